@@ -1,0 +1,32 @@
+#!/usr/bin/env bash
+# Installs the Debian packages the build and the tests need, only when missing.
+# Usage: scripts/deps.sh [native|windows|all]
+set -euo pipefail
+what=${1:-all}
+
+need=()
+have() { dpkg-query -W -f='${Status}' "$1" 2>/dev/null | grep -q 'ok installed'; }
+
+native_pkgs=(cmake g++ make libgtest-dev googletest libbenchmark-dev)
+windows_pkgs=(g++-mingw-w64-i686 binutils-mingw-w64-i686 wine wine32:i386 xvfb xauth
+              fonts-wqy-microhei imagemagick x11-apps python3)
+fuzz_pkgs=(clang libclang-rt-14-dev)
+
+case "$what" in
+  native)  pkgs=("${native_pkgs[@]}" "${fuzz_pkgs[@]}") ;;
+  windows) pkgs=("${windows_pkgs[@]}") ;;
+  *)       pkgs=("${native_pkgs[@]}" "${fuzz_pkgs[@]}" "${windows_pkgs[@]}") ;;
+esac
+
+for p in "${pkgs[@]}"; do have "$p" || need+=("$p"); done
+[ ${#need[@]} -eq 0 ] && exit 0
+
+SUDO=
+[ "$(id -u)" -ne 0 ] && SUDO=sudo
+export DEBIAN_FRONTEND=noninteractive
+if printf '%s\n' "${need[@]}" | grep -q ':i386'; then
+  dpkg --print-foreign-architectures | grep -qx i386 || $SUDO dpkg --add-architecture i386
+fi
+echo "Installing: ${need[*]}"
+$SUDO apt-get update -qq
+$SUDO apt-get install -y -qq --no-install-recommends "${need[@]}" >/dev/null
