@@ -1,0 +1,73 @@
+#include "assistant/app/AssistantApp.h"
+
+#include <commctrl.h>
+
+#include "assistant/app/UpdateSchedule.h"
+#include "assistant/mainwnd/ShutdownDialog.h"
+#include "shared/win/AppDirectory.h"
+#include "shared/win/Encoding.h"
+#include "shared/win/WinProfile.h"
+
+namespace vt {
+namespace {
+constexpr wchar_t kMutexName[] = L"VANTREL_MUTEX_NAME";
+constexpr wchar_t kMainTitle[] = L"关机管理器";
+}  // namespace
+
+AssistantApp::AssistantApp() = default;
+AssistantApp::~AssistantApp() = default;
+
+void AssistantApp::ScheduleUpdate(bool atStartup) {
+    std::string appDir = win::ToUtf8(win::AppDirectory());
+    win::WinProfile updateIni(appDir + "update.ini");
+    UpdateSchedule(updateIni, m_clock, m_shell, appDir).ScheduleUpdate(atStartup);
+}
+
+bool AssistantApp::InitInstance() {
+    // A second copy that is about to quit still performs the schedule.
+    ScheduleUpdate(true);
+
+    INITCOMMONCONTROLSEX icc = {sizeof icc, ICC_WIN95_CLASSES | ICC_DATE_CLASSES | ICC_STANDARD_CLASSES};
+    InitCommonControlsEx(&icc);
+
+    m_hMutex = CreateMutexW(nullptr, FALSE, kMutexName);
+    if (GetLastError() == ERROR_ALREADY_EXISTS) {
+        // The first copy shows its balloon; no window of ours yet: just quit.
+        if (HWND first = FindWindowW(nullptr, kMainTitle)) SendMessageW(first, 0x465 /*WM_SHOWBALLOON*/, 0, 0);
+        return false;
+    }
+
+    m_volume = std::make_unique<win::WinVolumeDevice>();
+    MainWindowServices services{m_registry, m_power, *m_volume, m_shell,
+                                [this] { ScheduleUpdate(false); }, win::ToUtf8(win::ModulePath())};
+    m_pMainDialog = std::make_unique<ShutdownDialog>(std::move(services));
+    if (m_pMainDialog->Create(nullptr)) m_pMainDialog->Show(SW_HIDE);
+    return m_pMainDialog->Hwnd() != nullptr;
+}
+
+int AssistantApp::ExitInstance(int code) {
+    m_pMainDialog.reset();  // its child windows go with it
+    if (m_hMutex) CloseHandle(m_hMutex);
+    m_hMutex = nullptr;
+    return code;
+}
+
+int AssistantApp::Run() {
+    if (!InitInstance()) return ExitInstance(0);
+    MSG msg;
+    int code = 0;
+    for (;;) {
+        BOOL got = GetMessageW(&msg, nullptr, 0, 0);
+        if (got == 0) {
+            code = static_cast<int>(msg.wParam);
+            break;
+        }
+        if (got == -1) break;
+        if (win::Dialog::RouteMessage(&msg)) continue;
+        TranslateMessage(&msg);
+        DispatchMessageW(&msg);
+    }
+    return ExitInstance(code);
+}
+
+}  // namespace vt

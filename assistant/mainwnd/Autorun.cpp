@@ -1,0 +1,30 @@
+#include "assistant/mainwnd/Autorun.h"
+
+namespace vt {
+
+bool Autorun::IsRegistered() {
+    return m_registry.HasValue(RegistryHive::LocalMachine, kRunKey, kRunValue) ||
+           m_registry.HasValue(RegistryHive::CurrentUser, kRunKey, kRunValue);
+}
+
+void Autorun::Save(bool autoRun, const std::string& exePath) {
+    if (!autoRun) {
+        m_registry.DeleteValue(RegistryHive::LocalMachine, kRunKey, kRunValue);
+        m_registry.DeleteValue(RegistryHive::CurrentUser, kRunKey, kRunValue);
+        return;
+    }
+    const std::string quoted = "\"" + exePath + "\"";
+    if (m_registry.WriteString(RegistryHive::LocalMachine, kRunKey, kRunValue, quoted)) {
+        // One Run entry is enough: a stale per-user one would start a second copy.
+        m_registry.DeleteValue(RegistryHive::CurrentUser, kRunKey, kRunValue);
+    } else {
+        m_registry.WriteString(RegistryHive::CurrentUser, kRunKey, kRunValue, quoted);
+    }
+}
+
+void Autorun::SaveShowInfo(std::uint32_t showInfo) {
+    if (!m_registry.WriteDword(RegistryHive::LocalMachine, kProductKey, kShowInfoValue, showInfo))
+        m_registry.WriteDword(RegistryHive::CurrentUser, kProductKey, kShowInfoValue, showInfo);
+}
+
+}  // namespace vt

@@ -1,0 +1,48 @@
+#pragma once
+// The Ctrl+arrow channel commands: left only, right only, both, mute.
+#include <cstdint>
+#include <optional>
+
+#include "assistant/mainwnd/VolumeDevice.h"
+
+namespace vt {
+
+enum class ChannelAction { LeftOnly, RightOnly, Both, Mute };
+
+constexpr std::uint32_t kModControl = 2;  // MOD_CONTROL
+constexpr std::uint32_t kKeyLeft = 0x25;  // VK_LEFT
+constexpr std::uint32_t kKeyUp = 0x26;    // VK_UP
+constexpr std::uint32_t kKeyRight = 0x27; // VK_RIGHT
+constexpr std::uint32_t kKeyDown = 0x28;  // VK_DOWN
+
+// The action a WM_HOTKEY stands for, from its lParam alone: Ctrl and no
+// other modifier in the low 16 bits, an arrow key in the high 16 bits.
+std::optional<ChannelAction> ActionFromHotkey(std::uint32_t lParam);
+
+// The volume an action sets, from the reference volume: the louder of its
+// two channels on the channel(s) kept.
+std::uint32_t VolumeForAction(ChannelAction action, std::uint32_t savedVolume);
+
+class ChannelControl {
+public:
+    explicit ChannelControl(IVolumeDevice& device) : m_device(device) {}
+
+    // Takes the device's volume as the reference, even with a silent channel.
+    void Init() { m_dwSavedVolume = ReadVolume(m_device); }
+
+    // Sets the device; never reads it and never changes the reference.
+    void Apply(ChannelAction action);
+
+    // Once a second: the device's volume becomes the reference while both
+    // channels are audible. After a one-channel command or mute it is not,
+    // so "both" restores the level the user had before.
+    void Sample();
+
+    std::uint32_t SavedVolume() const { return m_dwSavedVolume; }
+
+private:
+    IVolumeDevice& m_device;
+    std::uint32_t m_dwSavedVolume = 0;
+};
+
+}  // namespace vt

@@ -1,0 +1,279 @@
+#include "assistant/mainwnd/ShutdownDialog.h"
+
+#include <commctrl.h>
+#include <shellapi.h>
+
+#include "assistant/about/AboutDialog.h"
+#include "assistant/about/HomePage.h"
+#include "assistant/mainwnd/Countdown.h"
+#include "assistant/mainwnd/VolumePopup.h"
+#include "assistant/reminders/ReminderManagerDialog.h"
+#include "resource.h"
+#include "shared/core/Shell.h"
+
+namespace vt {
+namespace {
+
+constexpr wchar_t kTitle[] = L"关机管理器";
+constexpr wchar_t kProduct[] = L"Vantrel";
+
+// Registered during static initialisation, before any window exists, so the
+// message dispatch can compare against it from the first message on.
+const UINT g_uTaskbarCreated = RegisterWindowMessageW(L"TaskbarCreated");
+
+HICON LoadProgramIcon(int size) {
+    return static_cast<HICON>(LoadImageW(win::ResourceModule(), MAKEINTRESOURCEW(IDI_MAIN), IMAGE_ICON, size,
+                                         size, LR_DEFAULTCOLOR));
+}
+
+}  // namespace
+
+UINT ShutdownDialog::TaskbarCreatedMessage() { return g_uTaskbarCreated; }
+
+ShutdownDialog::ShutdownDialog(MainWindowServices services)
+    : Dialog(IDD_SHUTDOWN),
+      m_services(std::move(services)),
+      m_autorun(m_services.registry),
+      m_channels(m_services.volume),
+      m_volumePopup(std::make_unique<VolumePopup>(m_services.volume)),
+      m_reminderManager(std::make_unique<ReminderManagerDialog>()),
+      m_countdown(std::make_unique<Countdown>()) {
+    m_hIcon = LoadProgramIcon(GetSystemMetrics(SM_CXICON));
+    m_hSmallIcon = LoadProgramIcon(GetSystemMetrics(SM_CXSMICON));
+    m_hTrayMenu = LoadMenuW(win::ResourceModule(), MAKEINTRESOURCEW(IDR_TRAYMENU));
+}
+
+ShutdownDialog::~ShutdownDialog() {
+    // Children first, then this window, while the derived object still exists.
+    m_reminderManager.reset();
+    m_volumePopup.reset();
+    DestroyWindow();
+}
+
+BOOL ShutdownDialog::OnInitDialog() {
+    m_tray.Init(Hwnd(), WM_TRAYNOTIFY, m_hSmallIcon);
+    m_tray.Add(kProduct);
+    if (!m_autorun.IsRegistered()) m_tray.ShowBalloon(L"我在这里哦～以后右击这里就可以操作我啦～", kProduct);
+    m_bAutoRun = TRUE;
+
+    m_link.Attach(Hwnd(), IDC_LINK);
+    SetMinutesBoxText(1);
+    SendMessageW(Hwnd(), WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(m_hIcon));
+    SendMessageW(Hwnd(), WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(m_hSmallIcon));
+    SetText(kTitle);
+    // A second add right after the first: harmless when the first worked,
+    // and it covers a shell that was still starting.
+    m_tray.Add(kProduct);
+    SetMenuItemText(ID_TRAY_STATUS, L"倒计时关机未执行");
+    SetMenuItemText(ID_TRAY_STARTSTOP, L"开始计时");
+    SetTimer(Hwnd(), kCountdownTimerId, 1000, nullptr);
+    SendDlgItemMessageW(Hwnd(), IDC_SPIN, UDM_SETRANGE, 0, MAKELPARAM(32767, 1));
+    SendDlgItemMessageW(Hwnd(), IDC_SPIN, UDM_SETPOS, 0, MAKELPARAM(1, 0));
+    m_channels.Init();
+    RegisterHotkeys();
+    if (m_reminderManager->Create(nullptr)) m_reminderManager->Show(SW_HIDE);
+    m_volumePopup->Create(nullptr);
+    return TRUE;
+}
+
+bool ShutdownDialog::OnMessage(UINT msg, WPARAM wParam, LPARAM lParam, LRESULT& result) {
+    if (msg == g_uTaskbarCreated && msg != 0) {
+        OnTaskbarCreated();
+        return true;
+    }
+    switch (msg) {
+    case WM_SYSCOMMAND:
+        return OnSysCommand(wParam);
+    case WM_PAINT:
+        return OnPaint();
+    case WM_QUERYDRAGICON:
+        result = reinterpret_cast<LRESULT>(m_hIcon);
+        return true;
+    case WM_TIMER:
+        OnTimer();
+        return false;  // and on to the default handling
+    case WM_TRAYNOTIFY:
+        OnTrayNotify(static_cast<UINT>(lParam));
+        result = 0;
+        return true;
+    case WM_SHOWBALLOON:
+        OnShowBalloon(wParam);
+        result = 0;
+        return true;
+    case WM_HOTKEY:
+        OnHotKey(lParam);
+        result = 0;
+        return true;
+    case WM_QUERYENDSESSION:
+        OnQueryEndSession();
+        result = TRUE;
+        return true;
+    }
+    return Dialog::OnMessage(msg, wParam, lParam, result);
+}
+
+bool ShutdownDialog::OnCommand(WORD id, WORD code, HWND control) {
+    switch (id) {
+    case IDC_SETTIME:
+        if (code == BN_CLICKED) OnSetTime();
+        return true;
+    case IDC_MINUTES:
+        if (code == EN_CHANGE && !m_bSettingMinutes) OnMinutesChanged();
+        return true;
+    case IDC_LINK:
+        if (code == STN_CLICKED) OnLinkClicked();
+        return true;
+    }
+    if (!control && id >= ID_TRAY_STATUS && id <= ID_TRAY_LOGOFF) {
+        OnTrayCommand(id);
+        return true;
+    }
+    return false;
+}
+
+bool ShutdownDialog::OnNotify(NMHDR* header, LRESULT& result) {
+    if (header->idFrom == IDC_SPIN && header->code == UDN_DELTAPOS) {
+        OnSpinDelta(reinterpret_cast<NMUPDOWN*>(header));
+        result = 0;
+        return true;
+    }
+    return false;
+}
+
+// Button 1 ("开始计时") is the dialog's OK: it starts or stops the countdown.
+void ShutdownDialog::OnOK() { OnStartStop(); }
+
+// Esc only hides the window; the program lives on in the tray.
+void ShutdownDialog::OnCancel() { Show(SW_HIDE); }
+
+bool ShutdownDialog::OnSysCommand(WPARAM command) {
+    if ((command & 0xFFF0) == SC_CLOSE) {
+        Show(SW_HIDE);  // the close box hides; the window is never destroyed this way
+        return true;
+    }
+    return false;  // minimise, SC_MONITORPOWER and the rest: default handling
+}
+
+bool ShutdownDialog::OnPaint() {
+    if (!IsIconic(Hwnd())) return false;
+    PAINTSTRUCT ps;
+    HDC dc = BeginPaint(Hwnd(), &ps);
+    SendMessageW(Hwnd(), WM_ICONERASEBKGND, reinterpret_cast<WPARAM>(dc), 0);
+    RECT rc;
+    GetClientRect(Hwnd(), &rc);
+    int x = (rc.right - rc.left - GetSystemMetrics(SM_CXICON) + 1) / 2;
+    int y = (rc.bottom - rc.top - GetSystemMetrics(SM_CYICON) + 1) / 2;
+    DrawIcon(dc, x, y, m_hIcon);
+    EndPaint(Hwnd(), &ps);
+    return true;
+}
+
+void ShutdownDialog::OnTaskbarCreated() { m_tray.Add(kProduct); }
+
+void ShutdownDialog::OnShowBalloon(WPARAM which) {
+    if (which == 0)
+        m_tray.ShowBalloon(L"我在这里哦～右击这里就可以操作我啦～", kProduct);
+    else if (which == 1)
+        m_tray.ShowBalloon(L"提醒正在运行中是不可以编辑的哦～", kProduct);
+}
+
+void ShutdownDialog::OnTrayNotify(UINT mouseMessage) {
+    POINT cursor = {};
+    GetCursorPos(&cursor);
+    switch (mouseMessage) {
+    case WM_LBUTTONDOWN:
+        if (m_volumePopup->IsVisible()) {
+            m_volumePopup->Show(SW_HIDE);
+        } else {
+            SetForegroundWindow(Hwnd());
+            m_volumePopup->Show(SW_SHOW);
+        }
+        break;
+    case WM_LBUTTONDBLCLK:
+        // The volume mixer of current Windows; the old sndvol32 where that is missing.
+        if (!m_services.shell.Open("sndvol.exe", "", "", ShowMode::Normal))
+            m_services.shell.Open("sndvol32.exe", "", "", ShowMode::Normal);
+        break;
+    case WM_RBUTTONUP:
+        // The menu only closes on an outside click when its owner is in front.
+        SetForegroundWindow(Hwnd());
+        SetMenuItemCheck(ID_TRAY_AUTORUN, m_bAutoRun != FALSE);
+        TrackPopupMenu(TrayPopup(), TPM_RIGHTBUTTON, cursor.x, cursor.y, 0, Hwnd(), nullptr);
+        PostMessageW(Hwnd(), WM_NULL, 0, 0);
+        break;
+    }
+}
+
+void ShutdownDialog::OnTrayCommand(UINT id) {
+    switch (id) {
+    case ID_TRAY_STATUS:
+        ShowMessage(L"欢迎使用本软件！", kProduct, MB_ICONINFORMATION);
+        break;
+    case ID_TRAY_SHOW:
+        Show(SW_SHOW);
+        break;
+    case ID_TRAY_STARTSTOP:
+        OnStartStop();
+        break;
+    case ID_TRAY_REMINDERS:
+        m_reminderManager->Show(SW_SHOW);
+        break;
+    case ID_TRAY_MONITOROFF:
+        OnMonitorOff();
+        break;
+    case ID_TRAY_SHUTDOWN:
+        OnPowerCommand(kExitShutDown);
+        break;
+    case ID_TRAY_REBOOT:
+        OnPowerCommand(kExitRestart);
+        break;
+    case ID_TRAY_LOGOFF:
+        OnPowerCommand(kExitLogOff);
+        break;
+    case ID_TRAY_LEFT:
+    case ID_TRAY_RIGHT:
+    case ID_TRAY_STEREO:
+    case ID_TRAY_MUTE:
+        OnChannelCommand(id);
+        break;
+    case ID_TRAY_AUTORUN:
+        // The registry follows at the next PrepareExit.
+        m_bAutoRun = !m_bAutoRun;
+        break;
+    case ID_TRAY_UPDATE:
+        if (m_services.requestUpdate) m_services.requestUpdate();
+        break;
+    case ID_TRAY_ABOUT: {
+        AboutDialog about;
+        about.DoModal(Hwnd());
+        break;
+    }
+    case ID_TRAY_EXIT:
+        PrepareExit();
+        PostQuitMessage(0);
+        break;
+    }
+}
+
+void ShutdownDialog::OnLinkClicked() {
+    // Nothing is reported when the browser cannot be started.
+    m_services.shell.Open(kHomePageUrl, "", "", ShowMode::Maximized);
+}
+
+void ShutdownDialog::SetMenuItemText(UINT id, const std::wstring& text) {
+    ModifyMenuW(TrayPopup(), id, MF_BYCOMMAND | MF_STRING, id, text.c_str());
+}
+
+void ShutdownDialog::SetMenuItemCheck(UINT id, bool on) {
+    CheckMenuItem(TrayPopup(), id, MF_BYCOMMAND | (on ? MF_CHECKED : MF_UNCHECKED));
+}
+
+void ShutdownDialog::PrepareExit() {
+    m_autorun.Save(m_bAutoRun != FALSE, m_services.exePath);
+    m_autorun.SaveShowInfo(m_dwShowInfo);
+    m_reminderManager->SaveAndClose();
+    m_tray.Delete();
+    EndDialog(IDCANCEL);
+}
+
+}  // namespace vt

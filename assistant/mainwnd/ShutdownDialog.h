@@ -1,0 +1,118 @@
+#pragma once
+// The assistant's one main window: the countdown form (hidden until asked
+// for), owner of the tray icon, the tray menu, the reminder manager and the
+// volume popup. Every tray command, hotkey and global message arrives here
+// and is handed to the part that owns it.
+#include <functional>
+#include <memory>
+
+#include "assistant/about/HyperLinkStatic.h"
+#include "assistant/mainwnd/Autorun.h"
+#include "assistant/mainwnd/ChannelControl.h"
+#include "assistant/mainwnd/PowerActions.h"
+#include "assistant/mainwnd/TrayIcon.h"
+#include "shared/win/Dialog.h"
+
+namespace vt {
+
+class ReminderManagerDialog;
+class VolumePopup;
+class Countdown;
+class IShell;
+
+inline constexpr UINT WM_TRAYNOTIFY = WM_USER + 100;
+inline constexpr UINT WM_SHOWBALLOON = WM_USER + 101;
+inline constexpr UINT kCountdownTimerId = 1000;
+
+// What the main window works through; the program passes the real ones,
+// tests pass recording stand-ins.
+struct MainWindowServices {
+    IRegistry& registry;
+    IPowerActions& power;
+    IVolumeDevice& volume;
+    IShell& shell;
+    std::function<void()> requestUpdate;  // tray command "在线升级..."
+    std::string exePath;                  // UTF-8, for the Run value
+};
+
+class ShutdownDialog : public win::Dialog, private IExitHost {
+public:
+    explicit ShutdownDialog(MainWindowServices services);
+    ~ShutdownDialog() override;
+
+    // Runs before every way out: Run value, ShowInfo, reminders saved and
+    // their windows closed, tray icon removed, window hidden.
+    void PrepareExit() override;
+
+    void SetMenuItemText(UINT id, const std::wstring& text);
+    void SetMenuItemCheck(UINT id, bool on);
+
+    // The registered "TaskbarCreated" message (set before any window exists).
+    static UINT TaskbarCreatedMessage();
+
+    // For tests and the screenshot tool.
+    ReminderManagerDialog& Reminders() { return *m_reminderManager; }
+    VolumePopup& Popup() { return *m_volumePopup; }
+    bool AutoRun() const { return m_bAutoRun != FALSE; }
+
+protected:
+    bool OnMessage(UINT msg, WPARAM wParam, LPARAM lParam, LRESULT& result) override;
+    BOOL OnInitDialog() override;
+    void OnOK() override;
+    void OnCancel() override;
+    bool OnCommand(WORD id, WORD code, HWND control) override;
+    bool OnNotify(NMHDR* header, LRESULT& result) override;
+
+private:
+    // Shell of the window (ShutdownDialog.cpp).
+    void OnTrayNotify(UINT mouseMessage);
+    void OnTaskbarCreated();
+    void OnShowBalloon(WPARAM which);
+    bool OnSysCommand(WPARAM command);
+    bool OnPaint();
+    void OnTrayCommand(UINT id);
+    void OnLinkClicked();
+    HMENU TrayPopup() const { return GetSubMenu(m_hTrayMenu, 0); }
+
+    // Countdown (ShutdownCountdown.cpp).
+    void OnTimer();
+    void OnStartStop();
+    void OnSetTime();
+    void OnSpinDelta(NMUPDOWN* change);
+    void OnMinutesChanged();
+    bool ReadMinutesBox();
+    void UpdateStatus();
+    void SetMinutesBoxText(unsigned minutes);
+
+    // Power actions (ShutdownPower.cpp).
+    void OnPowerCommand(std::uint32_t flags);
+    void OnMonitorOff();
+    void OnQueryEndSession();
+    void StopTimer() override;
+    void Quit() override;
+
+    // Channel hotkeys (ShutdownHotkeys.cpp).
+    void RegisterHotkeys();
+    void OnHotKey(LPARAM lParam);
+    void OnChannelCommand(UINT id);
+
+    MainWindowServices m_services;
+    Autorun m_autorun;
+    ChannelControl m_channels;  // holds m_dwSavedVolume
+
+    HyperLinkStatic m_link;
+    std::unique_ptr<VolumePopup> m_volumePopup;
+    std::unique_ptr<ReminderManagerDialog> m_reminderManager;
+    std::unique_ptr<Countdown> m_countdown;
+    BOOL m_bAutoRun = TRUE;
+    DWORD m_dwShowInfo = 0;
+    HICON m_hIcon = nullptr;
+    HICON m_hSmallIcon = nullptr;
+    HMENU m_hTrayMenu = nullptr;
+    TrayIcon m_tray;
+    // Set while the program writes the minutes box itself, so only the
+    // user's own edits count as changes.
+    bool m_bSettingMinutes = false;
+};
+
+}  // namespace vt

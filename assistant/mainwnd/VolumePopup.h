@@ -1,0 +1,30 @@
+#pragma once
+// The small slider window that pops up above the tray icon: master level of
+// the sound device and a mute box. Hidden again as soon as it loses activation.
+#include "assistant/mainwnd/VolumeDevice.h"
+#include "shared/win/Dialog.h"
+
+namespace vt {
+
+class VolumePopup : public win::Dialog {
+public:
+    explicit VolumePopup(IVolumeDevice& device);
+    ~VolumePopup() override { DestroyWindow(); }
+
+protected:
+    bool OnMessage(UINT msg, WPARAM wParam, LPARAM lParam, LRESULT& result) override;
+    BOOL OnInitDialog() override;
+    bool OnCommand(WORD id, WORD code, HWND control) override;
+    bool OnNotify(NMHDR* header, LRESULT& result) override;
+
+private:
+    void OnShowWindow();
+    void OnSliderMoved();
+    void OnMuteClicked();
+    int SliderPosition() const;
+
+    IVolumeDevice& m_device;
+    HWND m_slider = nullptr;  // control 1012
+};
+
+}  // namespace vt

@@ -1,0 +1,35 @@
+#pragma once
+// What the volume popup shows and sets; the window only moves controls.
+#include <cstdint>
+
+#include "assistant/mainwnd/VolumeDevice.h"
+
+namespace vt {
+
+struct PopupFill {
+    bool muted = true;  // check "静音"; the slider then keeps its position
+    int position = 0;   // slider position when not muted
+};
+
+// A volume of 0 (also: no device) shows as muted; otherwise the slider
+// stands for the louder channel.
+PopupFill FillFromVolume(std::uint32_t volume);
+inline PopupFill ReadPopupFill(IVolumeDevice& device) { return FillFromVolume(ReadVolume(device)); }
+
+// Both channels at the slider's level.
+std::uint32_t VolumeForSlider(int position);
+
+// The mute box has already toggled: checked silences, unchecked restores
+// the slider's level.
+std::uint32_t VolumeForMuteClick(bool checked, int position);
+
+struct PopupOrigin {
+    int x = 0;
+    int y = 0;
+};
+
+// Centred over the pointer, its bottom edge 7 pixels above it. Screen
+// edges are not taken into account.
+PopupOrigin PlacePopup(int cursorX, int cursorY, int width, int height);
+
+}  // namespace vt

@@ -1,0 +1,25 @@
+#include "assistant/mainwnd/WinPower.h"
+
+#include <windows.h>
+
+namespace vt::win {
+
+void WinPower::EnableShutdownPrivilege() {
+    HANDLE token = nullptr;
+    if (!OpenProcessToken(GetCurrentProcess(), TOKEN_ADJUST_PRIVILEGES | TOKEN_QUERY, &token)) return;
+    TOKEN_PRIVILEGES privileges = {};
+    privileges.PrivilegeCount = 1;
+    privileges.Privileges[0].Attributes = SE_PRIVILEGE_ENABLED;
+    if (LookupPrivilegeValueW(nullptr, L"SeShutdownPrivilege", &privileges.Privileges[0].Luid))
+        AdjustTokenPrivileges(token, FALSE, &privileges, 0, nullptr, nullptr);
+    CloseHandle(token);
+}
+
+void WinPower::ExitSession(std::uint32_t flags) { ExitWindowsEx(flags, 0); }
+
+void WinPower::MonitorOff() {
+    // Any top-level window's default handling passes this on to the system.
+    DefWindowProcW(GetDesktopWindow(), WM_SYSCOMMAND, SC_MONITORPOWER, 2);
+}
+
+}  // namespace vt::win

@@ -1,0 +1,15 @@
+#pragma once
+#include "assistant/mainwnd/PowerActions.h"
+
+namespace vt::win {
+
+// The real shutdown privilege and ExitWindowsEx. None of their results is
+// acted on: a refused shutdown still ends the assistant.
+class WinPower : public IPowerActions {
+public:
+    void EnableShutdownPrivilege() override;
+    void ExitSession(std::uint32_t flags) override;
+    void MonitorOff() override;
+};
+
+}  // namespace vt::win

@@ -1,0 +1,66 @@
+#include "assistant/mainwnd/WinRegistry.h"
+
+#include <windows.h>
+
+#include "shared/win/Encoding.h"
+
+namespace vt::win {
+namespace {
+
+HKEY Root(RegistryHive hive) {
+    return hive == RegistryHive::LocalMachine ? HKEY_LOCAL_MACHINE : HKEY_CURRENT_USER;
+}
+
+// Opens (creating when missing) a key for writing; null on failure.
+HKEY OpenForWrite(RegistryHive hive, const std::string& key) {
+    HKEY h = nullptr;
+    if (RegCreateKeyExW(Root(hive), FromUtf8(key).c_str(), 0, nullptr, 0, KEY_SET_VALUE | KEY_QUERY_VALUE,
+                        nullptr, &h, nullptr) != ERROR_SUCCESS)
+        return nullptr;
+    return h;
+}
+
+}  // namespace
+
+bool WinRegistry::HasValue(RegistryHive hive, const std::string& key, const std::string& name) {
+    HKEY h = nullptr;
+    if (RegOpenKeyExW(Root(hive), FromUtf8(key).c_str(), 0, KEY_QUERY_VALUE, &h) != ERROR_SUCCESS) return false;
+    LONG rc = RegQueryValueExW(h, FromUtf8(name).c_str(), nullptr, nullptr, nullptr, nullptr);
+    RegCloseKey(h);
+    return rc == ERROR_SUCCESS;
+}
+
+bool WinRegistry::WriteString(RegistryHive hive, const std::string& key, const std::string& name,
+                              const std::string& value) {
+    HKEY h = OpenForWrite(hive, key);
+    if (!h) return false;
+    std::wstring data = FromUtf8(value);
+    // The length given includes the terminating zero, as the registry expects.
+    LONG rc = RegSetValueExW(h, FromUtf8(name).c_str(), 0, REG_SZ, reinterpret_cast<const BYTE*>(data.c_str()),
+                             static_cast<DWORD>((data.size() + 1) * sizeof(wchar_t)));
+    RegCloseKey(h);
+    return rc == ERROR_SUCCESS;
+}
+
+bool WinRegistry::WriteDword(RegistryHive hive, const std::string& key, const std::string& name,
+                             std::uint32_t value) {
+    HKEY h = OpenForWrite(hive, key);
+    if (!h) return false;
+    DWORD data = value;
+    LONG rc = RegSetValueExW(h, FromUtf8(name).c_str(), 0, REG_DWORD, reinterpret_cast<const BYTE*>(&data),
+                             sizeof data);
+    RegCloseKey(h);
+    return rc == ERROR_SUCCESS;
+}
+
+bool WinRegistry::DeleteValue(RegistryHive hive, const std::string& key, const std::string& name) {
+    HKEY h = nullptr;
+    LONG rc = RegOpenKeyExW(Root(hive), FromUtf8(key).c_str(), 0, KEY_SET_VALUE, &h);
+    if (rc == ERROR_FILE_NOT_FOUND) return true;
+    if (rc != ERROR_SUCCESS) return false;
+    rc = RegDeleteValueW(h, FromUtf8(name).c_str());
+    RegCloseKey(h);
+    return rc == ERROR_SUCCESS || rc == ERROR_FILE_NOT_FOUND;
+}
+
+}  // namespace vt::win

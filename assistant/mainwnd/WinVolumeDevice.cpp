@@ -1,0 +1,92 @@
+#include "assistant/mainwnd/WinVolumeDevice.h"
+
+#include <endpointvolume.h>
+#include <mmdeviceapi.h>
+#include <mmsystem.h>
+
+#include <cmath>
+
+namespace vt::win {
+namespace {
+
+float ScalarFromLevel(std::uint32_t level) { return static_cast<float>(level & 0xFFFF) / 65535.0f; }
+
+std::uint32_t LevelFromScalar(float scalar) {
+    if (!(scalar > 0.0f)) return 0;
+    if (scalar >= 1.0f) return 65535;
+    return static_cast<std::uint32_t>(std::lround(scalar * 65535.0f));
+}
+
+}  // namespace
+
+WinVolumeDevice::WinVolumeDevice() {
+    HRESULT hr = CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED);
+    m_bComReady = SUCCEEDED(hr);
+}
+
+WinVolumeDevice::~WinVolumeDevice() {
+    if (m_bComReady) CoUninitialize();
+}
+
+// The default endpoint is looked up at each use, so a change of the default
+// device is followed. Null when there is none, or when it cannot report its
+// channels separately (then the wave-out device is used).
+IAudioEndpointVolume* WinVolumeDevice::Endpoint() {
+    if (!m_bComReady) return nullptr;
+    IMMDeviceEnumerator* enumerator = nullptr;
+    if (FAILED(CoCreateInstance(__uuidof(MMDeviceEnumerator), nullptr, CLSCTX_ALL,
+                                __uuidof(IMMDeviceEnumerator), reinterpret_cast<void**>(&enumerator))))
+        return nullptr;
+    IMMDevice* device = nullptr;
+    IAudioEndpointVolume* volume = nullptr;
+    if (SUCCEEDED(enumerator->GetDefaultAudioEndpoint(eRender, eConsole, &device))) {
+        device->Activate(__uuidof(IAudioEndpointVolume), CLSCTX_ALL, nullptr, reinterpret_cast<void**>(&volume));
+        device->Release();
+    }
+    enumerator->Release();
+    UINT channels = 0;
+    if (volume && (FAILED(volume->GetChannelCount(&channels)) || channels == 0)) {
+        volume->Release();
+        volume = nullptr;
+    }
+    return volume;
+}
+
+bool WinVolumeDevice::GetVolume(std::uint32_t& value) {
+    if (IAudioEndpointVolume* endpoint = Endpoint()) {
+        UINT channels = 0;
+        float left = 0, right = 0;
+        BOOL muted = FALSE;
+        bool ok = SUCCEEDED(endpoint->GetChannelCount(&channels)) &&
+                  SUCCEEDED(endpoint->GetChannelVolumeLevelScalar(0, &left));
+        if (ok) {
+            if (channels < 2 || FAILED(endpoint->GetChannelVolumeLevelScalar(1, &right))) right = left;
+            endpoint->GetMute(&muted);
+        }
+        endpoint->Release();
+        if (!ok) return false;
+        // A muted endpoint is silent on both channels, whatever its levels.
+        value = muted ? 0 : LevelFromScalar(left) | (LevelFromScalar(right) << 16);
+        return true;
+    }
+    DWORD volume = 0;
+    if (waveOutGetVolume(reinterpret_cast<HWAVEOUT>(0), &volume) != MMSYSERR_NOERROR) return false;
+    value = volume;
+    return true;
+}
+
+void WinVolumeDevice::SetVolume(std::uint32_t value) {
+    // Failures are not reported: without a device nothing can be heard anyway.
+    if (IAudioEndpointVolume* endpoint = Endpoint()) {
+        UINT channels = 0;
+        endpoint->GetChannelCount(&channels);
+        endpoint->SetChannelVolumeLevelScalar(0, ScalarFromLevel(value), nullptr);
+        if (channels >= 2) endpoint->SetChannelVolumeLevelScalar(1, ScalarFromLevel(value >> 16), nullptr);
+        if (value != 0) endpoint->SetMute(FALSE, nullptr);
+        endpoint->Release();
+        return;
+    }
+    waveOutSetVolume(reinterpret_cast<HWAVEOUT>(0), value);
+}
+
+}  // namespace vt::win

@@ -1,0 +1,75 @@
+#pragma once
+// All reminders of the running assistant, in the order of the manager's list
+// rows, each with an id that stays the same while the row moves up or down.
+// Alerts and the editor name their reminder by id, so deleting rows above it
+// cannot redirect an answer to another reminder; an id whose reminder was
+// deleted simply no longer resolves. Ids are not stored in the file.
+//
+// The book also owns the reminder file: Load once at start-up, Save when the
+// manager window closes, SaveAtExit on every way out of the program.
+#include <cstdint>
+#include <string>
+#include <vector>
+
+#include "assistant/reminders/ReminderFile.h"
+#include "assistant/reminders/ReminderItem.h"
+#include "shared/core/FileSystem.h"
+
+namespace vt {
+
+using ReminderId = std::uint32_t;  // 0 is never a reminder's id
+constexpr ReminderId kNoReminder = 0;
+
+class ReminderBook {
+public:
+    ReminderBook(IFileSystem& fs, std::string path);
+
+    int Count() const { return static_cast<int>(m_rows.size()); }
+    bool IsRow(int row) const { return row >= 0 && row < Count(); }
+
+    // Appends a new last row and returns its id.
+    ReminderId Add(const ReminderItem& item);
+    // Replaces the record of a row; false (and no change) for a bad row.
+    bool Replace(int row, const ReminderItem& item);
+    // Removes a row; the rows below move up by one.
+    bool Remove(int row);
+    // Removes every listed row (any order, duplicates and bad rows ignored).
+    void RemoveRows(std::vector<int> rows);
+
+    // The record of a row, or null for a bad row.
+    const ReminderItem* At(int row) const;
+    ReminderId IdAt(int row) const;   // kNoReminder for a bad row
+    int RowOf(ReminderId id) const;   // -1 when that reminder is gone
+
+    // Appends the file's records. See ReminderFile.h for the report.
+    ReminderLoadReport Load();
+    // Writes every record as it is. False when nothing was written (the old
+    // file is then unchanged).
+    bool Save();
+    // At exit no alert window survives, so Alerting and Snoozed become Ready
+    // in memory as well as in the file.
+    bool SaveAtExit();
+
+    // A damaged or unreadable original still waits to be copied aside; every
+    // save retries the copy and refuses to replace the original without it.
+    bool BackupPending() const { return m_bBackupPending; }
+    const std::string& BackupPath() const { return m_strBackupPath; }
+    const std::string& Path() const { return m_strPath; }
+
+private:
+    struct Row {
+        ReminderId id;
+        ReminderItem item;
+    };
+
+    std::vector<ReminderItem> Records() const;
+
+    IFileSystem& m_fs;
+    std::string m_strPath;
+    std::vector<Row> m_rows;
+    ReminderId m_nextId = 1;
+    bool m_bBackupPending = false;
+    std::string m_strBackupPath;
+};
+
+}  // namespace vt

@@ -1,0 +1,57 @@
+#include "assistant/reminders/ReminderFile.h"
+
+#include "assistant/reminders/ReminderCodec.h"
+
+namespace vt {
+
+ReminderLoadReport LoadReminderFile(IFileSystem& fs, const std::string& path,
+                                    std::vector<ReminderItem>& items) {
+    ReminderLoadReport report;
+    std::vector<unsigned char> bytes;
+    report.readable = fs.ReadAll(path, bytes);
+    report.found = report.readable || fs.Exists(path);
+    if (report.readable) {
+        ParsedReminders parsed = ParseReminderBytes(bytes.data(), bytes.size());
+        report.records = parsed.items.size();
+        report.fragmentBytes = parsed.fragmentBytes;
+        items.insert(items.end(), parsed.items.begin(), parsed.items.end());
+    }
+    if (report.NeedsBackup()) report.backupPath = KeepBackup(fs, path);
+    return report;
+}
+
+std::string KeepBackup(IFileSystem& fs, const std::string& path) {
+    // An earlier backup may hold the only copy of an earlier damaged tail.
+    for (int n = 1; n < 100; ++n) {
+        std::string candidate = path + ".bak";
+        if (n > 1) candidate += std::to_string(n);
+        if (fs.Exists(candidate)) continue;
+        if (fs.Copy(path, candidate)) return candidate;
+        fs.Remove(candidate);  // a partial copy is no backup
+        return std::string();
+    }
+    return std::string();
+}
+
+bool SaveReminderFile(IFileSystem& fs, const std::string& path,
+                      const std::vector<ReminderItem>& items) {
+    const std::string temp = path + ".tmp";
+    std::unique_ptr<IFileWriter> writer = fs.Create(temp);
+    if (!writer) return false;
+    bool ok = true;
+    unsigned char record[kReminderItemSize];
+    for (const ReminderItem& item : items) {
+        EncodeReminder(item, record);
+        if (!writer->Write(record, sizeof record)) {
+            ok = false;
+            break;
+        }
+    }
+    if (!writer->Close()) ok = false;
+    writer.reset();
+    if (ok && fs.Replace(temp, path)) return true;
+    fs.Remove(temp);
+    return false;
+}
+
+}  // namespace vt

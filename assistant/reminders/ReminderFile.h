@@ -1,0 +1,48 @@
+#pragma once
+// Reading and writing Notify.dat through IFileSystem.
+//
+// Saving never truncates the file in place: the records go to a new file
+// beside it, which replaces the old one only once it is complete and flushed,
+// so a crash or a full disk leaves the previous file as it was.
+//
+// A file the loader could not take in whole (a trailing fragment shorter than
+// a record, or a file that exists but cannot be read) is copied aside before
+// anything replaces it; ReminderBook keeps track of that duty.
+#include <cstddef>
+#include <string>
+#include <vector>
+
+#include "assistant/reminders/ReminderItem.h"
+#include "shared/core/FileSystem.h"
+
+namespace vt {
+
+struct ReminderLoadReport {
+    bool found = false;             // the file exists
+    bool readable = false;          // and its bytes could be read
+    std::size_t records = 0;        // whole records loaded
+    std::size_t fragmentBytes = 0;  // trailing bytes that were not loaded
+    std::string backupPath;         // copy of the original, when one was made
+
+    // True when the file holds something the list does not: the original must
+    // be kept before a save replaces it.
+    bool NeedsBackup() const { return found && (!readable || fragmentBytes > 0); }
+};
+
+// Appends the file's records (state rule applied) to items. A missing file
+// is an empty list. When the file needs a backup one is made at once; its
+// path is in the report (empty when the copy failed).
+ReminderLoadReport LoadReminderFile(IFileSystem& fs, const std::string& path,
+                                    std::vector<ReminderItem>& items);
+
+// Copies path to the first free name among path.bak, path.bak2 .. path.bak99.
+// Returns the copy's name, or an empty string when no copy could be made.
+std::string KeepBackup(IFileSystem& fs, const std::string& path);
+
+// Writes the records in order (an empty list as an empty file) through
+// path.tmp and replaces path with it. False when anything failed; path is
+// then untouched and the temporary file removed.
+bool SaveReminderFile(IFileSystem& fs, const std::string& path,
+                      const std::vector<ReminderItem>& items);
+
+}  // namespace vt

@@ -1,0 +1,65 @@
+#include "assistant/reminders/ReminderManager.h"
+
+#include "assistant/reminders/ReminderAlert.h"
+
+namespace vt {
+
+ReminderManager::ReminderManager(IFileSystem& fs, std::string path, const IClock& clock)
+    : m_book(fs, std::move(path)), m_clock(clock) {}
+
+TickResult ReminderManager::OnTimer() {
+    return CheckReminders(m_book, m_clock.Now());
+}
+
+int ReminderManager::OnAnswer(ReminderId id, long answer) {
+    int row = m_book.RowOf(id);
+    if (row < 0) return -1;
+    ReminderItem item = *m_book.At(row);
+    if (answer == kAnswerAcknowledged)
+        SetState(item, ReminderState::Expired);
+    else if (answer == kAnswerPutOff)
+        SetState(item, ReminderState::Snoozed);
+    else
+        return -1;
+    m_book.Replace(row, item);
+    return row;
+}
+
+int ReminderManager::Add(const ReminderItem& item) {
+    m_book.Add(item);
+    return m_book.Count() - 1;
+}
+
+EditDecision ReminderManager::DecideEdit(const std::vector<int>& selectedRows) const {
+    EditDecision decision;
+    if (selectedRows.empty() || !m_book.IsRow(selectedRows.front())) return decision;
+    int row = selectedRows.front();
+    decision.id = m_book.IdAt(row);
+    decision.item = *m_book.At(row);
+    decision.action = IsAlertOpen(decision.item) ? EditDecision::Action::Refuse
+                                                 : EditDecision::Action::Edit;
+    return decision;
+}
+
+int ReminderManager::ApplyEdit(ReminderId id, const ReminderItem& edited) {
+    int row = m_book.RowOf(id);
+    if (row < 0) return -1;
+    const ReminderItem& current = *m_book.At(row);
+    ReminderItem item = edited;
+    if (IsAlertOpen(current)) {
+        item.state = current.state;
+        item.alertTicks = current.alertTicks;
+    }
+    m_book.Replace(row, item);
+    return row;
+}
+
+ManagerButtons ReminderManager::Buttons(const std::vector<int>& selectedRows) const {
+    ManagerButtons buttons;
+    if (selectedRows.empty() || !m_book.IsRow(selectedRows.front())) return buttons;
+    buttons.remove = true;
+    buttons.edit = !IsAlertOpen(*m_book.At(selectedRows.front()));
+    return buttons;
+}
+
+}  // namespace vt

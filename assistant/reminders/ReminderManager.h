@@ -1,0 +1,77 @@
+#pragma once
+// The reminder manager without its window: the book of reminders, the clock
+// tick, the alerts' answers and the rules of the New, Edit and Delete
+// commands. The manager dialog translates its messages into these calls and
+// carries out what they return:
+//   WM_INITDIALOG          -> Load, then fill the list from Book()
+//   WM_TIMER               -> OnTimer: set the caption, redraw changedRows,
+//                             open each alert, then start its launches
+//   WM_REMINDER_ANSWER     -> OnAnswer(wParam id, lParam): redraw the row
+//   New / Edit / Delete    -> Add, DecideEdit + ApplyEdit, Delete
+//   LVN_ITEMCHANGED        -> Buttons
+//   IDOK / IDCANCEL        -> Save;  exit of the program -> SaveAtExit
+#include <vector>
+
+#include "assistant/reminders/ReminderBook.h"
+#include "assistant/reminders/ReminderTicker.h"
+#include "shared/core/Clock.h"
+#include "shared/core/FileSystem.h"
+
+namespace vt {
+
+struct EditDecision {
+    enum class Action {
+        None,    // nothing selected
+        Refuse,  // its alert is open: the main window shows its balloon instead
+        Edit,    // open the editor in edit mode with `item`
+    };
+    Action action = Action::None;
+    ReminderId id = kNoReminder;
+    ReminderItem item{};
+};
+
+struct ManagerButtons {
+    bool edit = false;
+    bool remove = false;
+};
+
+class ReminderManager {
+public:
+    ReminderManager(IFileSystem& fs, std::string path, const IClock& clock);
+
+    ReminderBook& Book() { return m_book; }
+    const ReminderBook& Book() const { return m_book; }
+
+    ReminderLoadReport Load() { return m_book.Load(); }
+    bool Save() { return m_book.Save(); }
+    bool SaveAtExit() { return m_book.SaveAtExit(); }
+
+    // Reads the clock once; that moment serves the whole tick.
+    TickResult OnTimer();
+
+    // Sets the state of the reminder the alert belongs to. Returns its row,
+    // or -1 when the answer was dropped (reminder deleted, unknown answer).
+    int OnAnswer(ReminderId id, long answer);
+
+    // Appends a reminder made by the editor; returns its row.
+    int Add(const ReminderItem& item);
+
+    // selectedRows ascending, as the list reports them; the lowest one counts.
+    EditDecision DecideEdit(const std::vector<int>& selectedRows) const;
+    // Stores the editor's result. When the reminder fired while the editor
+    // was open, its alert is live: the edited fields are taken but the state
+    // and alertTicks stay, so it neither fires twice nor loses its alert.
+    // Returns the row, or -1 when the reminder was deleted meanwhile.
+    int ApplyEdit(ReminderId id, const ReminderItem& edited);
+
+    ManagerButtons Buttons(const std::vector<int>& selectedRows) const;
+
+    // Rows in any state may go; bad and repeated indices are ignored.
+    void Delete(const std::vector<int>& selectedRows) { m_book.RemoveRows(selectedRows); }
+
+private:
+    ReminderBook m_book;
+    const IClock& m_clock;
+};
+
+}  // namespace vt

@@ -1,0 +1,32 @@
+#pragma once
+// The texts the reminder windows show that do not come from a record: rule
+// texts, weekday and month names, state texts and captions. They are UTF-8;
+// the Windows layer converts them. Every table lookup is guarded, because the
+// values come from a file that may be damaged: a weekday or month outside its
+// table is shown as its number, a state outside its table as Ready's text.
+#include <cstdint>
+#include <string>
+
+#include "assistant/reminders/Calendar.h"
+#include "shared/core/Clock.h"
+
+namespace vt {
+
+std::string WeekdayName(int weekday);  // "日", "一" .. "六"
+std::string MonthName(int month);      // "零", "一" .. "十二"
+
+// The short text that names a rule, e.g. 每天, 每个星期三, 每月6号,
+// 每年十二月6号; "GetDayString函数出错了！" for a kind outside 0..6.
+std::string GetDayString(int kind, const CalendarDate& date);
+
+std::string StateText(std::int32_t state);  // "准备中", "提醒中", "稍后再次提醒", "已过期"
+
+// The manager's caption, which doubles as its clock:
+// "提醒管理器  北京时间  2026-12-6  13:05:09 星期日".
+std::string ManagerCaption(const LocalTime& now);
+
+// The alert's caption is the title (code page 936, from the record) followed
+// by this suffix, e.g. " - 时间到了！(9:05)".
+std::string AlertCaptionSuffix(int hour, int minute);
+
+}  // namespace vt

@@ -1,0 +1,39 @@
+#pragma once
+// The manager's once-a-second check, as a pure step over the book: given the
+// moment now, it moves each reminder's state on and says what the window has
+// to do. Rows are visited in list order:
+//   Ready    + CompareDue +1 -> Alerting (alertTicks 0)
+//   Alerting                 -> alertTicks + 1; at 1 its alert opens
+//   Expired  + CompareDue -1 -> Ready (re-armed)
+//   Snoozed and anything else: unchanged (the alert counts down itself)
+// So a reminder turns Alerting in one tick and its alert opens in the next.
+#include <string>
+#include <vector>
+
+#include "assistant/reminders/ReminderBook.h"
+#include "assistant/reminders/ReminderLaunch.h"
+#include "shared/core/Clock.h"
+
+namespace vt {
+
+// An alert window to open, with what it shows and what it starts.
+struct AlertRequest {
+    ReminderId id = kNoReminder;  // the alert answers for this reminder
+    int row = -1;                 // where to find it in the list this tick
+    std::string title;            // code page 936
+    std::string captionSuffix;    // UTF-8, follows the title in the caption
+    std::string content;          // code page 936
+    int hour = 0;
+    int minute = 0;
+    std::vector<LaunchRequest> launches;  // in this order, after the alert opens
+};
+
+struct TickResult {
+    std::string caption;                // the manager's new caption (UTF-8)
+    std::vector<int> changedRows;       // rows whose state changed, ascending
+    std::vector<AlertRequest> alerts;   // in row order
+};
+
+TickResult CheckReminders(ReminderBook& book, const LocalTime& now);
+
+}  // namespace vt

@@ -1,0 +1,97 @@
+// Resource identifiers of Vantrel.exe, shared by Vantrel.rc and the code.
+#ifndef VANTREL_RESOURCE_H
+#define VANTREL_RESOURCE_H
+
+// Dialog templates
+#define IDD_ABOUT                 100
+#define IDD_SHUTDOWN              102
+#define IDD_REMINDER_MANAGER      135
+#define IDD_VOLUME_POPUP          136
+#define IDD_REMINDER_EDIT         137
+#define IDD_REMINDER_ALERT        139
+
+// Icons, menus, bitmaps
+#define IDI_MAIN                  128
+#define IDR_TRAYMENU              129
+#define IDB_LISTROW               142
+#define IDR_DAYMENU               145
+#define IDR_TIMEMENU              147
+#define IDR_SNOOZEMENU            149
+
+// Controls of the main window (countdown form)
+#define IDC_MINUTES               1000
+#define IDC_STATUS                1001
+#define IDC_SPIN                  1004
+#define IDC_SETTIME               1007
+#define IDC_LINK                  1010   // also the link of the about box
+
+// Volume popup
+#define IDC_SLIDER                1012
+#define IDC_MUTE                  1014
+
+// Reminder manager
+#define IDC_REMINDER_LIST         1016
+#define IDC_NEW_REMINDER          1028
+#define IDC_EDIT_REMINDER         1029
+#define IDC_DELETE_REMINDER       1041
+
+// Reminder editor
+#define IDC_CONTENT               1023
+#define IDC_TITLE                 1025
+#define IDC_BROWSE_COMMAND        1031
+#define IDC_DATE                  1032
+#define IDC_TIME                  1034
+#define IDC_BROWSE_MUSIC          1037
+#define IDC_STATE                 1042
+#define IDC_COMMAND               1043
+#define IDC_MUSIC                 1044
+#define IDC_DAY_BUTTON            1046
+#define IDC_TIME_BUTTON           1047
+
+// Reminder alert (the snooze button shares its id with the music "..."
+// button of the editor; the two never live in the same dialog)
+#define IDC_ALERT_CONTENT         1040
+#define IDC_SNOOZE                1037
+
+// Tray menu commands
+#define ID_TRAY_STATUS            32771
+#define ID_TRAY_STARTSTOP         32772
+#define ID_TRAY_SHOW              32773
+#define ID_TRAY_ABOUT             32774
+#define ID_TRAY_EXIT              32775
+#define ID_TRAY_AUTORUN           32776
+#define ID_TRAY_MONITOROFF        32780
+#define ID_TRAY_LEFT              32781
+#define ID_TRAY_RIGHT             32782
+#define ID_TRAY_STEREO            32783
+#define ID_TRAY_MUTE              32784
+#define ID_TRAY_REMINDERS         32786
+#define ID_TRAY_UPDATE            32787
+#define ID_TRAY_SHUTDOWN          32788
+#define ID_TRAY_REBOOT            32789
+#define ID_TRAY_LOGOFF            32790
+
+// Day menu: the placeholder item of the resource, then the seven
+// recurrence kinds put in at run time (ID_DAY_FIRST + kind).
+#define ID_DAY_PLACEHOLDER        32793
+#define ID_DAY_FIRST              400
+#define ID_DAY_LAST               406
+
+// Time menu: ID_TIME_FIRST + k is hour k / 2, minute 30 when k is odd.
+// Only 0:00 is in the resource; the other 47 times are appended at run time.
+#define ID_TIME_FIRST             32794
+#define ID_TIME_LAST              32841
+#define ID_TIME_HANDLED_LAST      32842  // upper end of the handled command range
+
+// Snooze menu of the alert
+#define ID_SNOOZE_5               32795
+#define ID_SNOOZE_10              32796
+#define ID_SNOOZE_15              32797
+#define ID_SNOOZE_30              32798
+#define ID_SNOOZE_60              32799
+
+#ifndef IDC_STATIC
+#define IDC_STATIC                (-1)
+#endif
+
+#endif // VANTREL_RESOURCE_H

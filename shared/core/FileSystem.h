@@ -1,0 +1,36 @@
+#pragma once
+// File access for the portable core. Paths are UTF-8; contents are raw bytes.
+// The native build uses StdFileSystem; the Windows build has its own
+// implementation on the W file functions.
+#include <cstddef>
+#include <memory>
+#include <string>
+#include <vector>
+
+namespace vt {
+
+// A file being written from the start; nothing is kept unless Close succeeds.
+class IFileWriter {
+public:
+    virtual ~IFileWriter() = default;
+    virtual bool Write(const void* data, std::size_t size) = 0;
+    // Flushes and closes; false when any write or the flush failed.
+    virtual bool Close() = 0;
+};
+
+class IFileSystem {
+public:
+    virtual ~IFileSystem() = default;
+    // Whole file; false when it cannot be opened or read.
+    virtual bool ReadAll(const std::string& path, std::vector<unsigned char>& out) = 0;
+    // Creates or empties path for writing; null when it cannot be created.
+    virtual std::unique_ptr<IFileWriter> Create(const std::string& path) = 0;
+    // Replaces `to` by `from` in one step (the old `to` stays intact on failure).
+    virtual bool Replace(const std::string& from, const std::string& to) = 0;
+    // Copies `from` over `to`, overwriting it.
+    virtual bool Copy(const std::string& from, const std::string& to) = 0;
+    virtual bool Exists(const std::string& path) = 0;
+    virtual bool Remove(const std::string& path) = 0;
+};
+
+}  // namespace vt

@@ -1,0 +1,360 @@
+#include "shared/core/IniProfile.h"
+
+#include <cstdint>
+#include <exception>
+#include <filesystem>
+#include <fstream>
+#include <utility>
+
+// The rules below copy what the platform's private profile functions do, so
+// that the portable code sees the same values here as on Windows:
+//  - a line ends at CR or LF; runs of line breaks and blank lines are skipped;
+//  - blanks are TAB, LF, VT, FF, CR, space and ^Z;
+//  - a line that starts with '[' and has a ']' is a section header, its name
+//    being what lies between the '[' and the last ']' (trimmed);
+//  - any other line is a key: the name before the first '=' and the value
+//    after it, both trimmed; a line without '=' is a key without a value,
+//    which reads as the default (and hides a later line of the same key);
+//  - the first section of a name is the only one read, the first line of a
+//    key in it the only one used; names compare without ASCII case;
+//  - a NUL ends a name or a value;
+//  - one pair of matching quotes (" or ') around a value is removed.
+// Text is code page 936: a lead byte always takes the next byte with it, so
+// a ']', '=' or line break in second position is part of a character.
+namespace vt {
+namespace {
+
+namespace fs = std::filesystem;
+constexpr std::size_t npos = std::string::npos;
+
+// What the platform copies at most: a 1024-character buffer for a string,
+// 30 characters for a number.
+constexpr std::size_t kStringBuffer = 1024;
+constexpr std::size_t kNumberBuffer = 30;
+constexpr char kBreak[] = "\r\n";
+
+struct Range {
+    std::size_t begin;
+    std::size_t end;
+};
+
+bool IsBlank(unsigned char c) { return (c >= 0x09 && c <= 0x0d) || c == 0x1a || c == ' '; }
+bool IsBreak(char c) { return c == '\n' || c == '\r'; }
+bool IsLead(unsigned char c) { return c >= 0x81 && c <= 0xfe; }
+
+// Length of the character that starts at i (text ends at `end`).
+std::size_t CharLen(const std::string& s, std::size_t i, std::size_t end) {
+    return IsLead(static_cast<unsigned char>(s[i])) && i + 1 < end ? 2 : 1;
+}
+
+char FoldAscii(char c) { return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c; }
+
+// [b, e) without blanks at either end; b starts a character.
+Range Trim(const std::string& s, std::size_t b, std::size_t e) {
+    std::size_t first = npos, last = e;
+    for (std::size_t i = b; i < e;) {
+        const std::size_t n = CharLen(s, i, e);
+        if (n == 2 || !IsBlank(static_cast<unsigned char>(s[i]))) {
+            if (first == npos) first = i;
+            last = i + n;
+        }
+        i += n;
+    }
+    return first == npos ? Range{e, e} : Range{first, last};
+}
+
+std::size_t LastCharStart(const std::string& s) {
+    std::size_t last = 0;
+    for (std::size_t i = 0; i < s.size(); i += CharLen(s, i, s.size())) last = i;
+    return last;
+}
+
+// Bytes of s from `begin` that fit in `max` without splitting a character.
+std::size_t FittingLength(const std::string& s, std::size_t begin, std::size_t max) {
+    std::size_t i = begin;
+    while (i < s.size()) {
+        const std::size_t n = CharLen(s, i, s.size());
+        if (i + n - begin > max) break;
+        i += n;
+    }
+    return i - begin;
+}
+
+std::string CutAtNul(std::string s) {
+    for (std::size_t i = 0; i < s.size(); i += CharLen(s, i, s.size())) {
+        if (s[i] == '\0') {
+            s.resize(i);
+            break;
+        }
+    }
+    return s;
+}
+
+std::string CleanName(const std::string& name) {
+    const std::string s = CutAtNul(name);
+    const Range r = Trim(s, 0, s.size());
+    return s.substr(r.begin, r.end - r.begin);
+}
+
+// A name of the file against a cleaned wanted name.
+bool SameName(const std::string& s, Range r, const std::string& want) {
+    std::size_t i = r.begin, j = 0;
+    for (;;) {
+        const bool fileEnded = i >= r.end || s[i] == '\0';
+        const bool wantEnded = j >= want.size();
+        if (fileEnded || wantEnded) return fileEnded && wantEnded;
+        const std::size_t n = CharLen(s, i, r.end);
+        if (n != CharLen(want, j, want.size())) return false;
+        if (n == 1 ? FoldAscii(s[i]) != FoldAscii(want[j])
+                   : s[i] != want[j] || s[i + 1] != want[j + 1])
+            return false;
+        i += n;
+        j += n;
+    }
+}
+
+// What the platform copies into a buffer of `size` characters: one pair of
+// matching quotes removed, the rest cut to size - 1 bytes. Its quirk is kept:
+// a quoted value exactly one character too long loses one more character.
+std::string CopyEntry(const std::string& v, std::size_t size) {
+    std::size_t begin = 0;
+    if (v.size() >= 2 && (v[0] == '"' || v[0] == '\'')) {
+        const std::size_t last = LastCharStart(v);
+        if (last > 0 && last + 1 == v.size() && v[last] == v[0]) begin = 1;
+    }
+    std::string out = v.substr(begin, FittingLength(v, begin, size - 1));
+    if (begin == 1 && v.size() - begin <= size && !out.empty()) out.resize(LastCharStart(out));
+    return out;
+}
+
+// As the platform converts a number: leading blanks and control characters
+// skipped, an optional sign, "0x", "0o" or "0b" switching the base, digits
+// summed modulo 2^32 without an overflow check ("4294967297" reads as 1,
+// "2147483648" as -2147483648).
+int LeadingInteger(const std::string& s) {
+    std::size_t i = 0;
+    while (i < s.size() && static_cast<unsigned char>(s[i]) <= ' ') ++i;
+    bool minus = false;
+    if (i < s.size() && (s[i] == '+' || s[i] == '-')) minus = s[i++] == '-';
+    std::uint32_t base = 10;
+    if (s.size() - i >= 2 && s[i] == '0') {
+        const char kind = s[i + 1];
+        base = kind == 'x' ? 16 : kind == 'o' ? 8 : kind == 'b' ? 2 : 10;
+        if (base != 10) i += 2;
+    }
+    std::uint32_t total = 0;
+    for (; i < s.size(); ++i) {
+        const char c = s[i];
+        std::uint32_t digit = 99;
+        if (c >= '0' && c <= '9') digit = static_cast<std::uint32_t>(c - '0');
+        else if (c >= 'a' && c <= 'z') digit = static_cast<std::uint32_t>(c - 'a' + 10);
+        else if (c >= 'A' && c <= 'Z') digit = static_cast<std::uint32_t>(c - 'A' + 10);
+        if (digit >= base) break;
+        total = total * base + digit;
+    }
+    if (minus) total = 0u - total;
+    return static_cast<std::int32_t>(total);
+}
+
+struct Line {
+    Range content;           // without surrounding blanks
+    std::size_t end = 0;     // where the line break starts
+    std::size_t afterBreak = 0;  // past this line's own CRLF, CR or LF
+    std::size_t next = 0;    // start of the next line
+    std::size_t equals = npos;   // first '=' of the content
+    std::size_t closing = npos;  // last ']' of the content
+};
+
+void ReadLine(const std::string& s, std::size_t pos, Line& line) {
+    line.equals = line.closing = npos;
+    std::size_t first = npos, last = pos, i = pos;
+    while (i < s.size() && !IsBreak(s[i])) {
+        const std::size_t n = CharLen(s, i, s.size());
+        if (n == 2 || !IsBlank(static_cast<unsigned char>(s[i]))) {
+            if (first == npos) first = i;
+            last = i + n;
+            if (n == 1 && s[i] == '=' && line.equals == npos) line.equals = i;
+            if (n == 1 && s[i] == ']') line.closing = i;
+        }
+        i += n;
+    }
+    line.content = first == npos ? Range{i, i} : Range{first, last};
+    line.end = line.afterBreak = line.next = i;
+    if (i < s.size()) line.afterBreak = s[i] == '\r' && i + 1 < s.size() && s[i + 1] == '\n' ? i + 2 : i + 1;
+    while (line.next < s.size() && IsBreak(s[line.next])) ++line.next;
+}
+
+struct Place {
+    bool sectionFound = false;
+    std::size_t insertAt = 0;       // past the last non-blank line of the section
+    bool insertNeedsBreak = false;  // that line ends the file without a break
+    bool keyFound = false;
+    Line key;
+    bool endsInsideLine = false;    // the file's last line has no break (whole walks only)
+};
+
+// The lines before the first header form a section without a name.
+Place Locate(const std::string& s, std::size_t start, const std::string& section,
+             const std::string& key, bool wholeFile) {
+    Place place;
+    bool inSection = section.empty();
+    bool passed = false;
+    if (inSection) {
+        place.sectionFound = true;
+        place.insertAt = start;
+    }
+    Line line;
+    for (std::size_t pos = start; pos < s.size(); pos = line.next) {
+        ReadLine(s, pos, line);
+        place.endsInsideLine = line.afterBreak == line.end;
+        if (passed || line.content.begin == line.content.end) continue;
+        if (s[line.content.begin] == '[' && line.closing != npos) {
+            if (inSection) {
+                passed = true;
+                if (!wholeFile) break;
+                continue;
+            }
+            inSection = SameName(s, Trim(s, line.content.begin + 1, line.closing), section);
+            if (!inSection) continue;
+            place.sectionFound = true;
+        } else if (!inSection) {
+            continue;
+        } else if (!place.keyFound) {
+            const Range name = line.equals == npos ? line.content
+                                                   : Trim(s, line.content.begin, line.equals);
+            if (SameName(s, name, key)) {
+                place.keyFound = true;
+                place.key = line;
+                if (!wholeFile) break;
+            }
+        }
+        place.insertAt = line.afterBreak;
+        place.insertNeedsBreak = line.afterBreak == line.end;
+    }
+    return place;
+}
+
+std::size_t BomLength(const std::string& s) { return s.compare(0, 3, "\xEF\xBB\xBF") == 0 ? 3 : 0; }
+
+// The value of the key, or false when the section or the key is missing or
+// the key's line has no '='.
+bool FindValue(const std::string& text, const std::string& section, const std::string& key,
+               std::string& value) {
+    const Place place = Locate(text, BomLength(text), CleanName(section), CleanName(key), false);
+    if (!place.keyFound || place.key.equals == npos) return false;
+    const Range r = Trim(text, place.key.equals + 1, place.key.content.end);
+    value = CutAtNul(text.substr(r.begin, r.end - r.begin));
+    return true;
+}
+
+enum class Load { Ok, Missing, Failed };
+
+Load LoadFile(const std::string& path, std::string& text) {
+    text.clear();
+    try {
+        std::error_code ec;
+        const fs::path p = fs::u8path(path);
+        const fs::file_status status = fs::status(p, ec);
+        if (status.type() == fs::file_type::not_found) return Load::Missing;
+        // Only plain files: a pipe or a device could block the reader forever.
+        if (ec || status.type() != fs::file_type::regular) return Load::Failed;
+        std::ifstream in(p, std::ios::binary);
+        if (!in) return Load::Failed;
+        char buffer[65536];
+        while (in.read(buffer, sizeof buffer) || in.gcount() > 0)
+            text.append(buffer, static_cast<std::size_t>(in.gcount()));
+        if (in.bad()) return Load::Failed;
+        return Load::Ok;
+    } catch (const std::exception&) {  // a file too large for memory reads as unreadable
+        text.clear();
+        text.shrink_to_fit();
+        return Load::Failed;
+    }
+}
+
+// Written beside the file and moved over it, so a failed write leaves the
+// old file whole. A read-only file stays as it is, as on Windows.
+bool SaveFile(const std::string& path, const std::string& text) {
+    try {
+        std::error_code ec;
+        const fs::path target = fs::u8path(path);
+        const fs::file_status old = fs::status(target, ec);
+        const bool existed = old.type() == fs::file_type::regular;
+        if (existed && (old.permissions() & fs::perms::owner_write) == fs::perms::none) return false;
+        fs::path temp = target;
+        temp += ".new";
+        std::ofstream out(temp, std::ios::binary | std::ios::trunc);
+        if (!out) return false;
+        out.write(text.data(), static_cast<std::streamsize>(text.size()));
+        out.close();
+        if (out && existed) fs::permissions(temp, old.permissions(), ec);
+        if (out) fs::rename(temp, target, ec);
+        if (!out || ec) {
+            fs::remove(temp, ec);
+            return false;
+        }
+        return true;
+    } catch (const std::exception&) {
+        return false;
+    }
+}
+
+// Names and values that could not be read back as written are refused: a
+// line break or NUL would split or cut the line, and a lead byte at the end
+// would swallow the '=', ']' or line break that follows it.
+bool Writable(const std::string& s) {
+    if (s.find_first_of(std::string("\r\n\0", 3)) != npos) return false;
+    return s.empty() || CharLen(s, LastCharStart(s), s.size()) == 2 ||
+           !IsLead(static_cast<unsigned char>(s.back()));
+}
+
+}  // namespace
+
+IniProfile::IniProfile(std::string path) : m_strPath(std::move(path)) {}
+
+std::string IniProfile::GetString(const std::string& section, const std::string& key,
+                                  const std::string& def) const {
+    std::string text, value;
+    if (LoadFile(m_strPath, text) == Load::Ok && FindValue(text, section, key, value))
+        return CopyEntry(value, kStringBuffer);
+    // The platform drops trailing spaces from the default (all but one of an
+    // all-space default) and then treats it like a value.
+    std::size_t keep = def.size();
+    while (keep > 1 && def[keep - 1] == ' ') --keep;
+    return CopyEntry(CutAtNul(def.substr(0, keep)), kStringBuffer);
+}
+
+int IniProfile::GetInt(const std::string& section, const std::string& key, int def) const {
+    std::string text, value;
+    if (LoadFile(m_strPath, text) != Load::Ok || !FindValue(text, section, key, value)) return def;
+    const std::string number = CopyEntry(value, kNumberBuffer);
+    return number.empty() ? def : LeadingInteger(number);
+}
+
+bool IniProfile::WriteString(const std::string& section, const std::string& key,
+                             const std::string& value) {
+    if (!Writable(section) || !Writable(key) || !Writable(value)) return false;
+    const std::string sec = CleanName(section), name = CleanName(key);
+    if (sec.empty() || name.empty() || name[0] == '[' || name.find('=') != npos) return false;
+    const std::string val = value.substr(Trim(value, 0, value.size()).begin);
+
+    std::string text;
+    if (LoadFile(m_strPath, text) == Load::Failed) return false;
+    const Place place = Locate(text, BomLength(text), sec, name, true);
+    if (place.keyFound && place.key.equals != npos) {
+        const Range r = Trim(text, place.key.equals + 1, place.key.content.end);
+        if (text.compare(r.begin, r.end - r.begin, val) == 0) return true;
+        text.replace(r.begin, r.end - r.begin, val);
+    } else if (place.keyFound) {
+        text.insert(place.key.content.end, "=" + val);
+    } else if (place.sectionFound) {
+        text.insert(place.insertAt,
+                    (place.insertNeedsBreak ? kBreak : "") + name + "=" + val + kBreak);
+    } else {
+        if (place.endsInsideLine) text += kBreak;
+        text += "[" + sec + "]" + kBreak + name + "=" + val + kBreak;
+    }
+    return SaveFile(m_strPath, text);
+}
+
+}  // namespace vt

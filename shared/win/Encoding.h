@@ -1,0 +1,13 @@
+#pragma once
+// The one place where text changes encoding. Windows UI is UTF-16; the
+// portable core speaks UTF-8; stored files keep code page 936 (GBK) bytes.
+#include <string>
+
+namespace vt::win {
+
+std::wstring FromUtf8(const std::string& utf8);
+std::string ToUtf8(const std::wstring& text);
+std::wstring FromGbk(const std::string& bytes);
+std::string ToGbk(const std::wstring& text);
+
+}  // namespace vt::win

@@ -1,0 +1,109 @@
+#include "shared/win/Platform.h"
+
+#include <shellapi.h>
+
+#include "shared/win/Encoding.h"
+
+namespace vt::win {
+
+LocalTime WinClock::Now() const {
+    SYSTEMTIME st;
+    GetLocalTime(&st);
+    LocalTime t;
+    t.year = st.wYear;
+    t.month = st.wMonth;
+    t.day = st.wDay;
+    t.weekday = st.wDayOfWeek;
+    t.hour = st.wHour;
+    t.minute = st.wMinute;
+    t.second = st.wSecond;
+    return t;
+}
+
+bool WinShell::Open(const std::string& file, const std::string& parameters,
+                    const std::string& directory, ShowMode show) {
+    int command = show == ShowMode::Hidden ? SW_HIDE : show == ShowMode::Maximized ? SW_SHOWMAXIMIZED : SW_SHOWNORMAL;
+    std::wstring wfile = FromUtf8(file), wparams = FromUtf8(parameters), wdir = FromUtf8(directory);
+    HINSTANCE result = ShellExecuteW(m_hOwner, L"open", wfile.c_str(),
+                                     wparams.empty() ? nullptr : wparams.c_str(),
+                                     wdir.empty() ? nullptr : wdir.c_str(), command);
+    // ShellExecute reports success as a value above 32.
+    return reinterpret_cast<INT_PTR>(result) > 32;
+}
+
+namespace {
+
+class WinFileWriter : public IFileWriter {
+public:
+    explicit WinFileWriter(HANDLE file) : m_hFile(file) {}
+    ~WinFileWriter() override {
+        if (m_hFile != INVALID_HANDLE_VALUE) CloseHandle(m_hFile);
+    }
+    bool Write(const void* data, size_t size) override {
+        const char* p = static_cast<const char*>(data);
+        while (size > 0 && m_bOk) {
+            DWORD chunk = size > 0x40000000 ? 0x40000000 : static_cast<DWORD>(size), written = 0;
+            if (!WriteFile(m_hFile, p, chunk, &written, nullptr) || written != chunk) m_bOk = false;
+            p += chunk;
+            size -= chunk;
+        }
+        return m_bOk;
+    }
+    bool Close() override {
+        if (m_hFile == INVALID_HANDLE_VALUE) return false;
+        if (!FlushFileBuffers(m_hFile)) m_bOk = false;
+        if (!CloseHandle(m_hFile)) m_bOk = false;
+        m_hFile = INVALID_HANDLE_VALUE;
+        return m_bOk;
+    }
+
+private:
+    HANDLE m_hFile;
+    bool m_bOk = true;
+};
+
+}  // namespace
+
+bool WinFileSystem::ReadAll(const std::string& path, std::vector<unsigned char>& out) {
+    out.clear();
+    HANDLE file = CreateFileW(FromUtf8(path).c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE,
+                              nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
+    if (file == INVALID_HANDLE_VALUE) return false;
+    bool ok = true;
+    unsigned char buffer[64 * 1024];
+    for (;;) {
+        DWORD read = 0;
+        if (!ReadFile(file, buffer, sizeof buffer, &read, nullptr)) {
+            ok = false;
+            break;
+        }
+        if (read == 0) break;
+        out.insert(out.end(), buffer, buffer + read);
+    }
+    CloseHandle(file);
+    return ok;
+}
+
+std::unique_ptr<IFileWriter> WinFileSystem::Create(const std::string& path) {
+    HANDLE file = CreateFileW(FromUtf8(path).c_str(), GENERIC_WRITE, FILE_SHARE_READ, nullptr,
+                              CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
+    if (file == INVALID_HANDLE_VALUE) return nullptr;
+    return std::make_unique<WinFileWriter>(file);
+}
+
+bool WinFileSystem::Replace(const std::string& from, const std::string& to) {
+    return MoveFileExW(FromUtf8(from).c_str(), FromUtf8(to).c_str(),
+                       MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH) != 0;
+}
+
+bool WinFileSystem::Copy(const std::string& from, const std::string& to) {
+    return CopyFileW(FromUtf8(from).c_str(), FromUtf8(to).c_str(), FALSE) != 0;
+}
+
+bool WinFileSystem::Exists(const std::string& path) {
+    return GetFileAttributesW(FromUtf8(path).c_str()) != INVALID_FILE_ATTRIBUTES;
+}
+
+bool WinFileSystem::Remove(const std::string& path) { return DeleteFileW(FromUtf8(path).c_str()) != 0; }
+
+}  // namespace vt::win

@@ -1,0 +1,37 @@
+#pragma once
+// Windows implementations of the portable core's small platform interfaces.
+#include <windows.h>
+
+#include "shared/core/Clock.h"
+#include "shared/core/FileSystem.h"
+#include "shared/core/Shell.h"
+
+namespace vt::win {
+
+class WinClock : public IClock {
+public:
+    LocalTime Now() const override;
+};
+
+// ShellExecuteW with the given owner window ("open" verb).
+class WinShell : public IShell {
+public:
+    explicit WinShell(HWND owner = nullptr) : m_hOwner(owner) {}
+    bool Open(const std::string& file, const std::string& parameters, const std::string& directory,
+              ShowMode show) override;
+
+private:
+    HWND m_hOwner;
+};
+
+class WinFileSystem : public IFileSystem {
+public:
+    bool ReadAll(const std::string& path, std::vector<unsigned char>& out) override;
+    std::unique_ptr<IFileWriter> Create(const std::string& path) override;
+    bool Replace(const std::string& from, const std::string& to) override;
+    bool Copy(const std::string& from, const std::string& to) override;
+    bool Exists(const std::string& path) override;
+    bool Remove(const std::string& path) override;
+};
+
+}  // namespace vt::win

@@ -1,0 +1,206 @@
+#include "tests/e2e/Driver.h"
+
+#include <shellapi.h>
+
+#include <fstream>
+#include <iterator>
+
+namespace vt::e2e {
+
+const wchar_t kRunKey[] = L"SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Run";
+const wchar_t kProductKey[] = L"SOFTWARE\\Orvane\\Vantrel";
+const wchar_t kMainTitle[] = L"关机管理器";
+
+std::wstring BuildBinDir() {
+    // The build directory is a Linux path; Wine shows the root as drive Z:.
+    std::string dir = VT_BIN_DIR;
+    std::wstring out = L"Z:";
+    for (char c : dir) out += c == '/' ? L'\\' : static_cast<wchar_t>(c);
+    if (out.back() != L'\\') out += L'\\';
+    return out;
+}
+
+static void RemoveTree(const std::wstring& dir) {
+    WIN32_FIND_DATAW data;
+    HANDLE find = FindFirstFileW((dir + L"*").c_str(), &data);
+    if (find != INVALID_HANDLE_VALUE) {
+        do {
+            std::wstring name = data.cFileName;
+            if (name == L"." || name == L"..") continue;
+            std::wstring path = dir + name;
+            if (data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) {
+                RemoveTree(path + L"\\");
+            } else {
+                SetFileAttributesW(path.c_str(), FILE_ATTRIBUTE_NORMAL);
+                DeleteFileW(path.c_str());
+            }
+        } while (FindNextFileW(find, &data));
+        FindClose(find);
+    }
+    RemoveDirectoryW(dir.c_str());
+}
+
+std::wstring MakeScratchDir(const std::wstring& name) {
+    wchar_t temp[MAX_PATH];
+    GetTempPathW(MAX_PATH, temp);
+    std::wstring dir = std::wstring(temp) + L"vt-e2e-" + name + L"\\";
+    RemoveTree(dir);
+    CreateDirectoryW(dir.c_str(), nullptr);
+    return dir;
+}
+
+bool CopyInto(const std::wstring& dir, const std::wstring& fromDir, const std::wstring& name) {
+    return CopyFileW((fromDir + name).c_str(), (dir + name).c_str(), FALSE) != 0;
+}
+
+void WriteTextFile(const std::wstring& path, const std::string& bytes) {
+    HANDLE f = CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
+    DWORD written = 0;
+    WriteFile(f, bytes.data(), static_cast<DWORD>(bytes.size()), &written, nullptr);
+    CloseHandle(f);
+}
+
+std::string ReadFileBytes(const std::wstring& path) {
+    HANDLE f = CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_EXISTING,
+                           0, nullptr);
+    if (f == INVALID_HANDLE_VALUE) return {};
+    std::string out;
+    char buf[4096];
+    DWORD n = 0;
+    while (ReadFile(f, buf, sizeof buf, &n, nullptr) && n > 0) out.append(buf, n);
+    CloseHandle(f);
+    return out;
+}
+
+bool FileExists(const std::wstring& path) { return GetFileAttributesW(path.c_str()) != INVALID_FILE_ATTRIBUTES; }
+
+Process::~Process() {
+    if (m_pi.hProcess) {
+        if (Running()) Kill();
+        CloseHandle(m_pi.hProcess);
+        CloseHandle(m_pi.hThread);
+    }
+}
+
+bool Process::Start(const std::wstring& exePath) {
+    STARTUPINFOW si = {};
+    si.cb = sizeof si;
+    std::wstring cmd = L"\"" + exePath + L"\"";
+    std::wstring dir = exePath.substr(0, exePath.find_last_of(L'\\') + 1);
+    return CreateProcessW(exePath.c_str(), &cmd[0], nullptr, nullptr, FALSE, 0, nullptr, dir.c_str(), &si,
+                          &m_pi) != 0;
+}
+
+DWORD Process::WaitExit(DWORD timeoutMs) {
+    if (!m_pi.hProcess) return 0;
+    WaitForSingleObject(m_pi.hProcess, timeoutMs);
+    DWORD code = STILL_ACTIVE;
+    GetExitCodeProcess(m_pi.hProcess, &code);
+    return code;
+}
+
+void Process::Kill() {
+    TerminateProcess(m_pi.hProcess, 1);
+    WaitForSingleObject(m_pi.hProcess, 5000);
+}
+
+bool Process::Running() const {
+    return m_pi.hProcess && WaitForSingleObject(m_pi.hProcess, 0) == WAIT_TIMEOUT;
+}
+
+namespace {
+struct EnumState {
+    DWORD pid;
+    bool visibleOnly;
+    std::vector<HWND> found;
+};
+BOOL CALLBACK CollectWindow(HWND hwnd, LPARAM lParam) {
+    auto* state = reinterpret_cast<EnumState*>(lParam);
+    DWORD pid = 0;
+    GetWindowThreadProcessId(hwnd, &pid);
+    if (pid == state->pid && (!state->visibleOnly || IsWindowVisible(hwnd))) state->found.push_back(hwnd);
+    return TRUE;
+}
+}  // namespace
+
+std::vector<HWND> Process::TopLevelWindows(bool visibleOnly) const {
+    EnumState state{m_pi.dwProcessId, visibleOnly, {}};
+    EnumWindows(CollectWindow, reinterpret_cast<LPARAM>(&state));
+    return state.found;
+}
+
+HWND Process::FindWindowTitled(const std::wstring& title) const {
+    for (HWND hwnd : TopLevelWindows(true))
+        if (WindowText(hwnd) == title) return hwnd;
+    return nullptr;
+}
+
+HWND Process::WaitWindow(const std::wstring& title, DWORD timeoutMs) const {
+    HWND found = nullptr;
+    WaitFor([&] { return (found = FindWindowTitled(title)) != nullptr; }, timeoutMs);
+    return found;
+}
+
+std::wstring WindowText(HWND hwnd) {
+    wchar_t buf[1024] = {};
+    // WM_GETTEXT works across processes for any window.
+    SendMessageTimeoutW(hwnd, WM_GETTEXT, 1024, reinterpret_cast<LPARAM>(buf), SMTO_ABORTIFHUNG, 5000, nullptr);
+    return buf;
+}
+
+std::wstring ItemText(HWND dialog, int id) {
+    HWND item = GetDlgItem(dialog, id);
+    return item ? WindowText(item) : std::wstring();
+}
+
+std::wstring MessageBoxText(HWND box) { return ItemText(box, 0xFFFF); }
+
+bool IsVisible(HWND hwnd) { return hwnd && (GetWindowLongW(hwnd, GWL_STYLE) & WS_VISIBLE) != 0; }
+
+void PressButton(HWND dialog, int id) {
+    PostMessageW(dialog, WM_COMMAND, MAKEWPARAM(id, BN_CLICKED), reinterpret_cast<LPARAM>(GetDlgItem(dialog, id)));
+}
+
+void PostCommand(HWND mainWindow, int id) { PostMessageW(mainWindow, WM_COMMAND, MAKEWPARAM(id, 0), 0); }
+
+bool HasTrayIcon(HWND owner) {
+    // Modifying nothing succeeds only for an icon the shell holds.
+    NOTIFYICONDATAW nid = {};
+    nid.cbSize = sizeof nid;
+    nid.hWnd = owner;
+    nid.uID = 1000;
+    nid.uFlags = 0;
+    return Shell_NotifyIconW(NIM_MODIFY, &nid) != FALSE;
+}
+
+bool ReadRegString(HKEY root, const wchar_t* key, const wchar_t* name, std::wstring& value) {
+    wchar_t buf[2048] = {};
+    DWORD size = sizeof buf - sizeof(wchar_t);
+    DWORD type = 0;
+    HKEY h;
+    if (RegOpenKeyExW(root, key, 0, KEY_QUERY_VALUE, &h) != ERROR_SUCCESS) return false;
+    LONG rc = RegQueryValueExW(h, name, nullptr, &type, reinterpret_cast<BYTE*>(buf), &size);
+    RegCloseKey(h);
+    if (rc != ERROR_SUCCESS || type != REG_SZ) return false;
+    value.assign(buf, size / sizeof(wchar_t));
+    while (!value.empty() && value.back() == L'\0') value.pop_back();
+    return true;
+}
+
+bool ReadRegDword(HKEY root, const wchar_t* key, const wchar_t* name, DWORD& value) {
+    DWORD size = sizeof value, type = 0;
+    HKEY h;
+    if (RegOpenKeyExW(root, key, 0, KEY_QUERY_VALUE, &h) != ERROR_SUCCESS) return false;
+    LONG rc = RegQueryValueExW(h, name, nullptr, &type, reinterpret_cast<BYTE*>(&value), &size);
+    RegCloseKey(h);
+    return rc == ERROR_SUCCESS && type == REG_DWORD;
+}
+
+void DeleteRegValue(HKEY root, const wchar_t* key, const wchar_t* name) {
+    HKEY h;
+    if (RegOpenKeyExW(root, key, 0, KEY_SET_VALUE, &h) != ERROR_SUCCESS) return;
+    RegDeleteValueW(h, name);
+    RegCloseKey(h);
+}
+
+}  // namespace vt::e2e

@@ -1,0 +1,77 @@
+#pragma once
+// Drives the real Vantrel.exe from outside, as a user would: through its
+// windows' messages, the registry and the files it writes. Each test runs
+// the program from a fresh directory of its own.
+#include <windows.h>
+
+#include <string>
+#include <vector>
+
+namespace vt::e2e {
+
+// Directory of the freshly built programs (as a Windows path).
+std::wstring BuildBinDir();
+
+// A new empty directory under the temporary directory, with a trailing backslash.
+std::wstring MakeScratchDir(const std::wstring& name);
+bool CopyInto(const std::wstring& dir, const std::wstring& fromDir, const std::wstring& name);
+void WriteTextFile(const std::wstring& path, const std::string& bytes);
+std::string ReadFileBytes(const std::wstring& path);
+bool FileExists(const std::wstring& path);
+
+// Waits until pred() holds or timeoutMs passed; returns the last pred().
+template <typename Pred>
+bool WaitFor(Pred pred, DWORD timeoutMs = 10000) {
+    DWORD start = GetTickCount();
+    for (;;) {
+        if (pred()) return true;
+        if (GetTickCount() - start > timeoutMs) return pred();
+        Sleep(20);
+    }
+}
+
+class Process {
+public:
+    Process() = default;
+    ~Process();
+    Process(const Process&) = delete;
+    Process& operator=(const Process&) = delete;
+
+    bool Start(const std::wstring& exePath);
+    // Exit code, or STILL_ACTIVE when it did not end within timeoutMs.
+    DWORD WaitExit(DWORD timeoutMs = 10000);
+    void Kill();
+    DWORD Id() const { return m_pi.dwProcessId; }
+    bool Running() const;
+
+    // A visible top-level window of this process with that title (empty: any dialog).
+    HWND FindWindowTitled(const std::wstring& title) const;
+    HWND WaitWindow(const std::wstring& title, DWORD timeoutMs = 10000) const;
+    std::vector<HWND> TopLevelWindows(bool visibleOnly) const;
+
+private:
+    PROCESS_INFORMATION m_pi = {};
+};
+
+std::wstring WindowText(HWND hwnd);
+std::wstring ItemText(HWND dialog, int id);
+// The message text of a message box.
+std::wstring MessageBoxText(HWND box);
+bool IsVisible(HWND hwnd);
+// Chooses a button of a dialog or message box, as a click would.
+void PressButton(HWND dialog, int id);
+// A tray-menu command, as if picked from the menu.
+void PostCommand(HWND mainWindow, int id);
+// Whether the shell holds a tray icon (id 1000) for this window.
+bool HasTrayIcon(HWND owner);
+
+// Registry values (both hives are looked at by callers as needed).
+bool ReadRegString(HKEY root, const wchar_t* key, const wchar_t* name, std::wstring& value);
+bool ReadRegDword(HKEY root, const wchar_t* key, const wchar_t* name, DWORD& value);
+void DeleteRegValue(HKEY root, const wchar_t* key, const wchar_t* name);
+
+extern const wchar_t kRunKey[];
+extern const wchar_t kProductKey[];
+extern const wchar_t kMainTitle[];
+
+}  // namespace vt::e2e

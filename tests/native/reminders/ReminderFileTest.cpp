@@ -1,0 +1,185 @@
+#include "assistant/reminders/ReminderBook.h"
+#include "assistant/reminders/ReminderCodec.h"
+#include "assistant/reminders/ReminderFile.h"
+
+#include <gtest/gtest.h>
+
+#include "tests/native/reminders/ReminderTestSupport.h"
+
+namespace vt {
+namespace {
+
+using test::Bytes;
+using test::MemoryFileSystem;
+using test::PatternedRecord;
+
+const std::string kPath = "app/Notify.dat";
+
+Bytes ThreeRecords() {
+    Bytes file;
+    test::Append(file, PatternedRecord(1, 3));
+    test::Append(file, PatternedRecord(2, 1));
+    test::Append(file, PatternedRecord(3, 2));
+    return file;
+}
+
+TEST(ReminderFile, MissingFileIsAnEmptyListAndNothingToKeep) {
+    MemoryFileSystem fs;
+    ReminderBook book(fs, kPath);
+    ReminderLoadReport report = book.Load();
+    EXPECT_FALSE(report.found);
+    EXPECT_EQ(book.Count(), 0);
+    EXPECT_FALSE(book.BackupPending());
+}
+
+TEST(ReminderFile, EmptyListSavesAsZeroLengthFileAndLoadsBackEmpty) {
+    MemoryFileSystem fs;
+    ReminderBook book(fs, kPath);
+    ASSERT_TRUE(book.Save());
+    ASSERT_TRUE(fs.files.count(kPath));
+    EXPECT_TRUE(fs.files[kPath].empty());
+    EXPECT_EQ(fs.files.size(), 1u) << "no temporary file left behind";
+
+    ReminderBook again(fs, kPath);
+    ReminderLoadReport report = again.Load();
+    EXPECT_TRUE(report.found);
+    EXPECT_EQ(again.Count(), 0);
+}
+
+TEST(ReminderFile, LoadThenSaveKeepsEveryByteButTheStateRule) {
+    MemoryFileSystem fs;
+    fs.files[kPath] = ThreeRecords();
+    ReminderBook book(fs, kPath);
+    book.Load();
+    ASSERT_EQ(book.Count(), 3);
+    ASSERT_TRUE(book.Save());
+
+    Bytes expected;
+    test::Append(expected, PatternedRecord(1, 3));  // Expired stays
+    test::Append(expected, PatternedRecord(2, 0));  // Alerting -> Ready
+    test::Append(expected, PatternedRecord(3, 0));  // Snoozed -> Ready
+    EXPECT_EQ(fs.files[kPath], expected);
+}
+
+TEST(ReminderFile, PlainSaveWritesLiveStatesAndExitSaveWritesThemAsReady) {
+    MemoryFileSystem fs;
+    ReminderBook book(fs, kPath);
+    for (ReminderState s : {ReminderState::Ready, ReminderState::Alerting, ReminderState::Snoozed,
+                            ReminderState::Expired})
+        book.Add(test::MakeReminder(RepeatKind::Daily, 2026, 1, 1, 8, 0, "x", s));
+
+    ASSERT_TRUE(book.Save());
+    ParsedReminders raw;
+    const Bytes& plain = fs.files[kPath];
+    for (int i = 0; i < 4; ++i) raw.items.push_back(DecodeReminder(plain.data() + i * kReminderItemSize));
+    EXPECT_EQ(raw.items[1].state, 1);
+    EXPECT_EQ(raw.items[2].state, 2);
+
+    ASSERT_TRUE(book.SaveAtExit());
+    const Bytes& atExit = fs.files[kPath];
+    const std::int32_t expected[] = {0, 0, 0, 3};
+    for (int i = 0; i < 4; ++i) {
+        EXPECT_EQ(DecodeReminder(atExit.data() + i * kReminderItemSize).state, expected[i]) << i;
+        EXPECT_EQ(book.At(i)->state, expected[i]) << "in memory too, row " << i;
+    }
+}
+
+TEST(ReminderFile, FileOfTwoAndAHalfRecordsLoadsTwoAndKeepsACopy) {
+    MemoryFileSystem fs;
+    Bytes file;
+    test::Append(file, PatternedRecord(1, 3));
+    test::Append(file, PatternedRecord(2, 3));
+    Bytes third = PatternedRecord(3, 3);
+    file.insert(file.end(), third.begin(), third.begin() + kReminderItemSize / 2);
+    fs.files[kPath] = file;
+
+    ReminderBook book(fs, kPath);
+    ReminderLoadReport report = book.Load();
+    EXPECT_EQ(book.Count(), 2);
+    EXPECT_EQ(report.fragmentBytes, kReminderItemSize / 2);
+    EXPECT_EQ(report.backupPath, kPath + ".bak");
+    EXPECT_EQ(fs.files[kPath + ".bak"], file);
+
+    ASSERT_TRUE(book.Save());
+    EXPECT_EQ(fs.files[kPath].size(), 2 * kReminderItemSize);
+    EXPECT_EQ(fs.files[kPath + ".bak"], file) << "the copy outlives the save";
+}
+
+TEST(ReminderFile, AnEarlierBackupIsNeverOverwritten) {
+    MemoryFileSystem fs;
+    fs.files[kPath + ".bak"] = Bytes{1, 2, 3};
+    fs.files[kPath] = Bytes(10, 0x55);
+    std::vector<ReminderItem> items;
+    ReminderLoadReport report = LoadReminderFile(fs, kPath, items);
+    EXPECT_EQ(report.backupPath, kPath + ".bak2");
+    EXPECT_EQ(fs.files[kPath + ".bak"], (Bytes{1, 2, 3}));
+    EXPECT_EQ(fs.files[kPath + ".bak2"], Bytes(10, 0x55));
+}
+
+TEST(ReminderFile, DamagedFileIsNotReplacedUntilItsCopyExists) {
+    MemoryFileSystem fs;
+    Bytes damaged = PatternedRecord(1, 3);
+    damaged.push_back(0x99);
+    fs.files[kPath] = damaged;
+    fs.failCopy = true;
+
+    ReminderBook book(fs, kPath);
+    book.Load();
+    EXPECT_TRUE(book.BackupPending());
+    EXPECT_FALSE(book.Save());
+    EXPECT_EQ(fs.files[kPath], damaged);
+
+    fs.failCopy = false;
+    ASSERT_TRUE(book.Save());
+    EXPECT_FALSE(book.BackupPending());
+    EXPECT_EQ(fs.files[book.BackupPath()], damaged);
+    EXPECT_EQ(fs.files[kPath].size(), kReminderItemSize);
+}
+
+TEST(ReminderFile, UnreadableFileIsKeptBeforeAnEmptyListReplacesIt) {
+    MemoryFileSystem fs;
+    fs.files[kPath] = ThreeRecords();
+    fs.unreadable.insert(kPath);
+
+    ReminderBook book(fs, kPath);
+    ReminderLoadReport report = book.Load();
+    EXPECT_TRUE(report.found);
+    EXPECT_FALSE(report.readable);
+    EXPECT_EQ(book.Count(), 0);
+    EXPECT_TRUE(book.BackupPending()) << "a file that cannot be read cannot be copied either";
+    EXPECT_FALSE(book.Save());
+    EXPECT_EQ(fs.files[kPath], ThreeRecords());
+
+    fs.unreadable.clear();
+    ASSERT_TRUE(book.Save());
+    EXPECT_EQ(fs.files[book.BackupPath()], ThreeRecords());
+}
+
+// Every way a save can fail leaves the previous file exactly as it was.
+class FailedSave : public ::testing::TestWithParam<int> {};
+
+TEST_P(FailedSave, LeavesTheOldFileByteForByte) {
+    MemoryFileSystem fs;
+    fs.files[kPath] = ThreeRecords();
+    ReminderBook book(fs, kPath);
+    book.Load();
+    book.Add(test::MakeReminder(RepeatKind::Once, 2026, 5, 1, 9, 0));
+
+    switch (GetParam()) {
+    case 0: fs.failCreate = true; break;                                // read-only directory
+    case 1: fs.writeBudget = 0; break;                                  // disk already full
+    case 2: fs.writeBudget = static_cast<long>(kReminderItemSize) + 100; break;  // full midway
+    case 3: fs.failClose = true; break;                                 // flush fails
+    case 4: fs.failReplace = true; break;
+    }
+    EXPECT_FALSE(book.Save());
+    EXPECT_FALSE(book.SaveAtExit());
+    EXPECT_EQ(fs.files[kPath], ThreeRecords());
+    EXPECT_EQ(fs.files.size(), 1u) << "temporary file removed";
+    EXPECT_EQ(book.Count(), 4) << "the list in memory is unaffected";
+}
+
+INSTANTIATE_TEST_SUITE_P(Reminders, FailedSave, ::testing::Range(0, 5));
+
+}  // namespace
+}  // namespace vt

@@ -1,0 +1,149 @@
+#pragma once
+// Stand-ins for the reminder tests: an in-memory file system that can be told
+// to fail the way a disk does, a settable clock, and record builders.
+#include <cstring>
+#include <map>
+#include <memory>
+#include <set>
+#include <string>
+#include <vector>
+
+#include "assistant/reminders/Calendar.h"
+#include "assistant/reminders/ReminderItem.h"
+#include "shared/core/Clock.h"
+#include "shared/core/FileSystem.h"
+
+namespace vt::test {
+
+using Bytes = std::vector<unsigned char>;
+
+class MemoryFileSystem : public IFileSystem {
+public:
+    std::map<std::string, Bytes> files;
+    std::set<std::string> unreadable;  // exist, but reading fails
+    bool failCreate = false;           // e.g. a read-only directory
+    long writeBudget = -1;             // bytes until the disk is full; -1 = no limit
+    bool failClose = false;            // the flush fails
+    bool failReplace = false;
+    bool failCopy = false;
+
+    bool ReadAll(const std::string& path, Bytes& out) override {
+        out.clear();
+        auto it = files.find(path);
+        if (it == files.end() || unreadable.count(path)) return false;
+        out = it->second;
+        return true;
+    }
+
+    std::unique_ptr<IFileWriter> Create(const std::string& path) override {
+        if (failCreate) return nullptr;
+        files[path].clear();
+        return std::make_unique<Writer>(*this, path);
+    }
+
+    bool Replace(const std::string& from, const std::string& to) override {
+        auto it = files.find(from);
+        if (failReplace || it == files.end()) return false;
+        files[to] = it->second;
+        files.erase(from);
+        return true;
+    }
+
+    bool Copy(const std::string& from, const std::string& to) override {
+        auto it = files.find(from);
+        if (failCopy || it == files.end() || unreadable.count(from)) return false;
+        files[to] = it->second;
+        return true;
+    }
+
+    bool Exists(const std::string& path) override { return files.count(path) != 0; }
+    bool Remove(const std::string& path) override { return files.erase(path) != 0; }
+
+private:
+    class Writer : public IFileWriter {
+    public:
+        Writer(MemoryFileSystem& fs, std::string path) : m_fs(fs), m_path(std::move(path)) {}
+        ~Writer() override {
+            if (!m_closed) m_fs.files.erase(m_path);
+        }
+        bool Write(const void* data, std::size_t size) override {
+            Bytes& file = m_fs.files[m_path];
+            const unsigned char* p = static_cast<const unsigned char*>(data);
+            for (std::size_t i = 0; i < size; ++i) {
+                if (m_fs.writeBudget == 0) {
+                    m_failed = true;
+                    return false;
+                }
+                if (m_fs.writeBudget > 0) --m_fs.writeBudget;
+                file.push_back(p[i]);
+            }
+            return !m_failed;
+        }
+        bool Close() override {
+            m_closed = true;
+            bool ok = !m_failed && !m_fs.failClose;
+            if (!ok) m_fs.files.erase(m_path);
+            return ok;
+        }
+
+    private:
+        MemoryFileSystem& m_fs;
+        std::string m_path;
+        bool m_failed = false;
+        bool m_closed = false;
+    };
+};
+
+class FakeClock : public IClock {
+public:
+    LocalTime now;
+    LocalTime Now() const override { return now; }
+
+    void Set(int year, int month, int day, int hour, int minute, int second = 0) {
+        now.year = year;
+        now.month = month;
+        now.day = day;
+        now.weekday = WeekdayOf(year, month, day);
+        now.hour = hour;
+        now.minute = minute;
+        now.second = second;
+    }
+};
+
+inline LocalTime At(int year, int month, int day, int hour, int minute, int second = 0) {
+    FakeClock clock;
+    clock.Set(year, month, day, hour, minute, second);
+    return clock.now;
+}
+
+inline ReminderItem MakeReminder(RepeatKind kind, int year, int month, int day, int hour,
+                                 int minute, const std::string& title = "t",
+                                 ReminderState state = ReminderState::Ready) {
+    ReminderItem item = ZeroReminder();
+    item.year = year;
+    item.month = month;
+    item.day = day;
+    item.repeat = static_cast<std::int32_t>(kind);
+    item.hour = hour;
+    item.minute = minute;
+    SetText(item.title, title);
+    SetState(item, state);
+    return item;
+}
+
+// The bytes of one record whose every byte is set, reserved areas and
+// alertTicks included, so a test sees any byte a load or save fails to carry.
+inline Bytes PatternedRecord(unsigned seed, std::int32_t state) {
+    Bytes b(kReminderItemSize);
+    for (std::size_t i = 0; i < b.size(); ++i)
+        b[i] = static_cast<unsigned char>((i * 31 + seed * 7 + 1) & 0xFF);
+    std::uint32_t s = static_cast<std::uint32_t>(state);
+    for (int i = 0; i < 4; ++i) b[4132 + i] = static_cast<unsigned char>(s >> (8 * i));
+    return b;
+}
+
+inline void Append(Bytes& to, const Bytes& more) {
+    to.insert(to.end(), more.begin(), more.end());
+}
+
+}  // namespace vt::test

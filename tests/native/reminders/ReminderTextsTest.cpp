@@ -1,0 +1,70 @@
+#include "assistant/reminders/ReminderTexts.h"
+
+#include <gtest/gtest.h>
+
+#include <climits>
+
+namespace vt {
+namespace {
+
+CalendarDate Date(int year, int month, int day, int weekday) {
+    CalendarDate d;
+    d.year = year;
+    d.month = month;
+    d.day = day;
+    d.weekday = weekday;
+    return d;
+}
+
+TEST(GetDayString, EveryKindForOneDate) {
+    CalendarDate dec6 = Date(2026, 12, 6, 0);  // a Sunday
+    const char* expected[] = {"指定日期",   "每天",   "每个工作日",   "每个双休日",
+                              "每个星期日", "每月6号", "每年十二月6号"};
+    for (int kind = 0; kind < 7; ++kind) EXPECT_EQ(GetDayString(kind, dec6), expected[kind]);
+}
+
+TEST(GetDayString, NamesWeekdaysAndMonthsFromTheirTables) {
+    EXPECT_EQ(GetDayString(4, Date(2026, 12, 9, 3)), "每个星期三");
+    EXPECT_EQ(GetDayString(6, Date(2027, 1, 1, 5)), "每年一月1号");
+    EXPECT_EQ(GetDayString(6, Date(2026, 11, 1, 0)), "每年十一月1号");
+    EXPECT_EQ(GetDayString(5, Date(2026, 1, 31, 6)), "每月31号");
+}
+
+TEST(GetDayString, UnknownKindGivesTheErrorText) {
+    for (int kind : {7, -1, INT_MAX, INT_MIN})
+        EXPECT_EQ(GetDayString(kind, Date(2026, 12, 6, 0)), "GetDayString函数出错了！");
+}
+
+TEST(GetDayString, DamagedMonthOrWeekdayIsShownAsItsNumber) {
+    EXPECT_EQ(GetDayString(6, Date(2026, 13, 5, 0)), "每年13月5号");
+    EXPECT_EQ(GetDayString(6, Date(2026, -2, 5, 0)), "每年-2月5号");
+    EXPECT_EQ(GetDayString(6, Date(2026, 0, 5, 0)), "每年零月5号");
+    EXPECT_EQ(GetDayString(4, Date(2026, 1, 1, 7)), "每个星期7");
+    EXPECT_EQ(GetDayString(6, Date(2026, INT_MIN, INT_MIN, 0)),
+              "每年-2147483648月-2147483648号");
+}
+
+TEST(StateText, FourStatesAndReadyForAnythingElse) {
+    EXPECT_EQ(StateText(0), "准备中");
+    EXPECT_EQ(StateText(1), "提醒中");
+    EXPECT_EQ(StateText(2), "稍后再次提醒");
+    EXPECT_EQ(StateText(3), "已过期");
+    EXPECT_EQ(StateText(4), "准备中");
+    EXPECT_EQ(StateText(-1), "准备中");
+}
+
+TEST(Captions, ManagerClockAndAlertSuffix) {
+    LocalTime now;
+    now.year = 2026;
+    now.month = 12;
+    now.day = 6;
+    now.weekday = 0;
+    now.hour = 13;
+    now.minute = 5;
+    now.second = 9;
+    EXPECT_EQ(ManagerCaption(now), "提醒管理器  北京时间  2026-12-6  13:05:09 星期日");
+    EXPECT_EQ(AlertCaptionSuffix(9, 5), " - 时间到了！(9:05)");
+}
+
+}  // namespace
+}  // namespace vt

@@ -1,0 +1,157 @@
+// The data the reminder windows show: list cells and colours, launches,
+// the editor's fields and menus, the alert's countdown.
+#include <gtest/gtest.h>
+
+#include "assistant/reminders/ReminderAlert.h"
+#include "assistant/reminders/ReminderEditing.h"
+#include "assistant/reminders/ReminderLaunch.h"
+#include "assistant/reminders/ReminderRowView.h"
+#include "tests/native/reminders/ReminderTestSupport.h"
+
+namespace vt {
+namespace {
+
+using test::MakeReminder;
+
+TEST(ReminderRow, CellsOfARecord) {
+    ReminderItem r = MakeReminder(RepeatKind::Weekly, 2026, 3, 7, 8, 5, "\xBF\xAA\xBB\xE1");
+    SetText(r.content, "text");
+    SetState(r, ReminderState::Expired);
+    ReminderCells c = CellsOf(r);
+    EXPECT_EQ(c.title, "\xBF\xAA\xBB\xE1");
+    EXPECT_EQ(c.date, "2026-3-7");
+    EXPECT_EQ(c.rule, "每个星期六");
+    EXPECT_EQ(c.time, "8:05");
+    EXPECT_EQ(c.content, "text");
+    EXPECT_EQ(c.state, "已过期");
+    EXPECT_EQ(&c.Cell(kStateColumn), &c.state);
+}
+
+TEST(ReminderRow, DamagedRecordStillGivesTexts) {
+    ReminderItem r = MakeReminder(RepeatKind::Yearly, 2147483647, 99, -5, 25, 61);
+    r.state = 77;
+    ReminderCells c = CellsOf(r);
+    EXPECT_EQ(c.rule, "每年99月-5号");
+    EXPECT_EQ(c.state, "准备中");
+    r.repeat = 12;
+    EXPECT_EQ(CellsOf(r).rule, "GetDayString函数出错了！");
+}
+
+TEST(ReminderRow, ColoursByStateAndParity) {
+    EXPECT_EQ(StateTextColour(0), (Rgb{0, 0, 255}));
+    EXPECT_EQ(StateTextColour(1), (Rgb{255, 0, 0}));
+    EXPECT_EQ(StateTextColour(2), (Rgb{0, 255, 0}));
+    EXPECT_EQ(StateTextColour(3), (Rgb{128, 128, 128}));
+    EXPECT_EQ(StateTextColour(4), (Rgb{0, 0, 255}));
+    EXPECT_EQ(StateTextColour(-1), (Rgb{0, 0, 255}));
+    EXPECT_EQ(RowBackground(0), (Rgb{240, 240, 230}));
+    EXPECT_EQ(RowBackground(1), (Rgb{255, 255, 255}));
+    EXPECT_EQ(RowBackground(2), (Rgb{240, 240, 230}));
+}
+
+TEST(ReminderRow, ColumnWidthsAreTenthsTimesTheirFactor) {
+    // 503 px: a tenth is 50.
+    const int expected[] = {70, 60, 100, 40, 125, 90};
+    for (int col = 0; col < kReminderColumnCount; ++col) EXPECT_EQ(ColumnWidth(col, 503), expected[col]);
+    EXPECT_EQ(ColumnHeading(0), "名称");
+    EXPECT_EQ(ColumnHeading(5), "状态");
+}
+
+TEST(ReminderLaunch, LongestPathsAreQuotedWhole) {
+    ReminderItem r = ZeroReminder();
+    std::string longest = "C:\\" + std::string(1020, 'p');
+    SetText(r.command, longest);
+    SetText(r.music, "D:\\My Music\\song.mp3");
+    std::vector<LaunchRequest> l = LaunchRequestsFor(r);
+    ASSERT_EQ(l.size(), 2u);
+    EXPECT_EQ(l[0].file, "\"" + longest + "\"");
+    EXPECT_EQ(l[0].file.size(), 1025u);
+    EXPECT_EQ(l[1].file, "\"D:\\My Music\\song.mp3\"");
+
+    SetText(r.command, "");
+    ASSERT_EQ(LaunchRequestsFor(r).size(), 1u);
+    SetText(r.music, "");
+    EXPECT_TRUE(LaunchRequestsFor(r).empty());
+}
+
+TEST(ReminderEditor, NewReminderDefaultsToNowOnceReady) {
+    LocalTime now = test::At(2026, 12, 6, 13, 5, 9);
+    EditorFields f = InitialEditorFields(EditMode::New, ZeroReminder(), now);
+    EXPECT_EQ(f.title, "\xCC\xE1\xD0\xD1\xB1\xEA\xCC\xE2");    // 提醒标题 in code page 936
+    EXPECT_EQ(f.content, "\xCC\xE1\xD0\xD1\xC4\xDA\xC8\xDD");  // 提醒内容
+    EXPECT_EQ(f.kind, 0);
+    EXPECT_EQ(f.stateIndex, 0);
+
+    ReminderItem working = ZeroReminder();
+    ApplyEditorFields(f, working);
+    EXPECT_EQ(working.year, 2026);
+    EXPECT_EQ(working.hour, 13);
+    EXPECT_EQ(working.minute, 5);
+    EXPECT_EQ(working.state, 0);
+    EXPECT_EQ(EditorCaption(EditMode::New), "新建提醒");
+}
+
+TEST(ReminderEditor, EditKeepsEveryByteItHasNoControlFor) {
+    ReminderItem item = MakeReminder(RepeatKind::Monthly, 2026, 5, 31, 7, 45, "t", ReminderState::Expired);
+    item.alertTicks = 42;
+    item.reserved1[3] = 9;
+    item.reserved2[4000] = 7;
+    EditorFields f = InitialEditorFields(EditMode::Edit, item, LocalTime{});
+    EXPECT_EQ(f.stateIndex, 1);
+    EXPECT_EQ(f.kind, 5);
+    f.title = std::string(1500, 'z');
+
+    ReminderItem working = item;
+    ApplyEditorFields(f, working);
+    EXPECT_EQ(GetText(working.title), std::string(1023, 'z'));
+    EXPECT_EQ(working.state, 3);
+    EXPECT_EQ(working.alertTicks, 42);
+    EXPECT_EQ(working.reserved1[3], 9);
+    EXPECT_EQ(working.reserved2[4000], 7);
+}
+
+TEST(ReminderEditor, MenusAndButtonCaptions) {
+    EXPECT_EQ(TimeMenuText(0), "0:00");
+    EXPECT_EQ(TimeMenuText(15), "7:30");
+    EXPECT_EQ(TimeMenuText(47), "23:30");
+    int h = -1, m = -1;
+    ASSERT_TRUE(TimeFromMenuCommand(32794 + 15, h, m));
+    EXPECT_EQ(h, 7);
+    EXPECT_EQ(m, 30);
+    EXPECT_FALSE(TimeFromMenuCommand(32842, h, m)) << "would be 24:00";
+    EXPECT_FALSE(TimeFromMenuCommand(32793, h, m));
+    EXPECT_EQ(TimeButtonCaption(7, 30), "√7:30");
+
+    CalendarDate sunday;
+    sunday.year = 2026;
+    sunday.month = 12;
+    sunday.day = 6;
+    sunday.weekday = 0;
+    EXPECT_EQ(DayMenuText(6, sunday), "每年十二月6号");
+    EXPECT_EQ(DayButtonCaption(4, sunday), "√每个星期日");
+    EXPECT_EQ(KindFromDayMenuCommand(404), 4);
+    EXPECT_EQ(KindFromDayMenuCommand(407), -1);
+}
+
+TEST(ReminderAlertCountdown, BeepsAfterOneSecondThenEvery301) {
+    AlertCountdown c;
+    EXPECT_TRUE(c.OnTimer());
+    int ticks = 0;
+    while (!c.OnTimer()) ++ticks;
+    EXPECT_EQ(ticks + 1, 301);
+}
+
+TEST(ReminderAlertCountdown, PutOffTenMinutesReturnsAfter601Seconds) {
+    AlertCountdown c;
+    c.OnTimer();
+    c.PutOff(SnoozeSecondsForCommand(32796));
+    int ticks = 1;
+    while (!c.OnTimer()) ++ticks;
+    EXPECT_EQ(ticks, 601);
+    EXPECT_EQ(SnoozeSecondsForCommand(32795), 300);
+    EXPECT_EQ(SnoozeSecondsForCommand(32799), 3600);
+    EXPECT_EQ(SnoozeSecondsForCommand(32800), 0);
+}
+
+}  // namespace
+}  // namespace vt

@@ -1,0 +1,173 @@
+#include <gtest/gtest.h>
+
+#include "UpdaterFakes.h"
+#include "updater/DownloadAndReplace.h"
+#include "updater/Sha256.h"
+
+namespace vt {
+namespace {
+
+using Strings = std::vector<std::string>;
+
+class InstallTest : public test::UpdaterTest {
+protected:
+    // As after a check that found newer components.
+    void Prepare(int serverMode, const std::vector<test::Component>& installed,
+                 const std::vector<test::Component>& offered, const std::string& mainExtra = "") {
+        WriteLocal(serverMode == 0 ? 0 : 1, installed);
+        served = ServeServer(serverMode, offered, mainExtra);
+        test::WriteText(paths.serverIni, served);
+        localBefore = test::ReadText(paths.localIni);
+        ctx = MakeContext(serverMode == 0 ? 0 : 1);
+        ctx->serverMode = serverMode;
+    }
+    InstallOutcome Install() { return DownloadAndReplace(*ctx); }
+
+    std::string served;
+    std::string localBefore;
+    std::unique_ptr<UpdateContext> ctx;
+};
+
+TEST_F(InstallTest, ReplacesNewerFilesThenTheLocalDescription) {
+    Prepare(0, {{"A", "1.0", "a.dll"}, {"B", "2.0", "b.dll"}},
+            {{"A", "1.1", "a.dll"}, {"B", "1.9", "b.dll"}, {"N", "1.0", "n.dll"}});
+    EXPECT_EQ(Install(), InstallOutcome::Updated);
+    EXPECT_EQ(AppFile("a.dll"), "new a.dll");
+    EXPECT_EQ(AppFile("b.dll"), "old b.dll");  // older on the server: left alone
+    EXPECT_EQ(AppFile("n.dll"), "new n.dll");
+    EXPECT_EQ(http.requested, (Strings{"/files/a.dll", "/files/n.dll"}));
+    EXPECT_EQ(view.list, (Strings{"A更新完成!", "N更新完成!"}));
+    EXPECT_EQ(view.status, "更新完成！");
+    EXPECT_EQ(test::ReadText(paths.localIni), served);
+    EXPECT_EQ(view.cursorLog, "+-");
+}
+
+TEST_F(InstallTest, SecondOfThreeDownloadsFailsAndNothingIsReplaced) {
+    Prepare(0, {{"A", "1", "a.dll"}, {"B", "1", "b.dll"}, {"C", "1", "c.dll"}},
+            {{"A", "2", "a.dll"}, {"B", "2", "b.dll"}, {"C", "2", "c.dll"}});
+    http.responses["/files/b.dll"].status = 500;
+    EXPECT_EQ(Install(), InstallOutcome::Failed);
+    EXPECT_EQ(view.list, (Strings{"文件：a.dll下载完成!"}));
+    EXPECT_EQ(view.status, "下载文件时发生错误，更新中止！");
+    EXPECT_EQ(AppFile("a.dll"), "old a.dll");
+    EXPECT_EQ(AppFile("b.dll"), "old b.dll");
+    EXPECT_EQ(test::ReadText(paths.localIni), localBefore);
+    EXPECT_TRUE(files.copies.empty());
+    EXPECT_EQ(view.cursorLog, "+-");
+}
+
+TEST_F(InstallTest, BrokenDownloadsNeverReachTheInstalledFile) {
+    const auto brokenBy = [](test::FakeResponse& r, int kind) {
+        switch (kind) {
+            case 0: r.sent = false; break;
+            case 1: r.status = 404; break;
+            case 2: r.body = "<Html><body>busy</body>"; break;
+            case 3: r.contentLength = std::to_string(r.body.size() + 100); break;  // dropped connection
+            case 4: r.failAfter = 2; break;
+        }
+    };
+    for (int kind = 0; kind < 5; ++kind) {
+        Prepare(0, {{"A", "1", "a.dll"}}, {{"A", "2", "a.dll"}});
+        brokenBy(http.responses["/files/a.dll"], kind);
+        EXPECT_EQ(Install(), InstallOutcome::Failed) << kind;
+        EXPECT_EQ(view.status, "下载文件时发生错误，更新中止！") << kind;
+        EXPECT_EQ(AppFile("a.dll"), "old a.dll") << kind;
+        EXPECT_TRUE(files.copies.empty()) << kind;
+    }
+}
+
+TEST_F(InstallTest, UnsafeFileNamesFailBeforeAnythingIsWritten) {
+    for (const char* name : {"..\\Vantrel.exe", "sub/a.dll", "C:a.dll", "CON.txt", "a.dll.", "", ".."}) {
+        Prepare(0, {}, {{"A", "2", name}});
+        files.created.clear();
+        http.requested.clear();
+        EXPECT_EQ(Install(), InstallOutcome::Failed) << name;
+        EXPECT_EQ(view.status, "下载文件时发生错误，更新中止！") << name;
+        EXPECT_TRUE(files.created.empty()) << name;
+        EXPECT_TRUE(http.requested.empty()) << name;
+    }
+}
+
+TEST_F(InstallTest, Sha256IsCheckedWhenGiven) {
+    Sha256 h;
+    h.Update("new a.dll", 9);
+    const std::string right = Sha256Hex(h.Finish());
+    std::string wrong = right;
+    wrong[0] = wrong[0] == '0' ? '1' : '0';
+
+    Prepare(0, {{"A", "1", "a.dll"}}, {{"A", "2", "a.dll", "", right}});
+    EXPECT_EQ(Install(), InstallOutcome::Updated);
+    EXPECT_EQ(AppFile("a.dll"), "new a.dll");
+
+    // A wrong digest, and a value that is no digest at all.
+    for (const std::string& sha : Strings{wrong, right.substr(1), "not-a-digest"}) {
+        Prepare(0, {{"A", "1", "a.dll"}}, {{"A", "2", "a.dll", "", sha}});
+        EXPECT_EQ(Install(), InstallOutcome::Failed) << sha;
+        EXPECT_EQ(AppFile("a.dll"), "old a.dll") << sha;
+    }
+}
+
+TEST_F(InstallTest, RunningProgramNeedsConsentUnlessFullyAutomatic) {
+    Prepare(0, {{"App", "1", "Vantrel.exe"}}, {{"App", "2", "Vantrel.exe", "vantrel.EXE"}});
+    processes.running = {{7, "explorer.exe"}, {42, "Vantrel.exe"}};
+    view.answer = false;
+    EXPECT_EQ(Install(), InstallOutcome::Refused);
+    EXPECT_EQ(view.questions,
+              (Strings{"在线升级|在线升级检测到 Vantrel.exe 正在运行，点击“确定”强制更新！"}));
+    EXPECT_TRUE(processes.terminated.empty());
+    EXPECT_EQ(AppFile("Vantrel.exe"), "old Vantrel.exe");
+    EXPECT_EQ(test::ReadText(paths.localIni), localBefore);
+
+    view.answer = true;
+    EXPECT_EQ(Install(), InstallOutcome::Updated);
+    EXPECT_EQ(processes.terminated, (std::vector<std::uint32_t>{42}));
+    EXPECT_EQ(processes.sleeps, (std::vector<unsigned>{1000}));
+
+    Prepare(2, {{"App", "1", "Vantrel.exe"}}, {{"App", "2", "Vantrel.exe", "Vantrel.exe"}});
+    view.questions.clear();
+    processes.terminated.clear();
+    processes.sleeps.clear();
+    EXPECT_EQ(Install(), InstallOutcome::Updated);
+    EXPECT_TRUE(view.questions.empty());
+    EXPECT_EQ(processes.terminated, (std::vector<std::uint32_t>{42}));
+    EXPECT_EQ(processes.sleeps, (std::vector<unsigned>{1000}));
+}
+
+TEST_F(InstallTest, ProcessThatCannotBeOpenedIsPassedWithoutWaiting) {
+    Prepare(2, {{"App", "1", "Vantrel.exe"}}, {{"App", "2", "Vantrel.exe", "Vantrel.exe"}});
+    processes.running = {{42, "Vantrel.exe"}};
+    processes.canOpen = false;
+    EXPECT_EQ(Install(), InstallOutcome::Updated);
+    EXPECT_TRUE(processes.sleeps.empty());
+}
+
+TEST_F(InstallTest, FailedCopyStopsAndKeepsTheOldDescription) {
+    Prepare(0, {{"A", "1", "a.dll"}, {"B", "1", "b.dll"}, {"C", "1", "c.dll"}},
+            {{"A", "2", "a.dll"}, {"B", "2", "b.dll"}, {"C", "2", "c.dll"}});
+    files.failCopyTo.insert(paths.appDir + "b.dll");
+    EXPECT_EQ(Install(), InstallOutcome::Failed);
+    EXPECT_EQ(view.list, (Strings{"A更新完成!", "B覆盖失败，更新中止!"}));
+    EXPECT_EQ(view.status, "覆盖文件时发生错误，更新中止！");
+    EXPECT_EQ(AppFile("a.dll"), "new a.dll");  // not rolled back
+    EXPECT_EQ(AppFile("c.dll"), "old c.dll");
+    EXPECT_EQ(test::ReadText(paths.localIni), localBefore);
+}
+
+TEST_F(InstallTest, FailedDescriptionCopyIsReportedUnderItsName) {
+    Prepare(0, {{"A", "1", "a.dll"}}, {{"A", "2", "a.dll"}});
+    files.failCopyTo.insert(paths.localIni);
+    EXPECT_EQ(Install(), InstallOutcome::Failed);
+    EXPECT_EQ(view.list, (Strings{"A更新完成!", "Update.ini覆盖失败，更新中止!"}));
+    EXPECT_EQ(view.status, "覆盖文件时发生错误，更新中止！");
+}
+
+TEST_F(InstallTest, ReplacementProgressStopsAt90) {
+    EXPECT_EQ(ReplaceProgress(1), 20);
+    EXPECT_EQ(ReplaceProgress(4), 80);
+    EXPECT_EQ(ReplaceProgress(5), 90);
+    EXPECT_EQ(ReplaceProgress(6), 90);
+    EXPECT_EQ(ReplaceProgress(1000), 90);
+}
+
+}  // namespace
+}  // namespace vt

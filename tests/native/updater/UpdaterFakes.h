@@ -1,0 +1,285 @@
+#pragma once
+// Stand-ins for the updater's window, network, processes and shell, and a
+// fixture with a real application and temporary directory on disk.
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <functional>
+#include <map>
+#include <memory>
+#include <optional>
+#include <set>
+#include <sstream>
+#include <string>
+#include <vector>
+
+#include "shared/core/IniProfile.h"
+#include "shared/core/StdFileSystem.h"
+#include "updater/UpdateWizard.h"
+
+namespace vt::test {
+
+class RecordingView : public IUpdateView {
+public:
+    void SetStatus(const std::string& text) override {
+        status = text;
+        statuses.push_back(text);
+    }
+    void ClearList() override { list.clear(); }
+    void AddListLine(const std::string& text) override { list.push_back(text); }
+    void SetProgress(int percent) override {
+        progress = percent;
+        progresses.push_back(percent);
+    }
+    void SetButtonText(const std::string& text) override { button = text; }
+    bool AskOkCancel(const std::string& text, const std::string& caption) override {
+        questions.push_back(caption + "|" + text);
+        if (onAsk) onAsk();
+        return answer;
+    }
+    void Close() override { ++closeCount; }
+    void SetWaitCursor(bool on) override { cursorLog += on ? '+' : '-'; }
+    void PumpMessages(int attempts) override {
+        pumpAttempts.push_back(attempts);
+        if (onPump) onPump();
+    }
+
+    std::string status;
+    std::vector<std::string> statuses;
+    std::vector<std::string> list;
+    int progress = -1;
+    std::vector<int> progresses;
+    std::string button;
+    std::vector<std::string> questions;
+    bool answer = true;
+    int closeCount = 0;
+    std::string cursorLog;
+    std::vector<int> pumpAttempts;
+    std::function<void()> onPump;
+    std::function<void()> onAsk;
+};
+
+// Descriptions in the tests are ASCII or already UTF-8.
+class IdentityCodec : public ITextCodec {
+public:
+    std::string GbkToUtf8(const std::string& gbk) const override { return gbk; }
+};
+
+struct FakeResponse {
+    bool sent = true;
+    int status = 200;
+    std::string body;
+    // Content-Length as sent; unset: the body's size.
+    std::optional<std::string> contentLength;
+    // The transfer fails once this many bytes have been delivered.
+    long failAfter = -1;
+};
+
+class FakeHttp : public IHttpClient {
+public:
+    std::unique_ptr<IHttpConnection> Connect(const std::string& host, int port, bool secure) override {
+        connects.push_back(host + ":" + std::to_string(port) + (secure ? ":tls" : ""));
+        if (refuseConnect) return nullptr;
+        return std::make_unique<Connection>(*this);
+    }
+
+    std::map<std::string, FakeResponse> responses;  // by object
+    std::vector<std::string> connects;
+    std::vector<std::string> requested;
+    bool refuseConnect = false;
+
+private:
+    class Request : public IHttpRequest {
+    public:
+        explicit Request(FakeResponse r) : m_response(std::move(r)) {}
+        HttpResponseHead Send() override {
+            HttpResponseHead head;
+            head.sent = m_response.sent;
+            head.statusCode = m_response.status;
+            head.contentLength = m_response.contentLength.value_or(std::to_string(m_response.body.size()));
+            return head;
+        }
+        long Read(void* buffer, std::size_t capacity) override {
+            if (m_response.failAfter >= 0 && static_cast<long>(m_nPos) >= m_response.failAfter) return -1;
+            std::size_t n = std::min(capacity, m_response.body.size() - m_nPos);
+            std::copy_n(m_response.body.data() + m_nPos, n, static_cast<char*>(buffer));
+            m_nPos += n;
+            return static_cast<long>(n);
+        }
+
+    private:
+        FakeResponse m_response;
+        std::size_t m_nPos = 0;
+    };
+
+    class Connection : public IHttpConnection {
+    public:
+        explicit Connection(FakeHttp& http) : m_http(http) {}
+        std::unique_ptr<IHttpRequest> OpenGet(const std::string& object) override {
+            m_http.requested.push_back(object);
+            auto it = m_http.responses.find(object);
+            FakeResponse r;
+            if (it != m_http.responses.end()) {
+                r = it->second;
+            } else {
+                r.status = 404;
+                r.body = "missing";
+            }
+            return std::make_unique<Request>(r);
+        }
+
+    private:
+        FakeHttp& m_http;
+    };
+};
+
+class FakeProcesses : public IProcesses {
+public:
+    std::vector<ProcessEntry> List() override { return running; }
+    bool Terminate(std::uint32_t pid) override {
+        terminated.push_back(pid);
+        return canOpen;
+    }
+    void Sleep(unsigned ms) override { sleeps.push_back(ms); }
+
+    std::vector<ProcessEntry> running;
+    bool canOpen = true;
+    std::vector<std::uint32_t> terminated;
+    std::vector<unsigned> sleeps;
+};
+
+class RecordingShell : public IShell {
+public:
+    bool Open(const std::string& file, const std::string&, const std::string&, ShowMode) override {
+        opened.push_back(file);
+        return true;
+    }
+    std::vector<std::string> opened;
+};
+
+// The real file system, with copies to chosen targets made to fail.
+class FlakyFileSystem : public StdFileSystem {
+public:
+    bool Copy(const std::string& from, const std::string& to) override {
+        copies.push_back(to);
+        if (failCopyTo.count(to)) return false;
+        return StdFileSystem::Copy(from, to);
+    }
+    std::unique_ptr<IFileWriter> Create(const std::string& path) override {
+        created.push_back(path);
+        return StdFileSystem::Create(path);
+    }
+    std::set<std::string> failCopyTo;
+    std::vector<std::string> copies;
+    std::vector<std::string> created;
+};
+
+struct Component {
+    Component(std::string t, std::string v, std::string f, std::string n = "", std::string s = "")
+        : title(std::move(t)), version(std::move(v)), filename(std::move(f)), needclose(std::move(n)),
+          sha256(std::move(s)) {}
+    std::string title;
+    std::string version;
+    std::string filename;
+    std::string needclose;
+    std::string sha256;
+};
+
+inline std::string ReadText(const std::string& path) {
+    std::ifstream in(path, std::ios::binary);
+    std::stringstream s;
+    s << in.rdbuf();
+    return s.str();
+}
+
+inline void WriteText(const std::string& path, const std::string& text) {
+    std::ofstream(path, std::ios::binary) << text;
+}
+
+class UpdaterTest : public ::testing::Test {
+protected:
+    static constexpr const char* kIniUrl = "http://update.example.com/soft/update.ini";
+    static constexpr const char* kIniObject = "/soft/update.ini";
+
+    void SetUp() override {
+        namespace fs = std::filesystem;
+        std::string pattern = (fs::temp_directory_path() / "vt_updater_XXXXXX").string();
+        ASSERT_NE(mkdtemp(pattern.data()), nullptr);
+        m_root = pattern;
+        fs::create_directories(m_root + "/app");
+        fs::create_directories(m_root + "/tmp");
+        paths = MakeUpdatePaths(m_root + "/app/", m_root + "/tmp/");
+        localIni = std::make_unique<IniProfile>(paths.localIni);
+        serverIni = std::make_unique<IniProfile>(paths.serverIni);
+    }
+    void TearDown() override { std::filesystem::remove_all(m_root); }
+
+    // Local description: which components are installed.
+    void WriteLocal(int localMode, const std::vector<Component>& installed,
+                    const std::string& iniUrl = kIniUrl) {
+        std::string text = "[Main]\r\nIniUrl=" + iniUrl + "\r\nLocalMode=" + std::to_string(localMode) +
+                           "\r\nTotal=" + std::to_string(installed.size()) + "\r\n";
+        for (std::size_t i = 0; i < installed.size(); ++i) {
+            text += "[File" + std::to_string(i) + "]\r\nTitle=" + installed[i].title +
+                    "\r\nversion=" + installed[i].version + "\r\n";
+        }
+        WriteText(paths.localIni, text);
+        for (const Component& c : installed) WriteText(paths.appDir + c.filename, "old " + c.filename);
+    }
+
+    // Server description, served at kIniObject; every component's file is
+    // served at "/files/<filename>" with the body "new <filename>".
+    std::string ServeServer(int serverMode, const std::vector<Component>& offered,
+                            const std::string& mainExtra = "", int total = -1) {
+        std::string text = std::string("[Main]\r\nIniUrl=") + kIniUrl + "\r\nServerMode=" +
+                           std::to_string(serverMode) + "\r\nTotal=" +
+                           std::to_string(total >= 0 ? total : static_cast<int>(offered.size())) +
+                           "\r\n" + mainExtra;
+        for (std::size_t i = 0; i < offered.size(); ++i) {
+            const Component& c = offered[i];
+            text += "[File" + std::to_string(i) + "]\r\nTitle=" + c.title + "\r\nversion=" + c.version +
+                    "\r\nuri=/files/" + c.filename + "\r\nfilename=" + c.filename + "\r\n";
+            if (!c.needclose.empty()) text += "needclose=" + c.needclose + "\r\n";
+            if (!c.sha256.empty()) text += "sha256=" + c.sha256 + "\r\n";
+            FakeResponse file;
+            file.body = "new " + c.filename;
+            http.responses["/files/" + c.filename] = file;
+        }
+        FakeResponse ini;
+        ini.body = text;
+        http.responses[kIniObject] = ini;
+        return text;
+    }
+
+    UpdateServices Services() {
+        return UpdateServices{view, codec, http, files, processes, shell, *localIni, *serverIni};
+    }
+    std::unique_ptr<UpdateWizard> MakeWizard() {
+        return std::make_unique<UpdateWizard>(Services(), paths);
+    }
+    // A context as the wizard has it after a successful start.
+    std::unique_ptr<UpdateContext> MakeContext(int localMode = 0) {
+        auto ctx = std::make_unique<UpdateContext>(Services(), paths);
+        ctx->localMode = localMode;
+        ctx->object = kIniObject;
+        ctx->connection = http.Connect("update.example.com", 80, false);
+        return ctx;
+    }
+
+    std::string AppFile(const std::string& name) { return ReadText(paths.appDir + name); }
+
+    std::string m_root;
+    UpdatePaths paths;
+    RecordingView view;
+    IdentityCodec codec;
+    FakeHttp http;
+    FlakyFileSystem files;
+    FakeProcesses processes;
+    RecordingShell shell;
+    std::unique_ptr<IniProfile> localIni;
+    std::unique_ptr<IniProfile> serverIni;
+};
+
+}  // namespace vt::test

@@ -1,0 +1,116 @@
+#include "updater/DownloadAndReplace.h"
+
+#include "shared/core/Text.h"
+#include "shared/core/VersionRule.h"
+#include "updater/Downloader.h"
+#include "updater/FileNameRule.h"
+#include "updater/ProcessFinder.h"
+#include "updater/Sha256.h"
+#include "updater/UpdateDescription.h"
+#include "updater/UpdateTexts.h"
+
+namespace vt {
+
+namespace {
+
+class WaitCursor {
+public:
+    explicit WaitCursor(IUpdateView& view) : m_view(view) { m_view.SetWaitCursor(true); }
+    ~WaitCursor() { m_view.SetWaitCursor(false); }
+    WaitCursor(const WaitCursor&) = delete;
+    WaitCursor& operator=(const WaitCursor&) = delete;
+
+private:
+    IUpdateView& m_view;
+};
+
+bool IsNewer(const UpdateContext& ctx, const ServerComponent& c, int index) {
+    return IsNewerVersion(c.version, ReadLocalVersion(ctx.services.localIni, index));
+}
+
+// A file name that could leave the temporary or the application directory,
+// or a digest that is not one, fails the download before anything is
+// requested or written.
+bool Download(UpdateContext& ctx, const ServerComponent& c) {
+    if (!IsPlainFileName(c.filename)) return false;
+    Sha256Digest digest;
+    const bool hasDigest = !c.sha256.empty();
+    if (hasDigest && !ParseSha256Hex(c.sha256, digest)) return false;
+    const std::string target = ctx.paths.tempDir + ctx.services.codec.GbkToUtf8(c.filename);
+    return DownloadFile(ctx, c.uri, target, hasDigest ? &digest : nullptr);
+}
+
+}  // namespace
+
+int ReplaceProgress(int replaced) {
+    const int counter = replaced * 20;
+    return counter >= 100 ? 90 : counter;
+}
+
+InstallOutcome DownloadAndReplace(UpdateContext& ctx) {
+    IUpdateView& view = ctx.services.view;
+    const ITextCodec& codec = ctx.services.codec;
+    const IProfile& server = ctx.services.serverIni;
+    WaitCursor wait(view);
+
+    view.ClearList();
+    const int count = ComponentScanCount(server, server.GetInt(kMainSection, "Total", 0));
+
+    for (int i = 0; i < count; ++i) {
+        const ServerComponent c = ReadServerComponent(server, i);
+        if (!IsNewer(ctx, c, i)) continue;
+        const std::string name = codec.GbkToUtf8(c.filename);
+        view.SetStatus(Format(updtext::kFmtDownloading, name.c_str()));
+        const bool ok = Download(ctx, c);
+        if (ctx.cancelRequested) return InstallOutcome::Cancelled;
+        if (!ok) {
+            view.SetStatus(updtext::kStatusDownloadFailed);
+            return InstallOutcome::Failed;
+        }
+        view.AddListLine(Format(updtext::kFmtDownloaded, name.c_str()));
+    }
+
+    view.ClearList();
+    int replaced = 0;
+    for (int i = 0; i < count; ++i) {
+        const ServerComponent c = ReadServerComponent(server, i);
+        if (!IsNewer(ctx, c, i)) continue;
+        const std::string name = codec.GbkToUtf8(c.filename);
+        const std::string title = codec.GbkToUtf8(c.title);
+
+        if (!c.needclose.empty()) {
+            const std::uint32_t pid = FindProcessByName(ctx.services.processes, c.needclose);
+            if (pid != 0) {
+                if (ctx.serverMode != 2 &&
+                    !view.AskOkCancel(Format(updtext::kFmtAskEnd, name.c_str()), updtext::kCaption)) {
+                    return InstallOutcome::Refused;
+                }
+                if (ctx.services.processes.Terminate(pid)) {
+                    ctx.services.processes.Sleep(kWaitAfterTerminateMs);
+                }
+            }
+        }
+
+        if (!IsPlainFileName(c.filename) ||
+            !ctx.services.files.Copy(ctx.paths.tempDir + name, ctx.paths.appDir + name)) {
+            view.AddListLine(Format(updtext::kFmtCopyFailed, title.c_str()));
+            view.SetStatus(updtext::kStatusCopyFailed);
+            return InstallOutcome::Failed;
+        }
+        ++replaced;
+        view.SetProgress(ReplaceProgress(replaced));
+        view.AddListLine(Format(updtext::kFmtReplaced, title.c_str()));
+    }
+
+    // Last, so that a failure above leaves the old versions on record and the
+    // next check offers the same components again.
+    if (!ctx.services.files.Copy(ctx.paths.serverIni, ctx.paths.localIni)) {
+        view.AddListLine(Format(updtext::kFmtCopyFailed, updtext::kLocalIniName));
+        view.SetStatus(updtext::kStatusCopyFailed);
+        return InstallOutcome::Failed;
+    }
+    view.SetStatus(updtext::kStatusUpdated);
+    return InstallOutcome::Updated;
+}
+
+}  // namespace vt

@@ -1,0 +1,23 @@
+#pragma once
+// The wizard's second step: download every newer component, then replace
+// the installed files, then the local description.
+#include "updater/UpdateContext.h"
+
+namespace vt {
+
+enum class InstallOutcome {
+    Updated,    // every file and the local description replaced
+    Failed,     // a download or a copy failed; shown in status and list
+    Refused,    // the user would not have a running program ended
+    Cancelled,  // the user cancelled during a download; nothing replaced
+};
+
+constexpr unsigned kWaitAfterTerminateMs = 1000;
+
+InstallOutcome DownloadAndReplace(UpdateContext& ctx);
+
+// The progress position after `replaced` files: 20 per file, then 90 until
+// the end (100 is set only when the whole update is done).
+int ReplaceProgress(int replaced);
+
+}  // namespace vt

@@ -1,0 +1,54 @@
+#pragma once
+// Fetching one object from the update server into a file.
+#include <cstdint>
+#include <string>
+
+#include "updater/Sha256.h"
+#include "updater/UpdateContext.h"
+
+namespace vt {
+
+constexpr std::size_t kTransferBlockSize = 2048;
+constexpr int kPumpAttemptsPerBlock = 10;
+
+enum class FetchResult {
+    Ok,
+    NotSent,        // no connection, request not opened or not sent
+    BadStatus,      // outside 200..399
+    NotCreatable,   // the local file could not be created
+    ErrorPage,      // the body begins with "<html" in any letter case
+    ReadFailed,     // the transfer broke off with an error
+    WriteFailed,    // a write or the final flush of the local file failed
+    ShortBody,      // fewer bytes than Content-Length announced
+    DigestMismatch, // SHA-256 of the body differs from the expected one
+    Cancelled,      // the user cancelled while messages were pumped
+};
+
+struct FetchOptions {
+    // Download: set the progress bar and pump messages after every block.
+    bool interactive = false;
+    const Sha256Digest* expectedDigest = nullptr;
+};
+
+// Streams the body of object to path in kTransferBlockSize blocks. Nothing but
+// Ok leaves a complete file: the writer is closed only on success.
+FetchResult FetchToFile(UpdateContext& ctx, const std::string& object, const std::string& path,
+                        const FetchOptions& options);
+
+// A component download: true when the whole body was stored (and matched
+// expectedDigest when one is given).
+bool DownloadFile(UpdateContext& ctx, const std::string& object, const std::string& path,
+                  const Sha256Digest* expectedDigest = nullptr);
+
+// The leading decimal digits of a Content-Length header (blanks skipped);
+// 0 when there are none. Saturates instead of overflowing.
+std::uint64_t ParseContentLength(const std::string& header);
+
+// received * 100 / expected in integer division, for any sizes, at most 100.
+// expected must not be 0.
+int ProgressPercent(std::uint64_t received, std::uint64_t expected);
+
+// True when the first five bytes are "<html" in any letter case.
+bool LooksLikeErrorPage(const char* data, std::size_t size);
+
+}  // namespace vt

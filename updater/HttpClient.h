@@ -1,0 +1,50 @@
+#pragma once
+// HTTP as the updater uses it: one connection to the update server, GET
+// requests on it, the status code, the Content-Length header and the body
+// in blocks. The Windows side implements it on WinINet (InternetConnect,
+// HttpOpenRequest with INTERNET_FLAG_EXISTING_CONNECT, and INTERNET_FLAG_SECURE
+// for TLS); the tests implement it with canned responses.
+//
+// Failures are results, never exceptions. Host and object names are passed
+// as they stand in the update descriptions (code page 936 bytes; in practice
+// ASCII).
+#include <cstddef>
+#include <memory>
+#include <string>
+
+namespace vt {
+
+struct HttpResponseHead {
+    bool sent = false;      // false: the request could not be sent at all
+    int statusCode = 0;
+    // The raw Content-Length header text; empty when there is none.
+    std::string contentLength;
+};
+
+class IHttpRequest {
+public:
+    virtual ~IHttpRequest() = default;  // closes the request
+    virtual HttpResponseHead Send() = 0;
+    // Reads the next body bytes into buffer. Fills the whole buffer unless the
+    // body ends first (as InternetReadFile does). Returns the count read,
+    // 0 at the end of the body, or -1 when the transfer failed.
+    virtual long Read(void* buffer, std::size_t capacity) = 0;
+};
+
+class IHttpConnection {
+public:
+    virtual ~IHttpConnection() = default;  // closes the connection
+    // A GET request for object on this connection; null when it cannot be
+    // opened.
+    virtual std::unique_ptr<IHttpRequest> OpenGet(const std::string& object) = 0;
+};
+
+class IHttpClient {
+public:
+    virtual ~IHttpClient() = default;
+    // Sends nothing yet; null when no connection object can be made.
+    virtual std::unique_ptr<IHttpConnection> Connect(const std::string& host, int port,
+                                                     bool secure) = 0;
+};
+
+}  // namespace vt

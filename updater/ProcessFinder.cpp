@@ -1,0 +1,41 @@
+#include "updater/ProcessFinder.h"
+
+#include <cstddef>
+
+#include "updater/FileNameRule.h"
+
+namespace vt {
+
+namespace {
+
+unsigned char FoldLatin(unsigned char c) {
+    return (c >= 'A' && c <= 'Z') ? static_cast<unsigned char>(c - 'A' + 'a') : c;
+}
+
+}  // namespace
+
+bool SameExeName(const std::string& a, const std::string& b) {
+    if (a.size() != b.size()) return false;
+    for (std::size_t i = 0; i < a.size(); ++i) {
+        const unsigned char ca = static_cast<unsigned char>(a[i]);
+        const unsigned char cb = static_cast<unsigned char>(b[i]);
+        if (IsGbkLeadByte(ca) && i + 1 < a.size()) {
+            // Lead bytes are never letters, so equal lead bytes keep both
+            // names at the same character boundary.
+            if (ca != cb || a[i + 1] != b[i + 1]) return false;
+            ++i;
+            continue;
+        }
+        if (FoldLatin(ca) != FoldLatin(cb)) return false;
+    }
+    return true;
+}
+
+std::uint32_t FindProcessByName(IProcesses& processes, const std::string& name) {
+    for (const ProcessEntry& entry : processes.List()) {
+        if (SameExeName(entry.exeName, name)) return entry.pid;
+    }
+    return 0;
+}
+
+}  // namespace vt

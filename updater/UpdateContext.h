@@ -1,0 +1,55 @@
+#pragma once
+// What the wizard's steps share: the services they work through, the files
+// they work on and the state that passes from one step to the next.
+#include <memory>
+#include <string>
+
+#include "shared/core/FileSystem.h"
+#include "shared/core/Profile.h"
+#include "shared/core/Shell.h"
+#include "updater/HttpClient.h"
+#include "updater/Processes.h"
+#include "updater/UpdateView.h"
+
+namespace vt {
+
+enum class WizardStep { Check = 0, Install = 1, Finish = 2 };
+
+struct UpdatePaths {
+    std::string appDir;     // ends in a path separator
+    std::string tempDir;    // ends in a path separator; downloads go here
+    std::string localIni;   // the local description
+    std::string serverIni;  // where the server description is saved
+};
+
+// Directories end in their separator, so names are appended directly.
+// On Windows, tempDir + "update.ini" is the same file as the system's
+// temporary path + "\update.ini".
+inline UpdatePaths MakeUpdatePaths(const std::string& appDir, const std::string& tempDir) {
+    return UpdatePaths{appDir, tempDir, appDir + "Update.ini", tempDir + "update.ini"};
+}
+
+struct UpdateServices {
+    IUpdateView& view;
+    const ITextCodec& codec;
+    IHttpClient& http;
+    IFileSystem& files;
+    IProcesses& processes;
+    IShell& shell;
+    IProfile& localIni;   // reads paths.localIni
+    IProfile& serverIni;  // reads paths.serverIni, as it is at each read
+};
+
+struct UpdateContext {
+    UpdateContext(const UpdateServices& s, UpdatePaths p) : services(s), paths(std::move(p)) {}
+
+    UpdateServices services;
+    UpdatePaths paths;
+    int localMode = 0;
+    int serverMode = 0;        // effective: 0 whenever localMode is 0
+    std::string object;        // what IniUrl asks of the server
+    std::unique_ptr<IHttpConnection> connection;  // null when none could be made
+    bool cancelRequested = false;  // set by a cancel that arrived during a download
+};
+
+}  // namespace vt

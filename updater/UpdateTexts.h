@@ -1,0 +1,36 @@
+#pragma once
+// The wizard's texts, UTF-8. The formats take UTF-8 arguments (description
+// texts already converted by ITextCodec).
+namespace vt {
+namespace updtext {
+
+constexpr const char kCaption[] = "在线升级";
+
+constexpr const char kButtonNext[] = "下一步(&N)";
+constexpr const char kButtonInstall[] = "更新";
+constexpr const char kButtonFinish[] = "完成";
+
+constexpr const char kStatusStart[] = "点击下一步查看可用的更新";
+constexpr const char kStatusConnecting[] = "正在连接到服务器...";
+constexpr const char kStatusReading[] = "读取版本信息...";
+constexpr const char kStatusNewer[] = "发现新的版本！";
+constexpr const char kUpToDate[] = "您现在使用的版本是最新的！";
+constexpr const char kStatusConnectFailed[] = "连接服务器失败！";
+constexpr const char kStatusDownloadFailed[] = "下载文件时发生错误，更新中止！";
+constexpr const char kStatusCopyFailed[] = "覆盖文件时发生错误，更新中止！";
+constexpr const char kStatusUpdated[] = "更新完成！";
+
+constexpr const char kFmtInstalled[] = "%s  版本：%s";         // title, version
+constexpr const char kFmtNewer[] = "发现新版本：%s %s";         // title, server version
+constexpr const char kFmtDownloading[] = "正在下载文件:%s";     // file name
+constexpr const char kFmtDownloaded[] = "文件：%s下载完成!";    // file name
+constexpr const char kFmtReplaced[] = "%s更新完成!";            // title
+constexpr const char kFmtCopyFailed[] = "%s覆盖失败，更新中止!";  // title
+constexpr const char kFmtAskEnd[] = "在线升级检测到 %s 正在运行，点击“确定”强制更新！";  // file name
+
+// Stands for the title in kFmtCopyFailed when the local description itself
+// cannot be replaced.
+constexpr const char kLocalIniName[] = "Update.ini";
+
+}  // namespace updtext
+}  // namespace vt

@@ -1,0 +1,15 @@
+#pragma once
+// The wizard's first step: fetch and save the server description, and list
+// the components that are newer on the server.
+#include "updater/UpdateContext.h"
+
+namespace vt {
+
+enum class CheckOutcome { Newer, UpToDate, ConnectionFailed };
+
+// Shows its progress in the status line and the list; the step change and
+// its button text are the wizard's. Sets ctx.serverMode from the server
+// description (0 whenever ctx.localMode is 0).
+CheckOutcome CheckVersions(UpdateContext& ctx);
+
+}  // namespace vt
