@@ -37,7 +37,7 @@ bool SaveReminderFile(IFileSystem& fs, const std::string& path,
                       const std::vector<ReminderItem>& items) {
     const std::string temp = path + ".tmp";
     std::unique_ptr<IFileWriter> writer = fs.Create(temp);
-    if (!writer) return false;
+    if (!writer) return false;  // whatever stands at temp is not ours to remove
     bool ok = true;
     unsigned char record[kReminderItemSize];
     for (const ReminderItem& item : items) {

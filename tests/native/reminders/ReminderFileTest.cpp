@@ -171,6 +171,8 @@ TEST_P(FailedSave, LeavesTheOldFileByteForByte) {
     case 2: fs.writeBudget = static_cast<long>(kReminderItemSize) + 100; break;  // full midway
     case 3: fs.failClose = true; break;                                 // flush fails
     case 4: fs.failReplace = true; break;
+    case 5: fs.writeBudget = 100; fs.keepFailedFiles = true; break;
+    case 6: fs.failClose = true; fs.keepFailedFiles = true; break;
     }
     EXPECT_FALSE(book.Save());
     EXPECT_FALSE(book.SaveAtExit());
@@ -179,7 +181,7 @@ TEST_P(FailedSave, LeavesTheOldFileByteForByte) {
     EXPECT_EQ(book.Count(), 4) << "the list in memory is unaffected";
 }
 
-INSTANTIATE_TEST_SUITE_P(Reminders, FailedSave, ::testing::Range(0, 5));
+INSTANTIATE_TEST_SUITE_P(Reminders, FailedSave, ::testing::Range(0, 7));
 
 }  // namespace
 }  // namespace vt

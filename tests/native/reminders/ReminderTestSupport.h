@@ -26,6 +26,7 @@ public:
     bool failClose = false;            // the flush fails
     bool failReplace = false;
     bool failCopy = false;
+    bool keepFailedFiles = false;      // a writer that leaves what it wrote on failure
 
     bool ReadAll(const std::string& path, Bytes& out) override {
         out.clear();
@@ -64,7 +65,7 @@ private:
     public:
         Writer(MemoryFileSystem& fs, std::string path) : m_fs(fs), m_path(std::move(path)) {}
         ~Writer() override {
-            if (!m_closed) m_fs.files.erase(m_path);
+            if (!m_closed && !m_fs.keepFailedFiles) m_fs.files.erase(m_path);
         }
         bool Write(const void* data, std::size_t size) override {
             Bytes& file = m_fs.files[m_path];
@@ -82,7 +83,7 @@ private:
         bool Close() override {
             m_closed = true;
             bool ok = !m_failed && !m_fs.failClose;
-            if (!ok) m_fs.files.erase(m_path);
+            if (!ok && !m_fs.keepFailedFiles) m_fs.files.erase(m_path);
             return ok;
         }
 

@@ -161,13 +161,5 @@ TEST_F(InstallTest, FailedDescriptionCopyIsReportedUnderItsName) {
     EXPECT_EQ(view.status, "覆盖文件时发生错误，更新中止！");
 }
 
-TEST_F(InstallTest, ReplacementProgressStopsAt90) {
-    EXPECT_EQ(ReplaceProgress(1), 20);
-    EXPECT_EQ(ReplaceProgress(4), 80);
-    EXPECT_EQ(ReplaceProgress(5), 90);
-    EXPECT_EQ(ReplaceProgress(6), 90);
-    EXPECT_EQ(ReplaceProgress(1000), 90);
-}
-
 }  // namespace
 }  // namespace vt

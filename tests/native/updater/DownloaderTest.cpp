@@ -163,10 +163,5 @@ TEST_F(DownloadFileTest, CancelDuringPumpStopsAfterTheBlock) {
     EXPECT_FALSE(TargetExists());
 }
 
-TEST_F(DownloadFileTest, NoConnectionIsNotSent) {
-    ctx->connection.reset();
-    EXPECT_EQ(Fetch(), FetchResult::NotSent);
-}
-
 }  // namespace
 }  // namespace vt

@@ -1,0 +1,95 @@
+#!/usr/bin/env bash
+# Starts the assistant under Xvfb + Wine, opens each window and writes PNGs
+# (default: docs/screenshots). Run scripts/test.sh or scripts/run.sh once
+# before, so the Windows build exists.
+set -euo pipefail
+root=$(cd "$(dirname "$0")/.." && pwd)
+out=${1:-$root/docs/screenshots}
+if [ -z "${VT_SHOTS_INNER:-}" ]; then
+  mkdir -p "$out"
+  VT_SHOTS_INNER=1 exec xvfb-run -a -s "-screen 0 1024x768x24" "$0" "$out"
+fi
+
+export VT_WINEPREFIX=${VT_WINEPREFIX:-$root/build/windows/shots-prefix}
+source "$root/scripts/wine-env.sh"
+"$root/scripts/wine-prefix.sh"
+bin=$VT_BUILD/bin
+drive="wine $VT_BUILD/tools/vtdrive.exe"
+
+app=$(mktemp -d /tmp/vantrel-shots.XXXX)
+cp "$bin"/Vantrel.exe "$bin"/update.bat "$app"/
+[ -f "$bin/Update.exe" ] && cp "$bin/Update.exe" "$app"/
+# A reminder due now, so its alert window opens.
+python3 "$root/tools/make_notify.py" "$app/Notify.dat" --due-now 2>/dev/null || true
+
+wineserver -p </dev/null >/dev/null 2>&1
+wine cmd /c exit </dev/null >/dev/null 2>&1 || true
+wine reg delete 'HKLM\Software\Microsoft\Windows\CurrentVersion\Run' /v Vantrel /f >/dev/null 2>&1 || true
+
+shot() { import -window root "$out/$1.png"; echo "wrote $out/$1.png"; }
+# Crops the desktop shot to one window (plus a margin for its shadow).
+shot_window() {
+  local name=$1 title=$2 rect
+  rect=$($drive rect "$title" 2>/dev/null | tr -d '\r') || { echo "no window: $title"; return 0; }
+  read -r x y w h <<<"$rect"
+  import -window root -crop "${w}x${h}+${x}+${y}" +repage "$out/$name.png"
+  echo "wrote $out/$name.png"
+}
+main='关机管理器'
+TRAYNOTIFY=0x464
+
+(cd "$app" && wine Vantrel.exe </dev/null >/dev/null 2>&1 &)
+$drive wait "$main" 10000 >/dev/null 2>&1 || { echo "the assistant did not start"; exit 1; }
+sleep 2
+shot tray
+
+# Tray menu at the icon (bottom right of the 1024x768 desktop).
+$drive cursor 1000 755
+$drive post "$main" $TRAYNOTIFY 0 0x205
+sleep 1
+shot tray-menu
+$drive post "$main" 0x1F 0 0   # WM_CANCELMODE closes the menu
+sleep 0.5
+
+$drive command "$main" 32773
+sleep 1.5
+shot_window main-window "$main"
+$drive post "$main" 0x0112 0xF060 0   # SC_CLOSE hides it again
+
+$drive command "$main" 32774
+$drive wait '关于Vantrel' 3000 && sleep 0.5 && shot_window about '关于Vantrel'
+$drive click '关于Vantrel' 1 || true
+sleep 0.5
+
+$drive cursor 990 745
+$drive post "$main" $TRAYNOTIFY 0 0x201
+sleep 1
+shot_window volume-popup '音量控制'
+$drive post "$main" $TRAYNOTIFY 0 0x201
+sleep 0.5
+
+$drive command "$main" 32786
+if $drive wait '提醒管理器' 3000 2>/dev/null; then
+  sleep 1
+  shot_window reminder-manager '提醒管理器'
+  $drive click '提醒管理器' 1028 || true   # 新建
+  if $drive wait '新建提醒' 3000 2>/dev/null; then
+    sleep 0.5
+    shot_window reminder-editor '新建提醒'
+    $drive click '新建提醒' 2 || true
+  fi
+  $drive click '提醒管理器' 2 || true
+fi
+
+alert=$(wine "$VT_BUILD/tools/vtdrive.exe" rect '' 2>/dev/null || true)
+sleep 1
+shot desktop
+
+if [ -f "$app/Update.exe" ]; then
+  (cd "$app" && wine Update.exe </dev/null >/dev/null 2>&1 &)
+  sleep 3
+  shot updater
+fi
+
+wineserver -k >/dev/null 2>&1 || true
+rm -rf "$app"

@@ -1,0 +1,69 @@
+// The reminder file on a real disk, through StdFileSystem.
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <random>
+
+#include "assistant/reminders/ReminderBook.h"
+#include "shared/core/StdFileSystem.h"
+#include "tests/native/reminders/ReminderTestSupport.h"
+
+namespace vt {
+namespace {
+
+namespace fs = std::filesystem;
+
+class ReminderFileOnDisk : public ::testing::Test {
+protected:
+    ReminderFileOnDisk() {
+        std::random_device rd;
+        dir = fs::temp_directory_path() / ("vt-notify-" + std::to_string(rd()) + std::to_string(rd()));
+        fs::create_directories(dir);
+        path = (dir / "Notify.dat").string();
+    }
+    ~ReminderFileOnDisk() override {
+        std::error_code ec;
+        fs::remove_all(dir, ec);
+    }
+    test::Bytes Read(const std::string& p) {
+        test::Bytes b;
+        files.ReadAll(p, b);
+        return b;
+    }
+
+    fs::path dir;
+    std::string path;
+    StdFileSystem files;
+};
+
+TEST_F(ReminderFileOnDisk, SavedRecordsLoadBackInOrder) {
+    ReminderBook book(files, path);
+    book.Add(test::MakeReminder(RepeatKind::Daily, 2026, 12, 6, 8, 30, "abc"));
+    book.Add(test::MakeReminder(RepeatKind::Once, 2027, 1, 2, 9, 5, "def", ReminderState::Expired));
+    ASSERT_TRUE(book.Save());
+    EXPECT_EQ(fs::file_size(path), 2 * kReminderItemSize);
+    EXPECT_FALSE(fs::exists(path + ".tmp"));
+
+    ReminderBook again(files, path);
+    again.Load();
+    ASSERT_EQ(again.Count(), 2);
+    EXPECT_EQ(GetText(again.At(0)->title), "abc");
+    EXPECT_EQ(again.At(1)->state, 3);
+}
+
+TEST_F(ReminderFileOnDisk, SaveThatCannotCreateItsNewFileKeepsTheOldOne) {
+    ReminderBook book(files, path);
+    book.Add(test::MakeReminder(RepeatKind::Daily, 2026, 12, 6, 8, 30, "old"));
+    ASSERT_TRUE(book.Save());
+    test::Bytes before = Read(path);
+
+    // A directory in the way of the new file: refused even to root.
+    fs::create_directory(path + ".tmp");
+    book.Add(test::MakeReminder(RepeatKind::Daily, 2026, 12, 6, 8, 30, "new"));
+    EXPECT_FALSE(book.Save());
+    EXPECT_EQ(Read(path), before);
+    EXPECT_TRUE(fs::is_directory(path + ".tmp")) << "what stood in the way is left alone";
+}
+
+}  // namespace
+}  // namespace vt
