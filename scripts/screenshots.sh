@@ -69,26 +69,43 @@ $drive post "$main" $TRAYNOTIFY 0 0x201
 sleep 0.5
 
 $drive command "$main" 32786
-if $drive wait '提醒管理器' 3000 2>/dev/null; then
+# The manager's caption carries its clock: "提醒管理器  北京时间  ...".
+if $drive wait '提醒管理器*' 3000 2>/dev/null; then
   sleep 1
-  shot_window reminder-manager '提醒管理器'
-  $drive click '提醒管理器' 1028 || true   # 新建
+  shot_window reminder-manager '提醒管理器*'
+  $drive click '提醒管理器*' 1028 || true   # 新建
   if $drive wait '新建提醒' 3000 2>/dev/null; then
     sleep 0.5
     shot_window reminder-editor '新建提醒'
     $drive click '新建提醒' 2 || true
   fi
-  $drive click '提醒管理器' 2 || true
+  $drive click '提醒管理器*' 2 || true
 fi
 
-alert=$(wine "$VT_BUILD/tools/vtdrive.exe" rect '' 2>/dev/null || true)
 sleep 1
 shot desktop
 
 if [ -f "$app/Update.exe" ]; then
+  # A loopback update server with newer versions of two components.
+  srv=$(mktemp -d /tmp/vantrel-srv.XXXX)
+  port=$(python3 -c 'import socket; s=socket.socket(); s.bind(("127.0.0.1",0)); print(s.getsockname()[1])')
+  gbk() { python3 -c 'import sys; sys.stdout.buffer.write(sys.argv[1].encode("gbk"))' "$1"; }
+  gbk "$(printf '[Main]\r\nIniUrl=http://127.0.0.1:%s/update.ini\r\nTotal=2\r\nMainExe=Vantrel.exe\r\n[File0]\r\nTitle=关机管理器主程序\r\nversion=1.2\r\nuri=/Vantrel.exe\r\nfilename=Vantrel.exe\r\nneedclose=Vantrel.exe\r\n[File1]\r\nTitle=在线升级程序\r\nversion=1.1\r\nuri=/Update.exe\r\nfilename=Update.exe\r\n' "$port")" > "$srv/update.ini"
+  gbk "$(printf '[Main]\r\nIniUrl=http://127.0.0.1:%s/update.ini\r\nLocalMode=0\r\nTotal=2\r\n[File0]\r\nTitle=关机管理器主程序\r\nversion=1.1\r\n[File1]\r\nTitle=在线升级程序\r\nversion=1.0\r\n' "$port")" > "$app/Update.ini"
+  python3 -m http.server "$port" --bind 127.0.0.1 --directory "$srv" >/dev/null 2>&1 &
+  server=$!
+  sleep 1
   (cd "$app" && wine Update.exe </dev/null >/dev/null 2>&1 &)
-  sleep 3
-  shot updater
+  if $drive wait '在线升级' 8000; then
+    sleep 1
+    shot_window updater '在线升级'
+    $drive click '在线升级' 1 || true   # check the server
+    sleep 3
+    shot_window updater-found '在线升级'
+    $drive click '在线升级' 2 || true
+  fi
+  kill $server 2>/dev/null || true
+  rm -rf "$srv"
 fi
 
 wineserver -k >/dev/null 2>&1 || true

@@ -8,5 +8,6 @@ export WINEDEBUG=${WINEDEBUG:--all}
 export WINEDLLOVERRIDES="mscoree,mshtml="
 # The target machines run code page 936; Wine takes it from LANG.
 export LANG=zh_CN.UTF-8
+export LC_ALL=zh_CN.UTF-8
 # WinINet honours proxies for "preconfigured" access; tests talk to loopback.
 unset http_proxy https_proxy HTTP_PROXY HTTPS_PROXY no_proxy NO_PROXY

@@ -31,13 +31,16 @@ bool IsNewer(const UpdateContext& ctx, const ServerComponent& c, int index) {
 // A file name that could leave the temporary or the application directory,
 // or a digest that is not one, fails the download before anything is
 // requested or written.
-bool Download(UpdateContext& ctx, const ServerComponent& c) {
-    if (!IsPlainFileName(c.filename)) return false;
+FetchResult Download(UpdateContext& ctx, const ServerComponent& c) {
+    if (!IsPlainFileName(c.filename)) return FetchResult::NotCreatable;
     Sha256Digest digest;
     const bool hasDigest = !c.sha256.empty();
-    if (hasDigest && !ParseSha256Hex(c.sha256, digest)) return false;
+    if (hasDigest && !ParseSha256Hex(c.sha256, digest)) return FetchResult::DigestMismatch;
     const std::string target = ctx.paths.tempDir + ctx.services.codec.GbkToUtf8(c.filename);
-    return DownloadFile(ctx, c.uri, target, hasDigest ? &digest : nullptr);
+    FetchOptions options;
+    options.interactive = true;
+    options.expectedDigest = hasDigest ? &digest : nullptr;
+    return FetchToFile(ctx, c.uri, target, options);
 }
 
 }  // namespace
@@ -61,9 +64,10 @@ InstallOutcome DownloadAndReplace(UpdateContext& ctx) {
         if (!IsNewer(ctx, c, i)) continue;
         const std::string name = codec.GbkToUtf8(c.filename);
         view.SetStatus(Format(updtext::kFmtDownloading, name.c_str()));
-        const bool ok = Download(ctx, c);
+        const FetchResult fetched = Download(ctx, c);
         if (ctx.cancelRequested) return InstallOutcome::Cancelled;
-        if (!ok) {
+        if (BrokeOff(fetched)) return InstallOutcome::TransferError;
+        if (fetched != FetchResult::Ok) {
             view.SetStatus(updtext::kStatusDownloadFailed);
             return InstallOutcome::Failed;
         }

@@ -10,6 +10,9 @@ enum class InstallOutcome {
     Failed,     // a download or a copy failed; shown in status and list
     Refused,    // the user would not have a running program ended
     Cancelled,  // the user cancelled during a download; nothing replaced
+    // A download broke off (see BrokeOff); nothing replaced, the status line
+    // still names the file, ctx.transferError tells why.
+    TransferError,
 };
 
 constexpr unsigned kWaitAfterTerminateMs = 1000;

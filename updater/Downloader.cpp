@@ -45,6 +45,7 @@ bool LooksLikeErrorPage(const char* data, std::size_t size) {
 
 FetchResult FetchToFile(UpdateContext& ctx, const std::string& object, const std::string& path,
                         const FetchOptions& options) {
+    ctx.transferError.clear();
     if (!ctx.connection) return FetchResult::NotSent;
     std::unique_ptr<IHttpRequest> request = ctx.connection->OpenGet(object);
     if (!request) return FetchResult::NotSent;
@@ -65,7 +66,10 @@ FetchResult FetchToFile(UpdateContext& ctx, const std::string& object, const std
     bool first = true;
     for (;;) {
         const long n = request->Read(buffer, sizeof buffer);
-        if (n < 0) return FetchResult::ReadFailed;
+        if (n < 0) {
+            ctx.transferError = request->ErrorText();
+            return FetchResult::ReadFailed;
+        }
         if (n == 0) break;
         const std::size_t size = static_cast<std::size_t>(n);
         if (first && LooksLikeErrorPage(buffer, size)) return FetchResult::ErrorPage;

@@ -24,6 +24,14 @@ enum class FetchResult {
     Cancelled,      // the user cancelled while messages were pumped
 };
 
+// The transfer broke off (the connection while reading, or the disk while
+// writing) rather than the server sending something that is no file. The
+// wizard reports such an error in a message box and stays at its step, so
+// that another press repeats the step's work.
+inline bool BrokeOff(FetchResult result) {
+    return result == FetchResult::ReadFailed || result == FetchResult::WriteFailed;
+}
+
 struct FetchOptions {
     // Download: set the progress bar and pump messages after every block.
     bool interactive = false;
@@ -31,7 +39,9 @@ struct FetchOptions {
 };
 
 // Streams the body of object to path in kTransferBlockSize blocks. Nothing but
-// Ok leaves a complete file: the writer is closed only on success.
+// Ok leaves a complete file: the writer is closed only on success. Sets
+// ctx.transferError to the platform's description of a read error (empty
+// for every other result).
 FetchResult FetchToFile(UpdateContext& ctx, const std::string& object, const std::string& path,
                         const FetchOptions& options);
 

@@ -29,6 +29,9 @@ public:
     // body ends first (as InternetReadFile does). Returns the count read,
     // 0 at the end of the body, or -1 when the transfer failed.
     virtual long Read(void* buffer, std::size_t capacity) = 0;
+    // Why the last Read failed, UTF-8, for the user; empty when the platform
+    // has no description.
+    virtual std::string ErrorText() const { return {}; }
 };
 
 class IHttpConnection {

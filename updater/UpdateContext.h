@@ -50,6 +50,8 @@ struct UpdateContext {
     std::string object;        // what IniUrl asks of the server
     std::unique_ptr<IHttpConnection> connection;  // null when none could be made
     bool cancelRequested = false;  // set by a cancel that arrived during a download
+    // Why the last transfer broke off (see BrokeOff), UTF-8; empty when unknown.
+    std::string transferError;
 };
 
 }  // namespace vt

@@ -28,6 +28,9 @@ constexpr const char kFmtReplaced[] = "%s更新完成!";            // title
 constexpr const char kFmtCopyFailed[] = "%s覆盖失败，更新中止!";  // title
 constexpr const char kFmtAskEnd[] = "在线升级检测到 %s 正在运行，点击“确定”强制更新！";  // file name
 
+// An error broke off a transfer and the platform had no description of it.
+constexpr const char kInternalError[] = "内部应用程序出错。";
+
 // Stands for the title in kFmtCopyFailed when the local description itself
 // cannot be replaced.
 constexpr const char kLocalIniName[] = "Update.ini";

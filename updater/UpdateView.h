@@ -25,6 +25,9 @@ public:
     virtual void SetButtonText(const std::string& text) = 0;
     // An OK/Cancel question with a stop icon; true only for OK.
     virtual bool AskOkCancel(const std::string& text, const std::string& caption) = 0;
+    // An error that broke off a step's transfer: a message with a stop icon
+    // and an OK button, under the program's name.
+    virtual void ShowError(const std::string& text) = 0;
     // Ends the wizard. Called from inside a step's work too: the window must
     // only be marked to end (EndDialog), never destroyed under the caller.
     virtual void Close() = 0;

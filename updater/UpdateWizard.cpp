@@ -17,6 +17,9 @@ AutoAction AfterCheck(CheckOutcome outcome, int localMode, int serverMode) {
         case CheckOutcome::ConnectionFailed:
             // The server's ServerMode never arrived: an automatic start ends.
             return localMode == 1 ? AutoAction::Close : AutoAction::None;
+        case CheckOutcome::TransferError:
+            // The user has been told; the wizard waits for another try.
+            return AutoAction::None;
     }
     return AutoAction::None;
 }
@@ -29,6 +32,8 @@ AutoAction AfterInstall(InstallOutcome outcome, int serverMode) {
         case InstallOutcome::Refused:
         case InstallOutcome::Cancelled:
             return AutoAction::Close;
+        case InstallOutcome::TransferError:
+            return AutoAction::None;
     }
     return AutoAction::None;
 }
@@ -100,6 +105,8 @@ AutoAction UpdateWizard::RunCheck() {
     const CheckOutcome outcome = CheckVersions(m_ctx);
     if (outcome == CheckOutcome::Newer) {
         EnterInstall();
+    } else if (outcome == CheckOutcome::TransferError) {
+        ReportTransferError();
     } else {
         EnterFinish();
     }
@@ -111,6 +118,8 @@ AutoAction UpdateWizard::RunInstall() {
     if (outcome == InstallOutcome::Updated || outcome == InstallOutcome::Failed) {
         EnterFinish();
         m_bUpdated = outcome == InstallOutcome::Updated;
+    } else if (outcome == InstallOutcome::TransferError) {
+        ReportTransferError();
     }
     return AfterInstall(outcome, m_ctx.serverMode);
 }
@@ -145,6 +154,13 @@ void UpdateWizard::EnterFinish() {
     m_nStep = WizardStep::Finish;
     m_ctx.services.view.SetButtonText(updtext::kButtonFinish);
     m_ctx.services.view.SetProgress(100);
+}
+
+// The step stays where it is: a broken connection or a full disk may be
+// gone by the next press, which repeats the step's work from its start.
+void UpdateWizard::ReportTransferError() {
+    const std::string& why = m_ctx.transferError;
+    m_ctx.services.view.ShowError(why.empty() ? std::string(updtext::kInternalError) : why);
 }
 
 void UpdateWizard::CloseView() {

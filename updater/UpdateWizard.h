@@ -28,7 +28,9 @@ public:
 
     // The main button, pressed by the user or by the wizard itself. Ignored
     // while a step's work runs (presses arrive through the message pump
-    // during downloads) and after the wizard has closed.
+    // during downloads) and after the wizard has closed. A transfer that
+    // broke off is shown in an error message and leaves the step as it was,
+    // without any automatic move: the next press repeats the step.
     void Press();
 
     // Closes the wizard. While a step's work runs, the running download stops
@@ -47,6 +49,7 @@ private:
     void RunFinish();
     void EnterInstall();
     void EnterFinish();
+    void ReportTransferError();
     void CloseView();
 
     UpdateContext m_ctx;

@@ -17,6 +17,7 @@ CheckOutcome CheckVersions(UpdateContext& ctx) {
     const FetchResult fetched =
         FetchToFile(ctx, ctx.object, ctx.paths.serverIni, FetchOptions{});
     if (fetched != FetchResult::NotSent) view.SetStatus(updtext::kStatusReading);
+    if (BrokeOff(fetched) || fetched == FetchResult::NotCreatable) return CheckOutcome::TransferError;
     if (fetched != FetchResult::Ok) {
         view.SetStatus(updtext::kStatusConnectFailed);
         return CheckOutcome::ConnectionFailed;

@@ -5,7 +5,15 @@
 
 namespace vt {
 
-enum class CheckOutcome { Newer, UpToDate, ConnectionFailed };
+enum class CheckOutcome {
+    Newer,
+    UpToDate,
+    ConnectionFailed,
+    // Reading the body or writing the saved description broke off (see
+    // BrokeOff), or that file could not be created: the status line stays at
+    // "读取版本信息...", ctx.transferError tells why.
+    TransferError,
+};
 
 // Shows its progress in the status line and the list; the step change and
 // its button text are the wizard's. Sets ctx.serverMode from the server

@@ -19,7 +19,6 @@ public:
     // silent, ExitWindows then simply fails.
     virtual void EnableShutdownPrivilege() = 0;
     virtual void ExitSession(std::uint32_t flags) = 0;
-    virtual void MonitorOff() = 0;
 };
 
 // The main window's side of leaving the program.

@@ -52,9 +52,12 @@ void ShutdownDialog::OnSetTime() {
 }
 
 void ShutdownDialog::OnStartStop() {
-    if (m_countdown->NeedsShortTimeQuestion() &&
-        ShowMessage(win::FromUtf8(kShortTimeQuestion), L"Vantrel", MB_OKCANCEL) != IDOK)
-        return;
+    if (m_countdown->NeedsShortTimeQuestion()) {
+        bool confirmed = ShowMessage(win::FromUtf8(kShortTimeQuestion), L"Vantrel", MB_OKCANCEL) == IDOK;
+        // The question's loop lets the tray menu through: a start confirmed
+        // there meanwhile must not be turned back into a stop by this one.
+        if (!confirmed || !m_countdown->Paused()) return;
+    }
     m_countdown->StartStop();
     std::wstring label = win::FromUtf8(m_countdown->StartStopLabel());
     SetMenuItemText(ID_TRAY_STARTSTOP, label);

@@ -36,7 +36,8 @@ ShutdownDialog::ShutdownDialog(MainWindowServices services)
       m_autorun(m_services.registry),
       m_channels(m_services.volume),
       m_volumePopup(std::make_unique<VolumePopup>(m_services.volume)),
-      m_reminderManager(std::make_unique<ReminderManagerDialog>()),
+      m_reminderManager(m_services.reminders ? std::make_unique<ReminderManagerDialog>(*m_services.reminders)
+                                             : std::make_unique<ReminderManagerDialog>(m_services.shell)),
       m_countdown(std::make_unique<Countdown>()) {
     m_hIcon = LoadProgramIcon(GetSystemMetrics(SM_CXICON));
     m_hSmallIcon = LoadProgramIcon(GetSystemMetrics(SM_CXSMICON));

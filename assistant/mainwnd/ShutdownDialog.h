@@ -16,6 +16,7 @@
 namespace vt {
 
 class ReminderManagerDialog;
+struct ReminderServices;
 class VolumePopup;
 class Countdown;
 class IShell;
@@ -33,6 +34,8 @@ struct MainWindowServices {
     IShell& shell;
     std::function<void()> requestUpdate;  // tray command "在线升级..."
     std::string exePath;                  // UTF-8, for the Run value
+    // Null: the program's own reminders, Notify.dat beside the program.
+    const ReminderServices* reminders = nullptr;
 };
 
 class ShutdownDialog : public win::Dialog, private IExitHost {

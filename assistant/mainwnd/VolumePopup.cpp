@@ -20,8 +20,9 @@ bool VolumePopup::OnMessage(UINT msg, WPARAM wParam, LPARAM lParam, LRESULT& res
     switch (msg) {
     case WM_SHOWWINDOW:
         if (wParam) {
-            // Place and fill after the default handling has shown the window.
-            DefDlgProcW(Hwnd(), msg, wParam, lParam);
+            // Place and fill after the default handling. That is the window's,
+            // not DefDlgProc: it would call this dialog procedure again.
+            DefWindowProcW(Hwnd(), msg, wParam, lParam);
             OnShowWindow();
             result = 0;
             return true;

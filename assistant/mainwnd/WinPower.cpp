@@ -17,9 +17,4 @@ void WinPower::EnableShutdownPrivilege() {
 
 void WinPower::ExitSession(std::uint32_t flags) { ExitWindowsEx(flags, 0); }
 
-void WinPower::MonitorOff() {
-    // Any top-level window's default handling passes this on to the system.
-    DefWindowProcW(GetDesktopWindow(), WM_SYSCOMMAND, SC_MONITORPOWER, 2);
-}
-
 }  // namespace vt::win

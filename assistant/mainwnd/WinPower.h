@@ -9,7 +9,6 @@ class WinPower : public IPowerActions {
 public:
     void EnableShutdownPrivilege() override;
     void ExitSession(std::uint32_t flags) override;
-    void MonitorOff() override;
 };
 
 }  // namespace vt::win

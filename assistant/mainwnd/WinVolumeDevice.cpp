@@ -21,11 +21,14 @@ std::uint32_t LevelFromScalar(float scalar) {
 
 WinVolumeDevice::WinVolumeDevice() {
     HRESULT hr = CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED);
-    m_bComReady = SUCCEEDED(hr);
+    // A thread already in the multithreaded apartment can use COM as it is;
+    // only our own initialisation is ours to undo.
+    m_bComInitialised = SUCCEEDED(hr);
+    m_bComReady = m_bComInitialised || hr == RPC_E_CHANGED_MODE;
 }
 
 WinVolumeDevice::~WinVolumeDevice() {
-    if (m_bComReady) CoUninitialize();
+    if (m_bComInitialised) CoUninitialize();
 }
 
 // The default endpoint is looked up at each use, so a change of the default

@@ -26,6 +26,7 @@ public:
 private:
     IAudioEndpointVolume* Endpoint();
     bool m_bComReady = false;
+    bool m_bComInitialised = false;
 };
 
 }  // namespace vt::win

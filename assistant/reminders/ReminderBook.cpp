@@ -10,13 +10,15 @@ ReminderBook::ReminderBook(IFileSystem& fs, std::string path)
 
 ReminderId ReminderBook::Add(const ReminderItem& item) {
     ReminderId id = m_nextId++;
-    m_rows.push_back(Row{id, item});
+    m_rows.push_back(Row{id, item, 0});
     return id;
 }
 
 bool ReminderBook::Replace(int row, const ReminderItem& item) {
     if (!IsRow(row)) return false;
-    m_rows[static_cast<std::size_t>(row)].item = item;
+    Row& r = m_rows[static_cast<std::size_t>(row)];
+    if (r.item.state != item.state) ++r.stateChanges;
+    r.item = item;
     return true;
 }
 
@@ -39,6 +41,10 @@ const ReminderItem* ReminderBook::At(int row) const {
 
 ReminderId ReminderBook::IdAt(int row) const {
     return IsRow(row) ? m_rows[static_cast<std::size_t>(row)].id : kNoReminder;
+}
+
+std::uint32_t ReminderBook::StateChangesAt(int row) const {
+    return IsRow(row) ? m_rows[static_cast<std::size_t>(row)].stateChanges : 0;
 }
 
 int ReminderBook::RowOf(ReminderId id) const {
@@ -70,8 +76,11 @@ bool ReminderBook::Save() {
 }
 
 bool ReminderBook::SaveAtExit() {
-    for (Row& row : m_rows)
-        if (IsAlertOpen(row.item)) SetState(row.item, ReminderState::Ready);
+    for (Row& row : m_rows) {
+        if (!IsAlertOpen(row.item)) continue;
+        SetState(row.item, ReminderState::Ready);
+        ++row.stateChanges;
+    }
     return Save();
 }
 

@@ -74,11 +74,17 @@ static_assert(offsetof(ReminderItem, reserved2) == 4140, "layout");
 // A record with every byte zero: a Once reminder in state Ready dated 0-0-0.
 ReminderItem ZeroReminder();
 
-// Bounded copy into one of the text fields (at most 1023 bytes, rest zero).
+// How many leading bytes of code page 936 text fit in maxBytes without
+// cutting a two-byte character in half (a lone lead byte would turn the
+// character after it into garbage wherever the text is shown).
+std::size_t Cp936FitLength(const std::string& text, std::size_t maxBytes);
+
+// Bounded copy into one of the text fields (at most 1023 bytes, never half a
+// character, rest zero).
 template <std::size_t N>
 void SetText(char (&field)[N], const std::string& text) {
     static_assert(N == kReminderTextSize, "reminder text fields only");
-    CopyBounded(field, N, text);
+    CopyBounded(field, N, text.substr(0, Cp936FitLength(text, kReminderTextMax)));
 }
 template <std::size_t N>
 std::string GetText(const char (&field)[N]) {

@@ -36,19 +36,20 @@ EditDecision ReminderManager::DecideEdit(const std::vector<int>& selectedRows) c
     int row = selectedRows.front();
     decision.id = m_book.IdAt(row);
     decision.item = *m_book.At(row);
+    decision.stateChanges = m_book.StateChangesAt(row);
     decision.action = IsAlertOpen(decision.item) ? EditDecision::Action::Refuse
                                                  : EditDecision::Action::Edit;
     return decision;
 }
 
-int ReminderManager::ApplyEdit(ReminderId id, const ReminderItem& edited) {
-    int row = m_book.RowOf(id);
+int ReminderManager::ApplyEdit(const EditDecision& opened, const ReminderItem& edited) {
+    int row = m_book.RowOf(opened.id);
     if (row < 0) return -1;
-    const ReminderItem& current = *m_book.At(row);
+    const ReminderItem& live = *m_book.At(row);
     ReminderItem item = edited;
-    if (IsAlertOpen(current)) {
-        item.state = current.state;
-        item.alertTicks = current.alertTicks;
+    if (m_book.StateChangesAt(row) != opened.stateChanges || IsAlertOpen(live)) {
+        item.state = live.state;
+        item.alertTicks = live.alertTicks;
     }
     m_book.Replace(row, item);
     return row;

@@ -10,6 +10,7 @@
 //   New / Edit / Delete    -> Add, DecideEdit + ApplyEdit, Delete
 //   LVN_ITEMCHANGED        -> Buttons
 //   IDOK / IDCANCEL        -> Save;  exit of the program -> SaveAtExit
+#include <cstdint>
 #include <vector>
 
 #include "assistant/reminders/ReminderBook.h"
@@ -28,6 +29,7 @@ struct EditDecision {
     Action action = Action::None;
     ReminderId id = kNoReminder;
     ReminderItem item{};
+    std::uint32_t stateChanges = 0;  // the row's count when the editor opened
 };
 
 struct ManagerButtons {
@@ -58,11 +60,14 @@ public:
 
     // selectedRows ascending, as the list reports them; the lowest one counts.
     EditDecision DecideEdit(const std::vector<int>& selectedRows) const;
-    // Stores the editor's result. When the reminder fired while the editor
-    // was open, its alert is live: the edited fields are taken but the state
-    // and alertTicks stay, so it neither fires twice nor loses its alert.
-    // Returns the row, or -1 when the reminder was deleted meanwhile.
-    int ApplyEdit(ReminderId id, const ReminderItem& edited);
+    // Stores the editor's result for the reminder `opened` was decided for.
+    // The editor's state ("准备中" / "已过期") counts when the state has not
+    // changed since the editor opened. When the clock moved it on meanwhile
+    // (the reminder fired, its alert was answered, or it was re-armed), that
+    // live state and alertTicks stay: an open alert keeps its reminder, and
+    // a firing is neither repeated nor lost. Returns the row, or -1 when the
+    // reminder was deleted meanwhile.
+    int ApplyEdit(const EditDecision& opened, const ReminderItem& edited);
 
     ManagerButtons Buttons(const std::vector<int>& selectedRows) const;
 

@@ -1,11 +1,305 @@
 #include "assistant/reminders/ReminderManagerDialog.h"
 
+#include "assistant/reminders/ReminderAlertDialog.h"
+#include "assistant/reminders/ReminderEditDialog.h"
 #include "resource.h"
+#include "shared/win/AppDirectory.h"
+#include "shared/win/Encoding.h"
+#include "shared/win/Platform.h"
 
 namespace vt {
+namespace {
 
-ReminderManagerDialog::ReminderManagerDialog() : Dialog(IDD_REMINDER_MANAGER) {}
+constexpr wchar_t kProduct[] = L"Vantrel";
+constexpr wchar_t kMainTitle[] = L"关机管理器";
+constexpr UINT kBalloonMessage = WM_USER + 101;  // the main window's WM_SHOWBALLOON
+constexpr WPARAM kBalloonAlertRunning = 1;       // "提醒正在运行中是不可以编辑的哦～"
+// Posted at initialisation: the question about a damaged file waits until
+// the program has started, instead of holding up the main window's set-up.
+constexpr UINT kMsgTellLoadProblem = WM_APP + 1;
 
-void ReminderManagerDialog::SaveAndClose() { EndDialog(IDCANCEL); }
+HICON LoadProgramIcon(int size) {
+    return static_cast<HICON>(LoadImageW(win::ResourceModule(), MAKEINTRESOURCEW(IDI_MAIN), IMAGE_ICON, size,
+                                         size, LR_DEFAULTCOLOR));
+}
+
+}  // namespace
+
+struct ReminderManagerDialog::OwnedPlatform {
+    win::WinFileSystem files;
+    win::WinClock clock;
+};
+
+ReminderManagerDialog::ReminderManagerDialog(IShell& shell)
+    : Dialog(IDD_REMINDER_MANAGER),
+      m_ownPlatform(std::make_unique<OwnedPlatform>()),
+      m_shell(shell),
+      m_clock(m_ownPlatform->clock),
+      m_manager(m_ownPlatform->files, win::ToUtf8(win::AppDirectory()) + "Notify.dat", m_ownPlatform->clock) {}
+
+ReminderManagerDialog::ReminderManagerDialog(ReminderServices services)
+    : Dialog(IDD_REMINDER_MANAGER),
+      m_shell(services.shell),
+      m_clock(services.clock),
+      m_manager(services.files, std::move(services.notifyPath), services.clock) {}
+
+ReminderManagerDialog::~ReminderManagerDialog() {
+    m_alerts.clear();
+    DestroyWindow();
+    m_list.Release();
+    if (m_hIcon) DestroyIcon(m_hIcon);
+    if (m_hSmallIcon) DestroyIcon(m_hSmallIcon);
+}
+
+BOOL ReminderManagerDialog::OnInitDialog() {
+    m_hIcon = LoadProgramIcon(GetSystemMetrics(SM_CXICON));
+    m_hSmallIcon = LoadProgramIcon(GetSystemMetrics(SM_CXSMICON));
+    SendMessageW(Hwnd(), WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(m_hIcon));
+    SendMessageW(Hwnd(), WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(m_hSmallIcon));
+
+    // The template's system-modal bit stands for "stays on top of other
+    // windows"; not every platform derives that from it.
+    SetWindowPos(Hwnd(), HWND_TOPMOST, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+    m_font.Apply(Hwnd());
+    HWND list = Item(IDC_REMINDER_LIST);
+    m_list.Attach(list);
+
+    m_hTip = CreateWindowExW(WS_EX_TOPMOST, TOOLTIPS_CLASSW, nullptr, WS_POPUP | TTS_ALWAYSTIP, CW_USEDEFAULT,
+                             CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, Hwnd(), nullptr, win::ResourceModule(),
+                             nullptr);
+    if (m_hTip) {
+        SendMessageW(m_hTip, TTM_ACTIVATE, TRUE, 0);
+        TOOLINFOW tool = {};
+        tool.cbSize = sizeof tool;
+        // The tooltip watches the list's mouse messages itself, so it works
+        // in every message loop, the modal ones included.
+        tool.uFlags = TTF_IDISHWND | TTF_SUBCLASS;
+        tool.hwnd = Hwnd();
+        tool.uId = reinterpret_cast<UINT_PTR>(list);
+        tool.lpszText = const_cast<wchar_t*>(L"双击可以查看详细内容");
+        SendMessageW(m_hTip, TTM_ADDTOOLW, 0, reinterpret_cast<LPARAM>(&tool));
+    }
+
+    m_loadReport = m_manager.Load();
+    m_list.Fill(m_manager.Book());
+    if (m_loadReport.NeedsBackup()) PostMessageW(Hwnd(), kMsgTellLoadProblem, 0, 0);
+    SetTimer(Hwnd(), kReminderTimerId, 1000, nullptr);
+    return TRUE;
+}
+
+bool ReminderManagerDialog::OnMessage(UINT msg, WPARAM wParam, LPARAM lParam, LRESULT& result) {
+    switch (msg) {
+    case WM_TIMER:
+        if (!m_bClosed) CheckReminders();
+        return false;  // and on to the default handling
+    case WM_REMINDER_ANSWER:
+        OnAnswer(static_cast<ReminderId>(wParam), static_cast<long>(lParam));
+        result = 0;
+        return true;
+    case WM_QUERYDRAGICON:
+        result = reinterpret_cast<LRESULT>(m_hIcon);
+        return true;
+    case kMsgTellLoadProblem:
+        TellLoadProblem();
+        return true;
+    }
+    return Dialog::OnMessage(msg, wParam, lParam, result);
+}
+
+bool ReminderManagerDialog::OnCommand(WORD id, WORD code, HWND) {
+    if (code != BN_CLICKED) return false;
+    switch (id) {
+    case IDC_NEW_REMINDER:
+        OnNew();
+        return true;
+    case IDC_EDIT_REMINDER:
+        OnEdit();
+        return true;
+    case IDC_DELETE_REMINDER:
+        OnDelete();
+        return true;
+    }
+    return false;
+}
+
+bool ReminderManagerDialog::OnNotify(NMHDR* header, LRESULT& result) {
+    if (header->idFrom != IDC_REMINDER_LIST) return false;
+    switch (header->code) {
+    case NM_CUSTOMDRAW:
+        result = m_list.OnCustomDraw(*reinterpret_cast<NMLVCUSTOMDRAW*>(header), m_manager.Book());
+        return true;
+    case NM_DBLCLK:
+        OnEdit();
+        result = 0;
+        return true;
+    case LVN_ITEMCHANGED:
+        UpdateButtons();
+        result = 0;
+        return true;
+    }
+    return false;
+}
+
+void ReminderManagerDialog::CheckReminders() {
+    TickResult tick = m_manager.OnTimer();
+    SetText(win::FromUtf8(tick.caption));
+    const ReminderBook& book = m_manager.Book();
+    if (m_list.Count() != book.Count()) {
+        m_list.Fill(book);  // a row the list failed to take: show the book again
+    } else {
+        for (int row : tick.changedRows) m_list.SetStateCell(row, *book.At(row));
+    }
+    if (!tick.changedRows.empty()) UpdateButtons();
+    ForgetFinishedAlerts();
+    for (const AlertRequest& request : tick.alerts) OpenAlert(request);
+}
+
+void ReminderManagerDialog::OpenAlert(const AlertRequest& request) {
+    auto alert = std::make_unique<ReminderAlertDialog>();
+    if (alert->Create(Hwnd())) {
+        alert->SetAlertInfo(request.id, win::FromGbk(request.title), win::FromGbk(request.content), request.hour,
+                            request.minute);
+        PlaceAlert(alert->Hwnd());
+        alert->Show(SW_SHOW);
+        FlashWindow(alert->Hwnd(), TRUE);
+        m_alerts.push_back(std::move(alert));
+    }
+    // Quoted, so paths with blanks reach the shell whole; a failure to
+    // start them is not reported.
+    for (const LaunchRequest& launch : request.launches)
+        m_shell.Open(win::ToUtf8(win::FromGbk(launch.file)), "", "", ShowMode::Normal);
+}
+
+// Over the manager when the user is looking at it, else mid-screen.
+void ReminderManagerDialog::PlaceAlert(HWND alert) const {
+    RECT area = {};
+    if (IsVisible() && !IsIconic(Hwnd()))
+        GetWindowRect(Hwnd(), &area);
+    else
+        SystemParametersInfoW(SPI_GETWORKAREA, 0, &area, 0);
+    RECT rc = {};
+    GetWindowRect(alert, &rc);
+    int w = rc.right - rc.left, h = rc.bottom - rc.top;
+    int x = area.left + (area.right - area.left - w) / 2;
+    int y = area.top + (area.bottom - area.top - h) / 2;
+    // An owned window belongs above its owner, and the manager stays above
+    // other windows: an alert below it would be hidden by the very window
+    // that lists it.
+    bool topmost = (GetWindowLongW(Hwnd(), GWL_EXSTYLE) & WS_EX_TOPMOST) != 0;
+    SetWindowPos(alert, topmost ? HWND_TOPMOST : nullptr, x, y, 0, 0,
+                 SWP_NOSIZE | SWP_NOACTIVATE | (topmost ? 0 : SWP_NOZORDER));
+}
+
+// An acknowledged alert is never shown again; letting it go keeps a program
+// that runs for months with daily reminders from piling up hidden windows.
+// Only here, in the manager's own tick, is no alert's handler on the stack
+// that could still be using its object.
+void ReminderManagerDialog::ForgetFinishedAlerts() {
+    for (auto it = m_alerts.begin(); it != m_alerts.end();) {
+        if ((*it)->IsDone())
+            it = m_alerts.erase(it);
+        else
+            ++it;
+    }
+}
+
+void ReminderManagerDialog::OnAnswer(ReminderId id, long answer) {
+    int row = m_manager.OnAnswer(id, answer);
+    if (row < 0) return;  // its reminder was deleted meanwhile
+    m_list.SetStateCell(row, *m_manager.Book().At(row));
+    UpdateButtons();
+}
+
+void ReminderManagerDialog::OnNew() {
+    ReminderEditDialog editor(m_clock);
+    editor.SetEditItem(EditMode::New, ZeroReminder());
+    if (editor.DoModal(Hwnd()) != IDOK || m_bClosed) return;
+    int row = m_manager.Add(editor.GetEditItem());
+    m_list.Append(*m_manager.Book().At(row));
+}
+
+void ReminderManagerDialog::OnEdit() {
+    EditDecision decision = m_manager.DecideEdit(m_list.SelectedRows());
+    switch (decision.action) {
+    case EditDecision::Action::None:
+        return;
+    case EditDecision::Action::Refuse:
+        // The main window says so with a balloon at the tray icon.
+        if (HWND main = FindWindowW(nullptr, kMainTitle)) SendMessageW(main, kBalloonMessage, kBalloonAlertRunning, 0);
+        return;
+    case EditDecision::Action::Edit:
+        break;
+    }
+    ReminderEditDialog editor(m_clock);
+    editor.SetEditItem(EditMode::Edit, decision.item);
+    // The timer keeps running meanwhile: the reminder may fire, be answered
+    // or even be deleted before the editor closes.
+    if (editor.DoModal(Hwnd()) != IDOK || m_bClosed) return;
+    int row = m_manager.ApplyEdit(decision, editor.GetEditItem());
+    if (row < 0) return;
+    m_list.SetRow(row, *m_manager.Book().At(row));
+    UpdateButtons();
+}
+
+void ReminderManagerDialog::OnDelete() {
+    std::vector<int> rows = m_list.SelectedRows();
+    if (rows.empty()) return;
+    if (ShowMessage(L"你确定删除已选择的提醒吗？", kProduct, MB_YESNO | MB_ICONQUESTION) != IDYES) return;
+    // The list's own rows are the truth about what was selected; the book
+    // drops the same ones. The file follows at the next close.
+    m_manager.Delete(rows);
+    for (auto it = rows.rbegin(); it != rows.rend(); ++it) m_list.Remove(*it);
+    if (m_list.Count() != m_manager.Book().Count()) m_list.Fill(m_manager.Book());
+    UpdateButtons();
+}
+
+void ReminderManagerDialog::UpdateButtons() {
+    ManagerButtons buttons = m_manager.Buttons(m_list.SelectedRows());
+    EnableWindow(Item(IDC_EDIT_REMINDER), buttons.edit);
+    EnableWindow(Item(IDC_DELETE_REMINDER), buttons.remove);
+}
+
+// "完成(&S)": out of sight first, then the file.
+void ReminderManagerDialog::OnOK() {
+    Show(SW_HIDE);
+    m_manager.Save();
+    EndDialog(IDOK);
+}
+
+// Esc and the close box.
+void ReminderManagerDialog::OnCancel() {
+    m_manager.Save();
+    EndDialog(IDCANCEL);
+}
+
+void ReminderManagerDialog::SaveAndClose() {
+    if (m_bClosed) return;
+    m_bClosed = true;
+    // Nothing fires once the way out has begun: an alert opened now would
+    // only be torn down again, and its state would not reach the file.
+    KillTimer(Hwnd(), kReminderTimerId);
+    m_manager.SaveAtExit();
+    m_list.Release();
+    // The windows go now; the objects with this one, because an alert's
+    // confirmation question may still be on the stack below this call.
+    for (auto& alert : m_alerts) alert->DestroyWindow();
+    EndDialog(IDCANCEL);
+}
+
+void ReminderManagerDialog::TellLoadProblem() {
+    const ReminderLoadReport& r = m_loadReport;
+    std::wstring text;
+    if (!r.backupPath.empty()) {
+        std::wstring where = win::FromUtf8(r.backupPath);
+        if (r.readable)
+            text = L"提醒文件已损坏，只读出了" + std::to_wstring(r.records) + L"条提醒。\n原文件已另存为：\n" + where;
+        else
+            text = L"提醒文件无法读取。\n原文件已另存为：\n" + where;
+    } else {
+        text = L"提醒文件已损坏或无法读取，也无法另存一份。\n在能另存之前，程序不会改写它：\n" +
+               win::FromUtf8(m_manager.Book().Path());
+    }
+    ShowMessage(text, kProduct, MB_OK | MB_ICONWARNING | MB_SETFOREGROUND);
+}
 
 }  // namespace vt

@@ -1,17 +1,85 @@
 #pragma once
 // The reminder manager window (template 135). Created hidden at start-up by
-// the main window; its own one-second timer runs for the whole session.
+// the main window, it owns every reminder and every alert window it opens;
+// its own one-second timer fires the reminders whether it is shown or not.
+// Closing it only hides it (and saves the reminders).
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "assistant/reminders/ChineseDialogFont.h"
+#include "assistant/reminders/ReminderListView.h"
+#include "assistant/reminders/ReminderManager.h"
+#include "shared/core/Clock.h"
+#include "shared/core/FileSystem.h"
+#include "shared/core/Shell.h"
 #include "shared/win/Dialog.h"
 
 namespace vt {
 
+class ReminderAlertDialog;
+
+inline constexpr UINT_PTR kReminderTimerId = 1000;
+
+// What the manager works through; tests pass stand-ins.
+struct ReminderServices {
+    IFileSystem& files;
+    const IClock& clock;
+    IShell& shell;            // starts a firing reminder's program and music
+    std::string notifyPath;   // UTF-8
+};
+
 class ReminderManagerDialog : public win::Dialog {
 public:
-    ReminderManagerDialog();
-    ~ReminderManagerDialog() override { DestroyWindow(); }
+    // The program's manager: Notify.dat beside the program, the real clock
+    // and files.
+    explicit ReminderManagerDialog(IShell& shell);
+    explicit ReminderManagerDialog(ReminderServices services);
+    ~ReminderManagerDialog() override;
 
-    // At every way out: reminders written, alerts closed, window ended.
+    // At every way out: reminders written (an open alert's as Ready), alerts
+    // closed, no more firing, window ended.
     void SaveAndClose();
+
+    // For tests and the screenshot tool.
+    ReminderManager& Manager() { return m_manager; }
+    const std::vector<std::unique_ptr<ReminderAlertDialog>>& Alerts() const { return m_alerts; }
+    HWND List() const { return m_list.Hwnd(); }
+
+protected:
+    bool OnMessage(UINT msg, WPARAM wParam, LPARAM lParam, LRESULT& result) override;
+    BOOL OnInitDialog() override;
+    void OnOK() override;
+    void OnCancel() override;
+    bool OnCommand(WORD id, WORD code, HWND control) override;
+    bool OnNotify(NMHDR* header, LRESULT& result) override;
+
+private:
+    struct OwnedPlatform;
+
+    void CheckReminders();
+    void OpenAlert(const AlertRequest& request);
+    void PlaceAlert(HWND alert) const;
+    void ForgetFinishedAlerts();
+    void OnAnswer(ReminderId id, long answer);
+    void OnNew();
+    void OnEdit();
+    void OnDelete();
+    void UpdateButtons();
+    void TellLoadProblem();
+
+    ChineseDialogFont m_font;
+    std::unique_ptr<OwnedPlatform> m_ownPlatform;  // only for the program's manager
+    IShell& m_shell;
+    const IClock& m_clock;
+    ReminderManager m_manager;
+    ReminderLoadReport m_loadReport;
+    ReminderListView m_list;
+    HWND m_hTip = nullptr;
+    HICON m_hIcon = nullptr;
+    HICON m_hSmallIcon = nullptr;
+    std::vector<std::unique_ptr<ReminderAlertDialog>> m_alerts;
+    bool m_bClosed = false;  // SaveAndClose has run
 };
 
 }  // namespace vt

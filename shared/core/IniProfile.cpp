@@ -5,6 +5,7 @@
 #include <filesystem>
 #include <fstream>
 #include <utility>
+#include <vector>
 
 // The rules below copy what the platform's private profile functions do, so
 // that the portable code sees the same values here as on Windows:
@@ -20,7 +21,11 @@
 //  - a NUL ends a name or a value;
 //  - one pair of matching quotes (" or ') around a value is removed.
 // Text is code page 936: a lead byte always takes the next byte with it, so
-// a ']', '=' or line break in second position is part of a character.
+// a ']', '=' or line break in second position is part of a character. The
+// platform reads through a conversion to UTF-16, so a lead byte whose next
+// byte cannot end a character reads as one '?' together with that byte (a
+// NUL excepted), as does a lead byte at the very end; so do names, values
+// and defaults handed in. Other lines keep their bytes on a write.
 namespace vt {
 namespace {
 
@@ -45,6 +50,40 @@ bool IsLead(unsigned char c) { return c >= 0x81 && c <= 0xfe; }
 // Length of the character that starts at i (text ends at `end`).
 std::size_t CharLen(const std::string& s, std::size_t i, std::size_t end) {
     return IsLead(static_cast<unsigned char>(s[i])) && i + 1 < end ? 2 : 1;
+}
+
+bool IsTrail(unsigned char c) { return (c >= 0x40 && c <= 0x7e) || (c >= 0x80 && c <= 0xfe); }
+
+bool BrokenAt(const std::string& s, std::size_t i) {
+    return IsLead(static_cast<unsigned char>(s[i])) &&
+           (i + 1 >= s.size() || !IsTrail(static_cast<unsigned char>(s[i + 1])));
+}
+
+// s from `from` on as the platform reads it; `raw`, when given, receives the
+// offset in s of every byte of the result, and s.size() after the last.
+std::string AsRead(const std::string& s, std::size_t from = 0, std::vector<std::size_t>* raw = nullptr) {
+    std::size_t i = from;
+    while (i < s.size() && !BrokenAt(s, i)) i += IsLead(static_cast<unsigned char>(s[i])) ? 2 : 1;
+    if (i >= s.size()) return s;  // the common case: nothing to mend
+    std::string out = s.substr(0, i);
+    if (raw) {
+        raw->resize(i);
+        for (std::size_t k = 0; k < i; ++k) (*raw)[k] = k;
+    }
+    while (i < s.size()) {
+        const std::size_t n = BrokenAt(s, i) ? (i + 1 < s.size() && s[i + 1] != '\0' ? 2 : 1)
+                              : IsLead(static_cast<unsigned char>(s[i])) ? 2 : 1;
+        if (BrokenAt(s, i)) {
+            out += '?';
+            if (raw) raw->push_back(i);
+        } else {
+            out.append(s, i, n);
+            if (raw) for (std::size_t k = 0; k < n; ++k) raw->push_back(i + k);
+        }
+        i += n;
+    }
+    if (raw) raw->push_back(s.size());
+    return out;
 }
 
 char FoldAscii(char c) { return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c; }
@@ -238,9 +277,10 @@ std::size_t BomLength(const std::string& s) { return s.compare(0, 3, "\xEF\xBB\x
 
 // The value of the key, or false when the section or the key is missing or
 // the key's line has no '='.
-bool FindValue(const std::string& text, const std::string& section, const std::string& key,
+bool FindValue(const std::string& file, const std::string& section, const std::string& key,
                std::string& value) {
-    const Place place = Locate(text, BomLength(text), CleanName(section), CleanName(key), false);
+    const std::string text = AsRead(file, BomLength(file));
+    const Place place = Locate(text, BomLength(text), CleanName(AsRead(section)), CleanName(AsRead(key)), false);
     if (!place.keyFound || place.key.equals == npos) return false;
     const Range r = Trim(text, place.key.equals + 1, place.key.content.end);
     value = CutAtNul(text.substr(r.begin, r.end - r.begin));
@@ -319,9 +359,10 @@ std::string IniProfile::GetString(const std::string& section, const std::string&
         return CopyEntry(value, kStringBuffer);
     // The platform drops trailing spaces from the default (all but one of an
     // all-space default) and then treats it like a value.
-    std::size_t keep = def.size();
-    while (keep > 1 && def[keep - 1] == ' ') --keep;
-    return CopyEntry(CutAtNul(def.substr(0, keep)), kStringBuffer);
+    const std::string fallback = AsRead(def);
+    std::size_t keep = fallback.size();
+    while (keep > 1 && fallback[keep - 1] == ' ') --keep;
+    return CopyEntry(CutAtNul(fallback.substr(0, keep)), kStringBuffer);
 }
 
 int IniProfile::GetInt(const std::string& section, const std::string& key, int def) const {
@@ -331,24 +372,34 @@ int IniProfile::GetInt(const std::string& section, const std::string& key, int d
     return number.empty() ? def : LeadingInteger(number);
 }
 
-bool IniProfile::WriteString(const std::string& section, const std::string& key,
-                             const std::string& value) {
+bool ProfileWritable(const std::string& section, const std::string& key, const std::string& value) {
     if (!Writable(section) || !Writable(key) || !Writable(value)) return false;
     const std::string sec = CleanName(section), name = CleanName(key);
-    if (sec.empty() || name.empty() || name[0] == '[' || name.find('=') != npos) return false;
+    return !sec.empty() && !name.empty() && name[0] != '[' && name.find('=') == npos;
+}
+
+bool IniProfile::WriteString(const std::string& section, const std::string& key,
+                             const std::string& value) {
+    if (!ProfileWritable(section, key, value)) return false;
+    const std::string sec = CleanName(section), name = CleanName(key);
     const std::string val = value.substr(Trim(value, 0, value.size()).begin);
 
     std::string text;
     if (LoadFile(m_strPath, text) == Load::Failed) return false;
-    const Place place = Locate(text, BomLength(text), sec, name, true);
+    // Found where the platform would find it, changed in the file's own bytes.
+    std::vector<std::size_t> raw;
+    const std::string view = AsRead(text, BomLength(text), &raw);
+    const auto at = [&raw](std::size_t i) { return raw.empty() ? i : raw[i]; };
+    const Place place =
+        Locate(view, BomLength(view), CleanName(AsRead(section)), CleanName(AsRead(key)), true);
     if (place.keyFound && place.key.equals != npos) {
-        const Range r = Trim(text, place.key.equals + 1, place.key.content.end);
-        if (text.compare(r.begin, r.end - r.begin, val) == 0) return true;
-        text.replace(r.begin, r.end - r.begin, val);
+        const Range r = Trim(view, place.key.equals + 1, place.key.content.end);
+        if (view.compare(r.begin, r.end - r.begin, AsRead(val)) == 0) return true;
+        text.replace(at(r.begin), at(r.end) - at(r.begin), val);
     } else if (place.keyFound) {
-        text.insert(place.key.content.end, "=" + val);
+        text.insert(at(place.key.content.end), "=" + val);
     } else if (place.sectionFound) {
-        text.insert(place.insertAt,
+        text.insert(at(place.insertAt),
                     (place.insertNeedsBreak ? kBreak : "") + name + "=" + val + kBreak);
     } else {
         if (place.endsInsideLine) text += kBreak;

@@ -23,4 +23,11 @@ private:
     std::string m_strPath;
 };
 
+// Whether a write of this value under this section and key could be read
+// back as written. A line break or NUL would split or cut the line, a lead
+// byte at the end would swallow what follows it, an empty or blank name, a
+// key with '=' or starting with '[' would read as something else. Both
+// profile implementations refuse such writes and leave the file alone.
+bool ProfileWritable(const std::string& section, const std::string& key, const std::string& value);
+
 }  // namespace vt

@@ -35,9 +35,13 @@ namespace {
 
 class WinFileWriter : public IFileWriter {
 public:
-    explicit WinFileWriter(HANDLE file) : m_hFile(file) {}
+    WinFileWriter(HANDLE file, std::wstring path) : m_hFile(file), m_strPath(std::move(path)) {}
+    // A file that was not closed successfully is incomplete: it is not kept.
     ~WinFileWriter() override {
-        if (m_hFile != INVALID_HANDLE_VALUE) CloseHandle(m_hFile);
+        if (m_hFile != INVALID_HANDLE_VALUE) {
+            CloseHandle(m_hFile);
+            DeleteFileW(m_strPath.c_str());
+        }
     }
     bool Write(const void* data, size_t size) override {
         const char* p = static_cast<const char*>(data);
@@ -54,11 +58,13 @@ public:
         if (!FlushFileBuffers(m_hFile)) m_bOk = false;
         if (!CloseHandle(m_hFile)) m_bOk = false;
         m_hFile = INVALID_HANDLE_VALUE;
+        if (!m_bOk) DeleteFileW(m_strPath.c_str());
         return m_bOk;
     }
 
 private:
     HANDLE m_hFile;
+    std::wstring m_strPath;
     bool m_bOk = true;
 };
 
@@ -85,10 +91,11 @@ bool WinFileSystem::ReadAll(const std::string& path, std::vector<unsigned char>&
 }
 
 std::unique_ptr<IFileWriter> WinFileSystem::Create(const std::string& path) {
-    HANDLE file = CreateFileW(FromUtf8(path).c_str(), GENERIC_WRITE, FILE_SHARE_READ, nullptr,
-                              CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
+    std::wstring wpath = FromUtf8(path);
+    HANDLE file = CreateFileW(wpath.c_str(), GENERIC_WRITE, FILE_SHARE_READ, nullptr, CREATE_ALWAYS,
+                              FILE_ATTRIBUTE_NORMAL, nullptr);
     if (file == INVALID_HANDLE_VALUE) return nullptr;
-    return std::make_unique<WinFileWriter>(file);
+    return std::make_unique<WinFileWriter>(file, std::move(wpath));
 }
 
 bool WinFileSystem::Replace(const std::string& from, const std::string& to) {

@@ -2,8 +2,10 @@
 
 #include <windows.h>
 
+#include <cstring>
 #include <vector>
 
+#include "shared/core/IniProfile.h"
 #include "shared/win/Encoding.h"
 
 namespace vt::win {
@@ -38,7 +40,10 @@ std::string WinProfile::GetString(const std::string& section, const std::string&
     char buffer[1024] = {};  // every reader of these files uses 1024 bytes
     DWORD n = GetPrivateProfileStringA(section.c_str(), key.c_str(), def.c_str(), buffer, sizeof buffer,
                                        m_strAnsiPath.c_str());
-    return std::string(buffer, n);
+    // A double-byte character that does not fit is dropped, yet the count
+    // still says the buffer is full: the text ends at the first NUL.
+    if (n >= sizeof buffer) n = sizeof buffer - 1;
+    return std::string(buffer, strnlen(buffer, n));
 }
 
 int WinProfile::GetInt(const std::string& section, const std::string& key, int def) const {
@@ -46,6 +51,8 @@ int WinProfile::GetInt(const std::string& section, const std::string& key, int d
 }
 
 bool WinProfile::WriteString(const std::string& section, const std::string& key, const std::string& value) {
+    // The platform would write these too, and break the file's other lines.
+    if (!ProfileWritable(section, key, value)) return false;
     return WritePrivateProfileStringA(section.c_str(), key.c_str(), value.c_str(), m_strAnsiPath.c_str()) != 0;
 }
 

@@ -82,10 +82,13 @@ Process::~Process() {
     }
 }
 
-bool Process::Start(const std::wstring& exePath) {
+bool Process::Start(const std::wstring& exePath) { return Start(exePath, L""); }
+
+bool Process::Start(const std::wstring& exePath, const std::wstring& arguments) {
     STARTUPINFOW si = {};
     si.cb = sizeof si;
     std::wstring cmd = L"\"" + exePath + L"\"";
+    if (!arguments.empty()) cmd += L" " + arguments;
     std::wstring dir = exePath.substr(0, exePath.find_last_of(L'\\') + 1);
     return CreateProcessW(exePath.c_str(), &cmd[0], nullptr, nullptr, FALSE, 0, nullptr, dir.c_str(), &si,
                           &m_pi) != 0;
@@ -141,6 +144,30 @@ HWND Process::WaitWindow(const std::wstring& title, DWORD timeoutMs) const {
     return found;
 }
 
+HWND Process::WaitAnyWindow(const std::wstring& title, DWORD timeoutMs) const {
+    HWND found = nullptr;
+    WaitFor(
+        [&] {
+            for (HWND hwnd : TopLevelWindows(false))
+                if (WindowText(hwnd) == title) return (found = hwnd) != nullptr;
+            return false;
+        },
+        timeoutMs);
+    return found;
+}
+
+HWND WaitMainWindow(const Process& process, DWORD timeoutMs) {
+    HWND main = nullptr;
+    WaitFor(
+        [&] {
+            for (HWND w : process.TopLevelWindows(false))
+                if (WindowText(w) == kMainTitle) return (main = w) != nullptr;
+            return false;
+        },
+        timeoutMs);
+    return main;
+}
+
 std::wstring WindowText(HWND hwnd) {
     wchar_t buf[1024] = {};
     // WM_GETTEXT works across processes for any window.
@@ -151,6 +178,20 @@ std::wstring WindowText(HWND hwnd) {
 std::wstring ItemText(HWND dialog, int id) {
     HWND item = GetDlgItem(dialog, id);
     return item ? WindowText(item) : std::wstring();
+}
+
+std::vector<std::wstring> ListBoxLines(HWND dialog, int id) {
+    // The system copies list box texts across processes, as it does window texts.
+    std::vector<std::wstring> lines;
+    HWND list = GetDlgItem(dialog, id);
+    DWORD_PTR count = 0;
+    if (!list || !SendMessageTimeoutW(list, LB_GETCOUNT, 0, 0, SMTO_ABORTIFHUNG, 5000, &count)) return lines;
+    for (int i = 0; i < static_cast<int>(count); ++i) {
+        wchar_t buf[1024] = {};
+        SendMessageTimeoutW(list, LB_GETTEXT, i, reinterpret_cast<LPARAM>(buf), SMTO_ABORTIFHUNG, 5000, nullptr);
+        lines.push_back(buf);
+    }
+    return lines;
 }
 
 std::wstring MessageBoxText(HWND box) { return ItemText(box, 0xFFFF); }

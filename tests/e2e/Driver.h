@@ -1,7 +1,7 @@
 #pragma once
-// Drives the real Vantrel.exe from outside, as a user would: through its
-// windows' messages, the registry and the files it writes. Each test runs
-// the program from a fresh directory of its own.
+// Drives the real programs (Vantrel.exe, Update.exe) from outside, as a user
+// would: through their windows' messages, the registry and the files they
+// write. Each test runs the program from a fresh directory of its own.
 #include <windows.h>
 
 #include <string>
@@ -38,6 +38,8 @@ public:
     Process& operator=(const Process&) = delete;
 
     bool Start(const std::wstring& exePath);
+    // With a command line after the program's name.
+    bool Start(const std::wstring& exePath, const std::wstring& arguments);
     // Exit code, or STILL_ACTIVE when it did not end within timeoutMs.
     DWORD WaitExit(DWORD timeoutMs = 10000);
     void Kill();
@@ -47,14 +49,21 @@ public:
     // A visible top-level window of this process with that title (empty: any dialog).
     HWND FindWindowTitled(const std::wstring& title) const;
     HWND WaitWindow(const std::wstring& title, DWORD timeoutMs = 10000) const;
+    // The same, hidden windows included (the main window starts hidden).
+    HWND WaitAnyWindow(const std::wstring& title, DWORD timeoutMs = 10000) const;
     std::vector<HWND> TopLevelWindows(bool visibleOnly) const;
 
 private:
     PROCESS_INFORMATION m_pi = {};
 };
 
+// The assistant's main window (hidden or not) once the process has made it.
+HWND WaitMainWindow(const Process& process, DWORD timeoutMs = 10000);
+
 std::wstring WindowText(HWND hwnd);
 std::wstring ItemText(HWND dialog, int id);
+// The lines of a list box, read from outside its process.
+std::vector<std::wstring> ListBoxLines(HWND dialog, int id);
 // The message text of a message box.
 std::wstring MessageBoxText(HWND box);
 bool IsVisible(HWND hwnd);

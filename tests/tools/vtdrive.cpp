@@ -1,5 +1,6 @@
 // vtdrive: pokes the running programs from a shell script (the screenshot
-// script uses it). Windows are named by their exact title.
+// script uses it). Windows are named by their exact title, or by the start of
+// it followed by '*'.
 //   vtdrive wait <title> [ms]              wait until a window with that title exists
 //   vtdrive post <title> <msg> <wp> <lp>   post a message (numbers: decimal or 0x..)
 //   vtdrive command <title> <id>           post WM_COMMAND id
@@ -21,7 +22,11 @@ const wchar_t* g_title;
 BOOL CALLBACK Match(HWND hwnd, LPARAM) {
     wchar_t text[512] = {};
     GetWindowTextW(hwnd, text, 512);
-    if (wcscmp(text, g_title) == 0) {
+    // A title ending in '*' names every window whose title begins with the
+    // rest (for captions that change, like a clock in the title bar).
+    size_t n = wcslen(g_title);
+    bool prefix = n > 0 && g_title[n - 1] == L'*';
+    if (prefix ? wcsncmp(text, g_title, n - 1) == 0 : wcscmp(text, g_title) == 0) {
         g_found = hwnd;
         return FALSE;
     }

@@ -66,8 +66,8 @@ TEST_F(UpdateScheduleTest, OneRunDecidesFromDayAndUpdated) {
         if (c.before) Put(Ini(), c.before);
         m_shell.m_launches.clear();
         Start(c.day, c.atStartup);
-        EXPECT_EQ(Launches(), c.launch ? 1u : 0u) << c.before << " day " << c.day;
-        EXPECT_EQ(Contents(Ini()), c.after) << c.before << " day " << c.day;
+        EXPECT_EQ(Launches(), c.launch ? 1u : 0u) << (c.before ? c.before : "(no file)") << " day " << c.day;
+        EXPECT_EQ(Contents(Ini()), c.after) << (c.before ? c.before : "(no file)") << " day " << c.day;
     }
     EXPECT_EQ(m_shell.m_launches.at(0), m_dir + "update.bat||" + m_dir + "|hidden");
 }

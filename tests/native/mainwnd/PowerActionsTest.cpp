@@ -14,7 +14,6 @@ struct Recorder : IPowerActions, IExitHost {
     std::vector<std::string> log;
     void EnableShutdownPrivilege() override { log.push_back("privilege"); }
     void ExitSession(std::uint32_t flags) override { log.push_back("exit " + std::to_string(flags)); }
-    void MonitorOff() override { log.push_back("monitor off"); }
     void PrepareExit() override { log.push_back("prepare"); }
     void StopTimer() override { log.push_back("stop timer"); }
     void Quit() override { log.push_back("quit"); }

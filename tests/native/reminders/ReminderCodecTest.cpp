@@ -36,6 +36,25 @@ TEST(ReminderRecord, TextKeepsAtMost1023BytesAndZeroesTheRest) {
     for (int i = 2; i < 1024; ++i) ASSERT_EQ(item.content[i], '\0') << i;
 }
 
+TEST(ReminderRecord, TextIsNeverCutInsideATwoByteCharacter) {
+    ReminderItem item = ZeroReminder();
+    std::string chinese;
+    for (int i = 0; i < 600; ++i) chinese += "\xC4\xDA";  // 内, 1200 bytes
+    SetText(item.title, chinese);
+    EXPECT_EQ(GetText(item.title), chinese.substr(0, 1022)) << "511 whole characters";
+    EXPECT_EQ(item.title[1022], '\0');
+
+    SetText(item.title, "a" + chinese);
+    EXPECT_EQ(GetText(item.title).size(), 1023u) << "1 + 511 characters fill the field exactly";
+
+    // A trail byte may look like ASCII (0x40..0x7E): it still belongs to its lead.
+    std::string mixed = std::string(1021, 'x') + "\x81\x40" + "yz";
+    SetText(item.title, mixed);
+    EXPECT_EQ(GetText(item.title), mixed.substr(0, 1023));
+    SetText(item.title, std::string(1022, 'x') + "\x81\x40");
+    EXPECT_EQ(GetText(item.title), std::string(1022, 'x'));
+}
+
 TEST(ReminderRecord, DecodeThenEncodeKeepsEveryByte) {
     for (std::int32_t state : {0, 1, 2, 3, 7, -1}) {
         Bytes in = PatternedRecord(5, state);

@@ -101,13 +101,13 @@ TEST_F(ManagerTest, EditReplacesTheWholeRecordOfItsOwnReminder) {
     edited.reserved2[17] = 0x5A;
     SetState(edited, ReminderState::Expired);
     manager.Delete({0});
-    EXPECT_EQ(manager.ApplyEdit(d.id, edited), 0);
+    EXPECT_EQ(manager.ApplyEdit(d, edited), 0);
     EXPECT_EQ(TitleAt(0), "y2");
     EXPECT_EQ(manager.Book().At(0)->reserved2[17], 0x5A);
     EXPECT_EQ(StateAt(0), 3);
 
     manager.Delete({0});
-    EXPECT_EQ(manager.ApplyEdit(d.id, edited), -1) << "deleted while the editor was open";
+    EXPECT_EQ(manager.ApplyEdit(d, edited), -1) << "deleted while the editor was open";
     EXPECT_EQ(manager.Book().Count(), 0);
 }
 
@@ -121,13 +121,52 @@ TEST_F(ManagerTest, ReminderThatFiredDuringTheEditKeepsItsLiveAlert) {
 
     ReminderItem edited = d.item;  // still Ready, alertTicks of before
     SetText(edited.content, "new text");
-    manager.ApplyEdit(d.id, edited);
+    manager.ApplyEdit(d, edited);
     EXPECT_EQ(StateAt(0), 1);
     EXPECT_EQ(manager.Book().At(0)->alertTicks, 1);
     EXPECT_EQ(GetText(manager.Book().At(0)->content), "new text");
 
     clock.Set(2026, 12, 7, 8, 30, 2);
     EXPECT_TRUE(manager.OnTimer().alerts.empty()) << "no second alert for the same firing";
+}
+
+TEST_F(ManagerTest, EditorStateCountsUnlessTheClockMovedTheStateOnMeanwhile) {
+    // Expired when the editor opened; the user re-arms it by hand.
+    manager.Add(MakeReminder(RepeatKind::Daily, 2026, 1, 1, 8, 30, "x", ReminderState::Expired));
+    clock.Set(2026, 12, 7, 9, 0, 0);  // after 8:30: stays Expired on the ticks
+    EditDecision d = manager.DecideEdit({0});
+    manager.OnTimer();
+    ReminderItem edited = d.item;
+    SetState(edited, ReminderState::Ready);
+    manager.ApplyEdit(d, edited);
+    EXPECT_EQ(StateAt(0), 0) << "准备中 chosen in the editor";
+
+    // Ready when opened; the user marks it done.
+    d = manager.DecideEdit({0});
+    edited = d.item;
+    SetState(edited, ReminderState::Expired);
+    manager.ApplyEdit(d, edited);
+    EXPECT_EQ(StateAt(0), 3) << "已过期 chosen in the editor";
+
+    // Expired when opened, then fired and acknowledged while the editor was
+    // open: the editor's stale 准备中 must not make it fire a second time.
+    clock.Set(2026, 12, 8, 8, 0, 0);
+    d = manager.DecideEdit({0});
+    manager.OnTimer();  // re-armed before 8:30
+    clock.Set(2026, 12, 8, 8, 30, 0);
+    manager.OnTimer();
+    clock.Set(2026, 12, 8, 8, 30, 1);
+    std::vector<AlertRequest> alerts = manager.OnTimer().alerts;
+    ASSERT_EQ(alerts.size(), 1u);
+    manager.OnAnswer(alerts[0].id, kAnswerAcknowledged);
+    edited = d.item;
+    SetState(edited, ReminderState::Ready);
+    SetText(edited.title, "renamed");
+    manager.ApplyEdit(d, edited);
+    EXPECT_EQ(StateAt(0), 3);
+    EXPECT_EQ(TitleAt(0), "renamed");
+    clock.Set(2026, 12, 8, 8, 30, 2);
+    EXPECT_TRUE(manager.OnTimer().alerts.empty());
 }
 
 TEST_F(ManagerTest, SaveAtExitWritesAlertsAsReadyAndTheyLoadBackReady) {

@@ -63,10 +63,9 @@ TEST_F(InstallTest, BrokenDownloadsNeverReachTheInstalledFile) {
             case 1: r.status = 404; break;
             case 2: r.body = "<Html><body>busy</body>"; break;
             case 3: r.contentLength = std::to_string(r.body.size() + 100); break;  // dropped connection
-            case 4: r.failAfter = 2; break;
         }
     };
-    for (int kind = 0; kind < 5; ++kind) {
+    for (int kind = 0; kind < 4; ++kind) {
         Prepare(0, {{"A", "1", "a.dll"}}, {{"A", "2", "a.dll"}});
         brokenBy(http.responses["/files/a.dll"], kind);
         EXPECT_EQ(Install(), InstallOutcome::Failed) << kind;
@@ -74,6 +73,20 @@ TEST_F(InstallTest, BrokenDownloadsNeverReachTheInstalledFile) {
         EXPECT_EQ(AppFile("a.dll"), "old a.dll") << kind;
         EXPECT_TRUE(files.copies.empty()) << kind;
     }
+}
+
+TEST_F(InstallTest, BrokenTransferStopsBeforeAnyReplacement) {
+    Prepare(0, {{"A", "1", "a.dll"}, {"B", "1", "b.dll"}}, {{"A", "2", "a.dll"}, {"B", "2", "b.dll"}});
+    http.responses["/files/b.dll"].failAfter = 2;
+    http.responses["/files/b.dll"].errorText = "reset by peer";
+    EXPECT_EQ(Install(), InstallOutcome::TransferError);
+    EXPECT_EQ(ctx->transferError, "reset by peer");
+    EXPECT_EQ(view.status, "正在下载文件:b.dll");
+    EXPECT_EQ(view.list, (Strings{"文件：a.dll下载完成!"}));
+    EXPECT_TRUE(files.copies.empty());
+    EXPECT_EQ(AppFile("a.dll"), "old a.dll");
+    EXPECT_EQ(test::ReadText(paths.localIni), localBefore);
+    EXPECT_EQ(view.cursorLog, "+-");
 }
 
 TEST_F(InstallTest, UnsafeFileNamesFailBeforeAnythingIsWritten) {

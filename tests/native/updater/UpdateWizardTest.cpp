@@ -26,6 +26,7 @@ TEST(WizardRules, AutomaticMovesAfterTheCheck) {
         {CheckOutcome::UpToDate, 1, 3, AutoAction::None},
         {CheckOutcome::ConnectionFailed, 0, 0, AutoAction::None},
         {CheckOutcome::ConnectionFailed, 1, 0, AutoAction::Close},
+        {CheckOutcome::TransferError, 1, 2, AutoAction::None},
     };
     for (const Row& r : rows) {
         EXPECT_EQ(AfterCheck(r.outcome, r.localMode, r.serverMode), r.expected)
@@ -40,6 +41,7 @@ TEST(WizardRules, AutomaticMovesAfterTheInstallation) {
     EXPECT_EQ(AfterInstall(InstallOutcome::Failed, 2), AutoAction::Press);
     EXPECT_EQ(AfterInstall(InstallOutcome::Refused, 0), AutoAction::Close);
     EXPECT_EQ(AfterInstall(InstallOutcome::Cancelled, 2), AutoAction::Close);
+    EXPECT_EQ(AfterInstall(InstallOutcome::TransferError, 2), AutoAction::None);
 }
 
 class WizardTest : public test::UpdaterTest {
@@ -207,6 +209,54 @@ TEST_F(WizardTest, SixReplacementsShowTheProgressSteps) {
     // Six downloads of one block each (100 each), then the replacements.
     const std::vector<int> expected{100, 100, 100, 100, 100, 100, 20, 40, 60, 80, 90, 90, 100};
     EXPECT_EQ(view.progresses, expected);
+}
+
+TEST_F(WizardTest, BrokenDownloadIsReportedAndTheNextPressRepeatsBothPasses) {
+    // Fully automatic, so the test also shows that nothing moves on by itself.
+    WriteLocal(1, {{"A", "1.0", "a.dll"}, {"B", "1.0", "b.dll"}});
+    ServeServer(2, {{"A", "1.1", "a.dll"}, {"B", "1.1", "b.dll"}}, "MainExe=Vantrel.exe\r\n");
+    http.responses["/files/b.dll"].failAfter = 0;
+    http.responses["/files/b.dll"].errorText = "连接被重置";
+    EXPECT_TRUE(Start());
+    EXPECT_EQ(view.errors, Strings{"连接被重置"});
+    EXPECT_EQ(wizard->Step(), WizardStep::Install);
+    EXPECT_EQ(view.button, "更新");
+    EXPECT_EQ(view.status, "正在下载文件:b.dll");
+    EXPECT_EQ(view.closeCount, 0);
+    EXPECT_EQ(AppFile("a.dll"), "old a.dll");
+
+    // Without a description of its own the error has the general text.
+    http.responses["/files/b.dll"].errorText.clear();
+    wizard->Press();
+    EXPECT_EQ(view.errors, (Strings{"连接被重置", "内部应用程序出错。"}));
+    EXPECT_EQ(wizard->Step(), WizardStep::Install);
+
+    http.responses["/files/b.dll"].failAfter = -1;
+    http.requested.clear();
+    wizard->Press();  // both passes again, then on to the finish by itself
+    EXPECT_EQ(http.requested, (Strings{"/files/a.dll", "/files/b.dll"}));
+    EXPECT_TRUE(wizard->IsUpdated());
+    EXPECT_EQ(AppFile("b.dll"), "new b.dll");
+    EXPECT_EQ(shell.opened, Strings{paths.appDir + "Vantrel.exe"});
+    EXPECT_EQ(view.closeCount, 1);
+}
+
+TEST_F(WizardTest, BrokenCheckIsReportedAndStaysAtCheckEvenWhenAutomatic) {
+    WriteLocal(1, {{"A", "1.0", "a.dll"}});
+    ServeServer(2, {{"A", "1.1", "a.dll"}});
+    http.responses[kIniObject].failAfter = 5;
+    EXPECT_TRUE(Start());
+    EXPECT_EQ(view.errors, Strings{"内部应用程序出错。"});
+    EXPECT_EQ(wizard->Step(), WizardStep::Check);
+    EXPECT_EQ(view.status, "读取版本信息...");
+    EXPECT_EQ(view.list, Strings{"A  版本：1.0"});
+    EXPECT_EQ(view.button, "");  // still the template's "下一步(&N)"
+    EXPECT_EQ(view.closeCount, 0);
+
+    http.responses[kIniObject].failAfter = -1;
+    wizard->Press();
+    EXPECT_EQ(wizard->Step(), WizardStep::Finish);
+    EXPECT_TRUE(wizard->IsUpdated());
 }
 
 TEST_F(WizardTest, RefusingToEndTheProgramClosesTheWizard) {

@@ -39,6 +39,7 @@ public:
         if (onAsk) onAsk();
         return answer;
     }
+    void ShowError(const std::string& text) override { errors.push_back(text); }
     void Close() override { ++closeCount; }
     void SetWaitCursor(bool on) override { cursorLog += on ? '+' : '-'; }
     void PumpMessages(int attempts) override {
@@ -53,6 +54,7 @@ public:
     std::vector<int> progresses;
     std::string button;
     std::vector<std::string> questions;
+    std::vector<std::string> errors;
     bool answer = true;
     int closeCount = 0;
     std::string cursorLog;
@@ -75,6 +77,7 @@ struct FakeResponse {
     std::optional<std::string> contentLength;
     // The transfer fails once this many bytes have been delivered.
     long failAfter = -1;
+    std::string errorText;  // what the failed transfer says about itself
 };
 
 class FakeHttp : public IHttpClient {
@@ -108,6 +111,7 @@ private:
             m_nPos += n;
             return static_cast<long>(n);
         }
+        std::string ErrorText() const override { return m_response.errorText; }
 
     private:
         FakeResponse m_response;

@@ -74,7 +74,6 @@ TEST_F(VersionCheckTest, EveryConnectionFailureKeepsTheList) {
         {"html page", true, 200, "<html><body>404</body></html>", "", -1},
         {"HTML page", true, 200, "<HTML>\r\n<BODY>", "", -1},
         {"cut short", true, 200, good.substr(0, 20), kLength, -1},
-        {"read error", true, 200, good, kLength, 10},
     };
     for (const Case& c : cases) {
         test::FakeResponse r;
@@ -93,6 +92,25 @@ TEST_F(VersionCheckTest, EveryConnectionFailureKeepsTheList) {
         EXPECT_EQ(view.statuses, expected) << c.name;
         EXPECT_EQ(view.list, Strings{"A  版本：1.0"}) << c.name;
     }
+}
+
+TEST_F(VersionCheckTest, BrokenTransferIsAnErrorThatLeavesStatusAndList) {
+    WriteLocal(0, {{"A", "1.0", "a.dll"}});
+    ServeServer(0, {{"A", "2.0", "a.dll"}});
+    http.responses[kIniObject].failAfter = 10;
+    http.responses[kIniObject].errorText = "connection reset";
+    view.list = {"A  版本：1.0"};
+    EXPECT_EQ(Check(), CheckOutcome::TransferError);
+    EXPECT_EQ(view.statuses, (Strings{"正在连接到服务器...", "读取版本信息..."}));
+    EXPECT_EQ(view.list, Strings{"A  版本：1.0"});
+    EXPECT_EQ(ctx->transferError, "connection reset");
+
+    // The saved description cannot even be created: no description of it.
+    http.responses[kIniObject].failAfter = -1;
+    std::filesystem::remove_all(m_root + "/tmp");
+    EXPECT_EQ(Check(), CheckOutcome::TransferError);
+    EXPECT_EQ(ctx->transferError, "");
+    EXPECT_EQ(view.status, "读取版本信息...");
 }
 
 TEST_F(VersionCheckTest, NoConnectionObjectIsAConnectionFailure) {

@@ -1,0 +1,42 @@
+#include "assistant/reminders/ChineseDialogFont.h"
+
+namespace vt {
+namespace {
+
+BOOL CALLBACK SetChildFont(HWND child, LPARAM font) {
+    SendMessageW(child, WM_SETFONT, static_cast<WPARAM>(font), FALSE);
+    return TRUE;
+}
+
+}  // namespace
+
+ChineseDialogFont::~ChineseDialogFont() {
+    if (m_hFont) DeleteObject(m_hFont);
+}
+
+bool ChineseDialogFont::ShowsChinese(HFONT font) {
+    HDC dc = GetDC(nullptr);
+    HGDIOBJ old = SelectObject(dc, font ? font : GetStockObject(SYSTEM_FONT));
+    FONTSIGNATURE signature = {};
+    int charset = GetTextCharsetInfo(dc, &signature, 0);
+    SelectObject(dc, old);
+    ReleaseDC(nullptr, dc);
+    return charset == GB2312_CHARSET || (signature.fsCsb[0] & FS_CHINESESIMP) != 0;
+}
+
+void ChineseDialogFont::Apply(HWND dialog) {
+    HFONT current = reinterpret_cast<HFONT>(SendMessageW(dialog, WM_GETFONT, 0, 0));
+    if (ShowsChinese(current)) return;
+    LOGFONTW lf = {};
+    if (!current || !GetObjectW(current, sizeof lf, &lf)) return;
+    lf.lfWeight = FW_NORMAL;
+    lf.lfCharSet = GB2312_CHARSET;
+    lstrcpynW(lf.lfFaceName, L"宋体", LF_FACESIZE);
+    HFONT chinese = CreateFontIndirectW(&lf);
+    if (!chinese) return;
+    if (m_hFont) DeleteObject(m_hFont);
+    m_hFont = chinese;
+    EnumChildWindows(dialog, SetChildFont, reinterpret_cast<LPARAM>(m_hFont));
+}
+
+}  // namespace vt

@@ -1,0 +1,58 @@
+#pragma once
+// The small window that tells the user a reminder's moment has come
+// (template 139). The manager opens one per firing and keeps it; from then
+// on it lives by itself: it beeps and flashes until answered, hides for a
+// while when put off and comes back on its own, and reports each answer to
+// its owner, the manager.
+#include <string>
+
+#include "assistant/reminders/ChineseDialogFont.h"
+#include "assistant/reminders/ReminderAlert.h"
+#include "assistant/reminders/ReminderBook.h"
+#include "shared/win/Dialog.h"
+
+namespace vt {
+
+// Alert to manager: wParam = the reminder's id, lParam = kAnswerAcknowledged
+// or kAnswerPutOff. The id, not the row: rows deleted above the reminder
+// while its alert is open must not redirect the answer.
+inline constexpr UINT WM_REMINDER_ANSWER = WM_USER + 100;
+inline constexpr UINT_PTR kAlertTimerId = 1010;
+
+class ReminderAlertDialog : public win::Dialog {
+public:
+    ReminderAlertDialog();
+    ~ReminderAlertDialog() override;
+
+    // Which reminder it answers for, and what it shows. Title and content
+    // are the record's texts, already converted.
+    void SetAlertInfo(ReminderId id, const std::wstring& title, const std::wstring& content, int hour,
+                      int minute);
+    ReminderId Reminder() const { return m_nId; }
+    // Seconds until it shows itself again.
+    int Countdown() const { return m_countdown.Remaining(); }
+    // Acknowledged: hidden for good and its timer stopped, so the manager may
+    // let it go.
+    bool IsDone() const { return m_bDone; }
+
+protected:
+    bool OnMessage(UINT msg, WPARAM wParam, LPARAM lParam, LRESULT& result) override;
+    BOOL OnInitDialog() override;
+    void OnOK() override;
+    void OnCancel() override;
+    bool OnCommand(WORD id, WORD code, HWND control) override;
+
+private:
+    void OnTimer();
+    void PutOff(int seconds);
+    void Answer(long answer);
+    void ShowSnoozeMenu();
+
+    ChineseDialogFont m_font;
+    ReminderId m_nId = kNoReminder;
+    AlertCountdown m_countdown;
+    HMENU m_hSnoozeMenu = nullptr;
+    bool m_bDone = false;
+};
+
+}  // namespace vt

@@ -1,0 +1,245 @@
+#include "assistant/reminders/ReminderEditDialog.h"
+
+#include <commctrl.h>
+#include <commdlg.h>
+
+#include "resource.h"
+#include "shared/win/Encoding.h"
+
+namespace vt {
+namespace {
+
+constexpr wchar_t kProgramFilter[] = L"可执行程序(*.exe)\0*.exe\0所有文件(*.*)\0*.*\0";
+constexpr wchar_t kMusicFilter[] =
+    L"音乐文件(*.mp3;*.wma;*.wav;*.rm)\0*.mp3;*.wma;*.wav;*.rm\0所有文件(*.*)\0*.*\0";
+
+SYSTEMTIME MakeTime(int year, int month, int day, int hour, int minute, int second) {
+    SYSTEMTIME t = {};
+    t.wYear = static_cast<WORD>(year);
+    t.wMonth = static_cast<WORD>(month);
+    t.wDay = static_cast<WORD>(day);
+    t.wDayOfWeek = static_cast<WORD>(WeekdayOf(year, month, day));
+    t.wHour = static_cast<WORD>(hour);
+    t.wMinute = static_cast<WORD>(minute);
+    t.wSecond = static_cast<WORD>(second);
+    return t;
+}
+
+// A record read from a damaged file may hold a date no picker can show.
+bool IsShowable(int year, int month, int day, int hour, int minute) {
+    if (year < 1752 || year > 9999 || month < 1 || month > 12 || day < 1 || day > 31) return false;
+    if (hour < 0 || hour > 23 || minute < 0 || minute > 59) return false;
+    SYSTEMTIME t = MakeTime(year, month, day, hour, minute, 0);
+    FILETIME ft;
+    return SystemTimeToFileTime(&t, &ft) != FALSE;  // rejects 31 April and 29 February of common years
+}
+
+HICON LoadProgramIcon(int size) {
+    return static_cast<HICON>(LoadImageW(win::ResourceModule(), MAKEINTRESOURCEW(IDI_MAIN), IMAGE_ICON, size,
+                                         size, LR_DEFAULTCOLOR));
+}
+
+}  // namespace
+
+ReminderEditDialog::ReminderEditDialog(const IClock& clock)
+    : Dialog(IDD_REMINDER_EDIT), m_clock(clock), m_working(ZeroReminder()) {}
+
+ReminderEditDialog::~ReminderEditDialog() {
+    DestroyWindow();
+    if (m_hDayMenu) DestroyMenu(m_hDayMenu);
+    if (m_hTimeMenu) DestroyMenu(m_hTimeMenu);
+    if (m_hIcon) DestroyIcon(m_hIcon);
+    if (m_hSmallIcon) DestroyIcon(m_hSmallIcon);
+}
+
+void ReminderEditDialog::SetEditItem(EditMode mode, const ReminderItem& item) {
+    m_mode = mode;
+    m_working = mode == EditMode::Edit ? item : ZeroReminder();
+}
+
+BOOL ReminderEditDialog::OnInitDialog() {
+    m_hDayMenu = LoadMenuW(win::ResourceModule(), MAKEINTRESOURCEW(IDR_DAYMENU));
+    m_hTimeMenu = LoadMenuW(win::ResourceModule(), MAKEINTRESOURCEW(IDR_TIMEMENU));
+    m_hIcon = LoadProgramIcon(GetSystemMetrics(SM_CXICON));
+    m_hSmallIcon = LoadProgramIcon(GetSystemMetrics(SM_CXSMICON));
+    SendMessageW(Hwnd(), WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(m_hIcon));
+    SendMessageW(Hwnd(), WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(m_hSmallIcon));
+    m_font.Apply(Hwnd());
+    m_title.Attach(Hwnd(), IDC_TITLE);
+    m_content.Attach(Hwnd(), IDC_CONTENT);
+    m_music.Attach(Hwnd(), IDC_MUSIC);
+
+    HWND state = Item(IDC_STATE);
+    SendMessageW(state, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(L"准备中"));
+    SendMessageW(state, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(L"已过期"));
+
+    SetText(win::FromUtf8(EditorCaption(m_mode)));
+    FillControls(InitialEditorFields(m_mode, m_working, m_clock.Now()));
+
+    // Only 0:00 is in the resource; the other 47 half hours follow it.
+    for (int k = 1; k < kTimeMenuCount; ++k)
+        AppendMenuW(TimeMenu(), MF_STRING, kTimeMenuFirst + k, win::FromUtf8(TimeMenuText(k)).c_str());
+    UpdateTimeButton();
+    UpdateDayButton();
+    return TRUE;
+}
+
+void ReminderEditDialog::FillControls(const EditorFields& f) {
+    LocalTime now = m_clock.Now();
+    SYSTEMTIME when = m_mode == EditMode::New
+                          ? MakeTime(now.year, now.month, now.day, now.hour, now.minute, now.second)
+                          : MakeTime(f.year, f.month, f.day, f.hour, f.minute, 0);
+    // Such a record is shown (and, on OK, stored) at the present moment
+    // rather than as a date the pickers would garble.
+    if (!IsShowable(f.year, f.month, f.day, f.hour, f.minute))
+        when = MakeTime(now.year, now.month, now.day, now.hour, now.minute, 0);
+    SetPickerTime(IDC_DATE, when);
+    SetPickerTime(IDC_TIME, when);
+
+    SetItemText(IDC_TITLE, win::FromGbk(f.title));
+    SetItemText(IDC_CONTENT, win::FromGbk(f.content));
+    SetItemText(IDC_COMMAND, win::FromGbk(f.command));
+    SetItemText(IDC_MUSIC, win::FromGbk(f.music));
+    SendDlgItemMessageW(Hwnd(), IDC_STATE, CB_SETCURSEL, f.stateIndex, 0);
+    m_nKind = f.kind;
+}
+
+bool ReminderEditDialog::OnCommand(WORD id, WORD code, HWND control) {
+    switch (id) {
+    case IDC_BROWSE_COMMAND:
+        if (code == BN_CLICKED) ChooseFile(IDC_COMMAND, L"exe", kProgramFilter);
+        return true;
+    case IDC_BROWSE_MUSIC:
+        if (code == BN_CLICKED) ChooseFile(IDC_MUSIC, L"mp3", kMusicFilter);
+        return true;
+    case IDC_DAY_BUTTON:
+        if (code == BN_CLICKED) {
+            BuildDayMenu();
+            ShowPopup(DayMenu());
+        }
+        return true;
+    case IDC_TIME_BUTTON:
+        if (code == BN_CLICKED) ShowPopup(TimeMenu());
+        return true;
+    }
+    if (control) return false;  // menu commands come without a control
+    int kind = KindFromDayMenuCommand(id);
+    if (kind >= 0) {
+        m_nKind = kind;
+        UpdateDayButton();
+        return true;
+    }
+    int hour = 0, minute = 0;
+    if (TimeFromMenuCommand(id, hour, minute)) {
+        OnTimeChosen(hour, minute);
+        return true;
+    }
+    return false;
+}
+
+bool ReminderEditDialog::OnNotify(NMHDR* header, LRESULT& result) {
+    if (header->code != DTN_DATETIMECHANGE) return false;
+    if (header->idFrom == IDC_DATE)
+        UpdateDayButton();
+    else if (header->idFrom == IDC_TIME)
+        UpdateTimeButton();
+    else
+        return false;
+    result = 0;
+    return true;
+}
+
+void ReminderEditDialog::OnOK() {
+    EditorFields f;
+    f.title = win::ToGbk(ItemText(IDC_TITLE));
+    f.content = win::ToGbk(ItemText(IDC_CONTENT));
+    f.command = win::ToGbk(ItemText(IDC_COMMAND));
+    f.music = win::ToGbk(ItemText(IDC_MUSIC));
+    f.stateIndex = SendDlgItemMessageW(Hwnd(), IDC_STATE, CB_GETCURSEL, 0, 0) != 0 ? 1 : 0;
+    f.kind = m_nKind;
+    SYSTEMTIME date = PickerTime(IDC_DATE), time = PickerTime(IDC_TIME);
+    f.year = date.wYear;
+    f.month = date.wMonth;
+    f.day = date.wDay;
+    f.hour = time.wHour;
+    f.minute = time.wMinute;
+    ApplyEditorFields(f, m_working);
+    EndDialog(IDOK);
+}
+
+// Removes what the last opening put in (or the resource's placeholder), so
+// the menu never lists a rule twice, and words the rules for the date now
+// picked.
+void ReminderEditDialog::BuildDayMenu() {
+    HMENU popup = DayMenu();
+    CalendarDate date = PickedDate();
+    DeleteMenu(popup, ID_DAY_PLACEHOLDER, MF_BYCOMMAND);
+    for (int k = 0; k < kDayMenuCount; ++k) DeleteMenu(popup, kDayMenuFirst + k, MF_BYCOMMAND);
+    for (int k = 0; k < kDayMenuCount; ++k)
+        AppendMenuW(popup, MF_STRING, kDayMenuFirst + k, win::FromUtf8(DayMenuText(k, date)).c_str());
+    if (m_nKind >= 0 && m_nKind < kDayMenuCount)
+        CheckMenuRadioItem(popup, kDayMenuFirst, kDayMenuFirst + kDayMenuCount - 1, kDayMenuFirst + m_nKind,
+                           MF_BYCOMMAND);
+}
+
+void ReminderEditDialog::UpdateDayButton() {
+    SetItemText(IDC_DAY_BUTTON, win::FromUtf8(DayButtonCaption(m_nKind, PickedDate())));
+}
+
+void ReminderEditDialog::UpdateTimeButton() {
+    SYSTEMTIME t = PickerTime(IDC_TIME);
+    SetItemText(IDC_TIME_BUTTON, win::FromUtf8(TimeButtonCaption(t.wHour, t.wMinute)));
+}
+
+void ReminderEditDialog::OnTimeChosen(int hour, int minute) {
+    SYSTEMTIME t = PickerTime(IDC_DATE);
+    t.wHour = static_cast<WORD>(hour);
+    t.wMinute = static_cast<WORD>(minute);
+    t.wSecond = 0;
+    t.wMilliseconds = 0;
+    SetPickerTime(IDC_TIME, t);
+    SetItemText(IDC_TIME_BUTTON, win::FromUtf8(TimeButtonCaption(hour, minute)));
+}
+
+void ReminderEditDialog::ShowPopup(HMENU popup) {
+    POINT cursor = {};
+    GetCursorPos(&cursor);
+    // The choice arrives as a command of this dialog.
+    TrackPopupMenu(popup, 0, cursor.x, cursor.y, 0, Hwnd(), nullptr);
+}
+
+void ReminderEditDialog::ChooseFile(int editId, const wchar_t* defaultExtension, const wchar_t* filter) {
+    wchar_t path[2048] = {};
+    OPENFILENAMEW ofn = {};
+    ofn.lStructSize = sizeof ofn;
+    ofn.hwndOwner = Hwnd();
+    ofn.lpstrFilter = filter;
+    ofn.lpstrFile = path;
+    ofn.nMaxFile = static_cast<DWORD>(sizeof path / sizeof path[0]);
+    ofn.lpstrDefExt = defaultExtension;
+    ofn.Flags = OFN_EXPLORER | OFN_HIDEREADONLY | OFN_OVERWRITEPROMPT;
+    if (GetOpenFileNameW(&ofn)) SetItemText(editId, path);
+}
+
+SYSTEMTIME ReminderEditDialog::PickerTime(int id) const {
+    SYSTEMTIME t = {};
+    SendDlgItemMessageW(Hwnd(), id, DTM_GETSYSTEMTIME, 0, reinterpret_cast<LPARAM>(&t));
+    return t;
+}
+
+void ReminderEditDialog::SetPickerTime(int id, const SYSTEMTIME& time) {
+    SendDlgItemMessageW(Hwnd(), id, DTM_SETSYSTEMTIME, GDT_VALID, reinterpret_cast<LPARAM>(&time));
+}
+
+CalendarDate ReminderEditDialog::PickedDate() const {
+    SYSTEMTIME t = PickerTime(IDC_DATE);
+    CalendarDate date;
+    date.year = t.wYear;
+    date.month = t.wMonth;
+    date.day = t.wDay;
+    // Computed rather than taken from the picker, which need not fill it in.
+    date.weekday = WeekdayOf(t.wYear, t.wMonth, t.wDay);
+    return date;
+}
+
+}  // namespace vt

@@ -1,0 +1,50 @@
+#pragma once
+// The manager's six-column list (control 1016): one row per reminder of the
+// book, in the book's order. It only shows; the records stay in the book.
+#include <windows.h>
+#include <commctrl.h>
+
+#include <vector>
+
+#include "assistant/reminders/ReminderBook.h"
+
+namespace vt {
+
+class ReminderListView {
+public:
+    ReminderListView() = default;
+    ~ReminderListView() { Release(); }
+    ReminderListView(const ReminderListView&) = delete;
+    ReminderListView& operator=(const ReminderListView&) = delete;
+
+    // Columns, extended styles and the 20-pixel row height (image list of
+    // bitmap 142).
+    void Attach(HWND list);
+    // Gives back the image list and the bitmap; the rows stay.
+    void Release();
+    HWND Hwnd() const { return m_hList; }
+
+    int Count() const;
+    // The whole list anew from the book (start-up, or when out of step).
+    void Fill(const ReminderBook& book);
+    void Append(const ReminderItem& item);
+    void SetRow(int row, const ReminderItem& item);
+    // Only the state cell, and the row redrawn in its new colour: the other
+    // rows are left alone, so nothing flickers once a second.
+    void SetStateCell(int row, const ReminderItem& item);
+    void Remove(int row);
+    // Selected rows, ascending.
+    std::vector<int> SelectedRows() const;
+
+    // NM_CUSTOMDRAW: text colour by the row's state, stripes by its parity.
+    LRESULT OnCustomDraw(NMLVCUSTOMDRAW& draw, const ReminderBook& book) const;
+
+private:
+    void SetCell(int row, int column, const std::wstring& text);
+
+    HWND m_hList = nullptr;
+    HBITMAP m_hRowBitmap = nullptr;
+    HIMAGELIST m_hImages = nullptr;
+};
+
+}  // namespace vt

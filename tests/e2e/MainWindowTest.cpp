@@ -1,0 +1,68 @@
+// The running assistant's main window from outside: Windows ending the logon,
+// and the volume popup at the tray icon.
+#include <gtest/gtest.h>
+
+#include "tests/e2e/Driver.h"
+
+namespace vt::e2e {
+namespace {
+
+class AssistantMainWindow : public ::testing::Test {
+protected:
+    void SetUp() override {
+        std::string name = ::testing::UnitTest::GetInstance()->current_test_info()->name();
+        m_dir = MakeScratchDir(std::wstring(name.begin(), name.end()));
+        ASSERT_TRUE(CopyInto(m_dir, BuildBinDir(), L"Vantrel.exe"));
+        DeleteRegValue(HKEY_LOCAL_MACHINE, kRunKey, L"Vantrel");
+        ASSERT_TRUE(m_process.Start(m_dir + L"Vantrel.exe"));
+        m_main = m_process.WaitAnyWindow(kMainTitle);
+        ASSERT_NE(m_main, nullptr);
+    }
+    void TearDown() override {
+        if (m_main && m_process.Running()) {
+            PostCommand(m_main, 32775);  // 退出
+            m_process.WaitExit();
+        }
+        DeleteRegValue(HKEY_LOCAL_MACHINE, kRunKey, L"Vantrel");
+        DeleteRegValue(HKEY_CURRENT_USER, kRunKey, L"Vantrel");
+    }
+
+    std::wstring m_dir;
+    Process m_process;
+    HWND m_main = nullptr;
+};
+
+TEST_F(AssistantMainWindow, LogonEndingSavesAndAgreesButLeavesTheEndToWindows) {
+    ASSERT_TRUE(WaitFor([&] { return HasTrayIcon(m_main); }));
+    DWORD_PTR answer = 0;
+    ASSERT_TRUE(SendMessageTimeoutW(m_main, WM_QUERYENDSESSION, 0, 0, SMTO_ABORTIFHUNG, 5000, &answer));
+    EXPECT_EQ(answer, static_cast<DWORD_PTR>(TRUE));
+    std::wstring run;
+    EXPECT_TRUE(ReadRegString(HKEY_LOCAL_MACHINE, kRunKey, L"Vantrel", run));
+    EXPECT_FALSE(HasTrayIcon(m_main));
+    // Should another program cancel the logoff, the assistant goes on.
+    Sleep(300);
+    EXPECT_TRUE(m_process.Running());
+}
+
+TEST_F(AssistantMainWindow, TrayClickShowsThePopupAbovePointerAndActivatingElsewhereHidesIt) {
+    HWND popup = m_process.WaitAnyWindow(L"音量控制");
+    ASSERT_NE(popup, nullptr);
+    SetCursorPos(400, 300);
+    PostMessageW(m_main, WM_USER + 100, 0, WM_LBUTTONDOWN);  // WM_TRAYNOTIFY
+    ASSERT_TRUE(WaitFor([&] { return IsVisible(popup); }));
+    RECT rc;
+    GetWindowRect(popup, &rc);
+    EXPECT_EQ(rc.left, 400 - (rc.right - rc.left) / 2);
+    EXPECT_EQ(rc.bottom, 300 - 7);
+    EXPECT_TRUE(GetWindowLongW(popup, GWL_EXSTYLE) & WS_EX_TOOLWINDOW);
+    // This prefix has no sound device: nothing to read, so it shows muted.
+    EXPECT_EQ(SendMessageW(GetDlgItem(popup, 1014), BM_GETCHECK, 0, 0), BST_CHECKED);
+
+    PostCommand(m_main, 32773);  // the main window comes to the front
+    EXPECT_TRUE(WaitFor([&] { return !IsVisible(popup); }));
+    EXPECT_TRUE(m_process.Running());
+}
+
+}  // namespace
+}  // namespace vt::e2e

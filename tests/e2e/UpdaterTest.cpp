@@ -1,0 +1,150 @@
+// The updater as a user meets it: the real Update.exe in an application
+// directory of its own, its update server on the loopback interface.
+#include <gtest/gtest.h>
+
+#include "shared/win/AppDirectory.h"
+#include "tests/e2e/Driver.h"
+#include "tests/win/updater/TestHttpServer.h"
+
+namespace vt::e2e {
+namespace {
+
+constexpr wchar_t kWizardTitle[] = L"在线升级";
+constexpr int kStatus = 1012;
+constexpr int kList = 1011;
+
+// Started with this argument, this test program stands for a running
+// assistant that the updater has to end before it replaces it.
+constexpr wchar_t kStandInArgument[] = L"--vt-stand-in-for-the-assistant";
+const bool g_bStandIn = [] {
+    if (wcsstr(GetCommandLineW(), kStandInArgument)) {
+        Sleep(60000);
+        ExitProcess(3);
+    }
+    return false;
+}();
+
+// "数据" in code page 936, as the descriptions hold it.
+const std::string kTitle = "\xCA\xFD\xBE\xDD";
+
+class UpdaterE2e : public ::testing::Test {
+protected:
+    void SetUp() override {
+        ASSERT_TRUE(server.Listening());
+        std::string name = ::testing::UnitTest::GetInstance()->current_test_info()->name();
+        m_dir = MakeScratchDir(L"upd-" + std::wstring(name.begin(), name.end()));
+        ASSERT_TRUE(CopyInto(m_dir, BuildBinDir(), L"Update.exe"));
+        // The program the finish starts: it leaves a mark beside itself.
+        WriteTextFile(m_dir + L"Started.bat", "@echo off\r\necho started>\"%~dp0started.txt\"\r\n");
+        WriteTextFile(m_dir + L"Data.dat", "old data");
+    }
+
+    void WriteLocal(int localMode) {
+        WriteTextFile(m_dir + L"Update.ini", "[Main]\r\nIniUrl=" + server.Url("/vt/update.ini") +
+                                                 "\r\nLocalMode=" + std::to_string(localMode) +
+                                                 "\r\nUpdated=1\r\nTotal=1\r\n[File0]\r\nTitle=" + kTitle +
+                                                 "\r\nversion=1.0\r\n");
+    }
+
+    // One newer component, Data.dat; extra lines go into its section.
+    std::string Publish(int serverMode, const std::string& extra = "") {
+        const std::string description = "[Main]\r\nIniUrl=" + server.Url("/vt/update.ini") +
+                                        "\r\nServerMode=" + std::to_string(serverMode) +
+                                        "\r\nTotal=1\r\nMainExe=Started.bat\r\n[File0]\r\nTitle=" + kTitle +
+                                        "\r\nversion=1.1\r\nuri=/vt/Data.dat\r\nfilename=Data.dat\r\n" + extra;
+        server.Serve("/vt/update.ini", description);
+        server.Serve("/vt/Data.dat", newData);
+        return description;
+    }
+
+    HWND WaitStatus(Process& p, const std::wstring& status) {
+        HWND wizard = p.WaitWindow(kWizardTitle);
+        if (wizard) WaitFor([&] { return ItemText(wizard, kStatus) == status; });
+        return wizard;
+    }
+
+    test::TestHttpServer server;
+    std::wstring m_dir;
+    const std::string newData = std::string(20000, 'n');
+};
+
+TEST_F(UpdaterE2e, UpdateByHandReplacesTheFileAndStartsTheMainProgram) {
+    WriteLocal(0);
+    const std::string description = Publish(2);  // counts only for an automatic start
+    Process p;
+    ASSERT_TRUE(p.Start(m_dir + L"Update.exe"));
+    HWND wizard = p.WaitWindow(kWizardTitle);
+    ASSERT_NE(wizard, nullptr);
+    EXPECT_EQ(ItemText(wizard, kStatus), L"点击下一步查看可用的更新");
+    EXPECT_EQ(ListBoxLines(wizard, kList), std::vector<std::wstring>{L"数据  版本：1.0"});
+    EXPECT_EQ(ItemText(wizard, IDOK), L"下一步(&N)");
+
+    PressButton(wizard, IDOK);
+    ASSERT_EQ(WaitStatus(p, L"发现新的版本！"), wizard);
+    EXPECT_EQ(ItemText(wizard, kStatus), L"发现新的版本！");
+    EXPECT_EQ(ListBoxLines(wizard, kList), std::vector<std::wstring>{L"发现新版本：数据 1.1"});
+    EXPECT_EQ(ItemText(wizard, IDOK), L"更新");
+
+    PressButton(wizard, IDOK);
+    WaitStatus(p, L"更新完成！");
+    EXPECT_EQ(ItemText(wizard, kStatus), L"更新完成！");
+    EXPECT_EQ(ItemText(wizard, IDOK), L"完成");
+    EXPECT_EQ(ReadFileBytes(m_dir + L"Data.dat"), newData);
+    EXPECT_EQ(ReadFileBytes(m_dir + L"Update.ini"), description);
+    EXPECT_FALSE(FileExists(m_dir + L"started.txt"));
+
+    PressButton(wizard, IDOK);
+    EXPECT_EQ(p.WaitExit(), 0u);
+    EXPECT_TRUE(WaitFor([&] { return FileExists(m_dir + L"started.txt"); }));
+}
+
+TEST_F(UpdaterE2e, FullyAutomaticRunEndsTheRunningProgramReplacesItAndRestarts) {
+    WriteLocal(1);
+    // The component is the running program itself.
+    const std::wstring program = m_dir + L"Vantrel.exe";
+    ASSERT_TRUE(CopyFileW(win::ModulePath().c_str(), program.c_str(), FALSE));
+    Process standIn;
+    ASSERT_TRUE(standIn.Start(program, kStandInArgument));
+    const std::string description = "[Main]\r\nIniUrl=" + server.Url("/vt/update.ini") +
+                                    "\r\nServerMode=2\r\nTotal=1\r\nMainExe=Started.bat\r\n[File0]\r\nTitle=" +
+                                    kTitle + "\r\nversion=1.1\r\nuri=/vt/Vantrel.exe\r\nfilename=Vantrel.exe\r\n"
+                                    "needclose=VANTREL.exe\r\n";
+    server.Serve("/vt/update.ini", description);
+    server.Serve("/vt/Vantrel.exe", "new program");
+
+    Process p;
+    ASSERT_TRUE(p.Start(m_dir + L"Update.exe"));
+    EXPECT_EQ(p.WaitExit(30000), 0u);
+    EXPECT_EQ(standIn.WaitExit(1000), 0u);  // ended, not crashed or timed out
+    EXPECT_EQ(ReadFileBytes(program), "new program");
+    EXPECT_EQ(ReadFileBytes(m_dir + L"Update.ini"), description);
+    EXPECT_TRUE(WaitFor([&] { return FileExists(m_dir + L"started.txt"); }));
+}
+
+TEST_F(UpdaterE2e, SecondCopyEndsAtOnceAndLeavesTheFirstAlone) {
+    WriteLocal(0);
+    Publish(0);
+    Process first;
+    ASSERT_TRUE(first.Start(m_dir + L"Update.exe"));
+    HWND wizard = first.WaitWindow(kWizardTitle);
+    ASSERT_NE(wizard, nullptr);
+
+    Process second;
+    ASSERT_TRUE(second.Start(m_dir + L"Update.exe"));
+    EXPECT_EQ(second.WaitExit(), 0u);
+    EXPECT_TRUE(first.Running());
+    EXPECT_TRUE(IsVisible(wizard));
+    EXPECT_TRUE(server.RequestedPaths().empty());
+    PressButton(wizard, IDCANCEL);
+    EXPECT_EQ(first.WaitExit(), 0u);
+}
+
+TEST_F(UpdaterE2e, WithoutALocalDescriptionItClosesAtOnce) {
+    Process p;
+    ASSERT_TRUE(p.Start(m_dir + L"Update.exe"));
+    EXPECT_EQ(p.WaitExit(), 0u);
+    EXPECT_TRUE(server.RequestedPaths().empty());
+}
+
+}  // namespace
+}  // namespace vt::e2e

@@ -1,0 +1,221 @@
+// The update schedule on a real update.ini through the platform's profile
+// functions, with a clock and a shell that the test controls.
+#include <gtest/gtest.h>
+
+#include <memory>
+#include <random>
+#include <string>
+#include <vector>
+
+#include "assistant/app/UpdateSchedule.h"
+#include "shared/win/WinProfile.h"
+#include "tests/win/shared/ScratchDir.h"
+
+namespace vt::win {
+namespace {
+
+using test::ScratchDir;
+
+class FakeClock : public IClock {
+public:
+    LocalTime Now() const override { return m_now; }
+    LocalTime m_now;
+};
+
+class RecordingShell : public IShell {
+public:
+    bool Open(const std::string& file, const std::string& parameters, const std::string& directory,
+              ShowMode show) override {
+        m_launches.push_back({file, parameters, directory, show});
+        return true;
+    }
+    struct Launch {
+        std::string file, parameters, directory;
+        ShowMode show;
+    };
+    std::vector<Launch> m_launches;
+};
+
+constexpr char kUnset[] = "<unset>";
+
+class UpdateScheduleOnDisk : public ::testing::Test {
+protected:
+    // Each case gets a directory of its own: the platform caches profile
+    // files by name and would not notice a quick rewrite by the test.
+    void NewDir(const std::wstring& name = L"sched") {
+        m_dir = std::make_unique<ScratchDir>(name);
+        m_shell.m_launches.clear();
+    }
+    std::wstring IniPath() const { return *m_dir / L"update.ini"; }
+    void Put(const std::string& bytes) { ScratchDir::Put(IniPath(), bytes); }
+    void Start(int day, bool atStartup = true) {
+        WinProfile ini(m_dir->Utf8() + "update.ini");
+        m_clock.m_now.day = day;
+        UpdateSchedule(ini, m_clock, m_shell, m_dir->Utf8()).ScheduleUpdate(atStartup);
+    }
+    std::string Key(const char* key) const {
+        return WinProfile(m_dir->Utf8() + "update.ini").GetString("Main", key, kUnset);
+    }
+    std::size_t Launches() const { return m_shell.m_launches.size(); }
+
+    std::unique_ptr<ScratchDir> m_dir;
+    FakeClock m_clock;
+    RecordingShell m_shell;
+};
+
+TEST_F(UpdateScheduleOnDisk, DueDayWithoutDayKeyLaunchesHiddenFromTheAppDirectory) {
+    NewDir();
+    Put("[Main]\r\nUpdated=0\r\n");
+    Start(4);
+    ASSERT_EQ(Launches(), 1u);
+    const RecordingShell::Launch& launch = m_shell.m_launches[0];
+    EXPECT_EQ(launch.file, m_dir->Utf8() + "update.bat");
+    EXPECT_EQ(launch.parameters, "");
+    EXPECT_EQ(launch.directory, m_dir->Utf8());
+    EXPECT_EQ(launch.show, ShowMode::Hidden);
+    EXPECT_EQ(Key("Updated"), "1");
+    EXPECT_EQ(Key("LocalMode"), "1");
+}
+
+TEST_F(UpdateScheduleOnDisk, DayDecidesWhetherTodayIsDue) {
+    const struct {
+        const char* file;
+        int today;
+        bool launch;
+        const char* updated;
+    } cases[] = {
+        {"[Main]\r\nDay=1\r\nUpdated=1\r\n", 5, false, "0"},  // not due: re-armed
+        {"[Main]\r\nDay=1\r\nUpdated=0\r\n", 5, false, "0"},
+        {"[Main]\r\nDay=10\r\nUpdated=0\r\n", 4, true, "1"},  // six days before the reference
+        {"[Main]\r\nDay=2\r\nUpdated=0\r\n", 29, true, "1"},
+        {"[Main]\r\nDay=1\r\nUpdated=0\r\n", 31, true, "1"},
+        {"[Main]\r\nDay=1\r\nUpdated=1\r\n", 4, false, "1"},  // already launched in this period
+        {"[Main]\r\nDay=1\r\n", 7, false, kUnset},           // absent reads as launched, is not written
+        {"[main]\r\n day = 10 \r\nUPDATED = 0\r\n", 1, true, "1"},
+    };
+    for (const auto& c : cases) {
+        NewDir();
+        Put(c.file);
+        Start(c.today);
+        EXPECT_EQ(Launches(), c.launch ? 1u : 0u) << c.file << " on the " << c.today;
+        EXPECT_EQ(Key("Updated"), c.updated) << c.file << " on the " << c.today;
+        EXPECT_EQ(Key("LocalMode"), "1") << c.file << " on the " << c.today;
+    }
+}
+
+TEST_F(UpdateScheduleOnDisk, TwoStartsOnOneDueDayLaunchOnce) {
+    NewDir();
+    Put("[Main]\r\nDay=1\r\n");
+    Start(3);  // not due: arms the check
+    EXPECT_EQ(Key("Updated"), "0");
+    Start(4);
+    Start(4);
+    EXPECT_EQ(Launches(), 1u);
+    Start(5);
+    Start(7);
+    EXPECT_EQ(Launches(), 2u);
+    EXPECT_EQ(Key("Updated"), "1");
+}
+
+TEST_F(UpdateScheduleOnDisk, TrayCommandLaunchesOnAnyDayAndLeavesUpdatedAlone) {
+    for (int day : {1, 2, 3, 31}) {
+        NewDir();
+        Put("[Main]\r\nDay=1\r\nLocalMode=1\r\nUpdated=0\r\n");
+        Start(day, false);
+        EXPECT_EQ(Launches(), 1u) << day;
+        EXPECT_EQ(Key("LocalMode"), "0") << day;
+        EXPECT_EQ(Key("Updated"), "0") << day;
+    }
+    NewDir();
+    Start(5, false);
+    EXPECT_EQ(Launches(), 1u);
+    EXPECT_EQ(Key("LocalMode"), "0");
+    EXPECT_EQ(Key("Updated"), kUnset);
+}
+
+TEST_F(UpdateScheduleOnDisk, FreshDirectoryOnTheSecondGetsBothKeysInMain) {
+    NewDir();
+    Start(2);
+    EXPECT_EQ(Launches(), 0u);
+    EXPECT_EQ(Key("LocalMode"), "1");
+    EXPECT_EQ(Key("Updated"), "0");
+    EXPECT_EQ(Key("Day"), kUnset);  // never written by the assistant
+    const std::string bytes = ScratchDir::Contents(IniPath());
+    EXPECT_EQ(bytes.find("[Main]"), 0u) << bytes;
+}
+
+TEST_F(UpdateScheduleOnDisk, ChineseApplicationDirectory) {
+    NewDir(L"\x66f4\x65b0\x52a9\x624b");  // 更新助手: expressible in code page 936
+    Put("[Main]\r\nUpdated=0\r\n");
+    Start(4);
+    EXPECT_EQ(Launches(), 1u);
+    EXPECT_EQ(Key("Updated"), "1");
+    EXPECT_NE(ScratchDir::Contents(IniPath()).find("LocalMode=1"), std::string::npos);
+
+    NewDir(L"\xd55c\xad6d\x00e9");  // Korean letters that code page 936 lacks
+    Start(2);
+    EXPECT_NE(ScratchDir::Contents(IniPath()).find("Updated=0"), std::string::npos);
+}
+
+TEST_F(UpdateScheduleOnDisk, HostileValuesFollowTheReadingRules) {
+    const struct {
+        const char* file;
+        int today;
+        bool launch;
+    } cases[] = {
+        {"[Main]\r\nDay=-5\r\nUpdated=0\r\n", 1, true},           // six days apart
+        {"[Main]\r\nDay=abc\r\nUpdated=0\r\n", 3, true},          // reads as 0
+        {"[Main]\r\nDay=abc\r\nUpdated=0\r\n", 4, false},
+        {"[Main]\r\nDay=2147483647\r\nUpdated=0\r\n", 1, true},   // 2147483646 days apart
+        {"[Main]\r\nDay=-2147483648\r\nUpdated=0\r\n", 2, false}, // 2147483650 days apart
+        {"[Main]\r\nDay=1\r\nUpdated=yes\r\n", 4, true},          // reads as 0: armed
+        {"[Main]\r\nDay=1\r\nUpdated=\r\n", 4, false},            // empty: the default 1
+    };
+    for (const auto& c : cases) {
+        NewDir();
+        Put(c.file);
+        Start(c.today);
+        EXPECT_EQ(Launches(), c.launch ? 1u : 0u) << c.file << " on the " << c.today;
+        EXPECT_EQ(Key("LocalMode"), "1") << c.file;
+    }
+}
+
+TEST_F(UpdateScheduleOnDisk, RandomBytesOrAFolderInsteadOfTheFile) {
+    std::mt19937 random(99);
+    for (int round = 0; round < 10; ++round) {
+        NewDir();
+        std::string bytes(random() % 4000, '\0');
+        for (char& c : bytes) c = static_cast<char>(random());
+        Put(bytes);
+        Start(static_cast<int>(random() % 31) + 1);
+        EXPECT_LE(Launches(), 1u);
+        EXPECT_EQ(Key("LocalMode"), "1") << round;
+    }
+    NewDir();
+    CreateDirectoryW(IniPath().c_str(), nullptr);
+    Start(4);
+    Start(5);
+    EXPECT_EQ(Launches(), 0u);
+    Start(5, false);
+    EXPECT_EQ(Launches(), 1u);
+}
+
+// Another program holding the file without sharing stands in for any file
+// that cannot be written (a read-only attribute does not stop Wine's root).
+TEST_F(UpdateScheduleOnDisk, FileThatCannotBeOpenedIsIgnoredAndTheTrayStillLaunches) {
+    NewDir();
+    const std::string original = "[Main]\r\nDay=1\r\nUpdated=0\r\nLocalMode=0\r\n";
+    Put(original);
+    HANDLE lock = CreateFileW(IniPath().c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr);
+    ASSERT_NE(lock, INVALID_HANDLE_VALUE);
+    Start(4);  // reads as a file without keys: due, but `Updated` defaults to 1
+    Start(5);
+    EXPECT_EQ(Launches(), 0u);
+    Start(5, false);
+    EXPECT_EQ(Launches(), 1u);
+    CloseHandle(lock);
+    EXPECT_EQ(ScratchDir::Contents(IniPath()), original);
+}
+
+}  // namespace
+}  // namespace vt::win

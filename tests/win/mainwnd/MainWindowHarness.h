@@ -1,0 +1,166 @@
+#pragma once
+// The real main window, created in the test process with recording stand-ins
+// for the registry, the power calls, the sound device and the shell, and
+// driven with the messages Windows and its controls would send it.
+#include <windows.h>
+
+#include <gtest/gtest.h>
+
+#include <atomic>
+#include <functional>
+#include <map>
+#include <memory>
+#include <string>
+#include <thread>
+#include <tuple>
+#include <vector>
+
+#include "assistant/mainwnd/ShutdownDialog.h"
+#include "assistant/reminders/ReminderManagerDialog.h"
+#include "shared/core/FileSystem.h"
+#include "shared/core/Shell.h"
+#include "shared/win/Platform.h"
+#include "tests/native/mainwnd/FakeVolumeDevice.h"
+
+namespace vt::test {
+
+// One log for registry and power calls, so the order across them shows.
+using EventLog = std::vector<std::string>;
+
+struct RecordingRegistry : IRegistry {
+    explicit RecordingRegistry(EventLog& log) : log(log) {}
+    bool HasValue(RegistryHive hive, const std::string& key, const std::string& name) override;
+    bool WriteString(RegistryHive hive, const std::string& key, const std::string& name,
+                     const std::string& value) override;
+    bool WriteDword(RegistryHive hive, const std::string& key, const std::string& name,
+                    std::uint32_t value) override;
+    bool DeleteValue(RegistryHive hive, const std::string& key, const std::string& name) override;
+
+    EventLog& log;
+    std::map<std::tuple<RegistryHive, std::string, std::string>, std::string> values;
+};
+
+struct RecordingPower : IPowerActions {
+    explicit RecordingPower(EventLog& log) : log(log) {}
+    void EnableShutdownPrivilege() override { log.push_back("privilege"); }
+    void ExitSession(std::uint32_t flags) override { log.push_back("exit " + std::to_string(flags)); }
+    EventLog& log;
+};
+
+struct RecordingShell : IShell {
+    bool Open(const std::string& file, const std::string&, const std::string&, ShowMode) override {
+        opened.push_back(file);
+        return true;
+    }
+    std::vector<std::string> opened;
+};
+
+// Files in memory; every file written shows in the log as "save reminders"
+// (the only files written), so their place among the exit steps shows.
+struct RecordingFiles : IFileSystem {
+    explicit RecordingFiles(EventLog& log) : log(log) {}
+    bool ReadAll(const std::string& path, std::vector<unsigned char>& out) override;
+    std::unique_ptr<IFileWriter> Create(const std::string& path) override;
+    bool Replace(const std::string& from, const std::string& to) override;
+    bool Copy(const std::string& from, const std::string& to) override;
+    bool Exists(const std::string& path) override { return files.count(path) != 0; }
+    bool Remove(const std::string& path) override { return files.erase(path) != 0; }
+
+    EventLog& log;
+    std::map<std::string, std::vector<unsigned char>> files;
+};
+
+// A message box as the helper thread found it.
+struct SeenBox {
+    std::wstring caption;
+    std::wstring text;
+    bool hasCancel = false;
+};
+
+// What to do with one message box: optionally something while it is open
+// (run on the helper thread), then press a button.
+struct BoxReply {
+    BoxReply(int button = IDOK, std::function<void(HWND box)> whileOpen = {})
+        : button(button), whileOpen(std::move(whileOpen)) {}
+    int button;
+    std::function<void(HWND box)> whileOpen;
+};
+
+// Answers the message boxes that windows of one thread open, from a thread
+// of its own: the thread that opened a box is stuck in the box's loop. Boxes
+// beyond the replies are answered with Cancel (or OK) and still recorded.
+class BoxAnswerer {
+public:
+    BoxAnswerer(DWORD uiThread, std::vector<BoxReply> replies);
+    ~BoxAnswerer();
+    // Stops the helper; the boxes it saw, in order.
+    std::vector<SeenBox> Finish();
+
+private:
+    void Run();
+    DWORD m_uiThread;
+    std::vector<BoxReply> m_replies;
+    std::vector<SeenBox> m_seen;
+    std::atomic<bool> m_stop{false};
+    std::thread m_thread;
+};
+
+// The open message box of a thread (a #32770 window with the text static
+// 0xFFFF that is not one of our own dialogs), or null.
+HWND FindMessageBox(DWORD thread);
+
+// Whether the shell holds our tray icon for this window.
+bool HasTrayIcon(HWND owner);
+
+// Dispatches whatever is queued for this thread, leaving a quit message in place.
+void PumpMessages();
+// Takes a posted quit message out of the queue; true when there was one.
+bool TakeQuitMessage();
+
+class MainWindowTest : public ::testing::Test {
+protected:
+    static void SetUpTestSuite();
+    void SetUp() override;
+    void TearDown() override;
+
+    // Creates the window with the stand-ins as they are now (SetUp does it
+    // too; call again after changing what the device or registry hold).
+    void CreateMainWindow();
+
+    HWND Main() const { return m_dialog->Hwnd(); }
+    HWND Item(int id) const { return GetDlgItem(Main(), id); }
+    std::wstring Text(HWND hwnd) const;
+    std::wstring Status() const { return Text(Item(1001)); }
+    std::wstring MinutesBox() const { return Text(Item(1000)); }
+
+    LRESULT Send(UINT msg, WPARAM wParam = 0, LPARAM lParam = 0) { return SendMessageW(Main(), msg, wParam, lParam); }
+    // A tray-menu command as TrackPopupMenu delivers it.
+    void Command(int id) { Send(WM_COMMAND, MAKEWPARAM(id, 0), 0); }
+    void Click(int id) { Send(WM_COMMAND, MAKEWPARAM(id, BN_CLICKED), reinterpret_cast<LPARAM>(Item(id))); }
+    void Tick(int times = 1) {
+        for (int i = 0; i < times; ++i) Send(WM_TIMER, kCountdownTimerId, 0);
+    }
+    // The user's own edit: the box itself reports EN_CHANGE to the window.
+    void TypeMinutes(const std::wstring& text) {
+        SendMessageW(Item(1000), WM_SETTEXT, 0, reinterpret_cast<LPARAM>(text.c_str()));
+    }
+    // Runs action on this thread and answers the message boxes it opens.
+    std::vector<SeenBox> Answering(const std::function<void()>& action, std::vector<BoxReply> replies = {});
+    // Shows the form in front, as after "关机管理器...".
+    void ShowForm();
+
+    EventLog m_log;
+    RecordingRegistry m_registry{m_log};
+    RecordingPower m_power{m_log};
+    FakeVolumeDevice m_volume;
+    RecordingShell m_shell;
+    RecordingFiles m_files{m_log};
+    win::WinClock m_clock;
+    ReminderServices m_reminders{m_files, m_clock, m_shell, kNotifyPath};
+    int m_updateRequests = 0;
+    std::unique_ptr<ShutdownDialog> m_dialog;
+    static constexpr char kExePath[] = "C:\\Program Files\\Vantrel\\Vantrel.exe";
+    static constexpr char kNotifyPath[] = "C:\\Program Files\\Vantrel\\Notify.dat";
+};
+
+}  // namespace vt::test

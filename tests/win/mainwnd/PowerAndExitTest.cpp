@@ -1,0 +1,133 @@
+// The ways out through the power calls: the countdown's end, the three power
+// commands, Windows ending the logon, and monitor off, which is no way out.
+#include <algorithm>
+
+#include "tests/win/mainwnd/MainWindowHarness.h"
+
+namespace vt::test {
+namespace {
+
+class PowerAndExit : public MainWindowTest {
+protected:
+    // What PrepareExit leaves in the log when the machine-wide key is writable:
+    // settings first, then the reminders.
+    EventLog PrepareExitWrites() const {
+        return {std::string("write HKLM\\SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Run\\Vantrel = \"") +
+                    kExePath + "\"",
+                "delete HKCU\\SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Run\\Vantrel",
+                "write HKLM\\SOFTWARE\\Orvane\\Vantrel\\ShowInfo = 0", "save reminders"};
+    }
+    EventLog PowerSequence(std::uint32_t flags) const {
+        EventLog log{"privilege"};
+        for (const std::string& entry : PrepareExitWrites()) log.push_back(entry);
+        log.push_back("exit " + std::to_string(flags));
+        return log;
+    }
+    // After PrepareExit: no tray icon, the form hidden.
+    void ExpectPutAway() {
+        EXPECT_FALSE(HasTrayIcon(Main()));
+        EXPECT_FALSE(IsWindowVisible(Main()));
+        EXPECT_TRUE(IsWindow(Main()));  // hidden, not destroyed
+    }
+};
+
+TEST_F(PowerAndExit, CountdownEndSavesEverythingThenShutsDownAndQuits) {
+    ShowForm();
+    const bool trayAtStart = HasTrayIcon(Main());
+    Click(1);
+    Tick(60);
+    EXPECT_TRUE(m_log.empty());
+    EXPECT_NE(Status().find(L"系统距离关机还有0秒"), std::wstring::npos);
+    EXPECT_FALSE(TakeQuitMessage());
+
+    Tick();
+    EXPECT_EQ(m_log, PowerSequence(0x0D));
+    ExpectPutAway();
+    if (!trayAtStart) ADD_FAILURE() << "no tray icon to begin with: the shell did not take it";
+    EXPECT_FALSE(KillTimer(Main(), kCountdownTimerId)) << "the countdown timer should be stopped";
+    EXPECT_TRUE(TakeQuitMessage());
+}
+
+TEST_F(PowerAndExit, PowerCommandsSaveEverythingFirstAndQuitWithTheirFlags) {
+    const std::pair<int, std::uint32_t> commands[] = {{32788, 0x0C}, {32789, 0x06}, {32790, 0x04}};
+    for (auto [id, flags] : commands) {
+        SCOPED_TRACE(id);
+        CreateMainWindow();
+        ShowForm();
+        Command(id);
+        EXPECT_EQ(m_log, PowerSequence(flags));
+        ExpectPutAway();
+        EXPECT_TRUE(TakeQuitMessage());
+    }
+}
+
+TEST_F(PowerAndExit, LogonEndingRunsPrepareExitAndAgrees) {
+    ShowForm();
+    EXPECT_EQ(Send(WM_QUERYENDSESSION, 0, 0), TRUE);
+    EXPECT_EQ(m_log, PrepareExitWrites());
+    ExpectPutAway();
+    // Windows ends the process; the program itself does not quit.
+    EXPECT_FALSE(TakeQuitMessage());
+
+    // The logoff was cancelled elsewhere: the countdown still runs.
+    Click(1);
+    Tick();
+    EXPECT_NE(Status().find(L"59秒"), std::wstring::npos);
+}
+
+TEST_F(PowerAndExit, UntickedAutorunIsDeletedFromBothHivesAtExit) {
+    Command(32776);
+    Command(32775);
+    EXPECT_EQ(m_log, (EventLog{"delete HKLM\\SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Run\\Vantrel",
+                               "delete HKCU\\SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Run\\Vantrel",
+                               "write HKLM\\SOFTWARE\\Orvane\\Vantrel\\ShowInfo = 0", "save reminders"}));
+    EXPECT_TRUE(TakeQuitMessage());
+}
+
+HWND g_hookTarget = nullptr;
+std::vector<LPARAM> g_monitorPower;
+
+LRESULT CALLBACK WatchSysCommand(int code, WPARAM wParam, LPARAM lParam) {
+    auto* call = reinterpret_cast<CWPSTRUCT*>(lParam);
+    if (code == HC_ACTION && call->hwnd == g_hookTarget && call->message == WM_SYSCOMMAND &&
+        (call->wParam & 0xFFF0) == SC_MONITORPOWER)
+        g_monitorPower.push_back(call->lParam);
+    return CallNextHookEx(nullptr, code, wParam, lParam);
+}
+
+TEST_F(PowerAndExit, MonitorOffGoesThroughTheWindowAndLeavesEverythingRunning) {
+    ShowForm();
+    Click(1);
+    g_hookTarget = Main();
+    g_monitorPower.clear();
+    HHOOK hook = SetWindowsHookExW(WH_CALLWNDPROC, WatchSysCommand, nullptr, GetCurrentThreadId());
+    ASSERT_NE(hook, nullptr);
+    Command(32780);
+    UnhookWindowsHookEx(hook);
+
+    EXPECT_EQ(g_monitorPower, std::vector<LPARAM>{2});
+    EXPECT_TRUE(m_log.empty());
+    EXPECT_TRUE(IsWindowVisible(Main()));
+    EXPECT_FALSE(TakeQuitMessage());
+    Tick();
+    EXPECT_NE(Status().find(L"59秒"), std::wstring::npos);
+}
+
+TEST_F(PowerAndExit, SystemCommandsPassOnButCloseAndEscOnlyHide) {
+    ShowForm();
+    Send(WM_SYSCOMMAND, SC_MINIMIZE, 0);
+    EXPECT_TRUE(IsIconic(Main()));
+    Send(WM_SYSCOMMAND, SC_RESTORE, 0);
+    EXPECT_FALSE(IsIconic(Main()));
+    Send(WM_SYSCOMMAND, SC_CLOSE, 0);
+    EXPECT_TRUE(IsWindow(Main()));
+    EXPECT_FALSE(IsWindowVisible(Main()));
+    ShowForm();
+    Send(WM_COMMAND, MAKEWPARAM(IDCANCEL, 0), 0);  // Esc
+    EXPECT_FALSE(IsWindowVisible(Main()));
+    EXPECT_TRUE(m_log.empty());
+    EXPECT_FALSE(TakeQuitMessage());
+}
+
+}  // namespace
+}  // namespace vt::test

@@ -1,0 +1,145 @@
+// Channel hotkeys, the tray's channel items and the volume popup, on the real
+// windows with a recording sound device.
+#include <windows.h>
+#include <commctrl.h>
+
+#include "assistant/mainwnd/VolumePopup.h"
+#include "tests/win/mainwnd/MainWindowHarness.h"
+
+namespace vt::test {
+namespace {
+
+using Sets = std::vector<std::uint32_t>;
+
+LPARAM HotkeyParam(UINT modifiers, UINT key) { return MAKELPARAM(modifiers, key); }
+
+class VolumeControl : public MainWindowTest {
+protected:
+    // Starts the window with the device at this volume.
+    void StartWithVolume(std::uint32_t volume) {
+        m_volume.volume = volume;
+        CreateMainWindow();
+        m_volume.sets.clear();
+    }
+    void Hotkey(UINT modifiers, UINT key) { Send(WM_HOTKEY, 0, HotkeyParam(modifiers, key)); }
+
+    HWND Popup() { return m_dialog->Popup().Hwnd(); }
+    HWND Slider() { return GetDlgItem(Popup(), 1012); }
+    int SliderPosition() { return static_cast<int>(SendMessageW(Slider(), TBM_GETPOS, 0, 0)); }
+    bool Muted() { return IsDlgButtonChecked(Popup(), 1014) == BST_CHECKED; }
+    // A left click on the tray icon with the pointer at (x, y).
+    void ClickTray(int x, int y) {
+        SetCursorPos(x, y);
+        Send(WM_TRAYNOTIFY, 0, WM_LBUTTONDOWN);
+        PumpMessages();
+    }
+};
+
+TEST_F(VolumeControl, CtrlArrowHotkeysSetTheChannelsFromTheLouderLevel) {
+    StartWithVolume(0xC0004000);  // left 0x4000, right 0xC000
+    // Anything but Ctrl alone with an arrow is ignored.
+    Hotkey(MOD_CONTROL | MOD_SHIFT, VK_LEFT);
+    Hotkey(MOD_ALT, VK_LEFT);
+    Hotkey(0, VK_DOWN);
+    Hotkey(MOD_CONTROL | MOD_ALT, VK_UP);
+    Hotkey(MOD_CONTROL, 'A');
+    Hotkey(MOD_CONTROL, VK_HOME);
+    EXPECT_TRUE(m_volume.sets.empty());
+
+    Hotkey(MOD_CONTROL, VK_LEFT);
+    Hotkey(MOD_CONTROL, VK_RIGHT);
+    Hotkey(MOD_CONTROL, VK_DOWN);
+    Hotkey(MOD_CONTROL, VK_UP);
+    Hotkey(MOD_CONTROL, VK_UP);  // mute does not toggle
+    EXPECT_EQ(m_volume.sets, (Sets{0xC000, 0xC0000000, 0xC000C000, 0, 0}));
+}
+
+TEST_F(VolumeControl, TrayChannelItemsDoWhatTheHotkeysDo) {
+    StartWithVolume(0x80008000);
+    for (int id : {32781, 32782, 32783, 32784}) Command(id);
+    EXPECT_EQ(m_volume.sets, (Sets{0x8000, 0x80000000, 0x80008000, 0}));
+}
+
+TEST_F(VolumeControl, EachTickTakesTheDeviceLevelWhileBothChannelsSound) {
+    StartWithVolume(0x80008000);
+    Hotkey(MOD_CONTROL, VK_LEFT);  // right channel now silent
+    Tick();
+    Hotkey(MOD_CONTROL, VK_DOWN);
+    EXPECT_EQ(m_volume.sets.back(), 0x80008000u);
+
+    m_volume.volume = 0x20003000;  // changed in the system's mixer
+    Tick();
+    Hotkey(MOD_CONTROL, VK_DOWN);
+    EXPECT_EQ(m_volume.sets.back(), 0x30003000u);
+}
+
+TEST_F(VolumeControl, PopupAppearsCentredAboveThePointerAsAToolWindow) {
+    StartWithVolume(0x80000000);  // left silent, right half: not muted
+    ClickTray(500, 400);
+    ASSERT_TRUE(IsWindowVisible(Popup()));
+    EXPECT_TRUE(GetWindowLongW(Popup(), GWL_EXSTYLE) & WS_EX_TOOLWINDOW);
+    RECT rc;
+    GetWindowRect(Popup(), &rc);
+    EXPECT_EQ(rc.left, 500 - (rc.right - rc.left) / 2);
+    EXPECT_EQ(rc.bottom, 400 - 7);
+    EXPECT_FALSE(Muted());
+    EXPECT_EQ(SliderPosition(), 49);
+    EXPECT_EQ(GetFocus(), Slider());
+    EXPECT_TRUE(m_volume.sets.empty()) << "showing the popup only reads the device";
+
+    // A second click while it is up hides it; the next shows it at the new place.
+    ClickTray(500, 400);
+    EXPECT_FALSE(IsWindowVisible(Popup()));
+    ClickTray(300, 600);
+    GetWindowRect(Popup(), &rc);
+    EXPECT_EQ(rc.bottom, 600 - 7);
+}
+
+TEST_F(VolumeControl, PopupSliderAndMuteBoxSetBothChannels) {
+    StartWithVolume(0);
+    ClickTray(500, 400);
+    EXPECT_TRUE(Muted());
+
+    // One step down with the keyboard: the slider reports WM_VSCROLL itself.
+    SendMessageW(Slider(), TBM_SETPOS, TRUE, 0);
+    SendMessageW(Slider(), WM_KEYDOWN, VK_DOWN, 0);
+    SendMessageW(Slider(), WM_KEYUP, VK_DOWN, 0);
+    ASSERT_EQ(SliderPosition(), 1);
+    ASSERT_FALSE(m_volume.sets.empty());
+    EXPECT_EQ(m_volume.sets.back(), 64879u * 65537u);
+    EXPECT_FALSE(Muted()) << "moving the slider unmutes";
+
+    m_volume.sets.clear();
+    HWND mute = GetDlgItem(Popup(), 1014);
+    SendMessageW(mute, BM_CLICK, 0, 0);
+    EXPECT_TRUE(Muted());
+    SendMessageW(mute, BM_CLICK, 0, 0);
+    EXPECT_EQ(m_volume.sets, (Sets{0, 64879u * 65537u}));
+    EXPECT_EQ(GetFocus(), Slider());
+}
+
+TEST_F(VolumeControl, PopupHidesWhenAnotherWindowIsActivated) {
+    StartWithVolume(0xFFFFFFFF);
+    ClickTray(500, 400);
+    ASSERT_TRUE(IsWindowVisible(Popup()));
+    EXPECT_EQ(SliderPosition(), 0);
+    ShowForm();
+    EXPECT_FALSE(IsWindowVisible(Popup()));
+    EXPECT_TRUE(IsWindow(Popup()));
+}
+
+TEST_F(VolumeControl, WithoutADeviceNothingFailsAndThePopupShowsMuted) {
+    m_volume.present = false;
+    StartWithVolume(0);
+    Hotkey(MOD_CONTROL, VK_DOWN);
+    Tick();
+    Command(32781);
+    ClickTray(500, 400);
+    ASSERT_TRUE(IsWindowVisible(Popup()));
+    EXPECT_TRUE(Muted());
+    // Nothing was ever read, so both channels get nothing.
+    EXPECT_EQ(m_volume.sets, (Sets{0, 0}));
+}
+
+}  // namespace
+}  // namespace vt::test

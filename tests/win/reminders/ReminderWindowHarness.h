@@ -1,0 +1,117 @@
+#pragma once
+// The real reminder windows in the test process: a manager on a settable
+// clock, a recording shell and Notify.dat in a directory of its own, and a
+// helper thread that answers the modal windows (editor, questions) the UI
+// thread gets stuck in.
+#include <windows.h>
+#include <commctrl.h>
+
+#include <gtest/gtest.h>
+
+#include <atomic>
+#include <functional>
+#include <memory>
+#include <string>
+#include <thread>
+#include <vector>
+
+#include "assistant/reminders/ReminderAlertDialog.h"
+#include "assistant/reminders/ReminderManagerDialog.h"
+#include "shared/core/Shell.h"
+#include "shared/win/Platform.h"
+#include "tests/native/reminders/ReminderTestSupport.h"
+
+namespace vt::test {
+
+struct RecordingShell : IShell {
+    bool Open(const std::string& file, const std::string&, const std::string&, ShowMode) override {
+        opened.push_back(file);
+        return true;
+    }
+    std::vector<std::string> opened;
+};
+
+std::wstring WindowText(HWND hwnd);
+// The open message box of a thread (not one of our own dialogs), or null.
+HWND FindMessageBox(DWORD thread);
+// A visible dialog of a thread with exactly that caption, or null.
+HWND FindDialog(DWORD thread, const std::wstring& caption);
+void PumpMessages();
+// A button click as the button itself reports it.
+void Click(HWND dialog, int id);
+
+// One modal window to deal with: which one, and what to do with it (on the
+// helper thread; SendMessage to it works, its thread serves it).
+struct ModalStep {
+    std::function<HWND(DWORD uiThread)> find;
+    std::function<void(HWND)> act;
+};
+// A message box: its text is stored in *text, then button is pressed.
+ModalStep AnswerBox(int button, std::wstring* text = nullptr, std::wstring* caption = nullptr);
+ModalStep WithDialog(const std::wstring& caption, std::function<void(HWND)> act);
+
+// Works through the steps in order from a thread of its own, each once its
+// window appears; Finish stops it and tells how many steps were done.
+class ModalDriver {
+public:
+    ModalDriver(DWORD uiThread, std::vector<ModalStep> steps);
+    ~ModalDriver();
+    size_t Finish();
+
+private:
+    void Run();
+    DWORD m_uiThread;
+    std::vector<ModalStep> m_steps;
+    std::atomic<size_t> m_done{0};
+    std::atomic<bool> m_stop{false};
+    std::thread m_thread;
+};
+
+// Runs action on this thread while the driver answers what it opens.
+size_t RunAnswering(const std::function<void()>& action, std::vector<ModalStep> steps);
+
+// Bytes of a reminder file holding these records.
+std::vector<unsigned char> FileOf(const std::vector<ReminderItem>& items);
+// A record as the file holds it; texts given as UTF-16 and stored in code page 936.
+ReminderItem Reminder(RepeatKind kind, int year, int month, int day, int hour, int minute,
+                      const std::wstring& title, ReminderState state = ReminderState::Ready,
+                      const std::wstring& content = L"");
+
+class ReminderWindowTest : public ::testing::Test {
+protected:
+    static void SetUpTestSuite();
+    void SetUp() override;
+    void TearDown() override;
+
+    // Writes Notify.dat (nothing: no file) and creates the manager, hidden,
+    // as the main window does; its own timer is stopped so only Tick moves it.
+    void WriteFile(const std::vector<unsigned char>& bytes);
+    void CreateManager();
+
+    HWND Manager() const { return m_dialog->Hwnd(); }
+    HWND List() const { return m_dialog->List(); }
+    // One tick of the manager's timer at the clock's time.
+    void Tick() { SendMessageW(Manager(), WM_TIMER, kReminderTimerId, 0); }
+    void TickAt(int hour, int minute, int second) {
+        m_clock.Set(m_clock.now.year, m_clock.now.month, m_clock.now.day, hour, minute, second);
+        Tick();
+    }
+    int Rows() const { return static_cast<int>(SendMessageW(List(), LVM_GETITEMCOUNT, 0, 0)); }
+    std::wstring Cell(int row, int column) const;
+    void Select(const std::vector<int>& rows);
+    // Clicks a button of the manager, answering what it opens.
+    size_t ClickAnswering(int id, std::vector<ModalStep> steps) {
+        return RunAnswering([&] { Click(Manager(), id); }, std::move(steps));
+    }
+    ReminderAlertDialog& Alert(size_t i) const { return *m_dialog->Alerts().at(i); }
+    std::string FileBytes() const;
+
+    std::wstring m_dir;      // with trailing backslash
+    std::wstring m_path;     // Notify.dat
+    mutable win::WinFileSystem m_files;
+    FakeClock m_clock;
+    RecordingShell m_shell;
+    std::unique_ptr<ReminderManagerDialog> m_dialog;
+};
+
+}  // namespace vt::test

@@ -1,0 +1,93 @@
+#pragma once
+// What the updater's Windows tests share: scratch directories for the
+// application and the downloads, a recording wizard view, and the real
+// WinINet, toolhelp and file services wired to a loopback server.
+#include <windows.h>
+
+#include <gtest/gtest.h>
+
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "shared/win/Encoding.h"
+#include "shared/win/Platform.h"
+#include "shared/win/WinProfile.h"
+#include "tests/win/updater/TestHttpServer.h"
+#include "updater/UpdateWizard.h"
+#include "updater/WinHttpClient.h"
+#include "updater/WinProcesses.h"
+#include "updater/WinTextCodec.h"
+
+namespace vt::test {
+
+class RecordingView : public IUpdateView {
+public:
+    void SetStatus(const std::string& text) override { statuses.push_back(text); }
+    void ClearList() override { list.clear(); }
+    void AddListLine(const std::string& text) override { list.push_back(text); }
+    void SetProgress(int percent) override { progresses.push_back(percent); }
+    void SetButtonText(const std::string& text) override { button = text; }
+    bool AskOkCancel(const std::string&, const std::string&) override { return true; }
+    void ShowError(const std::string& text) override { errors.push_back(text); }
+    void Close() override { ++closeCount; }
+    void SetWaitCursor(bool) override {}
+    void PumpMessages(int attempts) override { pumpAttempts += attempts; }
+
+    std::string Status() const { return statuses.empty() ? std::string() : statuses.back(); }
+
+    std::vector<std::string> statuses;
+    std::vector<std::string> list;
+    std::vector<int> progresses;
+    std::vector<std::string> errors;
+    std::string button;
+    int closeCount = 0;
+    int pumpAttempts = 0;
+};
+
+class RecordingShell : public IShell {
+public:
+    bool Open(const std::string& file, const std::string&, const std::string&, ShowMode) override {
+        opened.push_back(file);
+        return true;
+    }
+    std::vector<std::string> opened;
+};
+
+// Windows paths, each ending in a backslash.
+std::wstring MakeScratchDir(const std::wstring& name);
+void RemoveScratchDir(const std::wstring& dir);
+void WriteBytes(const std::wstring& path, const std::string& bytes);
+std::string ReadBytes(const std::wstring& path);
+
+// Application and download directories on disk, a loopback server and the
+// real services; the wizard is made on demand.
+class UpdaterWinTest : public ::testing::Test {
+protected:
+    static constexpr const char* kIniPath = "/soft/update.ini";
+
+    void SetUp() override;
+    void TearDown() override;
+
+    // The local description; iniUrl empty: the loopback server's kIniPath.
+    void WriteLocal(int localMode, const std::string& componentsText, const std::string& iniUrl = "");
+    std::string AppFile(const std::string& name) { return ReadBytes(m_appDir + win::FromUtf8(name)); }
+
+    UpdateServices Services();
+    std::unique_ptr<UpdateWizard> MakeWizard();
+
+    TestHttpServer server;
+    std::wstring m_appDir;
+    std::wstring m_tempDir;
+    UpdatePaths paths;
+    RecordingView view;
+    RecordingShell shell;
+    win::WinTextCodec codec;
+    win::WinHttpClient http{L"Update"};
+    win::WinFileSystem files;
+    win::WinProcesses processes;
+    std::unique_ptr<win::WinProfile> localIni;
+    std::unique_ptr<win::WinProfile> serverIni;
+};
+
+}  // namespace vt::test

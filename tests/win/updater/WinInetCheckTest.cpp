@@ -1,0 +1,108 @@
+// The version check over real WinINet against a loopback server.
+#include "tests/win/updater/UpdaterWinSupport.h"
+#include "updater/UpdateTexts.h"
+
+namespace vt::test {
+namespace {
+
+using Strings = std::vector<std::string>;
+
+// "助手" and "升级器" in code page 936, as a server description holds them.
+const std::string kTitleHelper = "\xD6\xFA\xCA\xD6";
+const std::string kTitleUpdater = "\xC9\xFD\xBC\xB6\xC6\xF7";
+
+class UpdaterWinInetCheck : public UpdaterWinTest {
+protected:
+    std::string ServerText(int total, const std::string& sections) {
+        return "[Main]\r\nIniUrl=" + server.Url(kIniPath) + "\r\nServerMode=0\r\nTotal=" + std::to_string(total) +
+               "\r\n" + sections;
+    }
+};
+
+TEST_F(UpdaterWinInetCheck, FindsNewerComponentsAndSavesTheDescriptionByteForByte) {
+    WriteLocal(0, "Total=2\r\n[File0]\r\nTitle=" + kTitleHelper + "\r\nversion=1.0\r\n[File1]\r\nTitle=" +
+                      kTitleUpdater + "\r\nversion=2.0\r\n");
+    // Lines of every kind of ending and a last line without one: all kept.
+    const std::string served = ServerText(2, "[File0]\nTitle=" + kTitleHelper + "\r\nversion=1.1\r\n" +
+                                                 "[File1]\r\nTitle=" + kTitleUpdater + "\r\nversion=2.0");
+    server.Serve(kIniPath, served);
+
+    auto wizard = MakeWizard();
+    ASSERT_TRUE(wizard->Start());
+    EXPECT_EQ(view.list, (Strings{"助手  版本：1.0", "升级器  版本：2.0"}));
+    wizard->Press();
+
+    EXPECT_EQ(view.statuses, (Strings{"正在连接到服务器...", "读取版本信息...", "发现新的版本！"}));
+    EXPECT_EQ(view.list, Strings{"发现新版本：助手 1.1"});
+    EXPECT_EQ(view.button, "更新");
+    EXPECT_EQ(wizard->Step(), WizardStep::Install);
+    EXPECT_EQ(ReadBytes(win::FromUtf8(paths.serverIni)), served);
+    // The port of the address was used: the server's is never 80.
+    EXPECT_EQ(server.RequestedPaths(), Strings{kIniPath});
+}
+
+TEST_F(UpdaterWinInetCheck, EveryCheckAsksTheServerAgain) {
+    WriteLocal(0, "Total=1\r\n[File0]\r\nTitle=A\r\nversion=1.0\r\n");
+    // The server says the description keeps an hour. (Wine's WinINet keeps
+    // no cache; Windows' would answer the second check from it.)
+    CannedResponse cacheable;
+    cacheable.headers = "Cache-Control: public, max-age=3600\r\nLast-Modified: Mon, 01 Jan 2024 00:00:00 GMT\r\n";
+    cacheable.body = ServerText(1, "[File0]\r\nTitle=A\r\nversion=1.0\r\n");
+    server.Serve(kIniPath, cacheable);
+    auto first = MakeWizard();
+    first->Start();
+    first->Press();
+    EXPECT_EQ(view.Status(), "您现在使用的版本是最新的！");
+
+    // Published a moment later under the same address: no cache may hide it.
+    cacheable.body = ServerText(1, "[File0]\r\nTitle=A\r\nversion=1.5\r\n");
+    server.Serve(kIniPath, cacheable);
+    view = RecordingView{};
+    auto second = MakeWizard();
+    second->Start();
+    second->Press();
+    EXPECT_EQ(view.Status(), "发现新的版本！");
+    EXPECT_EQ(server.Requests(kIniPath), 2);
+}
+
+TEST_F(UpdaterWinInetCheck, UnreachableServerErrorPageAndMissingFileFailTheConnection) {
+    struct Case {
+        const char* name;
+        std::string url;
+        CannedResponse response;
+        bool reachesTheServer;
+    };
+    CannedResponse page;
+    page.body = "<HTML><BODY>Service busy</BODY></HTML>";
+    CannedResponse missing;
+    missing.status = 404;
+    missing.body = "[Main]\r\nTotal=1\r\n";
+    CannedResponse failing;
+    failing.status = 500;
+    const Case cases[] = {
+        {"closed port", "http://127.0.0.1:" + std::to_string(TestHttpServer::ClosedPort()) + "/u.ini", {}, false},
+        {"error page", "", page, true},
+        {"404", "", missing, true},
+        {"500", "", failing, true},
+    };
+    for (const Case& c : cases) {
+        WriteLocal(0, "Total=1\r\n[File0]\r\nTitle=A\r\nversion=1.0\r\n", c.url);
+        server.Serve(kIniPath, c.response);
+        view = RecordingView{};
+        auto wizard = MakeWizard();
+        ASSERT_TRUE(wizard->Start()) << c.name;
+        wizard->Press();
+        const Strings expected = c.reachesTheServer
+                                     ? Strings{"正在连接到服务器...", "读取版本信息...", "连接服务器失败！"}
+                                     : Strings{"正在连接到服务器...", "连接服务器失败！"};
+        EXPECT_EQ(view.statuses, expected) << c.name;
+        EXPECT_EQ(view.list, Strings{"A  版本：1.0"}) << c.name;
+        EXPECT_EQ(wizard->Step(), WizardStep::Finish) << c.name;
+        EXPECT_EQ(view.button, "完成") << c.name;
+        EXPECT_EQ(view.progresses, std::vector<int>{100}) << c.name;
+        EXPECT_TRUE(view.errors.empty()) << c.name;
+    }
+}
+
+}  // namespace
+}  // namespace vt::test

@@ -1,0 +1,114 @@
+// Component downloads over real WinINet, and a download that breaks off.
+#include "tests/win/updater/UpdaterWinSupport.h"
+#include "updater/Downloader.h"
+
+namespace vt::test {
+namespace {
+
+using Strings = std::vector<std::string>;
+
+std::string Binary(std::size_t size) {
+    std::string bytes(size, '\0');
+    unsigned value = 12345;
+    for (char& c : bytes) {
+        value = value * 1103515245u + 12345u;
+        c = static_cast<char>(value >> 16);
+    }
+    return bytes;
+}
+
+class UpdaterWinInetDownload : public UpdaterWinTest {
+protected:
+    void SetUp() override {
+        UpdaterWinTest::SetUp();
+        ctx = std::make_unique<UpdateContext>(Services(), paths);
+        ctx->connection = http.Connect("127.0.0.1", server.Port(), false);
+        ASSERT_NE(ctx->connection, nullptr);
+    }
+    std::string Target() { return paths.tempDir + "comp.dat"; }
+    FetchResult Fetch() {
+        FetchOptions options;
+        options.interactive = true;
+        return FetchToFile(*ctx, "/files/comp.dat", Target(), options);
+    }
+
+    std::unique_ptr<UpdateContext> ctx;
+};
+
+TEST_F(UpdaterWinInetDownload, WholeBodyArrivesInFullBlocks) {
+    const std::string body = Binary(10000);
+    server.Serve("/files/comp.dat", body);
+    EXPECT_TRUE(DownloadFile(*ctx, "/files/comp.dat", Target()));
+    EXPECT_EQ(ReadBytes(win::FromUtf8(Target())), body);
+    // 2048-byte blocks, each followed by ten message attempts: WinINet's
+    // short reads never show as extra blocks.
+    EXPECT_EQ(view.progresses, (std::vector<int>{20, 40, 61, 81, 100}));
+    EXPECT_EQ(view.pumpAttempts, 50);
+}
+
+TEST_F(UpdaterWinInetDownload, BodyWithoutLengthRunsToItsEnd) {
+    CannedResponse r;
+    r.body = Binary(5000);
+    r.length = CannedResponse::Length::None;
+    server.Serve("/files/comp.dat", r);
+    EXPECT_EQ(Fetch(), FetchResult::Ok);
+    EXPECT_EQ(ReadBytes(win::FromUtf8(Target())), r.body);
+    EXPECT_TRUE(view.progresses.empty());  // nothing to measure against
+}
+
+// Fewer bytes than announced, whether the connection closes in order or is
+// reset, is an early end of the body, not a file.
+TEST_F(UpdaterWinInetDownload, CutBodyIsNoDownload) {
+    for (bool reset : {false, true}) {
+        CannedResponse r;
+        r.body = Binary(5000);
+        r.length = CannedResponse::Length::Announce;
+        r.announced = 10000;
+        r.reset = reset;
+        server.Serve("/files/comp.dat", r);
+        EXPECT_EQ(Fetch(), FetchResult::ShortBody) << reset;
+    }
+}
+
+TEST_F(UpdaterWinInetDownload, BrokenTransferKeepsTheStepForAnotherTry) {
+    WriteLocal(0, "Total=1\r\n[File0]\r\nTitle=A\r\nversion=1.0\r\n");
+    WriteBytes(m_appDir + L"a.dll", "old a");
+    server.Serve(kIniPath, "[Main]\r\nTotal=1\r\n[File0]\r\nTitle=A\r\nversion=2\r\nuri=/files/a.dll\r\n"
+                           "filename=a.dll\r\n");
+    // The server stops sending mid-body: the read fails once the wait for
+    // more runs out (a reset, by contrast, reads as an early end).
+    CannedResponse stalling;
+    stalling.body = Binary(3000);
+    stalling.length = CannedResponse::Length::Announce;
+    stalling.announced = 100000;
+    stalling.stallMs = 1500;
+    server.Serve("/files/a.dll", stalling);
+    http.SetReceiveTimeout(200);
+
+    auto wizard = MakeWizard();
+    wizard->Start();
+    wizard->Press();
+    wizard->Press();
+    // In the system's words, or the general text where it has none.
+    ASSERT_EQ(view.errors.size(), 1u);
+    EXPECT_FALSE(view.errors[0].empty());
+    EXPECT_EQ(wizard->Step(), WizardStep::Install);
+    EXPECT_EQ(view.Status(), "正在下载文件:a.dll");
+    EXPECT_EQ(AppFile("a.dll"), "old a");
+
+    server.Serve("/files/a.dll", "new a");
+    wizard->Press();
+    EXPECT_TRUE(wizard->IsUpdated());
+    EXPECT_EQ(AppFile("a.dll"), "new a");
+}
+
+TEST(UpdaterInternetErrorText, SaysWhatWentWrongInOneLine) {
+    for (DWORD code : {DWORD{ERROR_INTERNET_TIMEOUT}, DWORD{ERROR_INTERNET_CANNOT_CONNECT}, DWORD{ERROR_ACCESS_DENIED}}) {
+        const std::string text = win::InternetErrorText(code);
+        EXPECT_FALSE(text.empty()) << code;
+        EXPECT_EQ(text.find_last_of("\r\n"), std::string::npos) << code;
+    }
+}
+
+}  // namespace
+}  // namespace vt::test

@@ -1,0 +1,76 @@
+// Finding and ending a real running program through the toolhelp snapshot.
+#include "tests/win/updater/UpdaterWinSupport.h"
+
+#include "shared/win/AppDirectory.h"
+#include "updater/ProcessFinder.h"
+
+namespace vt::test {
+namespace {
+
+// Started with this argument, this test program only waits to be ended: it
+// stands for the assistant that an update has to close.
+constexpr wchar_t kWaitArgument[] = L"--vt-wait-to-be-ended";
+const bool g_bWaiter = [] {
+    if (wcsstr(GetCommandLineW(), kWaitArgument)) {
+        Sleep(60000);
+        ExitProcess(3);
+    }
+    return false;
+}();
+
+class RunningProgram {
+public:
+    explicit RunningProgram(const std::wstring& exe) {
+        STARTUPINFOW si = {};
+        si.cb = sizeof si;
+        std::wstring cmd = L"\"" + exe + L"\" " + kWaitArgument;
+        m_bStarted = CreateProcessW(exe.c_str(), &cmd[0], nullptr, nullptr, FALSE, 0, nullptr, nullptr, &si, &m_pi);
+    }
+    ~RunningProgram() {
+        if (!m_bStarted) return;
+        TerminateProcess(m_pi.hProcess, 1);
+        WaitForSingleObject(m_pi.hProcess, 5000);
+        CloseHandle(m_pi.hProcess);
+        CloseHandle(m_pi.hThread);
+    }
+    bool Started() const { return m_bStarted; }
+    DWORD Id() const { return m_pi.dwProcessId; }
+    DWORD WaitExit(DWORD ms) {
+        WaitForSingleObject(m_pi.hProcess, ms);
+        DWORD code = STILL_ACTIVE;
+        GetExitCodeProcess(m_pi.hProcess, &code);
+        return code;
+    }
+
+private:
+    PROCESS_INFORMATION m_pi = {};
+    bool m_bStarted = false;
+};
+
+TEST(UpdaterWinProcesses, FindsARunningProgramByItsNameInAnyLetterCaseAndEndsIt) {
+    const std::wstring dir = MakeScratchDir(L"probe");
+    // A Chinese name: the snapshot's names reach the comparison as code
+    // page 936 bytes, like the name in the description.
+    const std::wstring exe = dir + L"VtProbe升级.exe";
+    ASSERT_TRUE(CopyFileW(win::ModulePath().c_str(), exe.c_str(), FALSE));
+    {
+        RunningProgram program(exe);
+        ASSERT_TRUE(program.Started());
+        win::WinProcesses processes;
+        std::uint32_t found = 0;
+        for (int i = 0; i < 100 && found == 0; ++i) {
+            found = FindProcessByName(processes, win::ToGbk(L"vtprobe升级.EXE"));
+            if (!found) Sleep(50);
+        }
+        EXPECT_EQ(found, program.Id());
+        EXPECT_EQ(FindProcessByName(processes, win::ToGbk(L"VtProbe升级.ex")), 0u);
+
+        ASSERT_TRUE(processes.Terminate(found));
+        EXPECT_EQ(program.WaitExit(10000), 0u);  // ended with exit code 0
+        EXPECT_EQ(FindProcessByName(processes, win::ToGbk(L"VtProbe升级.exe")), 0u);
+    }
+    RemoveScratchDir(dir);
+}
+
+}  // namespace
+}  // namespace vt::test

@@ -1,0 +1,83 @@
+#include "updater/UpdateApp.h"
+
+#include <winsock2.h>
+#include <commctrl.h>
+
+#include <string>
+
+#include "shared/win/AppDirectory.h"
+#include "shared/win/Encoding.h"
+#include "shared/win/Platform.h"
+#include "updater/UpdateDialog.h"
+#include "updater/WinHttpClient.h"
+#include "updater/WinProcesses.h"
+#include "updater/res/resource.h"
+
+namespace vt {
+namespace {
+
+constexpr wchar_t kMutexName[] = L"UPDATE_MUTEX_NAME";
+constexpr DWORD kReceiveTimeoutMs = 60 * 1000;
+
+std::wstring LoadText(UINT id) {
+    const wchar_t* text = nullptr;
+    // With a zero length LoadStringW hands out the resource's own text.
+    int n = LoadStringW(win::ResourceModule(), id, reinterpret_cast<wchar_t*>(&text), 0);
+    return n > 0 && text ? std::wstring(text, static_cast<size_t>(n)) : std::wstring();
+}
+
+std::wstring TempDirectory() {
+    wchar_t buffer[MAX_PATH + 1] = {};
+    DWORD n = GetTempPathW(MAX_PATH + 1, buffer);
+    std::wstring dir = n > 0 && n <= MAX_PATH ? std::wstring(buffer, n) : std::wstring();
+    if (!dir.empty() && dir.back() != L'\\') dir += L'\\';
+    return dir;
+}
+
+}  // namespace
+
+UpdateApp::~UpdateApp() {
+    if (m_bSockets) WSACleanup();
+    if (m_hMutex) CloseHandle(m_hMutex);
+}
+
+bool UpdateApp::InitInstance() {
+    // The handle stays open for the life of the process: it is what a second
+    // copy finds.
+    m_hMutex = CreateMutexW(nullptr, FALSE, kMutexName);
+    if (GetLastError() == ERROR_ALREADY_EXISTS) return false;  // silently, the first copy untouched
+
+    WSADATA data;
+    if (WSAStartup(MAKEWORD(2, 2), &data) != 0) {
+        MessageBoxW(nullptr, LoadText(IDS_SOCKETS_INIT_FAILED).c_str(), win::ProgramName().c_str(),
+                    MB_OK | MB_ICONEXCLAMATION);
+        return false;
+    }
+    m_bSockets = true;
+
+    INITCOMMONCONTROLSEX icc = {sizeof icc, ICC_WIN95_CLASSES | ICC_STANDARD_CLASSES};
+    InitCommonControlsEx(&icc);
+    return true;
+}
+
+void UpdateApp::RunWizard() {
+    // Declared before the dialog, so the session outlives the connection
+    // that the wizard holds.
+    win::WinHttpClient http(win::ProgramName());
+    // The step's work runs on the window's thread: a server that stops
+    // sending must not freeze the wizard for the system's long default.
+    http.SetReceiveTimeout(kReceiveTimeoutMs);
+    win::WinProcesses processes;
+    win::WinFileSystem files;
+    win::WinShell shell(nullptr);
+    const UpdatePaths paths = MakeUpdatePaths(win::ToUtf8(win::AppDirectory()), win::ToUtf8(TempDirectory()));
+    UpdateDialog dialog(UpdateDialogServices{http, processes, files, shell}, paths);
+    dialog.DoModal(nullptr);
+}
+
+int UpdateApp::Run() {
+    if (InitInstance()) RunWizard();
+    return 0;
+}
+
+}  // namespace vt

@@ -1,0 +1,26 @@
+#pragma once
+// The updater's application object: one copy at a time, Windows Sockets,
+// and the wizard as the program's one window.
+#include <windows.h>
+
+namespace vt {
+
+class UpdateApp {
+public:
+    UpdateApp() = default;
+    ~UpdateApp();
+    UpdateApp(const UpdateApp&) = delete;
+    UpdateApp& operator=(const UpdateApp&) = delete;
+
+    // Start-up and the wizard; returns the process exit code.
+    int Run();
+
+private:
+    bool InitInstance();
+    void RunWizard();
+
+    HANDLE m_hMutex = nullptr;
+    bool m_bSockets = false;
+};
+
+}  // namespace vt

@@ -1,0 +1,40 @@
+#pragma once
+// The updater's HTTP on WinINet: one Internet session for the life of the
+// program, one connection to the update server, GET requests on it.
+#include <windows.h>
+#include <wininet.h>
+
+#include <string>
+
+#include "updater/HttpClient.h"
+
+namespace vt::win {
+
+class WinHttpClient : public IHttpClient {
+public:
+    // The system's configured Internet and proxy settings apply.
+    explicit WinHttpClient(const std::wstring& userAgent);
+    ~WinHttpClient() override;
+    WinHttpClient(const WinHttpClient&) = delete;
+    WinHttpClient& operator=(const WinHttpClient&) = delete;
+
+    // False when no session could be made; every Connect then fails.
+    bool IsOpen() const { return m_hSession != nullptr; }
+
+    // How long a read waits for more of the body before it fails, for the
+    // connections made from now on; without it the system's default holds.
+    void SetReceiveTimeout(DWORD milliseconds);
+
+    // Host names come as the descriptions write them (code page 936).
+    std::unique_ptr<IHttpConnection> Connect(const std::string& host, int port, bool secure) override;
+
+private:
+    HINTERNET m_hSession;
+    DWORD m_nReceiveTimeoutMs = 0;  // 0: the system's
+};
+
+// What the platform says about a WinINet or system error code, UTF-8 and
+// without the line break at its end; empty when it has no text for it.
+std::string InternetErrorText(DWORD code);
+
+}  // namespace vt::win

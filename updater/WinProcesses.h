@@ -1,0 +1,17 @@
+#pragma once
+// The running processes through a toolhelp snapshot, for ending a program
+// that holds a file the updater replaces.
+#include "updater/Processes.h"
+
+namespace vt::win {
+
+class WinProcesses : public IProcesses {
+public:
+    // Executable names come as code page 936 bytes, as the descriptions
+    // write them.
+    std::vector<ProcessEntry> List() override;
+    bool Terminate(std::uint32_t pid) override;
+    void Sleep(unsigned milliseconds) override;
+};
+
+}  // namespace vt::win
