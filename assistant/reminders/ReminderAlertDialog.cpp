@@ -80,8 +80,8 @@ void ReminderAlertDialog::OnOK() {
     if (!Hwnd() || answer != IDYES) return;
     Answer(kAnswerAcknowledged);
     KillTimer(Hwnd(), kAlertTimerId);
-    m_bDone = true;
     EndDialog(IDOK);
+    m_bDone = true;  // last: from here on the manager may let this object go
 }
 
 // "在忙，等一会", Esc and the close box put it off by five minutes.

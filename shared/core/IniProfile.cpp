@@ -1,5 +1,6 @@
 #include "shared/core/IniProfile.h"
 
+#include <algorithm>
 #include <cstdint>
 #include <exception>
 #include <filesystem>
@@ -59,30 +60,39 @@ bool BrokenAt(const std::string& s, std::size_t i) {
            (i + 1 >= s.size() || !IsTrail(static_cast<unsigned char>(s[i + 1])));
 }
 
-// s from `from` on as the platform reads it; `raw`, when given, receives the
-// offset in s of every byte of the result, and s.size() after the last.
-std::string AsRead(const std::string& s, std::size_t from = 0, std::vector<std::size_t>* raw = nullptr) {
+// Where reading shrank a broken pair of bytes to one '?', as positions in the
+// text as read, in order: maps a position there back into the file's bytes.
+class Shrinks {
+public:
+    void Add(std::size_t at) { m_at.push_back(at); }
+    std::size_t Raw(std::size_t i) const {
+        return i + static_cast<std::size_t>(std::lower_bound(m_at.begin(), m_at.end(), i) - m_at.begin());
+    }
+
+private:
+    std::vector<std::size_t> m_at;
+};
+
+// s from `from` on as the platform reads it.
+std::string AsRead(const std::string& s, std::size_t from = 0, Shrinks* shrinks = nullptr) {
     std::size_t i = from;
-    while (i < s.size() && !BrokenAt(s, i)) i += IsLead(static_cast<unsigned char>(s[i])) ? 2 : 1;
+    while (i < s.size() && !BrokenAt(s, i)) i += CharLen(s, i, s.size());
     if (i >= s.size()) return s;  // the common case: nothing to mend
     std::string out = s.substr(0, i);
-    if (raw) {
-        raw->resize(i);
-        for (std::size_t k = 0; k < i; ++k) (*raw)[k] = k;
-    }
     while (i < s.size()) {
-        const std::size_t n = BrokenAt(s, i) ? (i + 1 < s.size() && s[i + 1] != '\0' ? 2 : 1)
-                              : IsLead(static_cast<unsigned char>(s[i])) ? 2 : 1;
-        if (BrokenAt(s, i)) {
-            out += '?';
-            if (raw) raw->push_back(i);
-        } else {
+        if (!BrokenAt(s, i)) {
+            const std::size_t n = CharLen(s, i, s.size());
             out.append(s, i, n);
-            if (raw) for (std::size_t k = 0; k < n; ++k) raw->push_back(i + k);
+            i += n;
+        } else if (i + 1 < s.size() && s[i + 1] != '\0') {
+            if (shrinks) shrinks->Add(out.size());
+            out += '?';
+            i += 2;
+        } else {
+            out += '?';
+            ++i;
         }
-        i += n;
     }
-    if (raw) raw->push_back(s.size());
     return out;
 }
 
@@ -387,9 +397,9 @@ bool IniProfile::WriteString(const std::string& section, const std::string& key,
     std::string text;
     if (LoadFile(m_strPath, text) == Load::Failed) return false;
     // Found where the platform would find it, changed in the file's own bytes.
-    std::vector<std::size_t> raw;
-    const std::string view = AsRead(text, BomLength(text), &raw);
-    const auto at = [&raw](std::size_t i) { return raw.empty() ? i : raw[i]; };
+    Shrinks shrinks;
+    const std::string view = AsRead(text, BomLength(text), &shrinks);
+    const auto at = [&shrinks](std::size_t i) { return shrinks.Raw(i); };
     const Place place =
         Locate(view, BomLength(view), CleanName(AsRead(section)), CleanName(AsRead(key)), true);
     if (place.keyFound && place.key.equals != npos) {

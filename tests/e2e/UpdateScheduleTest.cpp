@@ -176,6 +176,22 @@ TEST_F(UpdateHandOff, SecondCopyStillRecordsItsStart) {
     EXPECT_EQ(first.WaitExit(), 0u);
 }
 
+TEST_F(UpdateHandOff, MissingBatchGoesUnreportedAndStillEndsThePeriod) {
+    WriteIni(Today());
+    Process p;
+    ASSERT_TRUE(p.Start(m_dir + L"Vantrel.exe"));
+    HWND main = WaitMainWindow(p);
+    ASSERT_NE(main, nullptr);
+    EXPECT_EQ(Key("Updated"), "1");
+    PostCommand(main, 32787);
+    EXPECT_TRUE(WaitFor([&] { return Key("LocalMode") == "0"; }));
+    Sleep(300);
+    EXPECT_TRUE(p.TopLevelWindows(true).empty() || p.FindWindowTitled(L"Vantrel") == nullptr);
+    EXPECT_FALSE(IsVisible(main));
+    PostCommand(main, 32775);
+    EXPECT_EQ(p.WaitExit(), 0u);
+}
+
 TEST_F(UpdateHandOff, ShippedBatchStartsTheUpdaterBesideItAndReturnsAtOnce) {
     InstallShippedBatchAndStandIn();
     // Run from another directory: the batch must find the updater by its own place.

@@ -41,6 +41,28 @@ TEST_F(IniProfileTest, ReadsWithThePlatformRules) {
     EXPECT_EQ(IniProfile(m_dir + "absent.ini").GetString("Main", "Day", "x"), "x");
 }
 
+TEST_F(IniProfileTest, BrokenDoubleByteCharactersReadAsOneQuestionMark) {
+    const char raw[] = "[Main]\r\nQ=a\x81\x7f" "b\r\nCr=a\x81\r\nDay=4\r\nK\x81\x7f=k\r\nNul=a\x81\0b\r\nEnd=\xD6";
+    const std::string original(raw, sizeof raw - 1);
+    Put(Path(), original);
+    EXPECT_EQ(Get("Main", "Q"), "a?b");
+    EXPECT_EQ(Get("Main", "Cr"), "a?");  // the CR went with the lead byte
+    EXPECT_EQ(Get("Main", "Day"), "4");
+    EXPECT_EQ(Get("Main", "K?"), "k");
+    EXPECT_EQ(Get("Main", "K\x81\x01"), "k");
+    EXPECT_EQ(Get("Main", "Nul"), "a?");
+    EXPECT_EQ(Get("Main", "End"), "?");
+    EXPECT_EQ(IniProfile(Path()).GetString("Main", "none", "d\x81\x7f"), "d?");
+    // Found as the platform finds it; every other byte stays.
+    IniProfile ini(Path());
+    EXPECT_TRUE(ini.WriteString("Main", "K?", "2"));
+    EXPECT_TRUE(ini.WriteString("Main", "Day", "5"));
+    std::string expected = original;
+    expected.replace(expected.find("=k"), 2, "=2");
+    expected.replace(expected.find("Day=4"), 5, "Day=5");
+    EXPECT_EQ(Contents(Path()), expected);
+}
+
 TEST_F(IniProfileTest, StringsStopAt1023BytesWithoutSplittingACharacter) {
     Put(Path(), "[Main]\r\nLong=" + std::string(1500, 'v') + "\r\nPair=" + std::string(1022, 'a') +
                     "\xD6\xD0\r\n");

@@ -155,18 +155,6 @@ TEST_F(ReminderWindowTest, TheCaptionIsTheClockAndAnAlertOpensOneTickAfterTheFir
     EXPECT_EQ(m_shell.opened.size(), 2u);
 }
 
-TEST_F(ReminderWindowTest, EveryPathUpToTheFieldsFullLengthIsLaunchedWhole) {
-    ReminderItem r = Reminder(RepeatKind::Daily, 2026, 1, 1, 8, 0, L"long");
-    std::string longest = "C:\\" + std::string(1016, 'p') + ".exe";  // 1023 bytes
-    SetText(r.command, longest);
-    WriteFile(FileOf({r}));
-    CreateManager();
-    Tick();
-    Tick();
-    ASSERT_EQ(m_shell.opened.size(), 1u);
-    EXPECT_EQ(m_shell.opened[0], "\"" + longest + "\"");
-}
-
 // Counts the cell writes the list receives.
 LRESULT CALLBACK CountCellWrites(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp, UINT_PTR, DWORD_PTR data) {
     if (msg == LVM_SETITEMTEXTW || msg == LVM_SETITEMW) ++*reinterpret_cast<int*>(data);
