@@ -23,7 +23,13 @@ echo "== Windows and end-to-end tests under Wine"
 xvfb-run -a -s "-screen 0 1280x1024x24" scripts/wine-ctest.sh "$@"
 
 if [ -f fuzz/CMakeLists.txt ]; then
-  echo "== short fuzz run"
-  scripts/fuzz.sh 20
+  echo "== short fuzz run of the reminder file loader (libFuzzer, sanitizers)"
+  mkdir -p build
+  if scripts/fuzz.sh 20 >build/fuzz-short.log 2>&1; then
+    grep -E '^Done [0-9]+ runs' build/fuzz-short.log || true
+  else
+    tail -40 build/fuzz-short.log
+    exit 1
+  fi
 fi
 echo "== all tests passed"

@@ -2,6 +2,7 @@
 
 #include "shared/win/AppDirectory.h"
 #include "shared/win/Encoding.h"
+#include "shared/win/Painting.h"
 #include "updater/res/resource.h"
 
 namespace vt {
@@ -126,19 +127,7 @@ bool UpdateDialog::OnMessage(UINT msg, WPARAM wParam, LPARAM lParam, LRESULT& re
     return Dialog::OnMessage(msg, wParam, lParam, result);
 }
 
-bool UpdateDialog::OnPaint() {
-    if (!IsIconic(Hwnd())) return false;
-    PAINTSTRUCT ps;
-    HDC dc = BeginPaint(Hwnd(), &ps);
-    SendMessageW(Hwnd(), WM_ICONERASEBKGND, reinterpret_cast<WPARAM>(dc), 0);
-    RECT rc;
-    GetClientRect(Hwnd(), &rc);
-    int x = (rc.right - rc.left - GetSystemMetrics(SM_CXICON) + 1) / 2;
-    int y = (rc.bottom - rc.top - GetSystemMetrics(SM_CYICON) + 1) / 2;
-    DrawIcon(dc, x, y, m_hIcon);
-    EndPaint(Hwnd(), &ps);
-    return true;
-}
+bool UpdateDialog::OnPaint() { return win::PaintMinimizedIcon(Hwnd(), m_hIcon); }
 
 // The wait cursor holds over the whole window while files are transferred,
 // also where the mouse moves during the message pump.

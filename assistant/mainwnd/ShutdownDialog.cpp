@@ -10,6 +10,7 @@
 #include "assistant/reminders/ReminderManagerDialog.h"
 #include "resource.h"
 #include "shared/core/Shell.h"
+#include "shared/win/Painting.h"
 
 namespace vt {
 namespace {
@@ -155,19 +156,7 @@ bool ShutdownDialog::OnSysCommand(WPARAM command) {
     return false;  // minimise, SC_MONITORPOWER and the rest: default handling
 }
 
-bool ShutdownDialog::OnPaint() {
-    if (!IsIconic(Hwnd())) return false;
-    PAINTSTRUCT ps;
-    HDC dc = BeginPaint(Hwnd(), &ps);
-    SendMessageW(Hwnd(), WM_ICONERASEBKGND, reinterpret_cast<WPARAM>(dc), 0);
-    RECT rc;
-    GetClientRect(Hwnd(), &rc);
-    int x = (rc.right - rc.left - GetSystemMetrics(SM_CXICON) + 1) / 2;
-    int y = (rc.bottom - rc.top - GetSystemMetrics(SM_CYICON) + 1) / 2;
-    DrawIcon(dc, x, y, m_hIcon);
-    EndPaint(Hwnd(), &ps);
-    return true;
-}
+bool ShutdownDialog::OnPaint() { return win::PaintMinimizedIcon(Hwnd(), m_hIcon); }
 
 void ShutdownDialog::OnTaskbarCreated() { m_tray.Add(kProduct); }
 
