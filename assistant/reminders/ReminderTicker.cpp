@@ -28,27 +28,33 @@ TickResult CheckReminders(ReminderBook& book, const LocalTime& now) {
     TickResult result;
     result.caption = ManagerCaption(now);
     for (int row = 0; row < book.Count(); ++row) {
-        ReminderItem item = *book.At(row);
-        const std::int32_t before = item.state;
-        switch (static_cast<ReminderState>(item.state)) {
+        // Records are large: a row is copied and written back only when
+        // this tick changes it, so an idle tick reads each record once.
+        const ReminderItem& current = *book.At(row);
+        ReminderItem item;
+        switch (static_cast<ReminderState>(current.state)) {
         case ReminderState::Ready:
-            if (CompareDue(now, item) == 1) {
-                SetState(item, ReminderState::Alerting);
-                item.alertTicks = 0;
-            }
+            if (CompareDue(now, current) != 1) continue;
+            item = current;
+            SetState(item, ReminderState::Alerting);
+            item.alertTicks = 0;
             break;
         case ReminderState::Alerting:
+            item = current;
             // An alert nobody answers keeps counting; stop at the top
             // rather than wrap round to a value that would reopen it.
             if (item.alertTicks < std::numeric_limits<std::int32_t>::max()) ++item.alertTicks;
             if (item.alertTicks == 1) result.alerts.push_back(AlertFor(book.IdAt(row), row, item));
             break;
         case ReminderState::Expired:
-            if (CompareDue(now, item) == -1) SetState(item, ReminderState::Ready);
+            if (CompareDue(now, current) != -1) continue;
+            item = current;
+            SetState(item, ReminderState::Ready);
             break;
         default:
-            break;
+            continue;
         }
+        const std::int32_t before = current.state;
         book.Replace(row, item);
         if (item.state != before) result.changedRows.push_back(row);
     }

@@ -2,8 +2,6 @@
 
 #include <shellapi.h>
 
-#include <fstream>
-#include <iterator>
 
 namespace vt::e2e {
 
@@ -20,59 +18,11 @@ std::wstring BuildBinDir() {
     return out;
 }
 
-static void RemoveTree(const std::wstring& dir) {
-    WIN32_FIND_DATAW data;
-    HANDLE find = FindFirstFileW((dir + L"*").c_str(), &data);
-    if (find != INVALID_HANDLE_VALUE) {
-        do {
-            std::wstring name = data.cFileName;
-            if (name == L"." || name == L"..") continue;
-            std::wstring path = dir + name;
-            if (data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) {
-                RemoveTree(path + L"\\");
-            } else {
-                SetFileAttributesW(path.c_str(), FILE_ATTRIBUTE_NORMAL);
-                DeleteFileW(path.c_str());
-            }
-        } while (FindNextFileW(find, &data));
-        FindClose(find);
-    }
-    RemoveDirectoryW(dir.c_str());
-}
-
-std::wstring MakeScratchDir(const std::wstring& name) {
-    wchar_t temp[MAX_PATH];
-    GetTempPathW(MAX_PATH, temp);
-    std::wstring dir = std::wstring(temp) + L"vt-e2e-" + name + L"\\";
-    RemoveTree(dir);
-    CreateDirectoryW(dir.c_str(), nullptr);
-    return dir;
-}
+std::wstring MakeScratchDir(const std::wstring& name) { return test::MakeScratchDir(L"vt-e2e-" + name); }
 
 bool CopyInto(const std::wstring& dir, const std::wstring& fromDir, const std::wstring& name) {
     return CopyFileW((fromDir + name).c_str(), (dir + name).c_str(), FALSE) != 0;
 }
-
-void WriteTextFile(const std::wstring& path, const std::string& bytes) {
-    HANDLE f = CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
-    DWORD written = 0;
-    WriteFile(f, bytes.data(), static_cast<DWORD>(bytes.size()), &written, nullptr);
-    CloseHandle(f);
-}
-
-std::string ReadFileBytes(const std::wstring& path) {
-    HANDLE f = CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_EXISTING,
-                           0, nullptr);
-    if (f == INVALID_HANDLE_VALUE) return {};
-    std::string out;
-    char buf[4096];
-    DWORD n = 0;
-    while (ReadFile(f, buf, sizeof buf, &n, nullptr) && n > 0) out.append(buf, n);
-    CloseHandle(f);
-    return out;
-}
-
-bool FileExists(const std::wstring& path) { return GetFileAttributesW(path.c_str()) != INVALID_FILE_ATTRIBUTES; }
 
 Process::~Process() {
     if (m_pi.hProcess) {
@@ -242,6 +192,26 @@ void DeleteRegValue(HKEY root, const wchar_t* key, const wchar_t* name) {
     if (RegOpenKeyExW(root, key, 0, KEY_SET_VALUE, &h) != ERROR_SUCCESS) return;
     RegDeleteValueW(h, name);
     RegCloseKey(h);
+}
+
+void AssistantTest::SetUp() {
+    ClearAutorun();
+    m_dir = MakeScratchDir(test::CurrentTestName());
+    ASSERT_TRUE(CopyInto(m_dir, BuildBinDir(), L"Vantrel.exe"));
+}
+
+void AssistantTest::TearDown() { ClearAutorun(); }
+
+void AssistantTest::ClearAutorun() {
+    for (HKEY root : {HKEY_LOCAL_MACHINE, HKEY_CURRENT_USER}) {
+        DeleteRegValue(root, kRunKey, L"Vantrel");
+        DeleteRegValue(root, kProductKey, L"ShowInfo");
+    }
+}
+
+HWND AssistantTest::Start(Process& process) {
+    if (!process.Start(m_dir + L"Vantrel.exe")) return nullptr;
+    return WaitMainWindow(process);
 }
 
 }  // namespace vt::e2e

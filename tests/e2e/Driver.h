@@ -4,20 +4,24 @@
 // write. Each test runs the program from a fresh directory of its own.
 #include <windows.h>
 
+#include <gtest/gtest.h>
+
 #include <string>
 #include <vector>
+
+#include "tests/support/TestFiles.h"
 
 namespace vt::e2e {
 
 // Directory of the freshly built programs (as a Windows path).
 std::wstring BuildBinDir();
 
-// A new empty directory under the temporary directory, with a trailing backslash.
+// A new empty directory %TEMP%\vt-e2e-<name>\.
 std::wstring MakeScratchDir(const std::wstring& name);
 bool CopyInto(const std::wstring& dir, const std::wstring& fromDir, const std::wstring& name);
-void WriteTextFile(const std::wstring& path, const std::string& bytes);
-std::string ReadFileBytes(const std::wstring& path);
-bool FileExists(const std::wstring& path);
+using test::FileExists;
+using test::ReadFileBytes;  // "" for a missing file
+using test::WriteFileBytes;
 
 // Waits until pred() holds or timeoutMs passed; returns the last pred().
 template <typename Pred>
@@ -82,5 +86,19 @@ void DeleteRegValue(HKEY root, const wchar_t* key, const wchar_t* name);
 extern const wchar_t kRunKey[];
 extern const wchar_t kProductKey[];
 extern const wchar_t kMainTitle[];
+
+// The assistant copied alone into a fresh directory named after the test.
+// The Run and ShowInfo values the program writes are cleared before and
+// after, so no test sees what an earlier one left.
+class AssistantTest : public ::testing::Test {
+protected:
+    void SetUp() override;
+    void TearDown() override;
+    static void ClearAutorun();
+    // Starts the copy and waits for its (hidden) main window; null if either fails.
+    HWND Start(Process& process);
+
+    std::wstring m_dir;  // with a trailing backslash
+};
 
 }  // namespace vt::e2e

@@ -7,13 +7,11 @@
 namespace vt::e2e {
 namespace {
 
-class AssistantMainWindow : public ::testing::Test {
+class AssistantMainWindow : public AssistantTest {
 protected:
     void SetUp() override {
-        std::string name = ::testing::UnitTest::GetInstance()->current_test_info()->name();
-        m_dir = MakeScratchDir(std::wstring(name.begin(), name.end()));
-        ASSERT_TRUE(CopyInto(m_dir, BuildBinDir(), L"Vantrel.exe"));
-        DeleteRegValue(HKEY_LOCAL_MACHINE, kRunKey, L"Vantrel");
+        AssistantTest::SetUp();
+        if (HasFatalFailure()) return;
         ASSERT_TRUE(m_process.Start(m_dir + L"Vantrel.exe"));
         m_main = m_process.WaitAnyWindow(kMainTitle);
         ASSERT_NE(m_main, nullptr);
@@ -23,11 +21,9 @@ protected:
             PostCommand(m_main, 32775);  // 退出
             m_process.WaitExit();
         }
-        DeleteRegValue(HKEY_LOCAL_MACHINE, kRunKey, L"Vantrel");
-        DeleteRegValue(HKEY_CURRENT_USER, kRunKey, L"Vantrel");
+        AssistantTest::TearDown();
     }
 
-    std::wstring m_dir;
     Process m_process;
     HWND m_main = nullptr;
 };

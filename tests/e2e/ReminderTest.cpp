@@ -45,30 +45,13 @@ std::string OnceReminder(const SYSTEMTIME& at, const std::wstring& title, const 
     return rec;
 }
 
-class ReminderEndToEnd : public ::testing::Test {
-protected:
-    void SetUp() override {
-        std::string name = ::testing::UnitTest::GetInstance()->current_test_info()->name();
-        m_dir = MakeScratchDir(std::wstring(name.begin(), name.end()));
-        ASSERT_TRUE(CopyInto(m_dir, BuildBinDir(), L"Vantrel.exe"));
-    }
-    void TearDown() override {
-        for (HKEY root : {HKEY_LOCAL_MACHINE, HKEY_CURRENT_USER}) DeleteRegValue(root, kRunKey, L"Vantrel");
-    }
-
-    HWND Start(Process& p) {
-        if (!p.Start(m_dir + L"Vantrel.exe")) return nullptr;
-        return p.WaitAnyWindow(kMainTitle);
-    }
-
-    std::wstring m_dir;
-};
+using ReminderEndToEnd = AssistantTest;
 
 TEST_F(ReminderEndToEnd, AReminderDueAtStartAlertsIsPutOffAndIsSavedReadyAtExit) {
     SYSTEMTIME now;
     GetLocalTime(&now);
     const std::string original = OnceReminder(now, L"开会", L"十点在三楼会议室开周会");
-    WriteTextFile(m_dir + L"Notify.dat", original);
+    WriteFileBytes(m_dir + L"Notify.dat", original);
 
     Process p;
     HWND main = Start(p);
@@ -101,7 +84,7 @@ TEST_F(ReminderEndToEnd, ADamagedFileIsKeptAsideAndTheUserIsToldWhere) {
     later.wDay = 1;
     std::string damaged = OnceReminder(later, L"将来", L"");
     damaged += std::string(100, 'U');
-    WriteTextFile(m_dir + L"Notify.dat", damaged);
+    WriteFileBytes(m_dir + L"Notify.dat", damaged);
 
     Process p;
     HWND main = Start(p);

@@ -7,37 +7,7 @@
 namespace vt::e2e {
 namespace {
 
-class AssistantShell : public ::testing::Test {
-protected:
-    void SetUp() override {
-        ClearAutorun();
-        std::string name = ::testing::UnitTest::GetInstance()->current_test_info()->name();
-        m_dir = MakeScratchDir(std::wstring(name.begin(), name.end()));
-        ASSERT_TRUE(CopyInto(m_dir, BuildBinDir(), L"Vantrel.exe"));
-    }
-    void TearDown() override { ClearAutorun(); }
-
-    static void ClearAutorun() {
-        for (HKEY root : {HKEY_LOCAL_MACHINE, HKEY_CURRENT_USER}) {
-            DeleteRegValue(root, kRunKey, L"Vantrel");
-            DeleteRegValue(root, kProductKey, L"ShowInfo");
-        }
-    }
-
-    // Starts the assistant and waits for its (hidden) main window.
-    HWND Start(Process& p) {
-        if (!p.Start(m_dir + L"Vantrel.exe")) return nullptr;
-        HWND main = nullptr;
-        WaitFor([&] {
-            for (HWND w : p.TopLevelWindows(false))
-                if (WindowText(w) == kMainTitle) return (main = w) != nullptr;
-            return false;
-        });
-        return main;
-    }
-
-    std::wstring m_dir;
-};
+using AssistantShell = AssistantTest;
 
 TEST_F(AssistantShell, StartsHiddenWithOneTrayIconAndEndsFromTheMenu) {
     Process p;

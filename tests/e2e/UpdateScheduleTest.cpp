@@ -29,7 +29,7 @@ const bool kPlaysTheUpdater = [] {
     if (slash == std::wstring::npos || lstrcmpiW(self.c_str() + slash + 1, L"Update.exe") != 0) return false;
     wchar_t cwd[MAX_PATH] = {};
     GetCurrentDirectoryW(MAX_PATH, cwd);
-    WriteTextFile(self.substr(0, slash + 1) + kUpdaterMarker, win::ToUtf8(cwd));
+    WriteFileBytes(self.substr(0, slash + 1) + kUpdaterMarker, win::ToUtf8(cwd));
     if (HANDLE release = OpenEventW(SYNCHRONIZE, FALSE, kReleaseEvent)) {
         WaitForSingleObject(release, 30000);
         CloseHandle(release);
@@ -61,33 +61,24 @@ std::size_t CountRuns(const std::string& marker) {
     return runs;
 }
 
-class UpdateHandOff : public ::testing::Test {
+class UpdateHandOff : public AssistantTest {
 protected:
     void SetUp() override {
-        ClearAutorun();
-        std::string name = ::testing::UnitTest::GetInstance()->current_test_info()->name();
-        m_dir = MakeScratchDir(std::wstring(name.begin(), name.end()));
-        ASSERT_TRUE(CopyInto(m_dir, BuildBinDir(), L"Vantrel.exe"));
+        AssistantTest::SetUp();
         m_release = CreateEventW(nullptr, TRUE, FALSE, kReleaseEvent);
     }
     void TearDown() override {
         SetEvent(m_release);  // lets any stand-in updater end
         CloseHandle(m_release);
-        ClearAutorun();
-    }
-    static void ClearAutorun() {
-        for (HKEY root : {HKEY_LOCAL_MACHINE, HKEY_CURRENT_USER}) {
-            DeleteRegValue(root, kRunKey, L"Vantrel");
-            DeleteRegValue(root, kProductKey, L"ShowInfo");
-        }
+        AssistantTest::TearDown();
     }
 
     // A batch file that only notes each run, in place of the real one.
     void WriteRecordingBatch() {
-        WriteTextFile(m_dir + L"update.bat", "@echo off\r\necho run>>\"%~dp0marker.txt\"\r\n");
+        WriteFileBytes(m_dir + L"update.bat", "@echo off\r\necho run>>\"%~dp0marker.txt\"\r\n");
     }
     void WriteIni(int day) {
-        WriteTextFile(m_dir + L"update.ini", "[Main]\r\nDay=" + std::to_string(day) + "\r\nUpdated=0\r\n");
+        WriteFileBytes(m_dir + L"update.ini", "[Main]\r\nDay=" + std::to_string(day) + "\r\nUpdated=0\r\n");
     }
     // Read straight from the disk: no copy of the file is kept in this process.
     std::string Key(const char* key) const {
@@ -103,7 +94,6 @@ protected:
         ASSERT_TRUE(CopyInto(m_dir, BuildBinDir(), L"update.bat"));
     }
 
-    std::wstring m_dir;
     HANDLE m_release = nullptr;
 };
 

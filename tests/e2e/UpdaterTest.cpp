@@ -31,16 +31,15 @@ class UpdaterE2e : public ::testing::Test {
 protected:
     void SetUp() override {
         ASSERT_TRUE(server.Listening());
-        std::string name = ::testing::UnitTest::GetInstance()->current_test_info()->name();
-        m_dir = MakeScratchDir(L"upd-" + std::wstring(name.begin(), name.end()));
+        m_dir = MakeScratchDir(L"upd-" + test::CurrentTestName());
         ASSERT_TRUE(CopyInto(m_dir, BuildBinDir(), L"Update.exe"));
         // The program the finish starts: it leaves a mark beside itself.
-        WriteTextFile(m_dir + L"Started.bat", "@echo off\r\necho started>\"%~dp0started.txt\"\r\n");
-        WriteTextFile(m_dir + L"Data.dat", "old data");
+        WriteFileBytes(m_dir + L"Started.bat", "@echo off\r\necho started>\"%~dp0started.txt\"\r\n");
+        WriteFileBytes(m_dir + L"Data.dat", "old data");
     }
 
     void WriteLocal(int localMode) {
-        WriteTextFile(m_dir + L"Update.ini", "[Main]\r\nIniUrl=" + server.Url("/vt/update.ini") +
+        WriteFileBytes(m_dir + L"Update.ini", "[Main]\r\nIniUrl=" + server.Url("/vt/update.ini") +
                                                  "\r\nLocalMode=" + std::to_string(localMode) +
                                                  "\r\nUpdated=1\r\nTotal=1\r\n[File0]\r\nTitle=" + kTitle +
                                                  "\r\nversion=1.0\r\n");

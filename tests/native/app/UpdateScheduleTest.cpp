@@ -6,39 +6,29 @@
 
 #include "shared/core/IniProfile.h"
 #include "tests/native/shared/TempDir.h"
+#include "tests/support/CoreFakes.h"
 
 namespace vt {
 namespace {
 
-class FakeClock : public IClock {
-public:
-    LocalTime Now() const override { return m_now; }
-    LocalTime m_now;
-};
-
-class RecordingShell : public IShell {
-public:
-    bool Open(const std::string& file, const std::string& parameters,
-              const std::string& directory, ShowMode show) override {
-        m_launches.push_back(file + "|" + parameters + "|" + directory + "|" +
-                             (show == ShowMode::Hidden ? "hidden" : "shown"));
-        return false;  // as if update.bat were missing: nothing may depend on it
-    }
-    std::vector<std::string> m_launches;
-};
-
 class UpdateScheduleTest : public TempDirTest {
 protected:
+    // As if update.bat were missing: nothing may depend on the launch.
+    UpdateScheduleTest() { m_shell.result = false; }
     std::string Ini() const { return m_dir + kUpdateIniName; }
     void Start(int day, bool atStartup = true) {
         IniProfile ini(Ini());
-        m_clock.m_now.day = day;
+        m_clock.now.day = day;
         UpdateSchedule(ini, m_clock, m_shell, m_dir).ScheduleUpdate(atStartup);
     }
-    std::size_t Launches() const { return m_shell.m_launches.size(); }
+    std::size_t Launches() const { return m_shell.launches.size(); }
+    static std::string Joined(const test::RecordingShell::Launch& launch) {
+        return launch.file + "|" + launch.parameters + "|" + launch.directory + "|" +
+               (launch.show == ShowMode::Hidden ? "hidden" : "shown");
+    }
 
-    FakeClock m_clock;
-    RecordingShell m_shell;
+    test::ManualClock m_clock;
+    test::RecordingShell m_shell;
 };
 
 TEST_F(UpdateScheduleTest, OneRunDecidesFromDayAndUpdated) {
@@ -64,12 +54,12 @@ TEST_F(UpdateScheduleTest, OneRunDecidesFromDayAndUpdated) {
     for (const auto& c : cases) {
         std::remove(Ini().c_str());
         if (c.before) Put(Ini(), c.before);
-        m_shell.m_launches.clear();
+        m_shell.launches.clear();
         Start(c.day, c.atStartup);
         EXPECT_EQ(Launches(), c.launch ? 1u : 0u) << (c.before ? c.before : "(no file)") << " day " << c.day;
         EXPECT_EQ(Contents(Ini()), c.after) << (c.before ? c.before : "(no file)") << " day " << c.day;
     }
-    EXPECT_EQ(m_shell.m_launches.at(0), m_dir + "update.bat||" + m_dir + "|hidden");
+    EXPECT_EQ(Joined(m_shell.launches.at(0)), m_dir + "update.bat||" + m_dir + "|hidden");
 }
 
 TEST_F(UpdateScheduleTest, OneLaunchPerRunOfDueDays) {

@@ -17,6 +17,7 @@
 
 #include "shared/core/IniProfile.h"
 #include "shared/core/StdFileSystem.h"
+#include "tests/support/CoreFakes.h"
 #include "updater/UpdateWizard.h"
 
 namespace vt::test {
@@ -152,15 +153,6 @@ public:
     bool canOpen = true;
     std::vector<std::uint32_t> terminated;
     std::vector<unsigned> sleeps;
-};
-
-class RecordingShell : public IShell {
-public:
-    bool Open(const std::string& file, const std::string&, const std::string&, ShowMode) override {
-        opened.push_back(file);
-        return true;
-    }
-    std::vector<std::string> opened;
 };
 
 // The real file system, with copies to chosen targets made to fail.

@@ -9,32 +9,15 @@
 
 #include "assistant/app/UpdateSchedule.h"
 #include "shared/win/WinProfile.h"
+#include "tests/support/CoreFakes.h"
 #include "tests/win/shared/ScratchDir.h"
 
 namespace vt::win {
 namespace {
 
 using test::ScratchDir;
-
-class FakeClock : public IClock {
-public:
-    LocalTime Now() const override { return m_now; }
-    LocalTime m_now;
-};
-
-class RecordingShell : public IShell {
-public:
-    bool Open(const std::string& file, const std::string& parameters, const std::string& directory,
-              ShowMode show) override {
-        m_launches.push_back({file, parameters, directory, show});
-        return true;
-    }
-    struct Launch {
-        std::string file, parameters, directory;
-        ShowMode show;
-    };
-    std::vector<Launch> m_launches;
-};
+using vt::test::ManualClock;
+using vt::test::RecordingShell;
 
 constexpr char kUnset[] = "<unset>";
 
@@ -44,22 +27,22 @@ protected:
     // files by name and would not notice a quick rewrite by the test.
     void NewDir(const std::wstring& name = L"sched") {
         m_dir = std::make_unique<ScratchDir>(name);
-        m_shell.m_launches.clear();
+        m_shell.launches.clear();
     }
     std::wstring IniPath() const { return *m_dir / L"update.ini"; }
     void Put(const std::string& bytes) { ScratchDir::Put(IniPath(), bytes); }
     void Start(int day, bool atStartup = true) {
         WinProfile ini(m_dir->Utf8() + "update.ini");
-        m_clock.m_now.day = day;
+        m_clock.now.day = day;
         UpdateSchedule(ini, m_clock, m_shell, m_dir->Utf8()).ScheduleUpdate(atStartup);
     }
     std::string Key(const char* key) const {
         return WinProfile(m_dir->Utf8() + "update.ini").GetString("Main", key, kUnset);
     }
-    std::size_t Launches() const { return m_shell.m_launches.size(); }
+    std::size_t Launches() const { return m_shell.launches.size(); }
 
     std::unique_ptr<ScratchDir> m_dir;
-    FakeClock m_clock;
+    ManualClock m_clock;
     RecordingShell m_shell;
 };
 
@@ -68,7 +51,7 @@ TEST_F(UpdateScheduleOnDisk, DueDayWithoutDayKeyLaunchesHiddenFromTheAppDirector
     Put("[Main]\r\nUpdated=0\r\n");
     Start(4);
     ASSERT_EQ(Launches(), 1u);
-    const RecordingShell::Launch& launch = m_shell.m_launches[0];
+    const RecordingShell::Launch& launch = m_shell.launches[0];
     EXPECT_EQ(launch.file, m_dir->Utf8() + "update.bat");
     EXPECT_EQ(launch.parameters, "");
     EXPECT_EQ(launch.directory, m_dir->Utf8());

@@ -18,8 +18,8 @@
 #include "assistant/mainwnd/ShutdownDialog.h"
 #include "assistant/reminders/ReminderManagerDialog.h"
 #include "shared/core/FileSystem.h"
-#include "shared/core/Shell.h"
 #include "shared/win/Platform.h"
+#include "tests/support/CoreFakes.h"
 #include "tests/native/mainwnd/FakeVolumeDevice.h"
 
 namespace vt::test {
@@ -45,14 +45,6 @@ struct RecordingPower : IPowerActions {
     void EnableShutdownPrivilege() override { log.push_back("privilege"); }
     void ExitSession(std::uint32_t flags) override { log.push_back("exit " + std::to_string(flags)); }
     EventLog& log;
-};
-
-struct RecordingShell : IShell {
-    bool Open(const std::string& file, const std::string&, const std::string&, ShowMode) override {
-        opened.push_back(file);
-        return true;
-    }
-    std::vector<std::string> opened;
 };
 
 // Files in memory; every file written shows in the log as "save reminders"

@@ -2,6 +2,7 @@
 
 #include "assistant/reminders/ReminderCodec.h"
 #include "shared/win/Encoding.h"
+#include "tests/support/TestFiles.h"
 
 namespace vt::test {
 namespace {
@@ -22,24 +23,6 @@ BOOL CALLBACK LookForWindow(HWND hwnd, LPARAM lParam) {
         return FALSE;
     }
     return TRUE;
-}
-
-std::wstring TempDirFor(const std::string& name) {
-    wchar_t temp[MAX_PATH] = {};
-    GetTempPathW(MAX_PATH, temp);
-    std::wstring dir = std::wstring(temp) + L"vt-reminders-" + std::wstring(name.begin(), name.end()) + L"\\";
-    CreateDirectoryW(dir.c_str(), nullptr);
-    return dir;
-}
-
-void RemoveDirectoryFiles(const std::wstring& dir) {
-    WIN32_FIND_DATAW data;
-    HANDLE find = FindFirstFileW((dir + L"*").c_str(), &data);
-    if (find == INVALID_HANDLE_VALUE) return;
-    do {
-        if (!(data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY)) DeleteFileW((dir + data.cFileName).c_str());
-    } while (FindNextFileW(find, &data));
-    FindClose(find);
 }
 
 }  // namespace
@@ -148,8 +131,7 @@ void ReminderWindowTest::SetUpTestSuite() {
 }
 
 void ReminderWindowTest::SetUp() {
-    m_dir = TempDirFor(::testing::UnitTest::GetInstance()->current_test_info()->name());
-    RemoveDirectoryFiles(m_dir);
+    m_dir = MakeScratchDir(L"vt-reminders-" + CurrentTestName());
     m_path = m_dir + L"Notify.dat";
     m_clock.Set(2026, 12, 7, 8, 0, 0);  // a Monday
 }
@@ -157,8 +139,7 @@ void ReminderWindowTest::SetUp() {
 void ReminderWindowTest::TearDown() {
     m_dialog.reset();
     PumpMessages();
-    RemoveDirectoryFiles(m_dir);
-    RemoveDirectoryW(m_dir.c_str());
+    RemoveTree(m_dir);
 }
 
 void ReminderWindowTest::WriteFile(const std::vector<unsigned char>& bytes) {

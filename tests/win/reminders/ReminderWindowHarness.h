@@ -17,19 +17,11 @@
 
 #include "assistant/reminders/ReminderAlertDialog.h"
 #include "assistant/reminders/ReminderManagerDialog.h"
-#include "shared/core/Shell.h"
 #include "shared/win/Platform.h"
+#include "tests/support/CoreFakes.h"
 #include "tests/native/reminders/ReminderTestSupport.h"
 
 namespace vt::test {
-
-struct RecordingShell : IShell {
-    bool Open(const std::string& file, const std::string&, const std::string&, ShowMode) override {
-        opened.push_back(file);
-        return true;
-    }
-    std::vector<std::string> opened;
-};
 
 std::wstring WindowText(HWND hwnd);
 // The open message box of a thread (not one of our own dialogs), or null.

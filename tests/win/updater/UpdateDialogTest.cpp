@@ -42,7 +42,7 @@ protected:
 
     void ServeOneNewerComponent(const std::string& body) {
         WriteLocal(0, "Total=1\r\n[File0]\r\nTitle=\xD6\xFA\xCA\xD6\r\nversion=1.0\r\n");
-        WriteBytes(m_appDir + L"a.dll", "old a");
+        WriteFileBytes(m_appDir + L"a.dll", "old a");
         server.Serve(kIniPath, "[Main]\r\nTotal=1\r\nMainExe=Vantrel.exe\r\n[File0]\r\nTitle=\xD6\xFA\xCA\xD6\r\n"
                                "version=1.1\r\nuri=/files/a.dll\r\nfilename=a.dll\r\n");
         server.Serve("/files/a.dll", body);

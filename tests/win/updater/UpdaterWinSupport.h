@@ -13,6 +13,8 @@
 #include "shared/win/Encoding.h"
 #include "shared/win/Platform.h"
 #include "shared/win/WinProfile.h"
+#include "tests/support/CoreFakes.h"
+#include "tests/support/TestFiles.h"
 #include "tests/win/updater/TestHttpServer.h"
 #include "updater/UpdateWizard.h"
 #include "updater/WinHttpClient.h"
@@ -45,20 +47,11 @@ public:
     int pumpAttempts = 0;
 };
 
-class RecordingShell : public IShell {
-public:
-    bool Open(const std::string& file, const std::string&, const std::string&, ShowMode) override {
-        opened.push_back(file);
-        return true;
-    }
-    std::vector<std::string> opened;
-};
-
-// Windows paths, each ending in a backslash.
-std::wstring MakeScratchDir(const std::wstring& name);
-void RemoveScratchDir(const std::wstring& dir);
-void WriteBytes(const std::wstring& path, const std::string& bytes);
-std::string ReadBytes(const std::wstring& path);
+// %TEMP%\vt-upd-<name>-<process id>\, empty.
+std::wstring MakeUpdaterDir(const std::wstring& name);
+// "<missing>" for a file that is not there, so that an absent file never
+// passes for an empty one.
+inline std::string ReadBytes(const std::wstring& path) { return ReadFileBytes(path, "<missing>"); }
 
 // Application and download directories on disk, a loopback server and the
 // real services; the wizard is made on demand.

@@ -72,7 +72,7 @@ TEST_F(UpdaterWinInetDownload, CutBodyIsNoDownload) {
 
 TEST_F(UpdaterWinInetDownload, BrokenTransferKeepsTheStepForAnotherTry) {
     WriteLocal(0, "Total=1\r\n[File0]\r\nTitle=A\r\nversion=1.0\r\n");
-    WriteBytes(m_appDir + L"a.dll", "old a");
+    WriteFileBytes(m_appDir + L"a.dll", "old a");
     server.Serve(kIniPath, "[Main]\r\nTotal=1\r\n[File0]\r\nTitle=A\r\nversion=2\r\nuri=/files/a.dll\r\n"
                            "filename=a.dll\r\n");
     // The server stops sending mid-body: the read fails once the wait for

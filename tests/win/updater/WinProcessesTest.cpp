@@ -48,7 +48,7 @@ private:
 };
 
 TEST(UpdaterWinProcesses, FindsARunningProgramByItsNameInAnyLetterCaseAndEndsIt) {
-    const std::wstring dir = MakeScratchDir(L"probe");
+    const std::wstring dir = MakeUpdaterDir(L"probe");
     // A Chinese name: the snapshot's names reach the comparison as code
     // page 936 bytes, like the name in the description.
     const std::wstring exe = dir + L"VtProbe升级.exe";
@@ -69,7 +69,7 @@ TEST(UpdaterWinProcesses, FindsARunningProgramByItsNameInAnyLetterCaseAndEndsIt)
         EXPECT_EQ(program.WaitExit(10000), 0u);  // ended with exit code 0
         EXPECT_EQ(FindProcessByName(processes, win::ToGbk(L"VtProbe升级.exe")), 0u);
     }
-    RemoveScratchDir(dir);
+    RemoveTree(dir);
 }
 
 }  // namespace

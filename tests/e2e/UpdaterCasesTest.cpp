@@ -1,0 +1,352 @@
+// The updater's harder days, end to end: the real Update.exe against its
+// update server on the loopback interface when nothing is newer, when a
+// download is not the file, when a program or a lock is in the way, and when
+// the server description names a file outside the application directory.
+#include <gtest/gtest.h>
+
+#include "shared/win/AppDirectory.h"
+#include "shared/win/Encoding.h"
+#include "tests/e2e/Driver.h"
+#include "tests/win/updater/TestHttpServer.h"
+
+namespace vt::e2e {
+namespace {
+
+constexpr wchar_t kWizardTitle[] = L"在线升级";
+constexpr int kStatus = 1012;
+constexpr int kList = 1011;
+constexpr DWORD kStepTimeoutMs = 20000;
+
+constexpr wchar_t kDownloadFailed[] = L"下载文件时发生错误，更新中止！";
+constexpr wchar_t kCopyFailed[] = L"覆盖文件时发生错误，更新中止！";
+
+// Started with this argument, this test program stands for a running
+// program that stands in the updater's way.
+constexpr wchar_t kBusyArgument[] = L"--vt-stand-in-running-program";
+const bool g_bBusyStandIn = [] {
+    if (wcsstr(GetCommandLineW(), kBusyArgument)) {
+        Sleep(60000);
+        ExitProcess(3);
+    }
+    return false;
+}();
+
+// "数据" in code page 936, as the descriptions hold it.
+const std::string kGbkTitle = "\xCA\xFD\xBE\xDD";
+
+using Lines = std::vector<std::wstring>;
+
+// One component section: its title and version, and where the server keeps
+// it when a file name is given.
+std::string Section(int index, const std::string& title, const std::string& version,
+                    const std::string& file = "", const std::string& extra = "") {
+    std::string text = "[File" + std::to_string(index) + "]\r\nTitle=" + title + "\r\nversion=" + version + "\r\n";
+    if (!file.empty()) text += "uri=/vt/" + file + "\r\nfilename=" + file + "\r\n";
+    return text + extra;
+}
+
+class UpdaterCases : public ::testing::Test {
+protected:
+    void SetUp() override {
+        ASSERT_TRUE(server.Listening());
+        std::string name = ::testing::UnitTest::GetInstance()->current_test_info()->name();
+        m_dir = MakeScratchDir(L"updc-" + std::wstring(name.begin(), name.end()));
+        ASSERT_TRUE(CopyInto(m_dir, BuildBinDir(), L"Update.exe"));
+        // The program a finish after an update starts: it leaves a mark.
+        WriteTextFile(m_dir + L"Started.bat", "@echo off\r\necho started>\"%~dp0started.txt\"\r\n");
+    }
+
+    std::string IniUrl() const { return server.Url("/vt/update.ini"); }
+
+    void WriteLocal(int localMode, int total, const std::string& sections) {
+        m_local = "[Main]\r\nIniUrl=" + IniUrl() + "\r\nLocalMode=" + std::to_string(localMode) +
+                  "\r\nUpdated=1\r\nTotal=" + std::to_string(total) + "\r\n" + sections;
+        WriteTextFile(m_dir + L"Update.ini", m_local);
+    }
+
+    void Publish(int serverMode, int total, const std::string& sections) {
+        server.Serve("/vt/update.ini", "[Main]\r\nIniUrl=" + IniUrl() + "\r\nServerMode=" +
+                                           std::to_string(serverMode) + "\r\nTotal=" + std::to_string(total) +
+                                           "\r\nMainExe=Started.bat\r\n" + sections);
+    }
+
+    // An installed file and its newer version on the server.
+    void Install(const std::string& file, const std::string& oldBytes, const std::string& newBytes) {
+        WriteTextFile(Path(file), oldBytes);
+        server.Serve("/vt/" + file, newBytes);
+    }
+
+    std::wstring Path(const std::string& file) const { return m_dir + std::wstring(file.begin(), file.end()); }
+    std::string Installed(const std::string& file) const { return ReadFileBytes(Path(file)); }
+    bool LocalDescriptionKept() const { return ReadFileBytes(m_dir + L"Update.ini") == m_local; }
+
+    HWND StartWizard(Process& p) {
+        if (!p.Start(m_dir + L"Update.exe")) return nullptr;
+        return p.WaitWindow(kWizardTitle);
+    }
+
+    static bool WaitStatus(HWND wizard, const std::wstring& status) {
+        return WaitFor([&] { return ItemText(wizard, kStatus) == status; }, kStepTimeoutMs);
+    }
+
+    // Started by hand: "下一步(&N)" finds something newer, "更新" installs.
+    HWND StartAndInstall(Process& p) {
+        HWND wizard = StartWizard(p);
+        if (!wizard) return nullptr;
+        PressButton(wizard, IDOK);
+        if (!WaitStatus(wizard, L"发现新的版本！")) return nullptr;
+        PressButton(wizard, IDOK);
+        return wizard;
+    }
+
+    // A visible message box of the updater: captioned like the wizard, but
+    // not the wizard.
+    static HWND WaitMessageBox(const Process& p, HWND wizard) {
+        HWND box = nullptr;
+        WaitFor(
+            [&] {
+                for (HWND w : p.TopLevelWindows(true))
+                    if (w != wizard && WindowText(w) == kWizardTitle) return (box = w) != nullptr;
+                return false;
+            },
+            kStepTimeoutMs);
+        return box;
+    }
+
+    // A copy of this test program, running under the given name in the
+    // application directory.
+    bool StartBusyProgram(Process& busy, const std::string& name) {
+        const std::wstring path = Path(name);
+        return CopyFileW(win::ModulePath().c_str(), path.c_str(), FALSE) && busy.Start(path, kBusyArgument);
+    }
+
+    bool WasStarted() { return WaitFor([&] { return FileExists(m_dir + L"started.txt"); }, 1500); }
+
+    test::TestHttpServer server;
+    std::wstring m_dir;
+    std::string m_local;
+};
+
+// Installed 1.3 against 1.3, and 1.9 against 1.10 (less as one number).
+TEST_F(UpdaterCases, UpToDateSaysSoDownloadsNothingAndWaitsWithServerModeZero) {
+    WriteLocal(1, 2, Section(0, "A", "1.3") + Section(1, "B", "1.9"));
+    Publish(0, 2, Section(0, "A", "1.3", "a.dat") + Section(1, "B", "1.10", "b.dat"));
+    Install("a.dat", "old a", "new a");
+    Install("b.dat", "old b", "new b");
+
+    Process p;
+    HWND wizard = StartWizard(p);  // started automatically: the check runs at once
+    ASSERT_NE(wizard, nullptr);
+    ASSERT_TRUE(WaitStatus(wizard, L"您现在使用的版本是最新的！"));
+    EXPECT_EQ(ListBoxLines(wizard, kList), Lines{L"您现在使用的版本是最新的！"});
+    EXPECT_EQ(ItemText(wizard, IDOK), L"完成");
+    EXPECT_EQ(server.RequestedPaths(), std::vector<std::string>{"/vt/update.ini"});
+    EXPECT_TRUE(p.Running());
+    EXPECT_TRUE(IsVisible(wizard));
+
+    PressButton(wizard, IDOK);
+    EXPECT_EQ(p.WaitExit(), 0u);
+    EXPECT_FALSE(WasStarted());  // nothing was updated
+    EXPECT_EQ(Installed("a.dat"), "old a");
+    EXPECT_TRUE(LocalDescriptionKept());
+}
+
+TEST_F(UpdaterCases, NewerComponentsAreListedInIndexOrderAndCancelDownloadsNothing) {
+    WriteLocal(0, 3, Section(0, "A", "1.0") + Section(1, "B", "2.0") + Section(2, kGbkTitle, "1.0"));
+    Publish(0, 3, Section(0, "A", "1.1", "a.dat") + Section(1, "B", "2.0", "b.dat") +
+                      Section(2, kGbkTitle, "1.5", "c.dat"));
+
+    Process p;
+    HWND wizard = StartWizard(p);
+    ASSERT_NE(wizard, nullptr);
+    PressButton(wizard, IDOK);
+    ASSERT_TRUE(WaitStatus(wizard, L"发现新的版本！"));
+    EXPECT_EQ(ListBoxLines(wizard, kList), (Lines{L"发现新版本：A 1.1", L"发现新版本：数据 1.5"}));
+    EXPECT_EQ(ItemText(wizard, IDOK), L"更新");
+
+    PressButton(wizard, IDCANCEL);
+    EXPECT_EQ(p.WaitExit(), 0u);
+    EXPECT_EQ(server.RequestedPaths(), std::vector<std::string>{"/vt/update.ini"});
+    EXPECT_TRUE(LocalDescriptionKept());
+}
+
+TEST_F(UpdaterCases, SecondOfThreeDownloadsMissingChangesNoInstalledFile) {
+    WriteLocal(0, 3, Section(0, "A", "1.0") + Section(1, "B", "1.0") + Section(2, "C", "1.0"));
+    Publish(0, 3, Section(0, "A", "2.0", "a.dat") + Section(1, "B", "2.0", "b.dat") + Section(2, "C", "2.0", "c.dat"));
+    Install("a.dat", "old a", "new a");
+    WriteTextFile(Path("b.dat"), "old b");  // not on the server: 404
+    Install("c.dat", "old c", "new c");
+
+    Process p;
+    HWND wizard = StartAndInstall(p);
+    ASSERT_NE(wizard, nullptr);
+    ASSERT_TRUE(WaitStatus(wizard, kDownloadFailed));
+    EXPECT_EQ(ListBoxLines(wizard, kList), Lines{L"文件：a.dat下载完成!"});
+    EXPECT_EQ(ItemText(wizard, IDOK), L"完成");
+    EXPECT_EQ(server.Requests("/vt/b.dat"), 1);
+    EXPECT_EQ(server.Requests("/vt/c.dat"), 0);
+    EXPECT_EQ(Installed("a.dat"), "old a");
+    EXPECT_EQ(Installed("b.dat"), "old b");
+    EXPECT_EQ(Installed("c.dat"), "old c");
+    EXPECT_TRUE(LocalDescriptionKept());
+
+    PressButton(wizard, IDOK);
+    EXPECT_EQ(p.WaitExit(), 0u);
+    EXPECT_FALSE(WasStarted());
+}
+
+// A server's error page sent with status 200, and a body that ends before
+// its announced length (the connection closed in order, or reset).
+TEST_F(UpdaterCases, DownloadThatIsNotTheWholeFileFailsTheUpdate) {
+    WriteLocal(0, 1, Section(0, "A", "1.0"));
+    Publish(0, 1, Section(0, "A", "2.0", "a.dat"));
+    WriteTextFile(Path("a.dat"), "old a");
+
+    test::CannedResponse errorPage;
+    errorPage.body = "<HTML><BODY>File moved</BODY></HTML>";
+    test::CannedResponse closedEarly;
+    closedEarly.body = std::string(5000, 'n');
+    closedEarly.length = test::CannedResponse::Length::Announce;
+    closedEarly.announced = 20000;
+    test::CannedResponse reset = closedEarly;
+    reset.reset = true;
+
+    const std::pair<const char*, test::CannedResponse> cases[] = {
+        {"error page", errorPage}, {"closed early", closedEarly}, {"reset", reset}};
+    for (const auto& [what, response] : cases) {
+        SCOPED_TRACE(what);
+        server.Serve("/vt/a.dat", response);
+        Process p;
+        HWND wizard = StartAndInstall(p);
+        ASSERT_NE(wizard, nullptr);
+        ASSERT_TRUE(WaitStatus(wizard, kDownloadFailed));
+        EXPECT_TRUE(ListBoxLines(wizard, kList).empty());
+        EXPECT_EQ(Installed("a.dat"), "old a");
+        EXPECT_TRUE(LocalDescriptionKept());
+        PressButton(wizard, IDOK);
+        EXPECT_EQ(p.WaitExit(), 0u);
+    }
+}
+
+TEST_F(UpdaterCases, DownloadWithoutContentLengthCompletes) {
+    WriteLocal(0, 1, Section(0, "A", "1.0"));
+    Publish(0, 1, Section(0, "A", "2.0", "a.dat"));
+    WriteTextFile(Path("a.dat"), "old a");
+    test::CannedResponse unmeasured;
+    unmeasured.body = std::string(30000, 'n');
+    unmeasured.length = test::CannedResponse::Length::None;
+    server.Serve("/vt/a.dat", unmeasured);
+
+    Process p;
+    HWND wizard = StartAndInstall(p);
+    ASSERT_NE(wizard, nullptr);
+    ASSERT_TRUE(WaitStatus(wizard, L"更新完成！"));
+    EXPECT_EQ(ListBoxLines(wizard, kList), Lines{L"A更新完成!"});
+    EXPECT_EQ(Installed("a.dat"), unmeasured.body);
+    PressButton(wizard, IDOK);
+    EXPECT_EQ(p.WaitExit(), 0u);
+    EXPECT_TRUE(WasStarted());
+}
+
+// Started automatically, but ServerMode 0: the user decides. The question
+// names the component's file, not the process; Cancel leaves the busy
+// program alone and keeps the old versions on record.
+TEST_F(UpdaterCases, RunningProgramIsEndedOnlyWhenTheUserSaysSo) {
+    WriteLocal(1, 2, Section(0, "A", "1.0") + Section(1, "T", "1.0"));
+    Publish(0, 2, Section(0, "A", "2.0", "a.dat") + Section(1, "T", "2.0", "Tool.dat", "needclose=helper.EXE\r\n"));
+    Install("a.dat", "old a", "new a");
+    Install("Tool.dat", "old tool", "new tool");
+    Process busy;
+    ASSERT_TRUE(StartBusyProgram(busy, "Helper.exe"));
+
+    Process p;
+    HWND wizard = StartWizard(p);
+    ASSERT_NE(wizard, nullptr);
+    ASSERT_TRUE(WaitStatus(wizard, L"发现新的版本！"));  // waits for "更新"
+    PressButton(wizard, IDOK);
+    HWND box = WaitMessageBox(p, wizard);
+    ASSERT_NE(box, nullptr);
+    EXPECT_EQ(MessageBoxText(box), L"在线升级检测到 Tool.dat 正在运行，点击“确定”强制更新！");
+    EXPECT_TRUE(busy.Running());
+
+    PressButton(box, IDCANCEL);
+    EXPECT_EQ(p.WaitExit(), 0u);
+    EXPECT_TRUE(busy.Running());
+    EXPECT_EQ(Installed("a.dat"), "new a");  // replaced before the question stays replaced
+    EXPECT_EQ(Installed("Tool.dat"), "old tool");
+    EXPECT_TRUE(LocalDescriptionKept());
+    EXPECT_FALSE(WasStarted());
+}
+
+// A file another program holds without sharing, and a running program that
+// the description does not ask to end.
+TEST_F(UpdaterCases, LockedTargetStopsTheReplacement) {
+    for (bool runningProgram : {false, true}) {
+        SCOPED_TRACE(runningProgram ? "running program" : "file opened without sharing");
+        const std::string locked = runningProgram ? "Busy.exe" : "b.dat";
+        WriteLocal(0, 3, Section(0, "A", "1.0") + Section(1, "B", "1.0") + Section(2, "C", "1.0"));
+        Publish(0, 3, Section(0, "A", "2.0", "a.dat") + Section(1, "B", "2.0", locked) +
+                          Section(2, "C", "2.0", "c.dat"));
+        Install("a.dat", "old a", "new a");
+        Install("c.dat", "old c", "new c");
+        server.Serve("/vt/" + locked, "new b");
+
+        Process busy;
+        HANDLE holder = INVALID_HANDLE_VALUE;
+        std::string before;
+        if (runningProgram) {
+            ASSERT_TRUE(StartBusyProgram(busy, locked));
+            before = Installed(locked);
+        } else {
+            WriteTextFile(Path(locked), before = "old b");
+            holder = CreateFileW(Path(locked).c_str(), GENERIC_READ | GENERIC_WRITE, 0, nullptr, OPEN_EXISTING, 0,
+                                 nullptr);
+            ASSERT_NE(holder, INVALID_HANDLE_VALUE);
+        }
+
+        Process p;
+        HWND wizard = StartAndInstall(p);
+        ASSERT_NE(wizard, nullptr);
+        ASSERT_TRUE(WaitStatus(wizard, kCopyFailed));
+        EXPECT_EQ(ListBoxLines(wizard, kList), (Lines{L"A更新完成!", L"B覆盖失败，更新中止!"}));
+        EXPECT_EQ(ItemText(wizard, IDOK), L"完成");
+        if (holder != INVALID_HANDLE_VALUE) CloseHandle(holder);
+        EXPECT_EQ(Installed(locked), before);
+        EXPECT_EQ(Installed("a.dat"), "new a");  // nothing is rolled back
+        EXPECT_EQ(Installed("c.dat"), "old c");
+        EXPECT_TRUE(LocalDescriptionKept());  // so the next check offers them again
+        PressButton(wizard, IDOK);
+        EXPECT_EQ(p.WaitExit(), 0u);
+        EXPECT_FALSE(WasStarted());
+    }
+}
+
+// The server description is not trusted with paths: a name that climbs out,
+// names a drive or a device is refused before anything is requested.
+TEST_F(UpdaterCases, HostileFileNameWritesNothingAndFailsTheDownload) {
+    wchar_t temp[MAX_PATH] = {};
+    GetTempPathW(MAX_PATH, temp);
+    const std::wstring tempDir = temp;  // the updater's download directory
+    const std::wstring outside[] = {tempDir + L"..\\evil.exe", m_dir + L"..\\evil.exe", L"C:\\x.exe"};
+
+    for (const std::string& name : {std::string("..\\evil.exe"), std::string("C:\\x.exe"), std::string("CON")}) {
+        SCOPED_TRACE(name);
+        for (const std::wstring& path : outside) DeleteFileW(path.c_str());
+        WriteLocal(0, 1, Section(0, "A", "1.0"));
+        Publish(0, 1, Section(0, "A", "2.0") + "uri=/vt/evil\r\nfilename=" + name + "\r\n");
+        server.Serve("/vt/evil", "MZ evil");
+
+        Process p;
+        HWND wizard = StartAndInstall(p);
+        ASSERT_NE(wizard, nullptr);
+        ASSERT_TRUE(WaitStatus(wizard, kDownloadFailed));
+        EXPECT_EQ(server.Requests("/vt/evil"), 0);
+        for (const std::wstring& path : outside) EXPECT_FALSE(FileExists(path)) << win::ToUtf8(path);
+        EXPECT_TRUE(LocalDescriptionKept());
+        PressButton(wizard, IDOK);
+        EXPECT_EQ(p.WaitExit(), 0u);
+    }
+}
+
+}  // namespace
+}  // namespace vt::e2e

@@ -1,0 +1,140 @@
+// The release tool's description, read back the way the updater reads a
+// server description: what the tool writes must be what the updater sees.
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+#include <filesystem>
+#include <string>
+
+#include "shared/core/IniProfile.h"
+#include "shared/core/VersionRule.h"
+#include "tests/native/shared/TempDir.h"
+#include "updater/FileNameRule.h"
+#include "updater/Sha256.h"
+#include "updater/UpdateDescription.h"
+
+namespace vt {
+namespace {
+
+// tests/native/updater/ -> the repository.
+const std::filesystem::path kTool =
+    std::filesystem::path(__FILE__).parent_path().parent_path().parent_path().parent_path() / "tools" /
+    "make_description.py";
+
+// "关机管理器" in code page 936.
+const std::string kGbkTitle = "\xB9\xD8\xBB\xFA\xB9\xDC\xC0\xED\xC6\xF7";
+
+Sha256Digest DigestOf(const std::string& bytes) {
+    Sha256 sha;
+    sha.Update(bytes.data(), bytes.size());
+    return sha.Finish();
+}
+
+class MakeDescriptionTool : public TempDirTest {
+protected:
+    void SetUp() override {
+        TempDirTest::SetUp();
+        ASSERT_TRUE(std::filesystem::exists(kTool)) << kTool;
+        std::filesystem::create_directory(Folder());
+    }
+    std::string Folder() const { return m_dir + "files/"; }
+    std::string Output() const { return m_dir + "update.ini"; }
+
+    // The tool's exit status; its messages go to the test's output.
+    int Run(const std::string& options) {
+        const std::string command = "python3 '" + kTool.string() + "' " + options + " -o '" + Output() + "' '" +
+                                    Folder() + "'";
+        const int status = std::system(command.c_str());
+        return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+    }
+};
+
+TEST_F(MakeDescriptionTool, DescriptionReadsBackAsTheUpdaterSeesIt) {
+    const std::string program(70000, 'V'), updater = "MZ updater", helper = "helper";
+    Put(Folder() + "Vantrel.exe", program);
+    Put(Folder() + "Update.exe", updater);
+    Put(Folder() + "a b.dll", helper);
+    Put(Folder() + "UPDATE.INI", "an older description is no component");
+
+    ASSERT_EQ(Run("--url http://updates.example.com/vantrel/update.ini --base-uri /vantrel/files "
+                  "--version 1.2 --needclose Vantrel.exe:Vantrel.exe --main-exe Vantrel.exe "
+                  "--server-mode 2 --title 'Vantrel.exe:关机管理器'"),
+              0);
+
+    const std::string raw = Contents(Output());
+    EXPECT_EQ(raw.compare(0, 8, "[Main]\r\n"), 0);
+    EXPECT_NE(raw.find("Title=" + kGbkTitle + "\r\n"), std::string::npos);
+
+    IniProfile server(Output());
+    EXPECT_EQ(server.GetString(kMainSection, "IniUrl", ""), "http://updates.example.com/vantrel/update.ini");
+    EXPECT_EQ(server.GetInt(kMainSection, "ServerMode", -1), 2);
+    EXPECT_EQ(server.GetString(kMainSection, "MainExe", ""), "Vantrel.exe");
+    const int total = server.GetInt(kMainSection, "Total", 0);
+    ASSERT_EQ(total, 3);
+    EXPECT_EQ(ComponentScanCount(server, total), 3);
+
+    struct Expected {
+        std::string title, file, uri, needclose, bytes;
+    };
+    // The program to start first, then by name.
+    const Expected expected[] = {
+        {kGbkTitle, "Vantrel.exe", "/vantrel/files/Vantrel.exe", "Vantrel.exe", program},
+        {"a b", "a b.dll", "/vantrel/files/a%20b.dll", "", helper},
+        {"Update", "Update.exe", "/vantrel/files/Update.exe", "", updater},
+    };
+    for (int i = 0; i < total; ++i) {
+        SCOPED_TRACE(i);
+        const ServerComponent c = ReadServerComponent(server, i);
+        EXPECT_EQ(c.title, expected[i].title);
+        EXPECT_EQ(c.filename, expected[i].file);
+        EXPECT_TRUE(IsPlainFileName(c.filename));
+        EXPECT_EQ(c.uri, expected[i].uri);
+        EXPECT_EQ(c.needclose, expected[i].needclose);
+        EXPECT_TRUE(IsNewerVersion(c.version, "1.1"));
+        EXPECT_FALSE(IsNewerVersion(c.version, "1.2"));
+        Sha256Digest digest;
+        ASSERT_TRUE(ParseSha256Hex(c.sha256, digest)) << c.sha256;
+        EXPECT_EQ(digest, DigestOf(expected[i].bytes));
+    }
+}
+
+// What ships beside the programs: the keys only an installed copy reads.
+TEST_F(MakeDescriptionTool, InstalledDescriptionCarriesLocalModeAndDay) {
+    Put(Folder() + "Vantrel.exe", "v");
+    Put(Folder() + "Update.exe", "u");
+    Put(Folder() + "update.bat", "b");
+    ASSERT_EQ(Run("--url https://www.orvane.com/vantrel/update.ini --base-uri /vantrel/files/ --version 1.1 "
+                  "--local-mode 1 --day 1 --main-exe Vantrel.exe --only Vantrel.exe --only Update.exe"),
+              0);
+    IniProfile local(Output());
+    EXPECT_EQ(local.GetInt(kMainSection, "LocalMode", 0), 1);
+    EXPECT_EQ(local.GetInt(kMainSection, "Day", 0), 1);
+    EXPECT_EQ(local.GetInt(kMainSection, "Total", 0), 2);
+    EXPECT_EQ(ReadServerComponent(local, 0).filename, "Vantrel.exe");
+    EXPECT_EQ(ReadServerComponent(local, 1).filename, "Update.exe");
+    EXPECT_EQ(ReadLocalVersion(local, 1), "1.1");
+}
+
+// A description the updater would refuse, or read otherwise than meant, is
+// never written.
+TEST_F(MakeDescriptionTool, RefusesWhatTheUpdaterWouldMisread) {
+    Put(Folder() + "Vantrel.exe", "v");
+    const char* const bad[] = {
+        "--url ftp://host/update.ini --base-uri /f/ --version 1.2",        // not HTTP
+        "--url http://host/update.ini --base-uri /f/ --version 1.2.3",     // reads as 1.2
+        "--url http://host/update.ini --base-uri /f/ --version 1.2 --title 'Vantrel.exe:emoji \xF0\x9F\x98\x80'",
+        "--url http://host/update.ini --base-uri /f/ --version 1.2 --needclose Other.exe:x.exe",
+    };
+    for (const char* options : bad) {
+        SCOPED_TRACE(options);
+        EXPECT_EQ(Run(options), 2);
+        EXPECT_FALSE(std::filesystem::exists(Output()));
+    }
+    // A file whose name would leave the application directory on Windows.
+    Put(Folder() + "..\\evil.exe", "e");
+    EXPECT_EQ(Run("--url http://host/update.ini --base-uri /f/ --version 1.2"), 2);
+    EXPECT_FALSE(std::filesystem::exists(Output()));
+}
+
+}  // namespace
+}  // namespace vt

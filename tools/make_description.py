@@ -1,0 +1,179 @@
+#!/usr/bin/env python3
+"""Writes the update server's description (update.ini) for a folder of built files.
+
+    make_description.py --url https://www.orvane.com/vantrel/update.ini \\
+        --base-uri /vantrel/files/ --version 1.2 \\
+        [--needclose Vantrel.exe:Vantrel.exe] [--main-exe Vantrel.exe] \\
+        [--main-url URL] [--server-mode 0|1|2] [--title FILE:TEXT] \\
+        [--only FILE] [--local-mode 0|1] [--day N] [-o update.ini] folder
+
+Every file of the folder (or only those named with --only) becomes one
+component section, the --main-exe first and the rest in name order; the
+description files themselves (update.ini in any letter case) are left out.
+The result is code page 936 with CRLF line ends, as the updater and the
+assistant read it; it goes to standard output unless -o names a file.
+
+--local-mode and --day write the two keys only the installed copy reads:
+with them the same tool makes the Update.ini that ships with the programs.
+"""
+
+import argparse
+import hashlib
+import os
+import re
+import sys
+import urllib.parse
+
+# Names Windows maps to devices, whatever extension follows.
+RESERVED = {"CON", "PRN", "AUX", "NUL", "CONIN$", "CONOUT$"} | \
+    {f"{p}{n}" for p in ("COM", "LPT") for n in range(1, 10)}
+# A version is one decimal number: the updater compares versions as numbers.
+VERSION = re.compile(r"^[0-9]+(\.[0-9]+)?$")
+CODE_PAGE = "cp936"
+
+
+class UsageError(Exception):
+    pass
+
+
+def gbk(text, what):
+    try:
+        return text.encode(CODE_PAGE)
+    except UnicodeEncodeError:
+        raise UsageError(f"{what} {text!r} cannot be written in code page 936")
+
+
+def check_file_name(name):
+    """The updater installs only plain names in its own directory."""
+    base = name.split(".", 1)[0].rstrip(" ").upper()
+    if (not name or name in (".", "..") or name[-1] in ". " or base in RESERVED
+            or any(c in name for c in '\\/:<>"|?*') or any(ord(c) < 32 for c in name)):
+        raise UsageError(f"{name!r} is no plain file name the updater would install")
+    gbk(name, "file name")
+
+
+def pairs(values, option):
+    """FILE:VALUE options as a dict keyed by the file name in lower case."""
+    out = {}
+    for value in values:
+        file, sep, rest = value.partition(":")
+        if not sep or not file or not rest:
+            raise UsageError(f"{option} takes FILE:VALUE, not {value!r}")
+        out[file.lower()] = rest
+    return out
+
+
+def check_url(url):
+    parts = urllib.parse.urlsplit(url)
+    if parts.scheme.lower() not in ("http", "https") or not parts.hostname:
+        raise UsageError(f"--url {url!r} is no absolute http or https address")
+
+
+def components(folder, main_exe, only):
+    if not os.path.isdir(folder):
+        raise UsageError(f"{folder!r} is no folder")
+    names = [n for n in os.listdir(folder)
+             if os.path.isfile(os.path.join(folder, n)) and n.lower() != "update.ini"]
+    if only:
+        wanted = {n.lower() for n in only}
+        missing = wanted - {n.lower() for n in names}
+        if missing:
+            raise UsageError("not in the folder: " + ", ".join(sorted(missing)))
+        names = [n for n in names if n.lower() in wanted]
+    names.sort(key=lambda n: (main_exe is None or n.lower() != main_exe.lower(), n.lower()))
+    if not names:
+        raise UsageError(f"{folder!r} holds no files to describe")
+    return names
+
+
+def sha256(path):
+    digest = hashlib.sha256()
+    with open(path, "rb") as f:
+        for block in iter(lambda: f.read(1 << 20), b""):
+            digest.update(block)
+    return digest.hexdigest()
+
+
+def describe(args):
+    check_url(args.url)
+    if not VERSION.match(args.version):
+        raise UsageError(f"--version {args.version!r} is not one decimal number such as 1.2")
+    if not args.base_uri.startswith("/"):
+        raise UsageError("--base-uri is a path on the update server and starts with /")
+    base_uri = args.base_uri if args.base_uri.endswith("/") else args.base_uri + "/"
+    if args.main_exe:
+        check_file_name(args.main_exe)
+    titles = pairs(args.title, "--title")
+    needclose = pairs(args.needclose, "--needclose")
+    names = components(args.folder, args.main_exe, args.only)
+    for name in names:
+        check_file_name(name)
+    for file in list(titles) + list(needclose):
+        if file not in {n.lower() for n in names}:
+            raise UsageError(f"{file!r} names no described file")
+
+    main = [("IniUrl", args.url)]
+    if args.local_mode is not None:
+        main.append(("LocalMode", str(args.local_mode)))
+    if args.day is not None:
+        main.append(("Day", str(args.day)))
+    main += [("Total", str(len(names))), ("MainExe", args.main_exe or ""),
+             ("ServerMode", str(args.server_mode))]
+    if args.main_url:
+        main.append(("MainUrl", args.main_url))
+
+    sections = [("Main", main)]
+    for index, name in enumerate(names):
+        sections.append((f"File{index}", [
+            ("Title", titles.get(name.lower(), os.path.splitext(name)[0])),
+            ("version", args.version),
+            ("uri", base_uri + urllib.parse.quote(name)),
+            ("filename", name),
+            ("needclose", needclose.get(name.lower(), "")),
+            ("sha256", sha256(os.path.join(args.folder, name))),
+        ]))
+
+    lines = []
+    for section, keys in sections:
+        lines.append(f"[{section}]")
+        for key, value in keys:
+            if "\r" in value or "\n" in value:
+                raise UsageError(f"{key} of {section} holds a line break")
+            lines.append(f"{key}={value}")
+    return gbk("\r\n".join(lines) + "\r\n", "text")
+
+
+def main(argv=None):
+    parser = argparse.ArgumentParser(description=__doc__.split("\n\n")[0])
+    parser.add_argument("--url", required=True, help="address of this description on the server (IniUrl)")
+    parser.add_argument("--base-uri", required=True, help="server path the files are published under")
+    parser.add_argument("--version", required=True, help="version of every file, one decimal number")
+    parser.add_argument("--needclose", action="append", default=[], metavar="FILE:PROCESS",
+                        help="end the running PROCESS before FILE is replaced")
+    parser.add_argument("--title", action="append", default=[], metavar="FILE:TEXT",
+                        help="display name of FILE (default: its name without extension)")
+    parser.add_argument("--only", action="append", default=[], metavar="FILE",
+                        help="describe only these files of the folder")
+    parser.add_argument("--main-exe", help="program started after an update (MainExe)")
+    parser.add_argument("--main-url", help="page opened after an update (MainUrl)")
+    parser.add_argument("--server-mode", type=int, choices=(0, 1, 2), default=0)
+    parser.add_argument("--local-mode", type=int, choices=(0, 1), help="for an installed Update.ini")
+    parser.add_argument("--day", type=int, help="for an installed Update.ini: day of the update schedule")
+    parser.add_argument("-o", "--output", help="file to write (default: standard output)")
+    parser.add_argument("folder")
+    args = parser.parse_args(argv)
+    try:
+        data = describe(args)
+    except (UsageError, OSError) as e:
+        print(f"make_description.py: {e}", file=sys.stderr)
+        return 2
+    if args.output:
+        with open(args.output, "wb") as f:
+            f.write(data)
+    else:
+        sys.stdout.buffer.write(data)
+    return 0
+
+
+if __name__ == "__main__":
+    sys.exit(main())
