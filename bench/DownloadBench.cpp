@@ -1,8 +1,9 @@
 // Download throughput of the updater's own path: WinINet behind WinHttpClient,
 // the core's DownloadFile streaming 2048-byte blocks to a file, with the
-// wizard's ten message attempts after every block. Prints the milliseconds
-// of each run and the best, then checks the size of what arrived.
-//   download_bench <host> <port> <object> <target file> [runs]
+// wizard's message pump (up to ten messages) after every block. Prints the
+// milliseconds of each run and the best, then checks the size of what arrived.
+//   download_bench <host> <port> <object> <target file> [runs] [nopump]
+// With "nopump" the view takes no messages: the transfer alone.
 #include <windows.h>
 
 #include <algorithm>
@@ -15,6 +16,7 @@
 #include "shared/win/Platform.h"
 #include "shared/win/WinProfile.h"
 #include "updater/Downloader.h"
+#include "updater/MessagePump.h"
 #include "updater/WinHttpClient.h"
 #include "updater/WinProcesses.h"
 #include "updater/WinTextCodec.h"
@@ -22,9 +24,10 @@
 namespace {
 
 // The wizard's window as far as a download touches it: the progress bar is
-// not there, the message pump is the dialog's.
+// not there, the message pump is the dialog's own.
 class PumpingView : public vt::IUpdateView {
 public:
+    bool pump = true;
     void SetStatus(const std::string&) override {}
     void ClearList() override {}
     void AddListLine(const std::string&) override {}
@@ -35,12 +38,7 @@ public:
     void Close() override {}
     void SetWaitCursor(bool) override {}
     void PumpMessages(int attempts) override {
-        for (int i = 0; i < attempts; ++i) {
-            MSG msg;
-            if (!PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) continue;
-            TranslateMessage(&msg);
-            DispatchMessageW(&msg);
-        }
+        if (pump) vt::win::PumpWaitingMessages(nullptr, attempts);
     }
 };
 
@@ -64,6 +62,7 @@ int wmain(int argc, wchar_t** argv) {
     const int runs = argc > 5 ? std::max(1, _wtoi(argv[5])) : 3;
 
     PumpingView view;
+    view.pump = !(argc > 6 && std::wcscmp(argv[6], L"nopump") == 0);
     vt::win::WinTextCodec codec;
     vt::win::WinHttpClient http(L"Update");
     vt::win::WinFileSystem files;

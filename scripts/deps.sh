@@ -7,7 +7,7 @@ what=${1:-all}
 need=()
 have() { dpkg-query -W -f='${Status}' "$1" 2>/dev/null | grep -q 'ok installed'; }
 
-native_pkgs=(cmake g++ make libgtest-dev googletest libbenchmark-dev)
+native_pkgs=(cmake g++ make libgtest-dev googletest libbenchmark-dev python3)
 windows_pkgs=(g++-mingw-w64-i686 binutils-mingw-w64-i686 wine wine32:i386 xvfb xauth
               fonts-wqy-microhei fonts-wine imagemagick x11-apps python3 locales curl)
 fuzz_pkgs=(clang libclang-rt-14-dev)

@@ -139,6 +139,7 @@ def describe(args):
         for key, value in keys:
             if "\r" in value or "\n" in value:
                 raise UsageError(f"{key} of {section} holds a line break")
+            gbk(value, f"{key} of [{section}]")
             lines.append(f"{key}={value}")
     return gbk("\r\n".join(lines) + "\r\n", "text")
 

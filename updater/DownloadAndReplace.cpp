@@ -43,7 +43,33 @@ FetchResult Download(UpdateContext& ctx, const ServerComponent& c) {
     return FetchToFile(ctx, c.uri, target, options);
 }
 
+// Windows will not copy over a running program but lets it be renamed, so
+// the updater's own executable is moved aside before the new one is copied
+// in, and moved back if that copy fails: the installation then stays as it
+// was. The file moved aside is removed at the next start.
+bool InstallFile(UpdateContext& ctx, const std::string& from, const std::string& to) {
+    IFileSystem& files = ctx.services.files;
+    if (ctx.paths.selfExe.empty() || !SamePath(to, ctx.paths.selfExe)) return files.Copy(from, to);
+    const std::string aside = to + kSelfAsideSuffix;
+    files.Remove(aside);  // may fail: a previous copy still ending; Replace then decides
+    if (!files.Replace(to, aside)) return files.Copy(from, to);
+    if (files.Copy(from, to)) return true;
+    files.Replace(aside, to);
+    return false;
+}
+
 }  // namespace
+
+bool SamePath(const std::string& a, const std::string& b) {
+    const auto folded = [](char c) {
+        if (c == '/') return '\\';
+        return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c;
+    };
+    if (a.size() != b.size()) return false;
+    for (std::size_t i = 0; i < a.size(); ++i)
+        if (folded(a[i]) != folded(b[i])) return false;
+    return true;
+}
 
 int ReplaceProgress(int replaced) {
     const int counter = replaced * 20;
@@ -96,7 +122,7 @@ InstallOutcome DownloadAndReplace(UpdateContext& ctx) {
         }
 
         if (!IsPlainFileName(c.filename) ||
-            !ctx.services.files.Copy(ctx.paths.tempDir + name, ctx.paths.appDir + name)) {
+            !InstallFile(ctx, ctx.paths.tempDir + name, ctx.paths.appDir + name)) {
             view.AddListLine(Format(updtext::kFmtCopyFailed, title.c_str()));
             view.SetStatus(updtext::kStatusCopyFailed);
             return InstallOutcome::Failed;

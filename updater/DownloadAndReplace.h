@@ -17,10 +17,18 @@ enum class InstallOutcome {
 
 constexpr unsigned kWaitAfterTerminateMs = 1000;
 
+// Appended to the updater's own executable when a new one takes its place;
+// the next start removes what is left under that name.
+constexpr char kSelfAsideSuffix[] = ".old";
+
 InstallOutcome DownloadAndReplace(UpdateContext& ctx);
 
 // The progress position after `replaced` files: 20 per file, then 90 until
 // the end (100 is set only when the whole update is done).
 int ReplaceProgress(int replaced);
+
+// Whether two full paths name the same file on a system that ignores the
+// case of letters and accepts either slash.
+bool SamePath(const std::string& a, const std::string& b);
 
 }  // namespace vt

@@ -8,6 +8,7 @@
 #include "shared/win/AppDirectory.h"
 #include "shared/win/Encoding.h"
 #include "shared/win/Platform.h"
+#include "updater/DownloadAndReplace.h"
 #include "updater/UpdateDialog.h"
 #include "updater/WinHttpClient.h"
 #include "updater/WinProcesses.h"
@@ -47,6 +48,11 @@ bool UpdateApp::InitInstance() {
     m_hMutex = CreateMutexW(nullptr, FALSE, kMutexName);
     if (GetLastError() == ERROR_ALREADY_EXISTS) return false;  // silently, the first copy untouched
 
+    // What a previous update moved aside when it replaced this program. The
+    // copy that did so may still be ending and hold it: then it stays until
+    // a later start.
+    DeleteFileW((win::ModulePath() + win::FromUtf8(kSelfAsideSuffix)).c_str());
+
     WSADATA data;
     if (WSAStartup(MAKEWORD(2, 2), &data) != 0) {
         MessageBoxW(nullptr, LoadText(IDS_SOCKETS_INIT_FAILED).c_str(), win::ProgramName().c_str(),
@@ -70,7 +76,8 @@ void UpdateApp::RunWizard() {
     win::WinProcesses processes;
     win::WinFileSystem files;
     win::WinShell shell(nullptr);
-    const UpdatePaths paths = MakeUpdatePaths(win::ToUtf8(win::AppDirectory()), win::ToUtf8(TempDirectory()));
+    const UpdatePaths paths = MakeUpdatePaths(win::ToUtf8(win::AppDirectory()), win::ToUtf8(TempDirectory()),
+                                              win::ToUtf8(win::ModulePath()));
     UpdateDialog dialog(UpdateDialogServices{http, processes, files, shell}, paths);
     dialog.DoModal(nullptr);
 }

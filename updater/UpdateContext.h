@@ -20,13 +20,17 @@ struct UpdatePaths {
     std::string tempDir;    // ends in a path separator; downloads go here
     std::string localIni;   // the local description
     std::string serverIni;  // where the server description is saved
+    // The updater's own executable, full path; empty when unknown. A running
+    // program cannot be copied over, so this one is installed differently.
+    std::string selfExe;
 };
 
 // Directories end in their separator, so names are appended directly.
 // On Windows, tempDir + "update.ini" is the same file as the system's
 // temporary path + "\update.ini".
-inline UpdatePaths MakeUpdatePaths(const std::string& appDir, const std::string& tempDir) {
-    return UpdatePaths{appDir, tempDir, appDir + "Update.ini", tempDir + "update.ini"};
+inline UpdatePaths MakeUpdatePaths(const std::string& appDir, const std::string& tempDir,
+                                   const std::string& selfExe = "") {
+    return UpdatePaths{appDir, tempDir, appDir + "Update.ini", tempDir + "update.ini", selfExe};
 }
 
 struct UpdateServices {

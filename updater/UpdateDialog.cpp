@@ -3,6 +3,7 @@
 #include "shared/win/AppDirectory.h"
 #include "shared/win/Encoding.h"
 #include "shared/win/Painting.h"
+#include "updater/MessagePump.h"
 #include "updater/res/resource.h"
 
 namespace vt {
@@ -178,20 +179,6 @@ void UpdateDialog::SetWaitCursor(bool on) {
         SetCursor(m_hCursorBeforeWait ? m_hCursorBeforeWait : LoadCursorW(nullptr, IDC_ARROW));
 }
 
-void UpdateDialog::PumpMessages(int attempts) {
-    for (int i = 0; i < attempts; ++i) {
-        MSG msg;
-        if (!PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) continue;
-        if (msg.message == WM_QUIT) {
-            // Not ours to take: the loop that owns it must still see it.
-            PostQuitMessage(static_cast<int>(msg.wParam));
-            return;
-        }
-        // Esc, Enter and Tab keep working as in the dialog's own loop.
-        if (Hwnd() && IsDialogMessageW(Hwnd(), &msg)) continue;
-        TranslateMessage(&msg);
-        DispatchMessageW(&msg);
-    }
-}
+void UpdateDialog::PumpMessages(int attempts) { win::PumpWaitingMessages(Hwnd(), attempts); }
 
 }  // namespace vt

@@ -13,8 +13,12 @@ std::vector<ProcessEntry> WinProcesses::List() {
     if (snapshot == INVALID_HANDLE_VALUE) return entries;
     PROCESSENTRY32W entry = {};
     entry.dwSize = sizeof entry;
+    // The updater itself is never a process to end before a replacement: a
+    // description naming Update.exe in needclose would otherwise stop the
+    // update half way. Its own file is moved aside instead.
+    const DWORD self = GetCurrentProcessId();
     for (BOOL more = Process32FirstW(snapshot, &entry); more; more = Process32NextW(snapshot, &entry)) {
-        entries.push_back(ProcessEntry{entry.th32ProcessID, ToGbk(entry.szExeFile)});
+        if (entry.th32ProcessID != self) entries.push_back(ProcessEntry{entry.th32ProcessID, ToGbk(entry.szExeFile)});
     }
     CloseHandle(snapshot);
     return entries;

@@ -29,7 +29,10 @@ const bool kPlaysTheUpdater = [] {
     if (slash == std::wstring::npos || lstrcmpiW(self.c_str() + slash + 1, L"Update.exe") != 0) return false;
     wchar_t cwd[MAX_PATH] = {};
     GetCurrentDirectoryW(MAX_PATH, cwd);
-    WriteFileBytes(self.substr(0, slash + 1) + kUpdaterMarker, win::ToUtf8(cwd));
+    // Written aside and renamed: a test that sees the marker sees all of it.
+    const std::wstring marker = self.substr(0, slash + 1) + kUpdaterMarker;
+    WriteFileBytes(marker + L".part", win::ToUtf8(cwd));
+    MoveFileExW((marker + L".part").c_str(), marker.c_str(), MOVEFILE_REPLACE_EXISTING);
     if (HANDLE release = OpenEventW(SYNCHRONIZE, FALSE, kReleaseEvent)) {
         WaitForSingleObject(release, 30000);
         CloseHandle(release);

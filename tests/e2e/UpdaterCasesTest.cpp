@@ -53,7 +53,7 @@ protected:
         m_dir = MakeScratchDir(L"updc-" + std::wstring(name.begin(), name.end()));
         ASSERT_TRUE(CopyInto(m_dir, BuildBinDir(), L"Update.exe"));
         // The program a finish after an update starts: it leaves a mark.
-        WriteTextFile(m_dir + L"Started.bat", "@echo off\r\necho started>\"%~dp0started.txt\"\r\n");
+        WriteFileBytes(m_dir + L"Started.bat", "@echo off\r\necho started>\"%~dp0started.txt\"\r\n");
     }
 
     std::string IniUrl() const { return server.Url("/vt/update.ini"); }
@@ -61,7 +61,7 @@ protected:
     void WriteLocal(int localMode, int total, const std::string& sections) {
         m_local = "[Main]\r\nIniUrl=" + IniUrl() + "\r\nLocalMode=" + std::to_string(localMode) +
                   "\r\nUpdated=1\r\nTotal=" + std::to_string(total) + "\r\n" + sections;
-        WriteTextFile(m_dir + L"Update.ini", m_local);
+        WriteFileBytes(m_dir + L"Update.ini", m_local);
     }
 
     void Publish(int serverMode, int total, const std::string& sections) {
@@ -72,7 +72,7 @@ protected:
 
     // An installed file and its newer version on the server.
     void Install(const std::string& file, const std::string& oldBytes, const std::string& newBytes) {
-        WriteTextFile(Path(file), oldBytes);
+        WriteFileBytes(Path(file), oldBytes);
         server.Serve("/vt/" + file, newBytes);
     }
 
@@ -174,7 +174,7 @@ TEST_F(UpdaterCases, SecondOfThreeDownloadsMissingChangesNoInstalledFile) {
     WriteLocal(0, 3, Section(0, "A", "1.0") + Section(1, "B", "1.0") + Section(2, "C", "1.0"));
     Publish(0, 3, Section(0, "A", "2.0", "a.dat") + Section(1, "B", "2.0", "b.dat") + Section(2, "C", "2.0", "c.dat"));
     Install("a.dat", "old a", "new a");
-    WriteTextFile(Path("b.dat"), "old b");  // not on the server: 404
+    WriteFileBytes(Path("b.dat"), "old b");  // not on the server: 404
     Install("c.dat", "old c", "new c");
 
     Process p;
@@ -200,7 +200,7 @@ TEST_F(UpdaterCases, SecondOfThreeDownloadsMissingChangesNoInstalledFile) {
 TEST_F(UpdaterCases, DownloadThatIsNotTheWholeFileFailsTheUpdate) {
     WriteLocal(0, 1, Section(0, "A", "1.0"));
     Publish(0, 1, Section(0, "A", "2.0", "a.dat"));
-    WriteTextFile(Path("a.dat"), "old a");
+    WriteFileBytes(Path("a.dat"), "old a");
 
     test::CannedResponse errorPage;
     errorPage.body = "<HTML><BODY>File moved</BODY></HTML>";
@@ -231,7 +231,7 @@ TEST_F(UpdaterCases, DownloadThatIsNotTheWholeFileFailsTheUpdate) {
 TEST_F(UpdaterCases, DownloadWithoutContentLengthCompletes) {
     WriteLocal(0, 1, Section(0, "A", "1.0"));
     Publish(0, 1, Section(0, "A", "2.0", "a.dat"));
-    WriteTextFile(Path("a.dat"), "old a");
+    WriteFileBytes(Path("a.dat"), "old a");
     test::CannedResponse unmeasured;
     unmeasured.body = std::string(30000, 'n');
     unmeasured.length = test::CannedResponse::Length::None;
@@ -298,7 +298,7 @@ TEST_F(UpdaterCases, LockedTargetStopsTheReplacement) {
             ASSERT_TRUE(StartBusyProgram(busy, locked));
             before = Installed(locked);
         } else {
-            WriteTextFile(Path(locked), before = "old b");
+            WriteFileBytes(Path(locked), before = "old b");
             holder = CreateFileW(Path(locked).c_str(), GENERIC_READ | GENERIC_WRITE, 0, nullptr, OPEN_EXISTING, 0,
                                  nullptr);
             ASSERT_NE(holder, INVALID_HANDLE_VALUE);

@@ -3,6 +3,7 @@
 // it followed by '*'.
 //   vtdrive wait <title> [ms]              wait until a window with that title exists
 //   vtdrive post <title> <msg> <wp> <lp>   post a message (numbers: decimal or 0x..)
+//   vtdrive send <title> <msg> <wp> <lp>   send it and print the window's answer
 //   vtdrive command <title> <id>           post WM_COMMAND id
 //   vtdrive click <title> <id>             click button id of that window
 //   vtdrive rect <title>                   print "x y w h" of the window
@@ -62,6 +63,14 @@ int wmain(int argc, wchar_t** argv) {
     if (verb == L"post" && argc >= 6)
         return PostMessageW(hwnd, static_cast<UINT>(Num(argv[3])), static_cast<WPARAM>(Num(argv[4])),
                             static_cast<LPARAM>(Num(argv[5]))) ? 0 : 1;
+    if (verb == L"send" && argc >= 6) {
+        DWORD_PTR answer = 0;
+        if (!SendMessageTimeoutW(hwnd, static_cast<UINT>(Num(argv[3])), static_cast<WPARAM>(Num(argv[4])),
+                                 static_cast<LPARAM>(Num(argv[5])), SMTO_ABORTIFHUNG, 10000, &answer))
+            return 1;
+        wprintf(L"%lu\n", static_cast<unsigned long>(answer));
+        return 0;
+    }
     if (verb == L"command" && argc >= 4)
         return PostMessageW(hwnd, WM_COMMAND, MAKEWPARAM(Num(argv[3]), 0), 0) ? 0 : 1;
     if (verb == L"click" && argc >= 4) {

@@ -174,5 +174,47 @@ TEST_F(InstallTest, FailedDescriptionCopyIsReportedUnderItsName) {
     EXPECT_EQ(view.status, "覆盖文件时发生错误，更新中止！");
 }
 
+// The updater is running while it installs its own new version: it is moved
+// aside under ".old" (replacing an earlier one) and the new file copied in.
+// Another running program is still not touched that way.
+TEST_F(InstallTest, OwnExecutableIsMovedAsideAndReplaced) {
+    Prepare(0, {{"U", "1", "Update.exe"}, {"V", "1", "Vantrel.exe"}},
+            {{"U", "2", "Update.exe"}, {"V", "2", "Vantrel.exe"}});
+    ctx->paths.selfExe = paths.appDir + "UPDATE.EXE";  // the system does not mind the case
+    files.running = {paths.appDir + "Update.exe", paths.appDir + "Vantrel.exe"};
+    test::WriteText(paths.appDir + "Update.exe.old", "older still");
+
+    EXPECT_EQ(Install(), InstallOutcome::Failed);
+    EXPECT_EQ(AppFile("Update.exe"), "new Update.exe");
+    EXPECT_EQ(AppFile("Update.exe.old"), "old Update.exe");
+    EXPECT_EQ(view.list, (Strings{"U更新完成!", "V覆盖失败，更新中止!"}));
+    EXPECT_EQ(AppFile("Vantrel.exe"), "old Vantrel.exe");
+    EXPECT_FALSE(files.Exists(paths.appDir + "Vantrel.exe.old"));
+    EXPECT_EQ(test::ReadText(paths.localIni), localBefore);
+}
+
+TEST_F(InstallTest, OwnExecutableIsPutBackWhenTheNewOneCannotBeCopied) {
+    Prepare(0, {{"U", "1", "Update.exe"}}, {{"U", "2", "Update.exe"}});
+    ctx->paths.selfExe = paths.appDir + "Update.exe";
+    files.running = {ctx->paths.selfExe};
+    files.failCopyTo.insert(ctx->paths.selfExe);
+
+    EXPECT_EQ(Install(), InstallOutcome::Failed);
+    EXPECT_EQ(view.list, (Strings{"U覆盖失败，更新中止!"}));
+    EXPECT_EQ(view.status, "覆盖文件时发生错误，更新中止！");
+    EXPECT_EQ(AppFile("Update.exe"), "old Update.exe");
+    EXPECT_EQ(files.running, std::set<std::string>{ctx->paths.selfExe});
+    EXPECT_FALSE(files.Exists(paths.appDir + "Update.exe.old"));
+    EXPECT_EQ(test::ReadText(paths.localIni), localBefore);
+}
+
+TEST(SamePath, IgnoresLetterCaseAndSlashKind) {
+    EXPECT_TRUE(SamePath("C:\\Apps\\Update.exe", "c:/apps/UPDATE.EXE"));
+    EXPECT_FALSE(SamePath("C:\\Apps\\Update.exe", "C:\\Apps\\Update.exe.old"));
+    EXPECT_FALSE(SamePath("C:\\Apps\\Update.exe", "C:\\Apps\\Updatf.exe"));
+    // Only Latin letters fold: bytes of other characters must match exactly.
+    EXPECT_FALSE(SamePath("C:\\\xE6\x95\xB0\\U.exe", "C:\\\xE6\x95\x90\\U.exe"));
+}
+
 }  // namespace
 }  // namespace vt

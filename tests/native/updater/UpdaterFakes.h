@@ -155,19 +155,31 @@ public:
     std::vector<unsigned> sleeps;
 };
 
-// The real file system, with copies to chosen targets made to fail.
+// The real file system, with copies to chosen targets made to fail, and
+// files that behave like running programs on Windows: they cannot be copied
+// over or removed, but they can be renamed (and stay running under the new
+// name).
 class FlakyFileSystem : public StdFileSystem {
 public:
     bool Copy(const std::string& from, const std::string& to) override {
         copies.push_back(to);
-        if (failCopyTo.count(to)) return false;
+        if (failCopyTo.count(to) || running.count(to)) return false;
         return StdFileSystem::Copy(from, to);
+    }
+    bool Replace(const std::string& from, const std::string& to) override {
+        if (running.count(to) || !StdFileSystem::Replace(from, to)) return false;
+        if (running.erase(from)) running.insert(to);
+        return true;
+    }
+    bool Remove(const std::string& path) override {
+        return !running.count(path) && StdFileSystem::Remove(path);
     }
     std::unique_ptr<IFileWriter> Create(const std::string& path) override {
         created.push_back(path);
         return StdFileSystem::Create(path);
     }
     std::set<std::string> failCopyTo;
+    std::set<std::string> running;
     std::vector<std::string> copies;
     std::vector<std::string> created;
 };

@@ -56,8 +56,9 @@ TEST_F(UpdaterWinInetDownload, BodyWithoutLengthRunsToItsEnd) {
     EXPECT_TRUE(view.progresses.empty());  // nothing to measure against
 }
 
-// Fewer bytes than announced, whether the connection closes in order or is
-// reset, is an early end of the body, not a file.
+// Fewer bytes than announced is never a file: an orderly close reads as an
+// early end of the body; a reset reads either way, depending on when the
+// socket error reaches WinINet (before or after the last bytes were taken).
 TEST_F(UpdaterWinInetDownload, CutBodyIsNoDownload) {
     for (bool reset : {false, true}) {
         CannedResponse r;
@@ -66,7 +67,9 @@ TEST_F(UpdaterWinInetDownload, CutBodyIsNoDownload) {
         r.announced = 10000;
         r.reset = reset;
         server.Serve("/files/comp.dat", r);
-        EXPECT_EQ(Fetch(), FetchResult::ShortBody) << reset;
+        FetchResult result = Fetch();
+        if (reset && result == FetchResult::ReadFailed) continue;
+        EXPECT_EQ(result, FetchResult::ShortBody) << reset;
     }
 }
 

@@ -74,3 +74,12 @@ TEST(UpdaterWinProcesses, FindsARunningProgramByItsNameInAnyLetterCaseAndEndsIt)
 
 }  // namespace
 }  // namespace vt::test
+
+namespace vt::test {
+
+TEST(UpdaterWinProcesses, NeverOffersItselfForEnding) {
+    win::WinProcesses processes;
+    for (const ProcessEntry& entry : processes.List()) EXPECT_NE(entry.pid, GetCurrentProcessId());
+}
+
+}  // namespace vt::test
