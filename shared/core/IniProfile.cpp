@@ -1,5 +1,7 @@
 #include "shared/core/IniProfile.h"
 
+#include "shared/core/ProfileText.h"
+
 #include <algorithm>
 #include <cstdint>
 #include <exception>
@@ -31,7 +33,7 @@ namespace vt {
 namespace {
 
 namespace fs = std::filesystem;
-constexpr std::size_t npos = std::string::npos;
+using namespace profile_text;
 
 // What the platform copies at most: a 1024-character buffer for a string,
 // 30 characters for a number.
@@ -39,19 +41,7 @@ constexpr std::size_t kStringBuffer = 1024;
 constexpr std::size_t kNumberBuffer = 30;
 constexpr char kBreak[] = "\r\n";
 
-struct Range {
-    std::size_t begin;
-    std::size_t end;
-};
-
-bool IsBlank(unsigned char c) { return (c >= 0x09 && c <= 0x0d) || c == 0x1a || c == ' '; }
 bool IsBreak(char c) { return c == '\n' || c == '\r'; }
-bool IsLead(unsigned char c) { return c >= 0x81 && c <= 0xfe; }
-
-// Length of the character that starts at i (text ends at `end`).
-std::size_t CharLen(const std::string& s, std::size_t i, std::size_t end) {
-    return IsLead(static_cast<unsigned char>(s[i])) && i + 1 < end ? 2 : 1;
-}
 
 bool IsTrail(unsigned char c) { return (c >= 0x40 && c <= 0x7e) || (c >= 0x80 && c <= 0xfe); }
 
@@ -98,26 +88,6 @@ std::string AsRead(const std::string& s, std::size_t from = 0, Shrinks* shrinks 
 
 char FoldAscii(char c) { return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c; }
 
-// [b, e) without blanks at either end; b starts a character.
-Range Trim(const std::string& s, std::size_t b, std::size_t e) {
-    std::size_t first = npos, last = e;
-    for (std::size_t i = b; i < e;) {
-        const std::size_t n = CharLen(s, i, e);
-        if (n == 2 || !IsBlank(static_cast<unsigned char>(s[i]))) {
-            if (first == npos) first = i;
-            last = i + n;
-        }
-        i += n;
-    }
-    return first == npos ? Range{e, e} : Range{first, last};
-}
-
-std::size_t LastCharStart(const std::string& s) {
-    std::size_t last = 0;
-    for (std::size_t i = 0; i < s.size(); i += CharLen(s, i, s.size())) last = i;
-    return last;
-}
-
 // Bytes of s from `begin` that fit in `max` without splitting a character.
 std::size_t FittingLength(const std::string& s, std::size_t begin, std::size_t max) {
     std::size_t i = begin;
@@ -127,22 +97,6 @@ std::size_t FittingLength(const std::string& s, std::size_t begin, std::size_t m
         i += n;
     }
     return i - begin;
-}
-
-std::string CutAtNul(std::string s) {
-    for (std::size_t i = 0; i < s.size(); i += CharLen(s, i, s.size())) {
-        if (s[i] == '\0') {
-            s.resize(i);
-            break;
-        }
-    }
-    return s;
-}
-
-std::string CleanName(const std::string& name) {
-    const std::string s = CutAtNul(name);
-    const Range r = Trim(s, 0, s.size());
-    return s.substr(r.begin, r.end - r.begin);
 }
 
 // A name of the file against a cleaned wanted name.
@@ -349,15 +303,6 @@ bool SaveFile(const std::string& path, const std::string& text) {
     }
 }
 
-// Names and values that could not be read back as written are refused: a
-// line break or NUL would split or cut the line, and a lead byte at the end
-// would swallow the '=', ']' or line break that follows it.
-bool Writable(const std::string& s) {
-    if (s.find_first_of(std::string("\r\n\0", 3)) != npos) return false;
-    return s.empty() || CharLen(s, LastCharStart(s), s.size()) == 2 ||
-           !IsLead(static_cast<unsigned char>(s.back()));
-}
-
 }  // namespace
 
 IniProfile::IniProfile(std::string path) : m_strPath(std::move(path)) {}
@@ -380,12 +325,6 @@ int IniProfile::GetInt(const std::string& section, const std::string& key, int d
     if (LoadFile(m_strPath, text) != Load::Ok || !FindValue(text, section, key, value)) return def;
     const std::string number = CopyEntry(value, kNumberBuffer);
     return number.empty() ? def : LeadingInteger(number);
-}
-
-bool ProfileWritable(const std::string& section, const std::string& key, const std::string& value) {
-    if (!Writable(section) || !Writable(key) || !Writable(value)) return false;
-    const std::string sec = CleanName(section), name = CleanName(key);
-    return !sec.empty() && !name.empty() && name[0] != '[' && name.find('=') == npos;
 }
 
 bool IniProfile::WriteString(const std::string& section, const std::string& key,
