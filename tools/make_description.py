@@ -30,6 +30,8 @@ RESERVED = {"CON", "PRN", "AUX", "NUL", "CONIN$", "CONOUT$"} | \
 # A version is one decimal number: the updater compares versions as numbers.
 VERSION = re.compile(r"^[0-9]+(\.[0-9]+)?$")
 CODE_PAGE = "cp936"
+# What the profile reader trims from both ends of a value.
+PROFILE_BLANKS = " \t\n\v\f\r\x1a"
 
 
 class UsageError(Exception):
@@ -47,7 +49,7 @@ def check_file_name(name):
     """The updater installs only plain names in its own directory."""
     base = name.split(".", 1)[0].rstrip(" ").upper()
     if (not name or name in (".", "..") or name[-1] in ". " or base in RESERVED
-            or any(c in name for c in '\\/:<>"|?*') or any(ord(c) < 32 for c in name)):
+            or any(c in name for c in '\\/:<>"|?*') or any(ord(c) < 32 or ord(c) == 127 for c in name)):
         raise UsageError(f"{name!r} is no plain file name the updater would install")
     gbk(name, "file name")
 
@@ -139,6 +141,11 @@ def describe(args):
         for key, value in keys:
             if "\r" in value or "\n" in value:
                 raise UsageError(f"{key} of {section} holds a line break")
+            # The reader drops blanks around a value and one pair of quotes
+            # around it: " a.exe" would come back as another file's name.
+            if (value != value.strip(PROFILE_BLANKS)
+                    or (len(value) >= 2 and value[0] in "\"'" and value[-1] == value[0])):
+                raise UsageError(f"{key} of [{section}] {value!r} would not read back as written")
             gbk(value, f"{key} of [{section}]")
             lines.append(f"{key}={value}")
     return gbk("\r\n".join(lines) + "\r\n", "text")

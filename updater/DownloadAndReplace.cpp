@@ -29,14 +29,16 @@ bool IsNewer(const UpdateContext& ctx, const ServerComponent& c, int index) {
 }
 
 // A file name that could leave the temporary or the application directory,
-// or a digest that is not one, fails the download before anything is
+// one that would overwrite the saved server description both passes still
+// read, or a digest that is not one, fails the download before anything is
 // requested or written.
 FetchResult Download(UpdateContext& ctx, const ServerComponent& c) {
     if (!IsPlainFileName(c.filename)) return FetchResult::NotCreatable;
+    const std::string target = ctx.paths.tempDir + ctx.services.codec.GbkToUtf8(c.filename);
+    if (SamePath(target, ctx.paths.serverIni)) return FetchResult::NotCreatable;
     Sha256Digest digest;
     const bool hasDigest = !c.sha256.empty();
     if (hasDigest && !ParseSha256Hex(c.sha256, digest)) return FetchResult::DigestMismatch;
-    const std::string target = ctx.paths.tempDir + ctx.services.codec.GbkToUtf8(c.filename);
     FetchOptions options;
     options.interactive = true;
     options.expectedDigest = hasDigest ? &digest : nullptr;

@@ -27,10 +27,16 @@ std::wstring LoadText(UINT id) {
     return n > 0 && text ? std::wstring(text, static_cast<size_t>(n)) : std::wstring();
 }
 
+// The system's temporary directory with its trailing backslash, whatever its
+// length; empty only when the system has none.
 std::wstring TempDirectory() {
-    wchar_t buffer[MAX_PATH + 1] = {};
-    DWORD n = GetTempPathW(MAX_PATH + 1, buffer);
-    std::wstring dir = n > 0 && n <= MAX_PATH ? std::wstring(buffer, n) : std::wstring();
+    std::wstring dir(MAX_PATH + 1, L'\0');
+    DWORD n = GetTempPathW(static_cast<DWORD>(dir.size()), &dir[0]);
+    if (n > dir.size()) {
+        dir.resize(n);
+        n = GetTempPathW(static_cast<DWORD>(dir.size()), &dir[0]);
+    }
+    dir.resize(n < dir.size() ? n : 0);
     if (!dir.empty() && dir.back() != L'\\') dir += L'\\';
     return dir;
 }
@@ -46,7 +52,12 @@ bool UpdateApp::InitInstance() {
     // The handle stays open for the life of the process: it is what a second
     // copy finds.
     m_hMutex = CreateMutexW(nullptr, FALSE, kMutexName);
-    if (GetLastError() == ERROR_ALREADY_EXISTS) return false;  // silently, the first copy untouched
+    // A first copy started with other rights (as administrator) makes the
+    // mutex inaccessible rather than merely existing: that is a running
+    // copy too, and two updaters must never replace the same files at once.
+    const DWORD error = GetLastError();
+    if (error == ERROR_ALREADY_EXISTS || (!m_hMutex && error == ERROR_ACCESS_DENIED))
+        return false;  // silently, the first copy untouched
 
     // What a previous update moved aside when it replaced this program. The
     // copy that did so may still be ending and hold it: then it stays until
@@ -67,6 +78,10 @@ bool UpdateApp::InitInstance() {
 }
 
 void UpdateApp::RunWizard() {
+    // Without a temporary directory the server description would be saved
+    // as a bare "update.ini" in the current directory, over the local one.
+    const std::wstring tempDir = TempDirectory();
+    if (tempDir.empty()) return;
     // Declared before the dialog, so the session outlives the connection
     // that the wizard holds.
     win::WinHttpClient http(win::ProgramName());
@@ -76,7 +91,7 @@ void UpdateApp::RunWizard() {
     win::WinProcesses processes;
     win::WinFileSystem files;
     win::WinShell shell(nullptr);
-    const UpdatePaths paths = MakeUpdatePaths(win::ToUtf8(win::AppDirectory()), win::ToUtf8(TempDirectory()),
+    const UpdatePaths paths = MakeUpdatePaths(win::ToUtf8(win::AppDirectory()), win::ToUtf8(tempDir),
                                               win::ToUtf8(win::ModulePath()));
     UpdateDialog dialog(UpdateDialogServices{http, processes, files, shell}, paths);
     dialog.DoModal(nullptr);

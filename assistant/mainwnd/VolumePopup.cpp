@@ -11,6 +11,7 @@ namespace vt {
 VolumePopup::VolumePopup(IVolumeDevice& device) : Dialog(IDD_VOLUME_POPUP), m_device(device) {}
 
 BOOL VolumePopup::OnInitDialog() {
+    m_font.Apply(Hwnd());
     m_slider = Item(IDC_SLIDER);
     SendMessageW(m_slider, TBM_SETRANGE, FALSE, MAKELPARAM(kSliderMin, kSliderMax));
     return TRUE;

@@ -2,6 +2,7 @@
 // The small slider window that pops up above the tray icon: master level of
 // the sound device and a mute box. Hidden again as soon as it loses activation.
 #include "assistant/mainwnd/VolumeDevice.h"
+#include "shared/win/ChineseDialogFont.h"
 #include "shared/win/Dialog.h"
 
 namespace vt {
@@ -23,6 +24,7 @@ private:
     void OnMuteClicked();
     int SliderPosition() const;
 
+    ChineseDialogFont m_font;  // the "System" template font may not show 静音
     IVolumeDevice& m_device;
     HWND m_slider = nullptr;  // control 1012
 };

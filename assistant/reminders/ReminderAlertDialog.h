@@ -6,7 +6,7 @@
 // its owner, the manager.
 #include <string>
 
-#include "assistant/reminders/ChineseDialogFont.h"
+#include "shared/win/ChineseDialogFont.h"
 #include "assistant/reminders/ReminderAlert.h"
 #include "assistant/reminders/ReminderBook.h"
 #include "shared/win/Dialog.h"

@@ -50,8 +50,12 @@ void ReminderListView::Attach(HWND list) {
 }
 
 void ReminderListView::Release() {
-    if (m_hList && IsWindow(m_hList)) SendMessageW(m_hList, LVM_SETIMAGELIST, LVSIL_SMALL, 0);
-    if (m_hImages) ImageList_Destroy(m_hImages);
+    // A list without LVS_SHAREIMAGELISTS destroys its image list with itself:
+    // once the list is gone the handle is stale and may name another list's.
+    if (m_hList && IsWindow(m_hList)) {
+        SendMessageW(m_hList, LVM_SETIMAGELIST, LVSIL_SMALL, 0);
+        if (m_hImages) ImageList_Destroy(m_hImages);
+    }
     if (m_hRowBitmap) DeleteObject(m_hRowBitmap);
     m_hImages = nullptr;
     m_hRowBitmap = nullptr;

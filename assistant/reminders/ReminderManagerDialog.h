@@ -7,7 +7,7 @@
 #include <string>
 #include <vector>
 
-#include "assistant/reminders/ChineseDialogFont.h"
+#include "shared/win/ChineseDialogFont.h"
 #include "assistant/reminders/ReminderListView.h"
 #include "assistant/reminders/ReminderManager.h"
 #include "shared/core/Clock.h"

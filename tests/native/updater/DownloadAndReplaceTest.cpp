@@ -90,7 +90,8 @@ TEST_F(InstallTest, BrokenTransferStopsBeforeAnyReplacement) {
 }
 
 TEST_F(InstallTest, UnsafeFileNamesFailBeforeAnythingIsWritten) {
-    for (const char* name : {"..\\Vantrel.exe", "sub/a.dll", "C:a.dll", "CON.txt", "a.dll.", "", ".."}) {
+    // UPDATE.INI would land on the saved server description that both passes read.
+    for (const char* name : {"..\\Vantrel.exe", "sub/a.dll", "C:a.dll", "CON.txt", "a.dll.", "", "..", "UPDATE.INI"}) {
         Prepare(0, {}, {{"A", "2", name}});
         files.created.clear();
         http.requested.clear();

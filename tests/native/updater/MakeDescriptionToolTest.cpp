@@ -124,11 +124,23 @@ TEST_F(MakeDescriptionTool, RefusesWhatTheUpdaterWouldMisread) {
         "--url http://host/update.ini --base-uri /f/ --version 1.2.3",     // reads as 1.2
         "--url http://host/update.ini --base-uri /f/ --version 1.2 --title 'Vantrel.exe:emoji \xF0\x9F\x98\x80'",
         "--url http://host/update.ini --base-uri /f/ --version 1.2 --needclose Other.exe:x.exe",
+        // The reader trims blanks and one pair of quotes from a value.
+        "--url http://host/update.ini --base-uri /f/ --version 1.2 --title 'Vantrel.exe:Vantrel '",
+        "--url http://host/update.ini --base-uri /f/ --version 1.2 --title 'Vantrel.exe:\"Vantrel\"'",
     };
     for (const char* options : bad) {
         SCOPED_TRACE(options);
         EXPECT_EQ(Run(options), 2);
         EXPECT_FALSE(std::filesystem::exists(Output()));
+    }
+    // Names the updater would read as another file's, or refuse.
+    for (const char* name : {" Vantrel.exe", "Vant\x7Frel.exe"}) {
+        SCOPED_TRACE(name);
+        Put(Folder() + name, "x");
+        EXPECT_EQ(Run("--url http://host/update.ini --base-uri /f/ --version 1.2"), 2);
+        EXPECT_FALSE(std::filesystem::exists(Output()));
+        std::filesystem::remove(Folder() + name);
+        std::filesystem::remove(Output());
     }
     // A file whose name would leave the application directory on Windows.
     Put(Folder() + "..\\evil.exe", "e");

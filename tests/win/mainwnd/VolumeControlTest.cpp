@@ -4,6 +4,7 @@
 #include <commctrl.h>
 
 #include "assistant/mainwnd/VolumePopup.h"
+#include "shared/win/ChineseDialogFont.h"
 #include "tests/win/mainwnd/MainWindowHarness.h"
 
 namespace vt::test {
@@ -139,6 +140,15 @@ TEST_F(VolumeControl, WithoutADeviceNothingFailsAndThePopupShowsMuted) {
     EXPECT_TRUE(Muted());
     // Nothing was ever read, so both channels get nothing.
     EXPECT_EQ(m_volume.sets, (Sets{0, 0}));
+}
+
+// The popup's template asks for the "System" font; where that cannot show
+// Chinese the check box would read as two boxes instead of 静音.
+TEST_F(VolumeControl, PopupMuteBoxIsDrawnInAFontThatShowsChinese) {
+    StartWithVolume(0x80008000);
+    HWND mute = GetDlgItem(Popup(), 1014);
+    auto font = reinterpret_cast<HFONT>(SendMessageW(mute, WM_GETFONT, 0, 0));
+    EXPECT_TRUE(ChineseDialogFont::ShowsChinese(font));
 }
 
 }  // namespace

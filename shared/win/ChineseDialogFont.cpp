@@ -1,4 +1,4 @@
-#include "assistant/reminders/ChineseDialogFont.h"
+#include "shared/win/ChineseDialogFont.h"
 
 namespace vt {
 namespace {
