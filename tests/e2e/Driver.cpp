@@ -118,6 +118,10 @@ HWND WaitMainWindow(const Process& process, DWORD timeoutMs) {
     return main;
 }
 
+void Settle(HWND window) {
+    SendMessageTimeoutW(window, WM_NULL, 0, 0, SMTO_NORMAL, 30000, nullptr);
+}
+
 std::wstring WindowText(HWND hwnd) {
     wchar_t buf[1024] = {};
     // WM_GETTEXT works across processes for any window.

@@ -64,6 +64,11 @@ private:
 // The assistant's main window (hidden or not) once the process has made it.
 HWND WaitMainWindow(const Process& process, DWORD timeoutMs = 10000);
 
+// Waits until the window's thread takes messages again: a handler that set
+// a text and goes on setting others without letting messages through has
+// then finished them all.
+void Settle(HWND window);
+
 std::wstring WindowText(HWND hwnd);
 std::wstring ItemText(HWND dialog, int id);
 // The lines of a list box, read from outside its process.

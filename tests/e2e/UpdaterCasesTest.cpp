@@ -86,7 +86,9 @@ protected:
     }
 
     static bool WaitStatus(HWND wizard, const std::wstring& status) {
-        return WaitFor([&] { return ItemText(wizard, kStatus) == status; }, kStepTimeoutMs);
+        if (!WaitFor([&] { return ItemText(wizard, kStatus) == status; }, kStepTimeoutMs)) return false;
+        Settle(wizard);  // the step's remaining texts are set by then
+        return true;
     }
 
     // Started by hand: "下一步(&N)" finds something newer, "更新" installs.

@@ -15,7 +15,9 @@ constexpr int kList = 1011;
 constexpr DWORD kStepTimeoutMs = 20000;
 
 bool WaitStatus(HWND wizard, const std::wstring& status) {
-    return WaitFor([&] { return ItemText(wizard, kStatus) == status; }, kStepTimeoutMs);
+    if (!WaitFor([&] { return ItemText(wizard, kStatus) == status; }, kStepTimeoutMs)) return false;
+    Settle(wizard);  // the step's remaining texts are set by then
+    return true;
 }
 
 TEST(UpdaterSelfReplace, RunningUpdaterInstallsItsOwnNewVersion) {

@@ -58,7 +58,8 @@ protected:
 
     HWND WaitStatus(Process& p, const std::wstring& status) {
         HWND wizard = p.WaitWindow(kWizardTitle);
-        if (wizard) WaitFor([&] { return ItemText(wizard, kStatus) == status; });
+        if (wizard && WaitFor([&] { return ItemText(wizard, kStatus) == status; }))
+            Settle(wizard);  // the step's remaining texts are set by then
         return wizard;
     }
 
