@@ -19,8 +19,6 @@ drive="wine $VT_BUILD/tools/vtdrive.exe"
 app=$(mktemp -d /tmp/vantrel-shots.XXXX)
 cp "$bin"/Vantrel.exe "$bin"/update.bat "$app"/
 [ -f "$bin/Update.exe" ] && cp "$bin/Update.exe" "$app"/
-# A reminder due now, so its alert window opens.
-python3 "$root/tools/make_notify.py" "$app/Notify.dat" --due-now 2>/dev/null || true
 
 wineserver -p </dev/null >/dev/null 2>&1
 wine cmd /c exit </dev/null >/dev/null 2>&1 || true
@@ -67,6 +65,15 @@ sleep 1
 shot_window volume-popup '音量控制'
 $drive post "$main" $TRAYNOTIFY 0 0x201
 sleep 0.5
+
+# Second run with a reminder due now, so its alert window opens.
+$drive command "$main" 32775
+sleep 2
+python3 "$root/tools/make_notify.py" "$app/Notify.dat" --due-now
+(cd "$app" && wine Vantrel.exe </dev/null >/dev/null 2>&1 &)
+$drive wait "$main" 10000 >/dev/null 2>&1 || { echo "the assistant did not start again"; exit 1; }
+$drive wait '开会 - 时间到了*' 10000 >/dev/null 2>&1 || true
+sleep 2
 
 $drive command "$main" 32786
 # The manager's caption carries its clock: "提醒管理器  北京时间  ...".
