@@ -1,4 +1,5 @@
-// The product version, in one place for the VERSIONINFO resources and the code.
+// The product version, in one place for both programs' VERSIONINFO resources,
+// the code, the release layout and the installer (CMake reads VT_VERSION_STR).
 #ifndef VANTREL_VERSION_H
 #define VANTREL_VERSION_H
 
