@@ -7,9 +7,11 @@ what=${1:-all}
 need=()
 have() { dpkg-query -W -f='${Status}' "$1" 2>/dev/null | grep -q 'ok installed'; }
 
-native_pkgs=(cmake g++ make libgtest-dev googletest libbenchmark-dev python3)
+native_pkgs=(cmake g++ make libgtest-dev googletest libbenchmark-dev python3
+             libssl-dev python3-cryptography)
 windows_pkgs=(g++-mingw-w64-i686 binutils-mingw-w64-i686 wine wine32:i386 xvfb xauth
-              fonts-wqy-microhei fonts-wine imagemagick x11-apps python3 locales curl)
+              fonts-wqy-microhei fonts-wine imagemagick x11-apps python3 locales curl
+              nsis osslsigncode python3-cryptography openssl)
 fuzz_pkgs=(clang libclang-rt-14-dev)
 
 case "$what" in
