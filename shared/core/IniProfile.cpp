@@ -303,15 +303,12 @@ bool SaveFile(const std::string& path, const std::string& text) {
     }
 }
 
-}  // namespace
-
-IniProfile::IniProfile(std::string path) : m_strPath(std::move(path)) {}
-
-std::string IniProfile::GetString(const std::string& section, const std::string& key,
-                                  const std::string& def) const {
-    std::string text, value;
-    if (LoadFile(m_strPath, text) == Load::Ok && FindValue(text, section, key, value))
-        return CopyEntry(value, kStringBuffer);
+// Reading, shared by the file and the bytes in memory: `loaded` is false
+// when there is no text to read (a missing or unreadable file).
+std::string ReadString(bool loaded, const std::string& text, const std::string& section,
+                       const std::string& key, const std::string& def) {
+    std::string value;
+    if (loaded && FindValue(text, section, key, value)) return CopyEntry(value, kStringBuffer);
     // The platform drops trailing spaces from the default (all but one of an
     // all-space default) and then treats it like a value.
     const std::string fallback = AsRead(def);
@@ -320,11 +317,42 @@ std::string IniProfile::GetString(const std::string& section, const std::string&
     return CopyEntry(CutAtNul(fallback.substr(0, keep)), kStringBuffer);
 }
 
-int IniProfile::GetInt(const std::string& section, const std::string& key, int def) const {
-    std::string text, value;
-    if (LoadFile(m_strPath, text) != Load::Ok || !FindValue(text, section, key, value)) return def;
+int ReadInt(bool loaded, const std::string& text, const std::string& section, const std::string& key,
+            int def) {
+    std::string value;
+    if (!loaded || !FindValue(text, section, key, value)) return def;
     const std::string number = CopyEntry(value, kNumberBuffer);
     return number.empty() ? def : LeadingInteger(number);
+}
+
+}  // namespace
+
+IniProfile::IniProfile(std::string path) : m_strPath(std::move(path)) {}
+
+std::string IniProfile::GetString(const std::string& section, const std::string& key,
+                                  const std::string& def) const {
+    std::string text;
+    return ReadString(LoadFile(m_strPath, text) == Load::Ok, text, section, key, def);
+}
+
+int IniProfile::GetInt(const std::string& section, const std::string& key, int def) const {
+    std::string text;
+    return ReadInt(LoadFile(m_strPath, text) == Load::Ok, text, section, key, def);
+}
+
+MemoryProfile::MemoryProfile(std::string bytes) : m_strBytes(std::move(bytes)) {}
+
+std::string MemoryProfile::GetString(const std::string& section, const std::string& key,
+                                     const std::string& def) const {
+    return ReadString(true, m_strBytes, section, key, def);
+}
+
+int MemoryProfile::GetInt(const std::string& section, const std::string& key, int def) const {
+    return ReadInt(true, m_strBytes, section, key, def);
+}
+
+bool MemoryProfile::WriteString(const std::string&, const std::string&, const std::string&) {
+    return false;
 }
 
 bool IniProfile::WriteString(const std::string& section, const std::string& key,

@@ -23,6 +23,23 @@ private:
     std::string m_strPath;
 };
 
+// A profile read from bytes already in memory (a description whose bytes
+// were verified, say), with the same reading rules as the file. It is read
+// only: every write fails and leaves the bytes as they are.
+class MemoryProfile : public IProfile {
+public:
+    explicit MemoryProfile(std::string bytes);
+    std::string GetString(const std::string& section, const std::string& key,
+                          const std::string& def) const override;
+    int GetInt(const std::string& section, const std::string& key, int def) const override;
+    bool WriteString(const std::string& section, const std::string& key,
+                     const std::string& value) override;
+    const std::string& Bytes() const { return m_strBytes; }
+
+private:
+    std::string m_strBytes;
+};
+
 // Whether a write of this value under this section and key could be read
 // back as written. A line break or NUL would split or cut the line, a lead
 // byte at the end would swallow what follows it, an empty or blank name, a

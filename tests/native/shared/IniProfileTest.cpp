@@ -41,6 +41,23 @@ TEST_F(IniProfileTest, ReadsWithThePlatformRules) {
     EXPECT_EQ(IniProfile(m_dir + "absent.ini").GetString("Main", "Day", "x"), "x");
 }
 
+TEST_F(IniProfileTest, BytesInMemoryReadAsTheSameBytesInAFile) {
+    const char raw[] = "\xEF\xBB\xBF[Main]\r\nDay = 12 \r\nQ=\"q\"\r\nBad=a\x81\x7f\r\nN=0x10\r\n[File0]\r\nv=1.2";
+    const std::string bytes(raw, sizeof raw - 1);
+    Put(Path(), bytes);
+    const IniProfile file(Path());
+    MemoryProfile memory(bytes);
+    for (const char* key : {"Day", "Q", "Bad", "N", "none"})
+        EXPECT_EQ(memory.GetString("Main", key, "<def>"), file.GetString("Main", key, "<def>")) << key;
+    EXPECT_EQ(memory.GetInt("Main", "N", -1), 16);
+    EXPECT_EQ(memory.GetInt("Main", "none", -1), -1);
+    EXPECT_EQ(memory.GetString("file0", "V", ""), "1.2");
+    EXPECT_EQ(MemoryProfile("").GetString("Main", "Day", "d "), file.GetString("Other", "Day", "d "));
+    // Read only: a write fails and the bytes stay.
+    EXPECT_FALSE(memory.WriteString("Main", "Day", "5"));
+    EXPECT_EQ(memory.Bytes(), bytes);
+}
+
 TEST_F(IniProfileTest, BrokenDoubleByteCharactersReadAsOneQuestionMark) {
     const char raw[] = "[Main]\r\nQ=a\x81\x7f" "b\r\nCr=a\x81\r\nDay=4\r\nK\x81\x7f=k\r\nNul=a\x81\0b\r\nEnd=\xD6";
     const std::string original(raw, sizeof raw - 1);
