@@ -369,12 +369,18 @@ bool IniProfile::WriteString(const std::string& section, const std::string& key,
     const auto at = [&shrinks](std::size_t i) { return shrinks.Raw(i); };
     const Place place =
         Locate(view, BomLength(view), CleanName(AsRead(section)), CleanName(AsRead(key)), true);
+    // A value that ends in blanks takes the place of the old value's own
+    // trailing blanks as well: kept beside them, every such write would add
+    // to the line. Any other value leaves the line's layout as it was.
+    const bool blankEnd = !val.empty() && IsBlank(static_cast<unsigned char>(val.back()));
     if (place.keyFound && place.key.equals != npos) {
         const Range r = Trim(view, place.key.equals + 1, place.key.content.end);
         if (view.compare(r.begin, r.end - r.begin, AsRead(val)) == 0) return true;
-        text.replace(at(r.begin), at(r.end) - at(r.begin), val);
+        const std::size_t end = blankEnd ? place.key.end : r.end;
+        text.replace(at(r.begin), at(end) - at(r.begin), val);
     } else if (place.keyFound) {
-        text.insert(at(place.key.content.end), "=" + val);
+        const std::size_t end = blankEnd ? place.key.end : place.key.content.end;
+        text.replace(at(place.key.content.end), at(end) - at(place.key.content.end), "=" + val);
     } else if (place.sectionFound) {
         text.insert(at(place.insertAt),
                     (place.insertNeedsBreak ? kBreak : "") + name + "=" + val + kBreak);

@@ -118,6 +118,29 @@ TEST_F(IniProfileTest, WritesTouchOneKeyAndKeepEveryOtherByte) {
                                 "[Other]\nU=9\nAdded=a\r\n[Main]\nUpdated=8\r\n[New]\r\nk=v \r\n");
 }
 
+// A value that ends in blanks replaces the old value with its trailing
+// blanks, as the platform writes it: writing it again and again keeps the
+// file as it is instead of adding a byte each time.
+TEST_F(IniProfileTest, ValuesEndingInBlanksReplaceTheOldTrailingBlanks) {
+    Put(Path(), "[Main]\r\nQ=a \r\nDay = 5 \t \r\nBare  \r\nEnd=1\r\n");
+    IniProfile ini(Path());
+    for (int i = 0; i < 3; ++i) {
+        EXPECT_TRUE(ini.WriteString("Main", "Q", "a "));
+        EXPECT_TRUE(ini.WriteString("Main", "Day", "7\t"));
+        EXPECT_TRUE(ini.WriteString("Main", "Bare", "x "));
+        EXPECT_EQ(Contents(Path()), "[Main]\r\nQ=a \r\nDay = 7\t\r\nBare=x \r\nEnd=1\r\n") << i;
+    }
+    EXPECT_TRUE(ini.WriteString("Main", "Q", "  b  "));  // leading blanks never stay
+    EXPECT_TRUE(ini.WriteString("Main", "End", " "));
+    EXPECT_EQ(Contents(Path()), "[Main]\r\nQ=b  \r\nDay = 7\t\r\nBare=x \r\nEnd=\r\n");
+    EXPECT_EQ(Get("Main", "Q"), "b");
+    EXPECT_EQ(Get("Main", "End"), "");
+    // A value of a broken double-byte character before the blanks.
+    Put(Path(), "[Main]\r\nK=\x81\x7f   \r\n");
+    EXPECT_TRUE(ini.WriteString("Main", "K", "v "));
+    EXPECT_EQ(Contents(Path()), "[Main]\r\nK=v \r\n");
+}
+
 TEST_F(IniProfileTest, RefusedOrFailedWritesLeaveTheFileAlone) {
     const std::string original = "[Main]\nUpdated = 1 \n";
     Put(Path(), original);

@@ -205,6 +205,47 @@ TEST_F(ProfileDifferential, BrokenDoubleByteCharacters) {
     EXPECT_TRUE(WritesAgree("[Main]\r\nQ\x81\x7f=1\r\nX=\x81\r\n", {{"Main", "Q?", "2"}, {"Main", "Day", "5"}}));
 }
 
+// On a file in the platform's own layout, writes of values ending in blanks
+// must leave the same bytes as the platform's, and writing one again must
+// not change the file. The platform rewrites the whole file and trims every
+// other line as it goes, so only the last key written may end in blanks.
+TEST_F(ProfileDifferential, ValuesEndingInBlanksAreWrittenAsThePlatformWritesThem) {
+    struct Case {
+        std::string file;
+        std::vector<Write> writes;
+    };
+    const std::vector<Case> cases = {
+        {"[Main]\r\nQ=a \r\nDay=1\r\n", {{"Main", "Q", "a "}, {"Main", "Q", "a "}, {"Main", "Q", "a "}}},
+        {"[Main]\r\nQ=a \r\nDay=1\r\n", {{"Main", "Q", "b "}, {"Main", "Q", "c\t"}, {"Main", "Q", "c\t"}}},
+        {"[Main]\r\nQ=a\r\n[File0]\r\nQ=\xD6\xD0\r\n",
+         {{"File0", "Q", "\xD6\xD0 "}, {"File0", "Q", "\xCE\xC4  "}, {"File0", "Q", "\xCE\xC4 "}}},
+        {"[Main]\r\nQ=\r\nBare\r\n", {{"Main", "Q", " "}, {"Main", "Bare", "x "}, {"Main", "Bare", "x "}}},
+        {"", {{"Main", "Day", "3"}, {"Main", "Q", "v "}, {"Main", "Q", "v "}}},
+    };
+    for (const Case& c : cases) {
+        const std::wstring mineFile = NewPath(), platformFile = NewPath();
+        ScratchDir::Put(mineFile, c.file);
+        ScratchDir::Put(platformFile, c.file);
+        IniProfile mine(ToUtf8(mineFile));
+        WinProfile platform(ToUtf8(platformFile));
+        for (const Write& w : c.writes) {
+            ASSERT_TRUE(platform.WriteString(w.section, w.key, w.value));
+            ASSERT_TRUE(mine.WriteString(w.section, w.key, w.value));
+            EXPECT_EQ(Show(ScratchDir::Contents(mineFile)), Show(ScratchDir::Contents(platformFile)))
+                << Show(c.file) << " after [" << w.section << "] " << w.key << "=" << Show(w.value);
+        }
+        EXPECT_TRUE(SameReads(mine, platform));
+        const std::size_t size = ScratchDir::Contents(mineFile).size();
+        const Write& last = c.writes.back();
+        EXPECT_TRUE(mine.WriteString(last.section, last.key, last.value));
+        EXPECT_EQ(ScratchDir::Contents(mineFile).size(), size) << Show(c.file);
+    }
+    // Over lines of any layout the file keeps its size however often the
+    // same value is written, and both read alike.
+    EXPECT_TRUE(WritesAgree("[Main]\r\n  Q = a  \t \r\nDay\t \r\n",
+                            {{"Main", "Q", "a "}, {"Main", "Q", "a "}, {"Main", "Day", "4 "}}));
+}
+
 // Files made of the pieces above in random order, sizes and line breaks,
 // salted with random bytes; fixed seeds keep every run the same.
 class RandomProfile {
