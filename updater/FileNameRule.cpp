@@ -19,11 +19,13 @@ bool IsReservedDeviceName(const std::string& name) {
     for (const char* reserved : kFixed) {
         if (base == reserved) return true;
     }
-    if (base.size() == 4 && (base.compare(0, 3, "COM") == 0 || base.compare(0, 3, "LPT") == 0) &&
-        base[3] >= '1' && base[3] <= '9') {
-        return true;
-    }
-    return false;
+    // COM and LPT with any one digit, 0 included. Current Windows reserves
+    // them with a superscript one, two or three as well; code page 936 has no
+    // such character (GB18030 writes them in four bytes, which this code page
+    // reads as a cut character, refused above), so through this code page
+    // the ASCII digits are all that can follow.
+    return base.size() == 4 && (base.compare(0, 3, "COM") == 0 || base.compare(0, 3, "LPT") == 0) &&
+           base[3] >= '0' && base[3] <= '9';
 }
 
 }  // namespace

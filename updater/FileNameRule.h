@@ -14,8 +14,10 @@ inline bool IsGbkLeadByte(unsigned char c) { return c >= 0x81 && c <= 0xFE; }
 // False for: empty, ".", "..", a path separator or drive colon ('\\', '/',
 // ':'), a character Windows does not allow in names (< > " | ? *), control
 // characters, a trailing dot or blank, a cut double-byte character, and the
-// reserved device names (CON, PRN, AUX, NUL, COM1-9, LPT1-9, CONIN$,
-// CONOUT$), with or without an extension, in any letter case.
+// reserved device names (CON, PRN, AUX, NUL, COM0-9, LPT0-9, CONIN$,
+// CONOUT$), with or without an extension, in any letter case. The device
+// names with a superscript digit (COM¹, LPT³ ...) cannot be written in code
+// page 936: their GB18030 four-byte spelling is a cut character here.
 bool IsPlainFileName(const std::string& name);
 
 }  // namespace vt
