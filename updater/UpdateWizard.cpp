@@ -51,7 +51,9 @@ bool UpdateWizard::Start() {
         return false;
     }
     m_ctx.object = url.object;
-    m_ctx.connection = m_ctx.services.http.Connect(url.host, url.port, url.secure);
+    // An address without a server leaves no connection: the check then fails
+    // as any connection to an unreachable server does.
+    if (!url.host.empty()) m_ctx.connection = m_ctx.services.http.Connect(url.host, url.port, url.secure);
 
     const ITextCodec& codec = m_ctx.services.codec;
     const int count = ComponentScanCount(local, local.GetInt(kMainSection, "Total", 0));
@@ -138,7 +140,7 @@ void UpdateWizard::RunFinish() {
                                       ShowMode::Normal);
         }
         UrlParts page;
-        if (!mainUrl.empty() && ParseUpdateUrl(mainUrl, page)) {
+        if (!mainUrl.empty() && ParseUpdateUrl(mainUrl, page) && !page.host.empty()) {
             m_ctx.services.shell.Open(codec.GbkToUtf8(mainUrl), "", "", ShowMode::Normal);
         }
     }

@@ -59,7 +59,12 @@ bool ParseUpdateUrl(const std::string& url, UrlParts& out) {
     if (at != std::string::npos) authority.erase(0, at + 1);
 
     std::string portText;
-    if (!authority.empty() && authority[0] == '[') {
+    const bool bracketed = !authority.empty() && authority[0] == '[';
+    if (at != std::string::npos && (authority.empty() || authority[0] == ':')) {
+        // User information and then no host: the address names no server,
+        // whatever stands after it, and connecting to it fails.
+        parts.host.clear();
+    } else if (bracketed) {
         const std::size_t close = authority.find(']');
         if (close == std::string::npos) return false;
         parts.host = authority.substr(1, close - 1);
@@ -73,8 +78,11 @@ bool ParseUpdateUrl(const std::string& url, UrlParts& out) {
         parts.host = authority.substr(0, colon);
         if (colon != std::string::npos) portText = authority.substr(colon + 1);
     }
-    if (parts.host.empty() || parts.host.find_first_of(" \\") != std::string::npos) return false;
-    if (!ReadPort(portText, parts.port)) return false;
+    if (parts.host.empty() && at == std::string::npos) return false;
+    if (parts.host.find_first_of(" \\[]") != std::string::npos) return false;
+    // Outside brackets a colon can only start the port.
+    if (!bracketed && parts.host.find(':') != std::string::npos) return false;
+    if (!parts.host.empty() && !ReadPort(portText, parts.port)) return false;
 
     std::string object;
     if (authorityEnd != std::string::npos) {

@@ -125,6 +125,41 @@ TEST_F(WizardTest, ManualStartStaysOpenAtFinishWhenTheServerCannotBeReached) {
     EXPECT_EQ(view.closeCount, 0);
 }
 
+// User information and then no server: the check fails as a connection
+// failure, without any connection being made.
+TEST_F(WizardTest, AnAddressWithoutAServerFailsTheCheckAsAConnectionFailure) {
+    for (const char* url : {"https://u@:r[:1]:8080/a", "http://u@/a", "http://me:pw@:81/u.ini"}) {
+        WriteLocal(0, {{"A", "1.0", "a.dll"}}, url);
+        ServeServer(0, {{"A", "1.1", "a.dll"}});
+        view = test::RecordingView{};
+        http.connects.clear();
+        EXPECT_TRUE(Start()) << url;
+        EXPECT_EQ(view.list, (Strings{"A  版本：1.0"})) << url;
+        wizard->Press();
+        EXPECT_EQ(view.status, "连接服务器失败！") << url;
+        EXPECT_EQ(wizard->Step(), WizardStep::Finish) << url;
+        EXPECT_TRUE(http.connects.empty()) << url;
+        EXPECT_TRUE(http.requested.empty()) << url;
+    }
+    // Started automatically, it ends as for any unreachable server.
+    WriteLocal(1, {{"A", "1.0", "a.dll"}}, "https://u@:r[:1]:8080/a");
+    view = test::RecordingView{};
+    EXPECT_FALSE(Start());
+    EXPECT_EQ(view.status, "连接服务器失败！");
+    EXPECT_EQ(view.closeCount, 1);
+}
+
+TEST_F(WizardTest, FinishOpensNoPageOfAnAddressWithoutAServer) {
+    WriteLocal(0, {{"A", "1.0", "a.dll"}});
+    ServeServer(0, {{"A", "1.1", "a.dll"}}, "MainUrl=http://u@:80/news\r\n");
+    Start();
+    wizard->Press();
+    wizard->Press();
+    ASSERT_TRUE(wizard->IsUpdated());
+    wizard->Press();
+    EXPECT_TRUE(shell.opened.empty());
+}
+
 TEST_F(WizardTest, UpToDateClosesByItselfOnlyForServerModes1And2) {
     for (int serverMode : {0, 1, 2}) {
         WriteLocal(1, {{"A", "1.0", "a.dll"}});

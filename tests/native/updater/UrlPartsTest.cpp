@@ -47,12 +47,31 @@ TEST(UrlParts, UserInfoAndIpv6Literals) {
     EXPECT_EQ(v6.port, 8080);
 }
 
+TEST(UrlParts, UserInformationWithoutAHostNamesNoServer) {
+    for (const char* url : {"https://u@:r[:1]:8080/a", "http://u@/a", "http://me:pw@:81/x?y", "http://u@"}) {
+        UrlParts parts;
+        parts.host = "untouched";
+        ASSERT_TRUE(ParseUpdateUrl(url, parts)) << url;
+        EXPECT_EQ(parts.host, "") << url;
+        EXPECT_EQ(parts.object[0], '/') << url;
+    }
+    EXPECT_EQ(Parsed("https://u@:r[:1]:8080/a").object, "/a");
+    EXPECT_TRUE(Parsed("https://u@:r[:1]:8080/a").secure);
+    // With a host after the user information, the host is used as before.
+    EXPECT_EQ(Parsed("http://u@[::1]:81/").host, "::1");
+    EXPECT_EQ(Parsed("http://a@b@h/").host, "h");
+}
+
 TEST(UrlParts, RejectsWhatCannotBeAnUpdateAddress) {
     const char* const bad[] = {
         "", "ftp://h/u.ini", "file:///c:/u.ini", "h.example/u.ini", "http:/h/u.ini", "http://",
         "http:///u.ini", "http://:80/u.ini", "http://h:0/", "http://h:65536/", "http://h:8a/",
         "http://h:123456/", "http://h\r\n/u.ini", "http://a b/u.ini", "http://[::1/u.ini",
         "http://[::1]x/u.ini", "mailto:a@b",
+        // A colon or a bracket where the host ends would hand another host
+        // to the connection than the one a reader sees.
+        "http://h:8080:90/u.ini", "http://h]:80/", "http://a[b]/", "http://[a[b]]/", "http://u@h:1:2/",
+        "http://[]/u.ini",
     };
     for (const char* url : bad) {
         UrlParts parts;
