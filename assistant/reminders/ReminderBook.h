@@ -52,6 +52,9 @@ public:
     // At exit no alert window survives, so Alerting and Snoozed become Ready
     // in memory as well as in the file.
     bool SaveAtExit();
+    // Whether a save can reach the file's folder at all (see
+    // CanSaveReminderFile); changes nothing.
+    bool CanSave() { return CanSaveReminderFile(m_fs, m_strPath); }
 
     // A damaged or unreadable original still waits to be copied aside; every
     // save retries the copy and refuses to replace the original without it.

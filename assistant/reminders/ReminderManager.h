@@ -47,6 +47,7 @@ public:
     ReminderLoadReport Load() { return m_book.Load(); }
     bool Save() { return m_book.Save(); }
     bool SaveAtExit() { return m_book.SaveAtExit(); }
+    bool CanSave() { return m_book.CanSave(); }
 
     // Reads the clock once; that moment serves the whole tick.
     TickResult OnTimer();
