@@ -17,7 +17,7 @@ ReminderId ReminderBook::Add(const ReminderItem& item) {
 bool ReminderBook::Replace(int row, const ReminderItem& item) {
     if (!IsRow(row)) return false;
     Row& r = m_rows[static_cast<std::size_t>(row)];
-    if (r.item.state != item.state) ++r.stateChanges;
+    if (r.item.state != item.state && (IsAlertOpen(r.item) || IsAlertOpen(item))) ++r.alertChanges;
     r.item = item;
     return true;
 }
@@ -43,8 +43,8 @@ ReminderId ReminderBook::IdAt(int row) const {
     return IsRow(row) ? m_rows[static_cast<std::size_t>(row)].id : kNoReminder;
 }
 
-std::uint32_t ReminderBook::StateChangesAt(int row) const {
-    return IsRow(row) ? m_rows[static_cast<std::size_t>(row)].stateChanges : 0;
+std::uint32_t ReminderBook::AlertChangesAt(int row) const {
+    return IsRow(row) ? m_rows[static_cast<std::size_t>(row)].alertChanges : 0;
 }
 
 int ReminderBook::RowOf(ReminderId id) const {
@@ -79,7 +79,7 @@ bool ReminderBook::SaveAtExit() {
     for (Row& row : m_rows) {
         if (!IsAlertOpen(row.item)) continue;
         SetState(row.item, ReminderState::Ready);
-        ++row.stateChanges;
+        ++row.alertChanges;
     }
     return Save();
 }

@@ -39,9 +39,11 @@ public:
     // The record of a row, or null for a bad row.
     const ReminderItem* At(int row) const;
     ReminderId IdAt(int row) const;   // kNoReminder for a bad row
-    // How often the row's state has changed since it was added (0 for a bad
-    // row). Two equal states can hide a whole firing in between; this cannot.
-    std::uint32_t StateChangesAt(int row) const;
+    // How often the row's alert has come or gone since it was added (it
+    // fired, was answered or put off, or was closed at exit; 0 for a bad
+    // row). A mere re-arm (已过期 back to 准备中) does not count. Two equal
+    // states can hide a whole firing in between; this cannot.
+    std::uint32_t AlertChangesAt(int row) const;
     int RowOf(ReminderId id) const;   // -1 when that reminder is gone
 
     // Appends the file's records. See ReminderFile.h for the report.
@@ -52,6 +54,9 @@ public:
     // At exit no alert window survives, so Alerting and Snoozed become Ready
     // in memory as well as in the file.
     bool SaveAtExit();
+    // Whether a save can reach the file's folder at all (see
+    // CanSaveReminderFile); changes nothing.
+    bool CanSave() { return CanSaveReminderFile(m_fs, m_strPath); }
 
     // A damaged or unreadable original still waits to be copied aside; every
     // save retries the copy and refuses to replace the original without it.
@@ -63,7 +68,7 @@ private:
     struct Row {
         ReminderId id;
         ReminderItem item;
-        std::uint32_t stateChanges;
+        std::uint32_t alertChanges;
     };
 
     std::vector<ReminderItem> Records() const;

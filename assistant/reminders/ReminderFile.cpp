@@ -33,25 +33,53 @@ std::string KeepBackup(IFileSystem& fs, const std::string& path) {
     return std::string();
 }
 
+namespace {
+
+bool WriteRecords(IFileWriter& writer, const std::vector<ReminderItem>& items) {
+    unsigned char record[kReminderItemSize];
+    for (const ReminderItem& item : items) {
+        EncodeReminder(item, record);
+        if (!writer.Write(record, sizeof record)) return false;
+    }
+    return true;
+}
+
+// For a folder that refuses new files but lets Notify.dat itself be
+// written: the plain rewrite, without the temporary file's protection.
+bool RewriteInPlace(IFileSystem& fs, const std::string& path, const std::vector<ReminderItem>& items) {
+    std::unique_ptr<IFileWriter> writer = fs.OpenInPlace(path);
+    if (!writer) return false;
+    bool ok = WriteRecords(*writer, items);
+    return writer->Close() && ok;
+}
+
+}  // namespace
+
 bool SaveReminderFile(IFileSystem& fs, const std::string& path,
                       const std::vector<ReminderItem>& items) {
     const std::string temp = path + ".tmp";
     std::unique_ptr<IFileWriter> writer = fs.Create(temp);
-    if (!writer) return false;  // whatever stands at temp is not ours to remove
-    bool ok = true;
-    unsigned char record[kReminderItemSize];
-    for (const ReminderItem& item : items) {
-        EncodeReminder(item, record);
-        if (!writer->Write(record, sizeof record)) {
-            ok = false;
-            break;
-        }
-    }
+    // Whatever stands at temp is not ours to remove.
+    if (!writer) return RewriteInPlace(fs, path, items);
+    bool ok = WriteRecords(*writer, items);
     if (!writer->Close()) ok = false;
     writer.reset();
     if (ok && fs.Replace(temp, path)) return true;
     fs.Remove(temp);
     return false;
+}
+
+bool CanSaveReminderFile(IFileSystem& fs, const std::string& path) {
+    // A writer dropped unclosed takes its new file with it.
+    if (fs.Create(path + ".tmp")) return true;
+    const bool existed = fs.Exists(path);
+    if (!fs.OpenInPlace(path)) return false;  // dropped unwritten: unchanged
+    if (!existed) fs.Remove(path);
+    return true;
+}
+StartupNotice DecideStartupNotice(const ReminderLoadReport& report, bool canSave) {
+    if (report.NeedsBackup()) return StartupNotice::LoadProblem;
+    return canSave ? StartupNotice::None : StartupNotice::CannotSave;
 }
 
 }  // namespace vt

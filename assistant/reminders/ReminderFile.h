@@ -42,7 +42,20 @@ std::string KeepBackup(IFileSystem& fs, const std::string& path);
 // Writes the records in order (an empty list as an empty file) through
 // path.tmp and replaces path with it. False when anything failed; path is
 // then untouched and the temporary file removed.
+// Where path.tmp cannot be created at all (a folder that refuses new files
+// but lets path itself be written) path is rewritten in place instead.
 bool SaveReminderFile(IFileSystem& fs, const std::string& path,
                       const std::vector<ReminderItem>& items);
+
+// Whether SaveReminderFile can reach the folder at all: path.tmp can be
+// created there, or path can be opened for writing. Leaves the folder and
+// path as they were.
+bool CanSaveReminderFile(IFileSystem& fs, const std::string& path);
+
+// What the user is told once the file has been read at start-up: a damaged
+// or unreadable file first (its message names the file), else a folder where
+// no save can succeed, so that reminders are not lost without a word.
+enum class StartupNotice { None, LoadProblem, CannotSave };
+StartupNotice DecideStartupNotice(const ReminderLoadReport& report, bool canSave);
 
 }  // namespace vt

@@ -36,7 +36,7 @@ EditDecision ReminderManager::DecideEdit(const std::vector<int>& selectedRows) c
     int row = selectedRows.front();
     decision.id = m_book.IdAt(row);
     decision.item = *m_book.At(row);
-    decision.stateChanges = m_book.StateChangesAt(row);
+    decision.alertChanges = m_book.AlertChangesAt(row);
     decision.action = IsAlertOpen(decision.item) ? EditDecision::Action::Refuse
                                                  : EditDecision::Action::Edit;
     return decision;
@@ -47,7 +47,7 @@ int ReminderManager::ApplyEdit(const EditDecision& opened, const ReminderItem& e
     if (row < 0) return -1;
     const ReminderItem& live = *m_book.At(row);
     ReminderItem item = edited;
-    if (m_book.StateChangesAt(row) != opened.stateChanges || IsAlertOpen(live)) {
+    if (m_book.AlertChangesAt(row) != opened.alertChanges || IsAlertOpen(live)) {
         item.state = live.state;
         item.alertTicks = live.alertTicks;
     }

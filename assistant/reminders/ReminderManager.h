@@ -29,7 +29,7 @@ struct EditDecision {
     Action action = Action::None;
     ReminderId id = kNoReminder;
     ReminderItem item{};
-    std::uint32_t stateChanges = 0;  // the row's count when the editor opened
+    std::uint32_t alertChanges = 0;  // the row's alert count when the editor opened
 };
 
 struct ManagerButtons {
@@ -47,6 +47,7 @@ public:
     ReminderLoadReport Load() { return m_book.Load(); }
     bool Save() { return m_book.Save(); }
     bool SaveAtExit() { return m_book.SaveAtExit(); }
+    bool CanSave() { return m_book.CanSave(); }
 
     // Reads the clock once; that moment serves the whole tick.
     TickResult OnTimer();
@@ -61,12 +62,12 @@ public:
     // selectedRows ascending, as the list reports them; the lowest one counts.
     EditDecision DecideEdit(const std::vector<int>& selectedRows) const;
     // Stores the editor's result for the reminder `opened` was decided for.
-    // The editor's state ("准备中" / "已过期") counts when the state has not
-    // changed since the editor opened. When the clock moved it on meanwhile
-    // (the reminder fired, its alert was answered, or it was re-armed), that
-    // live state and alertTicks stay: an open alert keeps its reminder, and
-    // a firing is neither repeated nor lost. Returns the row, or -1 when the
-    // reminder was deleted meanwhile.
+    // The editor's state ("准备中" / "已过期") counts unless the reminder
+    // fired, or its alert was answered, while the editor was open: then the
+    // live state and alertTicks stay, so an open alert keeps its reminder and
+    // a firing is neither repeated nor lost. A mere re-arm by the clock
+    // meanwhile does not overrule the state the user chose. Returns the row,
+    // or -1 when the reminder was deleted meanwhile.
     int ApplyEdit(const EditDecision& opened, const ReminderItem& edited);
 
     ManagerButtons Buttons(const std::vector<int>& selectedRows) const;

@@ -2,6 +2,7 @@
 
 #include "assistant/reminders/ReminderAlertDialog.h"
 #include "assistant/reminders/ReminderEditDialog.h"
+#include "assistant/reminders/ReminderTexts.h"
 #include "resource.h"
 #include "shared/win/AppDirectory.h"
 #include "shared/win/Encoding.h"
@@ -17,6 +18,8 @@ constexpr WPARAM kBalloonAlertRunning = 1;       // "提醒正在运行中是不
 // Posted at initialisation: the question about a damaged file waits until
 // the program has started, instead of holding up the main window's set-up.
 constexpr UINT kMsgTellLoadProblem = WM_APP + 1;
+// Posted at initialisation the same way: no reminder can be saved here.
+constexpr UINT kMsgTellCannotSave = WM_APP + 2;
 
 HICON LoadProgramIcon(int size) {
     return static_cast<HICON>(LoadImageW(win::ResourceModule(), MAKEINTRESOURCEW(IDI_MAIN), IMAGE_ICON, size,
@@ -82,7 +85,16 @@ BOOL ReminderManagerDialog::OnInitDialog() {
 
     m_loadReport = m_manager.Load();
     m_list.Fill(m_manager.Book());
-    if (m_loadReport.NeedsBackup()) PostMessageW(Hwnd(), kMsgTellLoadProblem, 0, 0);
+    switch (DecideStartupNotice(m_loadReport, m_manager.CanSave())) {
+    case StartupNotice::LoadProblem:
+        PostMessageW(Hwnd(), kMsgTellLoadProblem, 0, 0);
+        break;
+    case StartupNotice::CannotSave:
+        PostMessageW(Hwnd(), kMsgTellCannotSave, 0, 0);
+        break;
+    case StartupNotice::None:
+        break;
+    }
     SetTimer(Hwnd(), kReminderTimerId, 1000, nullptr);
     return TRUE;
 }
@@ -101,6 +113,10 @@ bool ReminderManagerDialog::OnMessage(UINT msg, WPARAM wParam, LPARAM lParam, LR
         return true;
     case kMsgTellLoadProblem:
         TellLoadProblem();
+        return true;
+    case kMsgTellCannotSave:
+        ShowMessage(win::FromUtf8(UnsavableFolderMessage(m_manager.Book().Path())), kProduct,
+                    MB_OK | MB_ICONWARNING | MB_SETFOREGROUND);
         return true;
     }
     return Dialog::OnMessage(msg, wParam, lParam, result);

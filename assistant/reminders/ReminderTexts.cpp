@@ -63,4 +63,18 @@ std::string AlertCaptionSuffix(int hour, int minute) {
     return Format("%s(%d:%02d)", " - 时间到了！", hour, minute);
 }
 
+std::string FolderOf(const std::string& path) {
+    std::string::size_type cut = path.find_last_of("\\/");
+    if (cut == std::string::npos) return ".";
+    if (cut == 0 || (cut == 2 && path[1] == ':')) ++cut;  // keep the root's separator
+    return path.substr(0, cut);
+}
+
+std::string UnsavableFolderMessage(const std::string& notifyPath) {
+    return "无法在文件夹“" + FolderOf(notifyPath) +
+           "”中保存提醒：这个文件夹不允许写入。\n"
+           "在这里新建或修改的提醒都不能保存，程序退出后就会丢失。\n"
+           "请把本程序复制到一个可以写入的文件夹（例如“我的文档”）中再运行。";
+}
+
 }  // namespace vt

@@ -29,4 +29,11 @@ std::string ManagerCaption(const LocalTime& now);
 // by this suffix, e.g. " - 时间到了！(9:05)".
 std::string AlertCaptionSuffix(int hour, int minute);
 
+// The folder of the reminder file (the path up to its last separator, which
+// is left off; "." for a bare name).
+std::string FolderOf(const std::string& path);
+// Told at start-up when no reminder can be saved beside the program; names
+// the folder of notifyPath.
+std::string UnsavableFolderMessage(const std::string& notifyPath);
+
 }  // namespace vt

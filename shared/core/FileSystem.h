@@ -25,6 +25,17 @@ public:
     virtual bool ReadAll(const std::string& path, std::vector<unsigned char>& out) = 0;
     // Creates or empties path for writing; null when it cannot be created.
     virtual std::unique_ptr<IFileWriter> Create(const std::string& path) = 0;
+    // Opens path (creating it when missing) to be rewritten in place, for a
+    // folder that refuses new files but lets an existing one be written.
+    // Nothing is cut off until Close, which ends the file where the writes
+    // ended; a writer dropped without Close leaves what it wrote (nothing
+    // written: the file unchanged), and a failed write is not undone.
+    // Null when the file cannot be opened for writing (the default: this
+    // file system cannot write in place).
+    virtual std::unique_ptr<IFileWriter> OpenInPlace(const std::string& path) {
+        (void)path;
+        return nullptr;
+    }
     // Replaces `to` by `from` in one step (the old `to` stays intact on failure).
     virtual bool Replace(const std::string& from, const std::string& to) = 0;
     // Copies `from` over `to`, overwriting it.

@@ -90,6 +90,48 @@ private:
     bool m_bFailed = false;
 };
 
+// Rewrites an existing file from its start. Unlike StdFileWriter it never
+// removes the file: it is the only copy there is.
+class InPlaceFileWriter : public IFileWriter {
+public:
+    explicit InPlaceFileWriter(std::FILE* file) : m_pFile(file) {}
+    ~InPlaceFileWriter() override {
+        if (m_pFile) std::fclose(m_pFile);
+    }
+
+    bool Write(const void* data, std::size_t size) override {
+        if (!m_pFile || m_bFailed) return false;
+        if (size > 0 && std::fwrite(data, 1, size, m_pFile) != size) m_bFailed = true;
+        if (!m_bFailed) m_nWritten += size;
+        return !m_bFailed;
+    }
+
+    bool Close() override {
+        if (!m_pFile) return false;
+        bool ok = !m_bFailed;
+        if (std::fflush(m_pFile) != 0 || std::ferror(m_pFile)) ok = false;
+        // Only a complete rewrite may cut the old tail off.
+        if (ok && !CutAt(m_nWritten)) ok = false;
+        if (ok && !SyncToDisk(m_pFile)) ok = false;
+        if (std::fclose(m_pFile) != 0) ok = false;
+        m_pFile = nullptr;
+        return ok;
+    }
+
+private:
+    bool CutAt(std::size_t length) {
+#if defined(_WIN32)
+        return _chsize_s(_fileno(m_pFile), static_cast<long long>(length)) == 0;
+#else
+        return ::ftruncate(fileno(m_pFile), static_cast<off_t>(length)) == 0;
+#endif
+    }
+
+    std::FILE* m_pFile;
+    std::size_t m_nWritten = 0;
+    bool m_bFailed = false;
+};
+
 }  // namespace
 
 bool StdFileSystem::ReadAll(const std::string& path, std::vector<unsigned char>& out) {
@@ -115,6 +157,18 @@ std::unique_ptr<IFileWriter> StdFileSystem::Create(const std::string& path) {
     std::FILE* file = OpenFile(path, true);
     if (!file) return nullptr;
     return std::make_unique<StdFileWriter>(file, path);
+}
+
+std::unique_ptr<IFileWriter> StdFileSystem::OpenInPlace(const std::string& path) {
+    // "r+b" writes over the old bytes without cutting them off first.
+#if defined(_WIN32)
+    std::FILE* file = _wfopen(PathOf(path).c_str(), L"r+b");
+#else
+    std::FILE* file = std::fopen(path.c_str(), "r+b");
+#endif
+    if (!file && !Exists(path)) file = OpenFile(path, true);
+    if (!file) return nullptr;
+    return std::make_unique<InPlaceFileWriter>(file);
 }
 
 bool StdFileSystem::Replace(const std::string& from, const std::string& to) {

@@ -15,6 +15,7 @@ class StdFileSystem : public IFileSystem {
 public:
     bool ReadAll(const std::string& path, std::vector<unsigned char>& out) override;
     std::unique_ptr<IFileWriter> Create(const std::string& path) override;
+    std::unique_ptr<IFileWriter> OpenInPlace(const std::string& path) override;
     bool Replace(const std::string& from, const std::string& to) override;
     bool Copy(const std::string& from, const std::string& to) override;
     bool Exists(const std::string& path) override;

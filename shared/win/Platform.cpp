@@ -68,6 +68,39 @@ private:
     bool m_bOk = true;
 };
 
+// Rewrites an existing file from its start; the file is never deleted, since
+// it is the only copy there is. Close ends it where the writes ended.
+class InPlaceFileWriter : public IFileWriter {
+public:
+    explicit InPlaceFileWriter(HANDLE file) : m_hFile(file) {}
+    ~InPlaceFileWriter() override {
+        if (m_hFile != INVALID_HANDLE_VALUE) CloseHandle(m_hFile);
+    }
+    bool Write(const void* data, size_t size) override {
+        const char* p = static_cast<const char*>(data);
+        while (size > 0 && m_bOk) {
+            DWORD chunk = size > 0x40000000 ? 0x40000000 : static_cast<DWORD>(size), written = 0;
+            if (!WriteFile(m_hFile, p, chunk, &written, nullptr) || written != chunk) m_bOk = false;
+            p += chunk;
+            size -= chunk;
+        }
+        return m_bOk;
+    }
+    bool Close() override {
+        if (m_hFile == INVALID_HANDLE_VALUE) return false;
+        // Only a complete rewrite may cut the old tail off.
+        if (m_bOk && !SetEndOfFile(m_hFile)) m_bOk = false;
+        if (!FlushFileBuffers(m_hFile)) m_bOk = false;
+        if (!CloseHandle(m_hFile)) m_bOk = false;
+        m_hFile = INVALID_HANDLE_VALUE;
+        return m_bOk;
+    }
+
+private:
+    HANDLE m_hFile;
+    bool m_bOk = true;
+};
+
 }  // namespace
 
 bool WinFileSystem::ReadAll(const std::string& path, std::vector<unsigned char>& out) {
@@ -96,6 +129,14 @@ std::unique_ptr<IFileWriter> WinFileSystem::Create(const std::string& path) {
                               FILE_ATTRIBUTE_NORMAL, nullptr);
     if (file == INVALID_HANDLE_VALUE) return nullptr;
     return std::make_unique<WinFileWriter>(file, std::move(wpath));
+}
+
+std::unique_ptr<IFileWriter> WinFileSystem::OpenInPlace(const std::string& path) {
+    // OPEN_ALWAYS keeps the old bytes until they are written over.
+    HANDLE file = CreateFileW(FromUtf8(path).c_str(), GENERIC_WRITE, FILE_SHARE_READ, nullptr, OPEN_ALWAYS,
+                              FILE_ATTRIBUTE_NORMAL, nullptr);
+    if (file == INVALID_HANDLE_VALUE) return nullptr;
+    return std::make_unique<InPlaceFileWriter>(file);
 }
 
 bool WinFileSystem::Replace(const std::string& from, const std::string& to) {

@@ -155,6 +155,87 @@ TEST(ReminderFile, UnreadableFileIsKeptBeforeAnEmptyListReplacesIt) {
     EXPECT_EQ(fs.files[book.BackupPath()], ThreeRecords());
 }
 
+// A folder that refuses new files but lets Notify.dat itself be written:
+// the plain rewrite still keeps every change.
+TEST(ReminderFile, FolderRefusingNewFilesGetsTheFileRewrittenInPlace) {
+    MemoryFileSystem fs;
+    fs.files[kPath] = ThreeRecords();
+    fs.failCreate = true;
+    ReminderBook book(fs, kPath);
+    book.Load();
+    book.Add(test::MakeReminder(RepeatKind::Once, 2026, 5, 1, 9, 0, "four"));
+    ASSERT_TRUE(book.Save());
+    EXPECT_EQ(fs.files.size(), 1u) << "no temporary file, no other file";
+    ASSERT_EQ(fs.files[kPath].size(), 4 * kReminderItemSize);
+
+    // Shorter than before: the old tail must not survive as a fragment.
+    book.RemoveRows({0, 1, 2});
+    ASSERT_TRUE(book.SaveAtExit());
+    ASSERT_EQ(fs.files[kPath].size(), kReminderItemSize);
+    ReminderBook again(fs, kPath);
+    ReminderLoadReport report = again.Load();
+    EXPECT_EQ(report.fragmentBytes, 0u);
+    ASSERT_EQ(again.Count(), 1);
+    EXPECT_EQ(GetText(again.At(0)->title), "four");
+}
+
+TEST(ReminderFile, InPlaceRewriteThatFailsIsReportedAsFailed) {
+    MemoryFileSystem fs;
+    fs.files[kPath] = ThreeRecords();
+    fs.failCreate = true;
+    ReminderBook book(fs, kPath);
+    book.Load();
+    fs.writeBudget = 100;  // full midway
+    EXPECT_FALSE(book.Save());
+    fs.writeBudget = -1;
+    fs.failClose = true;
+    EXPECT_FALSE(book.Save());
+    fs.failClose = false;
+    ASSERT_TRUE(book.Save()) << "the next save mends what the failed one left";
+    ReminderBook again(fs, kPath);
+    EXPECT_EQ(again.Load().fragmentBytes, 0u);
+    EXPECT_EQ(again.Count(), 3);
+}
+
+TEST(ReminderFile, SaveProbeSaysWhetherAnySaveCanSucceedAndChangesNothing) {
+    struct Case {
+        bool fileThere, failCreate, failInPlace, canSave;
+    };
+    const Case cases[] = {
+        {true, false, false, true},   // an ordinary folder
+        {false, false, false, true},  // first start in an ordinary folder
+        {true, true, false, true},    // the folder refuses new files, the file may be written
+        {true, true, true, false},    // read-only folder and file
+        {false, true, false, false},  // read-only folder, no file yet
+        {true, false, true, true},    // read-only file in a folder that takes new files: the rename works
+    };
+    for (const Case& c : cases) {
+        MemoryFileSystem fs;
+        if (c.fileThere) fs.files[kPath] = ThreeRecords();
+        fs.failCreate = c.failCreate;
+        fs.failInPlace = c.failInPlace;
+        EXPECT_EQ(CanSaveReminderFile(fs, kPath), c.canSave)
+            << c.fileThere << c.failCreate << c.failInPlace;
+        EXPECT_EQ(fs.files.size(), c.fileThere ? 1u : 0u);
+        if (c.fileThere) {
+            EXPECT_EQ(fs.files[kPath], ThreeRecords());
+        }
+    }
+}
+
+TEST(ReminderFile, StartUpTellsTheDamagedFileFirstAndAnUnsavableFolderOtherwise) {
+    ReminderLoadReport fine;
+    fine.found = fine.readable = true;
+    EXPECT_EQ(DecideStartupNotice(fine, true), StartupNotice::None);
+    EXPECT_EQ(DecideStartupNotice(fine, false), StartupNotice::CannotSave);
+    ReminderLoadReport missing;
+    EXPECT_EQ(DecideStartupNotice(missing, false), StartupNotice::CannotSave);
+    ReminderLoadReport damaged = fine;
+    damaged.fragmentBytes = 10;
+    EXPECT_EQ(DecideStartupNotice(damaged, false), StartupNotice::LoadProblem);
+    EXPECT_EQ(DecideStartupNotice(damaged, true), StartupNotice::LoadProblem);
+}
+
 // Every way a save can fail leaves the previous file exactly as it was.
 class FailedSave : public ::testing::TestWithParam<int> {};
 
@@ -166,7 +247,7 @@ TEST_P(FailedSave, LeavesTheOldFileByteForByte) {
     book.Add(test::MakeReminder(RepeatKind::Once, 2026, 5, 1, 9, 0));
 
     switch (GetParam()) {
-    case 0: fs.failCreate = true; break;                                // read-only directory
+    case 0: fs.failCreate = true; fs.failInPlace = true; break;         // read-only directory
     case 1: fs.writeBudget = 0; break;                                  // disk already full
     case 2: fs.writeBudget = static_cast<long>(kReminderItemSize) + 100; break;  // full midway
     case 3: fs.failClose = true; break;                                 // flush fails

@@ -169,6 +169,41 @@ TEST_F(ManagerTest, EditorStateCountsUnlessTheClockMovedTheStateOnMeanwhile) {
     EXPECT_TRUE(manager.OnTimer().alerts.empty());
 }
 
+TEST_F(ManagerTest, ReArmWhileTheEditorIsOpenDoesNotOverruleTheChosenState) {
+    // Expired; the editor opens before the day's 8:30, and the clock re-arms
+    // the reminder meanwhile.
+    manager.Add(MakeReminder(RepeatKind::Daily, 2026, 1, 1, 8, 30, "x", ReminderState::Expired));
+    clock.Set(2026, 12, 7, 8, 0, 0);
+    EditDecision d = manager.DecideEdit({0});
+    manager.OnTimer();
+    ASSERT_EQ(StateAt(0), 0) << "re-armed";
+
+    // The user leaves 已过期 and moves the time to 0:00.
+    ReminderItem edited = d.item;
+    edited.hour = 0;
+    edited.minute = 0;
+    manager.ApplyEdit(d, edited);
+    EXPECT_EQ(StateAt(0), 3) << "已过期 chosen in the editor";
+    clock.Set(2026, 12, 7, 8, 0, 1);
+    EXPECT_TRUE(manager.OnTimer().alerts.empty());
+    clock.Set(2026, 12, 7, 8, 0, 2);
+    EXPECT_TRUE(manager.OnTimer().alerts.empty()) << "nothing fires for a reminder the user marked done";
+
+    // Put off while the editor was open: the live state stays.
+    manager.Add(MakeReminder(RepeatKind::Daily, 2026, 1, 1, 9, 0, "y"));
+    d = manager.DecideEdit({1});
+    clock.Set(2026, 12, 7, 9, 0, 0);
+    manager.OnTimer();
+    clock.Set(2026, 12, 7, 9, 0, 1);
+    std::vector<AlertRequest> alerts = manager.OnTimer().alerts;
+    ASSERT_EQ(alerts.size(), 1u);
+    manager.OnAnswer(alerts[0].id, kAnswerPutOff);
+    edited = d.item;
+    SetState(edited, ReminderState::Expired);
+    manager.ApplyEdit(d, edited);
+    EXPECT_EQ(StateAt(1), 2) << "an answer given meanwhile is kept";
+}
+
 TEST_F(ManagerTest, SaveAtExitWritesAlertsAsReadyAndTheyLoadBackReady) {
     std::vector<AlertRequest> alerts = FireThree();
     manager.OnAnswer(alerts[0].id, kAnswerAcknowledged);

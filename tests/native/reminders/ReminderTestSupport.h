@@ -21,7 +21,8 @@ class MemoryFileSystem : public IFileSystem {
 public:
     std::map<std::string, Bytes> files;
     std::set<std::string> unreadable;  // exist, but reading fails
-    bool failCreate = false;           // e.g. a read-only directory
+    bool failCreate = false;           // the folder refuses new files
+    bool failInPlace = false;          // existing files cannot be written either
     long writeBudget = -1;             // bytes until the disk is full; -1 = no limit
     bool failClose = false;            // the flush fails
     bool failReplace = false;
@@ -40,6 +41,14 @@ public:
         if (failCreate) return nullptr;
         files[path].clear();
         return std::make_unique<Writer>(*this, path);
+    }
+
+    // Writes over the old bytes from the start; Close cuts the file where
+    // the writes ended. Nothing is undone on failure.
+    std::unique_ptr<IFileWriter> OpenInPlace(const std::string& path) override {
+        if (failInPlace || (failCreate && !files.count(path))) return nullptr;
+        files[path];
+        return std::make_unique<InPlaceWriter>(*this, path);
     }
 
     bool Replace(const std::string& from, const std::string& to) override {
@@ -92,6 +101,39 @@ private:
         std::string m_path;
         bool m_failed = false;
         bool m_closed = false;
+    };
+
+    class InPlaceWriter : public IFileWriter {
+    public:
+        InPlaceWriter(MemoryFileSystem& fs, std::string path) : m_fs(fs), m_path(std::move(path)) {}
+        bool Write(const void* data, std::size_t size) override {
+            Bytes& file = m_fs.files[m_path];
+            const unsigned char* p = static_cast<const unsigned char*>(data);
+            for (std::size_t i = 0; i < size && !m_failed; ++i) {
+                if (m_fs.writeBudget == 0) {
+                    m_failed = true;
+                    break;
+                }
+                if (m_fs.writeBudget > 0) --m_fs.writeBudget;
+                if (m_pos < file.size())
+                    file[m_pos] = p[i];
+                else
+                    file.push_back(p[i]);
+                ++m_pos;
+            }
+            return !m_failed;
+        }
+        bool Close() override {
+            if (m_failed || m_fs.failClose) return false;
+            m_fs.files[m_path].resize(m_pos);
+            return true;
+        }
+
+    private:
+        MemoryFileSystem& m_fs;
+        std::string m_path;
+        std::size_t m_pos = 0;
+        bool m_failed = false;
     };
 };
 

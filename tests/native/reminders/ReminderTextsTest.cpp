@@ -66,5 +66,15 @@ TEST(Captions, ManagerClockAndAlertSuffix) {
     EXPECT_EQ(AlertCaptionSuffix(9, 5), " - 时间到了！(9:05)");
 }
 
+TEST(UnsavableFolder, MessageNamesTheFolderOfTheFile) {
+    EXPECT_EQ(FolderOf("C:\\Program Files\\Vantrel\\Notify.dat"), "C:\\Program Files\\Vantrel");
+    EXPECT_EQ(FolderOf("C:\\Notify.dat"), "C:\\");
+    EXPECT_EQ(FolderOf("/srv/app/Notify.dat"), "/srv/app");
+    EXPECT_EQ(FolderOf("Notify.dat"), ".");
+    std::string text = UnsavableFolderMessage("D:\\共享\\工具\\Notify.dat");
+    EXPECT_EQ(text.rfind("无法在文件夹“D:\\共享\\工具”中保存提醒", 0), 0u) << text;
+    EXPECT_NE(text.find("丢失"), std::string::npos);
+}
+
 }  // namespace
 }  // namespace vt

@@ -95,5 +95,31 @@ TEST_F(StdFileSystemTest, PathsAreUtf8) {
     EXPECT_EQ(back, (Bytes{9}));
 }
 
+TEST_F(StdFileSystemTest, InPlaceWriterOverwritesCutsAtCloseAndNeverRemoves) {
+    std::string path = P("Notify.dat");
+    ASSERT_TRUE(WriteFile(path, Bytes(100, 'a')));
+    {
+        auto w = files.OpenInPlace(path);
+        ASSERT_TRUE(w);
+    }  // dropped unwritten: the file is as it was
+    Bytes read;
+    ASSERT_TRUE(files.ReadAll(path, read));
+    EXPECT_EQ(read, Bytes(100, 'a'));
+
+    auto w = files.OpenInPlace(path);
+    ASSERT_TRUE(w);
+    ASSERT_TRUE(w->Write("bbbb", 4));
+    ASSERT_TRUE(w->Close());
+    ASSERT_TRUE(files.ReadAll(path, read));
+    EXPECT_EQ(read, Bytes(4, 'b'));
+
+    std::string fresh = P("new.dat");
+    w = files.OpenInPlace(fresh);
+    ASSERT_TRUE(w) << "a missing file is created";
+    ASSERT_TRUE(w->Close());
+    EXPECT_TRUE(files.Exists(fresh));
+    EXPECT_FALSE(files.OpenInPlace(dir.u8string())) << "a directory is no file to write";
+}
+
 }  // namespace
 }  // namespace vt
