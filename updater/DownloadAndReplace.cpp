@@ -1,5 +1,7 @@
 #include "updater/DownloadAndReplace.h"
 
+#include <vector>
+
 #include "shared/core/Text.h"
 #include "shared/core/VersionRule.h"
 #include "updater/Downloader.h"
@@ -45,19 +47,72 @@ FetchResult Download(UpdateContext& ctx, const ServerComponent& c) {
     return FetchToFile(ctx, c.uri, target, options);
 }
 
-// Windows will not copy over a running program but lets it be renamed, so
-// the updater's own executable is moved aside before the new one is copied
-// in, and moved back if that copy fails: the installation then stays as it
-// was. The file moved aside is removed at the next start.
-bool InstallFile(UpdateContext& ctx, const std::string& from, const std::string& to) {
+// One installed file the replacement pass has changed, and how to undo it.
+struct ReplacedFile {
+    std::string title;   // UTF-8, for the list
+    std::string target;  // the installed file
+    // Where the file before the update is kept; empty when there was none
+    // (the component is new): undoing then removes the target.
+    std::string kept;
+};
+
+// Puts the kept file back in place of the target, by renaming it where the
+// system allows (one step, nothing left half written), else by copying.
+bool PutBack(IFileSystem& files, const ReplacedFile& r) {
+    if (r.kept.empty()) return files.Remove(r.target) || !files.Exists(r.target);
+    if (files.Replace(r.kept, r.target)) return true;
+    if (!files.Copy(r.kept, r.target)) return false;
+    files.Remove(r.kept);
+    return true;
+}
+
+// Copies a download over the installed file, keeping the installed one
+// first. Windows will not copy over a running program but lets it be
+// renamed, so the updater's own executable is moved aside instead (the file
+// moved aside is removed at the next start). False when nothing was
+// replaced; the installed file is then as it was.
+bool InstallFile(UpdateContext& ctx, const std::string& from, ReplacedFile& r) {
     IFileSystem& files = ctx.services.files;
-    if (ctx.paths.selfExe.empty() || !SamePath(to, ctx.paths.selfExe)) return files.Copy(from, to);
-    const std::string aside = to + kSelfAsideSuffix;
-    files.Remove(aside);  // may fail: a previous copy still ending; Replace then decides
-    if (!files.Replace(to, aside)) return files.Copy(from, to);
+    const std::string& to = r.target;
+    if (!ctx.paths.selfExe.empty() && SamePath(to, ctx.paths.selfExe)) {
+        const std::string aside = to + kSelfAsideSuffix;
+        files.Remove(aside);  // may fail: a previous copy still ending; Replace then decides
+        if (files.Replace(to, aside)) {
+            r.kept = aside;
+            if (files.Copy(from, to)) return true;
+            files.Replace(aside, to);
+            return false;
+        }
+    }
+    if (files.Exists(to)) {
+        r.kept = to + kKeptCopySuffix;
+        if (!files.Copy(to, r.kept)) {
+            files.Remove(r.kept);
+            return false;
+        }
+    }
     if (files.Copy(from, to)) return true;
-    files.Replace(aside, to);
+    // A copy that broke off may have left the target half written.
+    if (!PutBack(files, r) && !r.kept.empty()) files.Remove(r.kept);
     return false;
+}
+
+// Undoes the files replaced so far in this run, the last first, and says
+// so in the list.
+void RollBack(UpdateContext& ctx, const std::vector<ReplacedFile>& replaced) {
+    for (auto it = replaced.rbegin(); it != replaced.rend(); ++it) {
+        const bool ok = PutBack(ctx.services.files, *it);
+        ctx.services.view.AddListLine(Format(ok ? updtext::kFmtRestored : updtext::kFmtRestoreFailed,
+                                             it->title.c_str()));
+    }
+}
+
+// The kept copies once they are no longer needed. The updater's own file
+// moved aside is still running; its next start removes it.
+void RemoveKeptCopies(UpdateContext& ctx, const std::vector<ReplacedFile>& replaced) {
+    for (const ReplacedFile& r : replaced)
+        if (!r.kept.empty() && !(ctx.paths.selfExe.size() && SamePath(r.target, ctx.paths.selfExe)))
+            ctx.services.files.Remove(r.kept);
 }
 
 }  // namespace
@@ -103,7 +158,7 @@ InstallOutcome DownloadAndReplace(UpdateContext& ctx) {
     }
 
     view.ClearList();
-    int replaced = 0;
+    std::vector<ReplacedFile> replaced;
     for (int i = 0; i < count; ++i) {
         const ServerComponent c = ReadServerComponent(server, i);
         if (!IsNewer(ctx, c, i)) continue;
@@ -115,28 +170,35 @@ InstallOutcome DownloadAndReplace(UpdateContext& ctx) {
             if (pid != 0) {
                 if (ctx.serverMode != 2 &&
                     !view.AskOkCancel(Format(updtext::kFmtAskEnd, name.c_str()), updtext::kCaption)) {
+                    // What was replaced stays: the old description keeps
+                    // those components on offer for the next check.
+                    RemoveKeptCopies(ctx, replaced);
                     return InstallOutcome::Refused;
                 }
-                if (ctx.services.processes.Terminate(pid)) {
-                    ctx.services.processes.Sleep(kWaitAfterTerminateMs);
-                }
+                EndProgram(ctx.services.processes, pid, [&view] { view.PumpMessages(kPumpAttemptsPerBlock); });
             }
         }
 
-        if (!IsPlainFileName(c.filename) ||
-            !InstallFile(ctx, ctx.paths.tempDir + name, ctx.paths.appDir + name)) {
+        ReplacedFile r{title, ctx.paths.appDir + name, ""};
+        if (!IsPlainFileName(c.filename) || !InstallFile(ctx, ctx.paths.tempDir + name, r)) {
             view.AddListLine(Format(updtext::kFmtCopyFailed, title.c_str()));
+            // A mix of old and new files may not even start: the
+            // installation goes back to what it was before this run.
+            RollBack(ctx, replaced);
             view.SetStatus(updtext::kStatusCopyFailed);
             return InstallOutcome::Failed;
         }
-        ++replaced;
-        view.SetProgress(ReplaceProgress(replaced));
+        replaced.push_back(r);
+        view.SetProgress(ReplaceProgress(static_cast<int>(replaced.size())));
         view.AddListLine(Format(updtext::kFmtReplaced, title.c_str()));
     }
 
     // Last, so that a failure above leaves the old versions on record and the
-    // next check offers the same components again.
-    if (!ctx.services.files.Copy(ctx.paths.serverIni, ctx.paths.localIni)) {
+    // next check offers the same components again. The files replaced are a
+    // complete new set and stay.
+    const bool described = ctx.services.files.Copy(ctx.paths.serverIni, ctx.paths.localIni);
+    RemoveKeptCopies(ctx, replaced);
+    if (!described) {
         view.AddListLine(Format(updtext::kFmtCopyFailed, updtext::kLocalIniName));
         view.SetStatus(updtext::kStatusCopyFailed);
         return InstallOutcome::Failed;

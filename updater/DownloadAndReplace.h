@@ -15,11 +15,14 @@ enum class InstallOutcome {
     TransferError,
 };
 
-constexpr unsigned kWaitAfterTerminateMs = 1000;
-
 // Appended to the updater's own executable when a new one takes its place;
 // the next start removes what is left under that name.
 constexpr char kSelfAsideSuffix[] = ".old";
+
+// Appended to an installed file for the copy kept while the update runs: a
+// failed replacement puts every file replaced before it back from these.
+// A complete update removes them.
+constexpr char kKeptCopySuffix[] = ".bak";
 
 InstallOutcome DownloadAndReplace(UpdateContext& ctx);
 

@@ -38,4 +38,20 @@ std::uint32_t FindProcessByName(IProcesses& processes, const std::string& name) 
     return 0;
 }
 
+EndProgramResult EndProgram(IProcesses& processes, std::uint32_t pid, const std::function<void()>& keepLive) {
+    // Terminating the assistant would lose the reminders changed since they
+    // were last saved and leave a dead icon in the tray.
+    if (processes.HasWindowTitled(pid, kAssistantWindowTitle))
+        processes.SendCommand(pid, kAssistantWindowTitle, kAssistantExitCommand);
+    else
+        processes.PostClose(pid);
+    for (unsigned waited = 0; waited < kEndProgramWaitMs; waited += kEndProgramSliceMs) {
+        if (processes.WaitExit(pid, kEndProgramSliceMs)) return EndProgramResult::EndedItself;
+        if (keepLive) keepLive();
+    }
+    if (!processes.Terminate(pid)) return EndProgramResult::NotOpened;
+    processes.Sleep(kWaitAfterTerminateMs);
+    return EndProgramResult::Terminated;
+}
+
 }  // namespace vt

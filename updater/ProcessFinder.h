@@ -1,11 +1,24 @@
 #pragma once
-// Finding the running program that holds a file about to be replaced.
+// Finding the running program that holds a file about to be replaced, and
+// ending it.
 #include <cstdint>
+#include <functional>
 #include <string>
 
 #include "updater/Processes.h"
 
 namespace vt {
+
+// The assistant is known by its main window's title; its tray exit command
+// saves the reminders, writes the Run value and removes the tray icon.
+constexpr char kAssistantWindowTitle[] = "关机管理器";
+constexpr int kAssistantExitCommand = 32775;
+
+// How long a program asked to end is given before it is terminated, and how
+// often the updater's window takes its messages meanwhile.
+constexpr unsigned kEndProgramWaitMs = 10000;
+constexpr unsigned kEndProgramSliceMs = 100;
+constexpr unsigned kWaitAfterTerminateMs = 1000;
 
 // Compares two executable names in code page 936: a double-byte character is
 // one character and must match byte for byte (its trail byte may look like
@@ -15,5 +28,17 @@ bool SameExeName(const std::string& a, const std::string& b);
 
 // The id of the first listed process with that executable name, or 0.
 std::uint32_t FindProcessByName(IProcesses& processes, const std::string& name);
+
+enum class EndProgramResult {
+    EndedItself,  // it ran its own exit within the wait
+    Terminated,   // it did not: terminated, then a moment given to let go of its files
+    NotOpened,    // it did not, and could not be opened to terminate it
+};
+
+// Asks the program to end as its user would: the assistant through its exit
+// command, any other program by closing its windows. Only a program that
+// has not ended after kEndProgramWaitMs is terminated. keepLive runs between
+// the waits, every kEndProgramSliceMs, so that the caller's window stays live.
+EndProgramResult EndProgram(IProcesses& processes, std::uint32_t pid, const std::function<void()>& keepLive);
 
 }  // namespace vt

@@ -26,6 +26,9 @@ constexpr const char kFmtDownloading[] = "正在下载文件:%s";     // file na
 constexpr const char kFmtDownloaded[] = "文件：%s下载完成!";    // file name
 constexpr const char kFmtReplaced[] = "%s更新完成!";            // title
 constexpr const char kFmtCopyFailed[] = "%s覆盖失败，更新中止!";  // title
+// A failed replacement puts back what this run had replaced before it.
+constexpr const char kFmtRestored[] = "%s已还原!";              // title
+constexpr const char kFmtRestoreFailed[] = "%s还原失败!";       // title
 constexpr const char kFmtAskEnd[] = "在线升级检测到 %s 正在运行，点击“确定”强制更新！";  // file name
 
 // An error broke off a transfer and the platform had no description of it.

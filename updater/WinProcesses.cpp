@@ -6,6 +6,41 @@
 #include "shared/win/Encoding.h"
 
 namespace vt::win {
+namespace {
+
+// The process's top-level windows, hidden ones included (the assistant's
+// main window is never shown while it sits in the tray).
+struct WindowSearch {
+    DWORD pid;
+    std::vector<HWND> found;
+};
+
+BOOL CALLBACK CollectWindow(HWND hwnd, LPARAM param) {
+    WindowSearch& search = *reinterpret_cast<WindowSearch*>(param);
+    DWORD owner = 0;
+    GetWindowThreadProcessId(hwnd, &owner);
+    if (owner == search.pid) search.found.push_back(hwnd);
+    return TRUE;
+}
+
+std::vector<HWND> TopLevelWindows(DWORD pid) {
+    WindowSearch search{pid, {}};
+    EnumWindows(CollectWindow, reinterpret_cast<LPARAM>(&search));
+    return search.found;
+}
+
+std::wstring TitleOf(HWND hwnd) {
+    wchar_t text[256] = {};
+    // A window that does not answer within the timeout has no title here:
+    // a hung program must not hang the updater.
+    DWORD_PTR length = 0;
+    if (!SendMessageTimeoutW(hwnd, WM_GETTEXT, sizeof text / sizeof text[0], reinterpret_cast<LPARAM>(text),
+                             SMTO_ABORTIFHUNG, 500, &length))
+        return {};
+    return std::wstring(text, length < 256 ? length : 255);
+}
+
+}  // namespace
 
 std::vector<ProcessEntry> WinProcesses::List() {
     std::vector<ProcessEntry> entries;
@@ -32,6 +67,42 @@ bool WinProcesses::Terminate(std::uint32_t pid) {
     TerminateProcess(process, 0);
     CloseHandle(process);
     return true;
+}
+
+bool WinProcesses::HasWindowTitled(std::uint32_t pid, const std::string& title) {
+    const std::wstring wanted = FromUtf8(title);
+    for (HWND hwnd : TopLevelWindows(pid))
+        if (TitleOf(hwnd) == wanted) return true;
+    return false;
+}
+
+void WinProcesses::SendCommand(std::uint32_t pid, const std::string& title, int command) {
+    const std::wstring wanted = FromUtf8(title);
+    for (HWND hwnd : TopLevelWindows(pid)) {
+        if (TitleOf(hwnd) != wanted) continue;
+        // Sent rather than posted, so that it is taken even by a window
+        // whose thread runs a modal loop; the short timeout keeps the
+        // updater's own window live. Whether it ends is seen by waiting.
+        DWORD_PTR result = 0;
+        SendMessageTimeoutW(hwnd, WM_COMMAND, MAKEWPARAM(command, 0), 0, SMTO_ABORTIFHUNG, 500, &result);
+    }
+}
+
+void WinProcesses::PostClose(std::uint32_t pid) {
+    for (HWND hwnd : TopLevelWindows(pid)) PostMessageW(hwnd, WM_CLOSE, 0, 0);
+}
+
+bool WinProcesses::WaitExit(std::uint32_t pid, unsigned milliseconds) {
+    HANDLE process = OpenProcess(SYNCHRONIZE, FALSE, pid);
+    if (!process) {
+        // Gone already; any other refusal says nothing about it.
+        if (GetLastError() == ERROR_INVALID_PARAMETER) return true;
+        ::Sleep(milliseconds);
+        return false;
+    }
+    const bool ended = WaitForSingleObject(process, milliseconds) == WAIT_OBJECT_0;
+    CloseHandle(process);
+    return ended;
 }
 
 void WinProcesses::Sleep(unsigned milliseconds) { ::Sleep(milliseconds); }

@@ -1,6 +1,6 @@
 #pragma once
-// The running processes through a toolhelp snapshot, for ending a program
-// that holds a file the updater replaces.
+// The running processes through a toolhelp snapshot and their top-level
+// windows, for ending a program that holds a file the updater replaces.
 #include "updater/Processes.h"
 
 namespace vt::win {
@@ -10,6 +10,10 @@ public:
     // Executable names come as code page 936 bytes, as the descriptions
     // write them.
     std::vector<ProcessEntry> List() override;
+    bool HasWindowTitled(std::uint32_t pid, const std::string& title) override;
+    void SendCommand(std::uint32_t pid, const std::string& title, int command) override;
+    void PostClose(std::uint32_t pid) override;
+    bool WaitExit(std::uint32_t pid, unsigned milliseconds) override;
     bool Terminate(std::uint32_t pid) override;
     void Sleep(unsigned milliseconds) override;
 };

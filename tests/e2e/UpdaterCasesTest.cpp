@@ -310,11 +310,12 @@ TEST_F(UpdaterCases, LockedTargetStopsTheReplacement) {
         HWND wizard = StartAndInstall(p);
         ASSERT_NE(wizard, nullptr);
         ASSERT_TRUE(WaitStatus(wizard, kCopyFailed));
-        EXPECT_EQ(ListBoxLines(wizard, kList), (Lines{L"A更新完成!", L"B覆盖失败，更新中止!"}));
+        EXPECT_EQ(ListBoxLines(wizard, kList), (Lines{L"A更新完成!", L"B覆盖失败，更新中止!", L"A已还原!"}));
         EXPECT_EQ(ItemText(wizard, IDOK), L"完成");
         if (holder != INVALID_HANDLE_VALUE) CloseHandle(holder);
         EXPECT_EQ(Installed(locked), before);
-        EXPECT_EQ(Installed("a.dat"), "new a");  // nothing is rolled back
+        EXPECT_EQ(Installed("a.dat"), "old a");  // put back
+        EXPECT_FALSE(FileExists(Path("a.dat.bak")));
         EXPECT_EQ(Installed("c.dat"), "old c");
         EXPECT_TRUE(LocalDescriptionKept());  // so the next check offers them again
         PressButton(wizard, IDOK);
@@ -348,6 +349,35 @@ TEST_F(UpdaterCases, HostileFileNameWritesNothingAndFailsTheDownload) {
         PressButton(wizard, IDOK);
         EXPECT_EQ(p.WaitExit(), 0u);
     }
+}
+
+// The third copy of four fails (its file is held without sharing): the
+// first two go back to the files they replaced, the fourth is untouched.
+TEST_F(UpdaterCases, FailedThirdCopyOfFourRestoresTheFirstTwo) {
+    WriteLocal(0, 4, Section(0, "A", "1.0") + Section(1, "B", "1.0") + Section(2, "C", "1.0") + Section(3, "D", "1.0"));
+    Publish(0, 4, Section(0, "A", "2.0", "a.dat") + Section(1, "B", "2.0", "b.dat") + Section(2, "C", "2.0", "c.dat") +
+                      Section(3, "D", "2.0", "d.dat"));
+    for (const char* f : {"a.dat", "b.dat", "c.dat", "d.dat"})
+        Install(f, std::string("old ") + f, std::string("new ") + f);
+    HANDLE holder = CreateFileW(Path("c.dat").c_str(), GENERIC_READ | GENERIC_WRITE, 0, nullptr, OPEN_EXISTING, 0,
+                                nullptr);
+    ASSERT_NE(holder, INVALID_HANDLE_VALUE);
+
+    Process p;
+    HWND wizard = StartAndInstall(p);
+    ASSERT_NE(wizard, nullptr);
+    ASSERT_TRUE(WaitStatus(wizard, kCopyFailed));
+    EXPECT_EQ(ListBoxLines(wizard, kList),
+              (Lines{L"A更新完成!", L"B更新完成!", L"C覆盖失败，更新中止!", L"B已还原!", L"A已还原!"}));
+    CloseHandle(holder);
+    for (const char* f : {"a.dat", "b.dat", "c.dat", "d.dat"}) {
+        EXPECT_EQ(Installed(f), std::string("old ") + f) << f;
+        EXPECT_FALSE(FileExists(Path(std::string(f) + ".bak"))) << f;
+    }
+    EXPECT_TRUE(LocalDescriptionKept());
+    PressButton(wizard, IDOK);
+    EXPECT_EQ(p.WaitExit(), 0u);
+    EXPECT_FALSE(WasStarted());
 }
 
 }  // namespace

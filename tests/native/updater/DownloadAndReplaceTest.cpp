@@ -160,11 +160,71 @@ TEST_F(InstallTest, FailedCopyStopsAndKeepsTheOldDescription) {
             {{"A", "2", "a.dll"}, {"B", "2", "b.dll"}, {"C", "2", "c.dll"}});
     files.failCopyTo.insert(paths.appDir + "b.dll");
     EXPECT_EQ(Install(), InstallOutcome::Failed);
-    EXPECT_EQ(view.list, (Strings{"A更新完成!", "B覆盖失败，更新中止!"}));
+    EXPECT_EQ(view.list, (Strings{"A更新完成!", "B覆盖失败，更新中止!", "A已还原!"}));
     EXPECT_EQ(view.status, "覆盖文件时发生错误，更新中止！");
-    EXPECT_EQ(AppFile("a.dll"), "new a.dll");  // not rolled back
+    EXPECT_EQ(AppFile("a.dll"), "old a.dll");  // put back
+    EXPECT_EQ(AppFile("b.dll"), "old b.dll");
     EXPECT_EQ(AppFile("c.dll"), "old c.dll");
     EXPECT_EQ(test::ReadText(paths.localIni), localBefore);
+}
+
+// The third of four fails: the two before it go back to what they were, the
+// new component among them goes again, the last last first; no kept copy stays.
+TEST_F(InstallTest, FailedThirdCopyOfFourPutsTheFirstTwoBack) {
+    Prepare(0, {{"A", "1", "a.dll"}, {"N", "0", "n.dll"}, {"C", "1", "c.dll"}, {"D", "1", "d.dll"}},
+            {{"A", "2", "a.dll"}, {"N", "1", "n.dll"}, {"C", "2", "c.dll"}, {"D", "2", "d.dll"}});
+    std::filesystem::remove(paths.appDir + "n.dll");  // not installed before
+    files.failCopyTo.insert(paths.appDir + "c.dll");
+    EXPECT_EQ(Install(), InstallOutcome::Failed);
+    EXPECT_EQ(view.list, (Strings{"A更新完成!", "N更新完成!", "C覆盖失败，更新中止!", "N已还原!", "A已还原!"}));
+    EXPECT_EQ(view.status, "覆盖文件时发生错误，更新中止！");
+    EXPECT_EQ(AppFile("a.dll"), "old a.dll");
+    EXPECT_FALSE(files.Exists(paths.appDir + "n.dll"));
+    EXPECT_EQ(AppFile("c.dll"), "old c.dll");
+    EXPECT_EQ(AppFile("d.dll"), "old d.dll");
+    for (const char* name : {"a.dll.bak", "n.dll.bak", "c.dll.bak", "d.dll.bak"})
+        EXPECT_FALSE(files.Exists(paths.appDir + name)) << name;
+    EXPECT_EQ(test::ReadText(paths.localIni), localBefore);
+    EXPECT_NE(view.progress, 100);
+}
+
+// Without a copy of the installed file nothing can be put back: the file
+// is not replaced, and what came before it is put back.
+TEST_F(InstallTest, FileThatCannotBeKeptIsNotReplaced) {
+    Prepare(0, {{"A", "1", "a.dll"}, {"B", "1", "b.dll"}}, {{"A", "2", "a.dll"}, {"B", "2", "b.dll"}});
+    files.failCopyTo.insert(paths.appDir + "b.dll.bak");
+    EXPECT_EQ(Install(), InstallOutcome::Failed);
+    EXPECT_EQ(view.list, (Strings{"A更新完成!", "B覆盖失败，更新中止!", "A已还原!"}));
+    EXPECT_EQ(AppFile("a.dll"), "old a.dll");
+    EXPECT_EQ(AppFile("b.dll"), "old b.dll");
+    EXPECT_EQ(std::count(files.copies.begin(), files.copies.end(), paths.appDir + "b.dll"), 0);
+}
+
+TEST_F(InstallTest, CompleteUpdateLeavesNoKeptCopies) {
+    Prepare(0, {{"A", "1", "a.dll"}, {"B", "1", "b.dll"}}, {{"A", "2", "a.dll"}, {"B", "2", "b.dll"}});
+    EXPECT_EQ(Install(), InstallOutcome::Updated);
+    EXPECT_EQ(AppFile("a.dll"), "new a.dll");
+    EXPECT_EQ(AppFile("b.dll"), "new b.dll");
+    // The old files were kept while the pass ran.
+    EXPECT_EQ(std::count(files.copies.begin(), files.copies.end(), paths.appDir + "a.dll.bak"), 1);
+    EXPECT_FALSE(files.Exists(paths.appDir + "a.dll.bak"));
+    EXPECT_FALSE(files.Exists(paths.appDir + "b.dll.bak"));
+}
+
+// The assistant ends itself on its exit command; nothing is terminated,
+// and the window stays live while the updater waits for it.
+TEST_F(InstallTest, RunningAssistantIsAskedToEndBeforeAnythingIsTerminated) {
+    Prepare(2, {{"App", "1", "Vantrel.exe"}}, {{"App", "2", "Vantrel.exe", "Vantrel.exe"}});
+    processes.running = {{42, "Vantrel.exe"}};
+    processes.windowTitles = {{42, "关机管理器"}};
+    processes.endsWhenAsked = {{42, 2}};
+    view.pumpAttempts.clear();
+    EXPECT_EQ(Install(), InstallOutcome::Updated);
+    EXPECT_EQ(processes.log, std::vector<std::string>{"command 42 关机管理器 32775"});
+    EXPECT_TRUE(processes.terminated.empty());
+    EXPECT_TRUE(processes.sleeps.empty());
+    EXPECT_EQ(view.pumpAttempts.size(), 1u + 2u);  // the download's one block, then two waits
+    EXPECT_EQ(AppFile("Vantrel.exe"), "new Vantrel.exe");
 }
 
 TEST_F(InstallTest, FailedDescriptionCopyIsReportedUnderItsName) {
@@ -182,15 +242,33 @@ TEST_F(InstallTest, OwnExecutableIsMovedAsideAndReplaced) {
     Prepare(0, {{"U", "1", "Update.exe"}, {"V", "1", "Vantrel.exe"}},
             {{"U", "2", "Update.exe"}, {"V", "2", "Vantrel.exe"}});
     ctx->paths.selfExe = paths.appDir + "UPDATE.EXE";  // the system does not mind the case
-    files.running = {paths.appDir + "Update.exe", paths.appDir + "Vantrel.exe"};
+    files.running = {paths.appDir + "Update.exe"};
     test::WriteText(paths.appDir + "Update.exe.old", "older still");
 
-    EXPECT_EQ(Install(), InstallOutcome::Failed);
+    EXPECT_EQ(Install(), InstallOutcome::Updated);
     EXPECT_EQ(AppFile("Update.exe"), "new Update.exe");
-    EXPECT_EQ(AppFile("Update.exe.old"), "old Update.exe");
-    EXPECT_EQ(view.list, (Strings{"U更新完成!", "V覆盖失败，更新中止!"}));
+    EXPECT_EQ(AppFile("Update.exe.old"), "old Update.exe");  // still running; removed at the next start
+    EXPECT_EQ(files.running, std::set<std::string>{paths.appDir + "Update.exe.old"});
+    EXPECT_EQ(view.list, (Strings{"U更新完成!", "V更新完成!"}));
+    EXPECT_FALSE(files.Exists(paths.appDir + "Update.exe.bak"));
+}
+
+// Another running program is not moved aside that way: its copy fails, and
+// the updater's own file moved aside goes back into place.
+TEST_F(InstallTest, OwnExecutableMovedAsideGoesBackWhenALaterCopyFails) {
+    Prepare(0, {{"U", "1", "Update.exe"}, {"V", "1", "Vantrel.exe"}},
+            {{"U", "2", "Update.exe"}, {"V", "2", "Vantrel.exe"}});
+    ctx->paths.selfExe = paths.appDir + "UPDATE.EXE";
+    files.running = {paths.appDir + "Update.exe", paths.appDir + "Vantrel.exe"};
+
+    EXPECT_EQ(Install(), InstallOutcome::Failed);
+    EXPECT_EQ(view.list, (Strings{"U更新完成!", "V覆盖失败，更新中止!", "U已还原!"}));
+    EXPECT_EQ(AppFile("Update.exe"), "old Update.exe");
     EXPECT_EQ(AppFile("Vantrel.exe"), "old Vantrel.exe");
+    EXPECT_EQ(files.running, (std::set<std::string>{paths.appDir + "Update.exe", paths.appDir + "Vantrel.exe"}));
+    EXPECT_FALSE(files.Exists(paths.appDir + "Update.exe.old"));
     EXPECT_FALSE(files.Exists(paths.appDir + "Vantrel.exe.old"));
+    EXPECT_FALSE(files.Exists(paths.appDir + "Vantrel.exe.bak"));
     EXPECT_EQ(test::ReadText(paths.localIni), localBefore);
 }
 

@@ -32,5 +32,47 @@ TEST(ProcessFinder, FirstMatchingProcessOrZero) {
     EXPECT_EQ(FindProcessByName(processes, "notepad.exe"), 0u);
 }
 
+// The assistant is asked through its exit command, which saves its
+// reminders; a program that ends by itself is never terminated, and the
+// caller's window is kept live between the waits.
+TEST(EndProgram, AskedProgramsThatEndInTimeAreNotTerminated) {
+    test::FakeProcesses processes;
+    processes.running = {{300, "Vantrel.exe"}, {400, "Tool.exe"}};
+    processes.windowTitles = {{300, "关机管理器"}, {400, "Tool"}};
+    processes.endsWhenAsked = {{300, 3}, {400, 0}};
+    int live = 0;
+    EXPECT_EQ(EndProgram(processes, 300, [&] { ++live; }), EndProgramResult::EndedItself);
+    EXPECT_EQ(EndProgram(processes, 400, [&] { ++live; }), EndProgramResult::EndedItself);
+    EXPECT_EQ(processes.log, (std::vector<std::string>{"command 300 关机管理器 32775", "close 400"}));
+    EXPECT_EQ(processes.waited, (std::vector<unsigned>(5, 100)));
+    EXPECT_EQ(live, 3);
+    EXPECT_TRUE(processes.terminated.empty());
+    EXPECT_TRUE(processes.sleeps.empty());
+    EXPECT_TRUE(processes.running.empty());
+}
+
+// A hidden window of another title is not the assistant; a program that
+// ignores the request gets ten seconds, then ends as before.
+TEST(EndProgram, ProgramThatStaysIsTerminatedAfterTenSeconds) {
+    test::FakeProcesses processes;
+    processes.running = {{500, "Other.exe"}};
+    processes.windowTitles = {{500, "关机管理器 "}};
+    int live = 0;
+    EXPECT_EQ(EndProgram(processes, 500, [&] { ++live; }), EndProgramResult::Terminated);
+    EXPECT_EQ(processes.log, std::vector<std::string>{"close 500"});
+    unsigned waited = 0;
+    for (unsigned ms : processes.waited) waited += ms;
+    EXPECT_EQ(waited, 10000u);
+    EXPECT_EQ(live, 100);
+    EXPECT_EQ(processes.terminated, std::vector<std::uint32_t>{500});
+    EXPECT_EQ(processes.sleeps, std::vector<unsigned>{1000});
+
+    processes.running = {{501, "Locked.exe"}};
+    processes.canOpen = false;
+    processes.sleeps.clear();
+    EXPECT_EQ(EndProgram(processes, 501, nullptr), EndProgramResult::NotOpened);
+    EXPECT_TRUE(processes.sleeps.empty());
+}
+
 }  // namespace
 }  // namespace vt

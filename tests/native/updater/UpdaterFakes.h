@@ -3,6 +3,7 @@
 // fixture with a real application and temporary directory on disk.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
@@ -143,6 +144,27 @@ private:
 class FakeProcesses : public IProcesses {
 public:
     std::vector<ProcessEntry> List() override { return running; }
+    bool HasWindowTitled(std::uint32_t pid, const std::string& title) override {
+        return windowTitles.count(pid) && windowTitles[pid] == title;
+    }
+    void SendCommand(std::uint32_t pid, const std::string& title, int command) override {
+        log.push_back("command " + std::to_string(pid) + " " + title + " " + std::to_string(command));
+        Asked(pid);
+    }
+    void PostClose(std::uint32_t pid) override {
+        log.push_back("close " + std::to_string(pid));
+        Asked(pid);
+    }
+    bool WaitExit(std::uint32_t pid, unsigned ms) override {
+        waited.push_back(ms);
+        if (!endsAfterWaits.count(pid) || endsAfterWaits[pid] < 0) return false;
+        if (endsAfterWaits[pid] > 0) {
+            --endsAfterWaits[pid];
+            return false;
+        }
+        Gone(pid);
+        return true;
+    }
     bool Terminate(std::uint32_t pid) override {
         terminated.push_back(pid);
         return canOpen;
@@ -151,8 +173,28 @@ public:
 
     std::vector<ProcessEntry> running;
     bool canOpen = true;
+    // By process: its top-level window's title.
+    std::map<std::uint32_t, std::string> windowTitles;
+    // By process: once asked to end, how many waits pass before it has
+    // ended (absent: it never ends by itself).
+    std::map<std::uint32_t, int> endsWhenAsked;
+    std::function<void(std::uint32_t)> onGone;   // the process has ended
+    std::vector<std::string> log;
+    std::vector<unsigned> waited;
     std::vector<std::uint32_t> terminated;
     std::vector<unsigned> sleeps;
+
+private:
+    std::map<std::uint32_t, int> endsAfterWaits;
+    void Asked(std::uint32_t pid) {
+        if (endsWhenAsked.count(pid)) endsAfterWaits[pid] = endsWhenAsked[pid];
+    }
+    void Gone(std::uint32_t pid) {
+        running.erase(std::remove_if(running.begin(), running.end(),
+                                     [pid](const ProcessEntry& e) { return e.pid == pid; }),
+                      running.end());
+        if (onGone) onGone(pid);
+    }
 };
 
 // The real file system, with copies to chosen targets made to fail, and
