@@ -12,7 +12,9 @@ Usage:
 Files:
   Vantrel.ico  program icon of the assistant, eight 32-bit images 16..128 px
   listrow.bmp  1 x 24 px, 16 colours: only its presence matters, it gives the
-               reminder list's image list something to hold
+               reminder list's image list something to hold; listrow125.bmp,
+               listrow150.bmp and listrow200.bmp are the same at 125, 150 and
+               200 % display scale (30, 36 and 48 px)
   Update.ico   updater icon, 32-bit images of 32, 16 and 48 px
   wizard.bmp   left strip of the updater wizard, 163 x 278 px, 24 bits
 """
@@ -363,10 +365,10 @@ VGA16 = ((0, 0, 0), (128, 0, 0), (0, 128, 0), (128, 128, 0), (0, 0, 128), (128, 
          (255, 255, 0), (0, 0, 255), (255, 0, 255), (0, 255, 255), (255, 255, 255))
 
 
-def listrow_bmp_bytes():
-    """1 x 24 pixels, 4 bits per pixel, all black (black is the image list's
+def listrow_bmp_bytes(h=24):
+    """1 x h pixels, 4 bits per pixel, all black (black is the image list's
     mask colour, so the row image itself is invisible)."""
-    w, h = 1, 24
+    w = 1
     stride = 4
     pixels = bytes(stride * h)
     palette = b''.join(bytes((b, g, r, 0)) for r, g, b in VGA16)
@@ -402,6 +404,9 @@ def write_atomically(path, data):
 PRODUCTS = {
     'Vantrel.ico': lambda: ico_bytes([assistant_icon(s) for s in ASSISTANT_ICON_SIZES]),
     'listrow.bmp': listrow_bmp_bytes,
+    'listrow125.bmp': lambda: listrow_bmp_bytes(30),
+    'listrow150.bmp': lambda: listrow_bmp_bytes(36),
+    'listrow200.bmp': lambda: listrow_bmp_bytes(48),
     'Update.ico': lambda: ico_bytes([updater_icon(s) for s in UPDATER_ICON_SIZES]),
     'wizard.bmp': lambda: bmp24_bytes(wizard_banner()),
 }

@@ -1,6 +1,7 @@
 #include "updater/UpdateDialog.h"
 
 #include "shared/win/AppDirectory.h"
+#include "shared/win/DpiIcons.h"
 #include "shared/win/Encoding.h"
 #include "shared/win/Painting.h"
 #include "updater/MessagePump.h"
@@ -20,18 +21,11 @@ UpdateDialog::~UpdateDialog() {
     // wizard; the session is the caller's and outlives both.
     DestroyWindow();
     m_wizard.reset();
-    if (m_hIcon) DestroyIcon(m_hIcon);
-    if (m_hSmallIcon) DestroyIcon(m_hSmallIcon);
     if (m_hPicture) DeleteObject(m_hPicture);
 }
 
 BOOL UpdateDialog::OnInitDialog() {
-    m_hIcon = static_cast<HICON>(LoadImageW(win::ResourceModule(), MAKEINTRESOURCEW(IDI_MAIN), IMAGE_ICON,
-                                            GetSystemMetrics(SM_CXICON), GetSystemMetrics(SM_CYICON), 0));
-    m_hSmallIcon = static_cast<HICON>(LoadImageW(win::ResourceModule(), MAKEINTRESOURCEW(IDI_MAIN), IMAGE_ICON,
-                                                 GetSystemMetrics(SM_CXSMICON), GetSystemMetrics(SM_CYSMICON), 0));
-    SendMessageW(Hwnd(), WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(m_hIcon));
-    SendMessageW(Hwnd(), WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(m_hSmallIcon));
+    m_icons.Apply(Hwnd(), IDI_MAIN);
     SendDlgItemMessageW(Hwnd(), IDC_PROGRESS, PBM_SETRANGE32, 0, 100);
     FitPicture();
     CenterOnScreen();
@@ -118,8 +112,13 @@ bool UpdateDialog::OnMessage(UINT msg, WPARAM wParam, LPARAM lParam, LRESULT& re
     case WM_PAINT:
         return OnPaint();
     case WM_QUERYDRAGICON:
-        result = reinterpret_cast<LRESULT>(m_hIcon);
+        result = reinterpret_cast<LRESULT>(m_icons.Big());
         return true;
+    case WM_DPICHANGED:
+        // The system rescales the dialog and its controls; the icons are ours.
+        win::MoveToSuggestedRect(Hwnd(), lParam);
+        m_icons.Apply(Hwnd(), IDI_MAIN, win::DpiOfMessage(wParam));
+        return false;
     case WM_SETCURSOR:
         if (!OnSetCursor()) return false;
         result = TRUE;
@@ -128,7 +127,7 @@ bool UpdateDialog::OnMessage(UINT msg, WPARAM wParam, LPARAM lParam, LRESULT& re
     return Dialog::OnMessage(msg, wParam, lParam, result);
 }
 
-bool UpdateDialog::OnPaint() { return win::PaintMinimizedIcon(Hwnd(), m_hIcon); }
+bool UpdateDialog::OnPaint() { return win::PaintMinimizedIcon(Hwnd(), m_icons.Big()); }
 
 // The wait cursor holds over the whole window while files are transferred,
 // also where the mouse moves during the message pump.

@@ -8,6 +8,7 @@
 #include "shared/core/FileSystem.h"
 #include "shared/core/Shell.h"
 #include "shared/win/Dialog.h"
+#include "shared/win/DpiIcons.h"
 #include "shared/win/WinProfile.h"
 #include "updater/UpdateWizard.h"
 #include "updater/WinTextCodec.h"
@@ -61,8 +62,7 @@ private:
     win::WinProfile m_localIni;
     win::WinProfile m_serverIni;
     std::unique_ptr<UpdateWizard> m_wizard;
-    HICON m_hIcon = nullptr;
-    HICON m_hSmallIcon = nullptr;
+    win::WindowIcons m_icons;
     HBITMAP m_hPicture = nullptr;  // the wizard picture at the size of its strip
     bool m_bWaitCursor = false;
     HCURSOR m_hCursorBeforeWait = nullptr;

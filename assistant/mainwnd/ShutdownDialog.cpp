@@ -10,6 +10,7 @@
 #include "assistant/reminders/ReminderManagerDialog.h"
 #include "resource.h"
 #include "shared/core/Shell.h"
+#include "shared/win/DpiIcons.h"
 #include "shared/win/Painting.h"
 
 namespace vt {
@@ -21,11 +22,6 @@ constexpr wchar_t kProduct[] = L"Vantrel";
 // Registered during static initialisation, before any window exists, so the
 // message dispatch can compare against it from the first message on.
 const UINT g_uTaskbarCreated = RegisterWindowMessageW(L"TaskbarCreated");
-
-HICON LoadProgramIcon(int size) {
-    return static_cast<HICON>(LoadImageW(win::ResourceModule(), MAKEINTRESOURCEW(IDI_MAIN), IMAGE_ICON, size,
-                                         size, LR_DEFAULTCOLOR));
-}
 
 }  // namespace
 
@@ -40,8 +36,6 @@ ShutdownDialog::ShutdownDialog(MainWindowServices services)
       m_reminderManager(m_services.reminders ? std::make_unique<ReminderManagerDialog>(*m_services.reminders)
                                              : std::make_unique<ReminderManagerDialog>(m_services.shell)),
       m_countdown(std::make_unique<Countdown>()) {
-    m_hIcon = LoadProgramIcon(GetSystemMetrics(SM_CXICON));
-    m_hSmallIcon = LoadProgramIcon(GetSystemMetrics(SM_CXSMICON));
     m_hTrayMenu = LoadMenuW(win::ResourceModule(), MAKEINTRESOURCEW(IDR_TRAYMENU));
 }
 
@@ -50,18 +44,19 @@ ShutdownDialog::~ShutdownDialog() {
     m_reminderManager.reset();
     m_volumePopup.reset();
     DestroyWindow();
+    if (m_hTrayIcon) DestroyIcon(m_hTrayIcon);
 }
 
 BOOL ShutdownDialog::OnInitDialog() {
-    m_tray.Init(Hwnd(), WM_TRAYNOTIFY, m_hSmallIcon);
+    m_hTrayIcon = LoadTrayIcon();
+    m_tray.Init(Hwnd(), WM_TRAYNOTIFY, m_hTrayIcon);
     m_tray.Add(kProduct);
     if (!m_autorun.IsRegistered()) m_tray.ShowBalloon(L"我在这里哦～以后右击这里就可以操作我啦～", kProduct);
     m_bAutoRun = TRUE;
 
     m_link.Attach(Hwnd(), IDC_LINK);
     SetMinutesBoxText(1);
-    SendMessageW(Hwnd(), WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(m_hIcon));
-    SendMessageW(Hwnd(), WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(m_hSmallIcon));
+    m_icons.Apply(Hwnd(), IDI_MAIN);
     SetText(kTitle);
     // A second add right after the first: harmless when the first worked,
     // and it covers a shell that was still starting.
@@ -89,8 +84,11 @@ bool ShutdownDialog::OnMessage(UINT msg, WPARAM wParam, LPARAM lParam, LRESULT& 
     case WM_PAINT:
         return OnPaint();
     case WM_QUERYDRAGICON:
-        result = reinterpret_cast<LRESULT>(m_hIcon);
+        result = reinterpret_cast<LRESULT>(m_icons.Big());
         return true;
+    case WM_DPICHANGED:
+        OnDpiChanged(win::DpiOfMessage(wParam), lParam);
+        return false;  // and on to the system's rescaling of the dialog
     case WM_TIMER:
         OnTimer();
         return false;  // and on to the default handling
@@ -156,9 +154,30 @@ bool ShutdownDialog::OnSysCommand(WPARAM command) {
     return false;  // minimise, SC_MONITORPOWER and the rest: default handling
 }
 
-bool ShutdownDialog::OnPaint() { return win::PaintMinimizedIcon(Hwnd(), m_hIcon); }
+bool ShutdownDialog::OnPaint() { return win::PaintMinimizedIcon(Hwnd(), m_icons.Big()); }
 
-void ShutdownDialog::OnTaskbarCreated() { m_tray.Add(kProduct); }
+// A new taskbar may come with a new scale (the user changed it and the shell
+// restarted).
+void ShutdownDialog::OnTaskbarCreated() {
+    ReplaceTrayIcon();
+    m_tray.Add(kProduct);
+}
+
+void ShutdownDialog::OnDpiChanged(UINT dpi, LPARAM suggested) {
+    win::MoveToSuggestedRect(Hwnd(), suggested);
+    m_icons.Apply(Hwnd(), IDI_MAIN, dpi);
+    ReplaceTrayIcon();
+}
+
+HICON ShutdownDialog::LoadTrayIcon() { return win::LoadIconOfSize(IDI_MAIN, win::TrayIconSize()); }
+
+void ShutdownDialog::ReplaceTrayIcon() {
+    HICON icon = LoadTrayIcon();
+    if (!icon) return;
+    m_tray.SetIcon(icon);
+    if (m_hTrayIcon) DestroyIcon(m_hTrayIcon);
+    m_hTrayIcon = icon;
+}
 
 void ShutdownDialog::OnShowBalloon(WPARAM which) {
     if (which == 0)

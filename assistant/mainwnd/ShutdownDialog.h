@@ -11,6 +11,7 @@
 #include "assistant/mainwnd/ChannelControl.h"
 #include "assistant/mainwnd/PowerActions.h"
 #include "assistant/mainwnd/TrayIcon.h"
+#include "shared/win/DpiIcons.h"
 #include "shared/win/Dialog.h"
 
 namespace vt {
@@ -70,6 +71,11 @@ private:
     // Shell of the window (ShutdownDialog.cpp).
     void OnTrayNotify(UINT mouseMessage);
     void OnTaskbarCreated();
+    // WM_DPICHANGED: the window's icons at the new scale; the tray icon at
+    // the taskbar's.
+    void OnDpiChanged(UINT dpi, LPARAM suggested);
+    static HICON LoadTrayIcon();
+    void ReplaceTrayIcon();
     void OnShowBalloon(WPARAM which);
     bool OnSysCommand(WPARAM command);
     bool OnPaint();
@@ -109,8 +115,8 @@ private:
     std::unique_ptr<Countdown> m_countdown;
     BOOL m_bAutoRun = TRUE;
     DWORD m_dwShowInfo = 0;
-    HICON m_hIcon = nullptr;
-    HICON m_hSmallIcon = nullptr;
+    win::WindowIcons m_icons;     // caption and taskbar, at the window's DPI
+    HICON m_hTrayIcon = nullptr;  // at the taskbar's DPI
     HMENU m_hTrayMenu = nullptr;
     TrayIcon m_tray;
     // Set while the program writes the minutes box itself, so only the

@@ -39,6 +39,13 @@ void TrayIcon::SetTip(const std::wstring& tip) {
     Notify(NIM_MODIFY);
 }
 
+void TrayIcon::SetIcon(HICON icon) {
+    m_nid.hIcon = icon;
+    ResetHeader();
+    m_nid.uFlags = NIF_ICON;
+    Notify(NIM_MODIFY);
+}
+
 void TrayIcon::ShowBalloon(const std::wstring& text, const std::wstring& title) {
     ResetHeader();
     m_nid.uFlags = NIF_INFO;

@@ -16,6 +16,9 @@ public:
     // Adds the icon with its tip (also after the taskbar was re-created).
     void Add(const std::wstring& tip);
     void SetTip(const std::wstring& tip);
+    // Another picture for the icon (the caller keeps owning it); shown at
+    // once when the icon is there, else at the next Add.
+    void SetIcon(HICON icon);
     void ShowBalloon(const std::wstring& text, const std::wstring& title);
     void Delete();
 

@@ -9,6 +9,7 @@
 #include "assistant/reminders/SelectAllEdit.h"
 #include "shared/core/Clock.h"
 #include "shared/win/Dialog.h"
+#include "shared/win/DpiIcons.h"
 
 namespace vt {
 
@@ -54,8 +55,7 @@ private:
     int m_nKind = 0;
     HMENU m_hDayMenu = nullptr;
     HMENU m_hTimeMenu = nullptr;
-    HICON m_hIcon = nullptr;
-    HICON m_hSmallIcon = nullptr;
+    win::WindowIcons m_icons;
     SelectAllEdit m_title;
     SelectAllEdit m_content;
     SelectAllEdit m_music;

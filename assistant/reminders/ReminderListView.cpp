@@ -3,6 +3,7 @@
 #include "assistant/reminders/ReminderRowView.h"
 #include "resource.h"
 #include "shared/win/Dialog.h"
+#include "shared/win/DpiIcons.h"
 #include "shared/win/Encoding.h"
 
 namespace vt {
@@ -13,9 +14,9 @@ constexpr DWORD kListStyles = LVS_EX_GRIDLINES | LVS_EX_FULLROWSELECT | LVS_EX_F
 
 // Title and content are record text (code page 936); the other cells are
 // texts of the program (UTF-8).
-std::wstring CellText(const ReminderCells& cells, int column) {
-    if (column == 0 || column == 4) return win::FromGbk(cells.Cell(column));
-    return win::FromUtf8(cells.Cell(column));
+std::wstring CellText(const ReminderItem& item, int column) {
+    if (column == 0 || column == 4) return win::FromGbk(CellOf(item, column));
+    return win::FromUtf8(CellOf(item, column));
 }
 
 COLORREF ToColorRef(Rgb c) { return RGB(c.r, c.g, c.b); }
@@ -38,15 +39,36 @@ void ReminderListView::Attach(HWND list) {
     }
     SendMessageW(list, LVM_SETEXTENDEDLISTVIEWSTYLE, kListStyles, kListStyles);
 
-    // The list makes every row as tall as its small images: an image list of
-    // 20-pixel images (holding an invisible one) gives roomier rows.
-    m_hRowBitmap = static_cast<HBITMAP>(
-        LoadImageW(win::ResourceModule(), MAKEINTRESOURCEW(IDB_LISTROW), IMAGE_BITMAP, 0, 0, LR_DEFAULTCOLOR));
-    m_hImages = ImageList_Create(2, 20, ILC_COLOR16 | ILC_MASK, 1, 1);
-    if (m_hImages) {
-        if (m_hRowBitmap) ImageList_AddMasked(m_hImages, m_hRowBitmap, RGB(0, 0, 0));
-        SendMessageW(list, LVM_SETIMAGELIST, LVSIL_SMALL, reinterpret_cast<LPARAM>(m_hImages));
+    SetDpi(win::DpiOf(list));
+}
+
+// The list makes every row as tall as its small images: an image list of
+// 20-pixel images at 100 % (holding an invisible one) gives roomier rows.
+void ReminderListView::SetDpi(UINT dpi) {
+    if (!m_hList) return;
+    HBITMAP bitmap = static_cast<HBITMAP>(LoadImageW(win::ResourceModule(), MAKEINTRESOURCEW(RowBitmapFor(dpi)),
+                                                     IMAGE_BITMAP, 0, 0, LR_DEFAULTCOLOR));
+    HIMAGELIST images = ImageList_Create(2, RowImageHeight(dpi), ILC_COLOR16 | ILC_MASK, 1, 1);
+    if (!images) {
+        if (bitmap) DeleteObject(bitmap);
+        return;
     }
+    if (bitmap) ImageList_AddMasked(images, bitmap, RGB(0, 0, 0));
+    // The list hands back the image list it held; it is ours to destroy.
+    SendMessageW(m_hList, LVM_SETIMAGELIST, LVSIL_SMALL, reinterpret_cast<LPARAM>(images));
+    if (m_hImages) ImageList_Destroy(m_hImages);
+    if (m_hRowBitmap) DeleteObject(m_hRowBitmap);
+    m_hImages = images;
+    m_hRowBitmap = bitmap;
+}
+
+int ReminderListView::RowImageHeight(UINT dpi) { return win::ScaleForDpi(20, dpi); }
+
+UINT ReminderListView::RowBitmapFor(UINT dpi) {
+    if (dpi >= 192) return IDB_LISTROW_200;
+    if (dpi >= 144) return IDB_LISTROW_150;
+    if (dpi >= 120) return IDB_LISTROW_125;
+    return IDB_LISTROW;
 }
 
 void ReminderListView::Release() {
@@ -65,38 +87,19 @@ int ReminderListView::Count() const {
     return m_hList ? static_cast<int>(SendMessageW(m_hList, LVM_GETITEMCOUNT, 0, 0)) : 0;
 }
 
-void ReminderListView::Fill(const ReminderBook& book) {
-    SendMessageW(m_hList, WM_SETREDRAW, FALSE, 0);
-    SendMessageW(m_hList, LVM_DELETEALLITEMS, 0, 0);
-    for (int row = 0; row < book.Count(); ++row) Append(*book.At(row));
-    SendMessageW(m_hList, WM_SETREDRAW, TRUE, 0);
-    InvalidateRect(m_hList, nullptr, TRUE);
-}
+// The list is virtual: it holds only the number of rows and asks for the
+// texts of the cells it shows (OnGetDispInfo), so ten thousand reminders cost
+// no more to show than ten.
+void ReminderListView::Fill(const ReminderBook& book) { SetCount(book.Count(), 0); }
 
-void ReminderListView::Append(const ReminderItem& item) {
-    ReminderCells cells = CellsOf(item);
-    std::wstring title = CellText(cells, 0);
-    LVITEMW lvi = {};
-    lvi.mask = LVIF_TEXT;
-    lvi.iItem = Count();
-    lvi.pszText = &title[0];
-    int row = static_cast<int>(SendMessageW(m_hList, LVM_INSERTITEMW, 0, reinterpret_cast<LPARAM>(&lvi)));
-    if (row < 0) return;
-    for (int column = 1; column < kReminderColumnCount; ++column) SetCell(row, column, CellText(cells, column));
-}
+void ReminderListView::Append(const ReminderItem&) { SetCount(Count() + 1, LVSICF_NOSCROLL); }
 
-void ReminderListView::SetRow(int row, const ReminderItem& item) {
-    ReminderCells cells = CellsOf(item);
-    for (int column = 0; column < kReminderColumnCount; ++column) SetCell(row, column, CellText(cells, column));
-    SendMessageW(m_hList, LVM_REDRAWITEMS, row, row);
-}
+void ReminderListView::SetRow(int row, const ReminderItem&) { Redraw(row); }
 
-void ReminderListView::SetStateCell(int row, const ReminderItem& item) {
-    SetCell(row, kStateColumn, win::FromUtf8(CellsOf(item).state));
-    // The colour of every cell of the row follows the state.
-    SendMessageW(m_hList, LVM_REDRAWITEMS, row, row);
-}
+// The colour of every cell of the row follows the state.
+void ReminderListView::SetStateCell(int row, const ReminderItem&) { Redraw(row); }
 
+// A virtual list moves the selection of the rows below up by one itself.
 void ReminderListView::Remove(int row) { SendMessageW(m_hList, LVM_DELETEITEM, row, 0); }
 
 std::vector<int> ReminderListView::SelectedRows() const {
@@ -124,12 +127,19 @@ LRESULT ReminderListView::OnCustomDraw(NMLVCUSTOMDRAW& draw, const ReminderBook&
     return CDRF_DODEFAULT;
 }
 
-void ReminderListView::SetCell(int row, int column, const std::wstring& text) {
-    std::wstring copy = text;
-    LVITEMW lvi = {};
-    lvi.iSubItem = column;
-    lvi.pszText = &copy[0];
-    SendMessageW(m_hList, LVM_SETITEMTEXTW, row, reinterpret_cast<LPARAM>(&lvi));
+void ReminderListView::OnGetDispInfo(NMLVDISPINFOW& info, const ReminderBook& book) const {
+    LVITEMW& cell = info.item;
+    if (!(cell.mask & LVIF_TEXT) || !cell.pszText || cell.cchTextMax <= 0) return;
+    const ReminderItem* item = book.At(cell.iItem);
+    std::wstring text = item ? CellText(*item, cell.iSubItem) : std::wstring();
+    lstrcpynW(cell.pszText, text.c_str(), cell.cchTextMax);
 }
+
+void ReminderListView::SetCount(int rows, DWORD flags) {
+    SendMessageW(m_hList, LVM_SETITEMCOUNT, rows, flags);
+    InvalidateRect(m_hList, nullptr, TRUE);
+}
+
+void ReminderListView::Redraw(int row) { SendMessageW(m_hList, LVM_REDRAWITEMS, row, row); }
 
 }  // namespace vt

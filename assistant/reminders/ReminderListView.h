@@ -1,6 +1,8 @@
 #pragma once
 // The manager's six-column list (control 1016): one row per reminder of the
 // book, in the book's order. It only shows; the records stay in the book.
+// The control is virtual (LVS_OWNERDATA in the template): it stores no
+// texts, its owner answers LVN_GETDISPINFO through OnGetDispInfo.
 #include <windows.h>
 #include <commctrl.h>
 
@@ -17,9 +19,13 @@ public:
     ReminderListView(const ReminderListView&) = delete;
     ReminderListView& operator=(const ReminderListView&) = delete;
 
-    // Columns, extended styles and the 20-pixel row height (image list of
-    // bitmap 142).
+    // Columns, extended styles and the 20-pixel row height at 100 % (image
+    // list of bitmap 142 or its variant for the list's display scale).
     void Attach(HWND list);
+    // The row height for another display scale (WM_DPICHANGED).
+    void SetDpi(UINT dpi);
+    static int RowImageHeight(UINT dpi);
+    static UINT RowBitmapFor(UINT dpi);
     // Gives back the image list and the bitmap; the rows stay.
     void Release();
     HWND Hwnd() const { return m_hList; }
@@ -27,10 +33,11 @@ public:
     int Count() const;
     // The whole list anew from the book (start-up, or when out of step).
     void Fill(const ReminderBook& book);
+    // The book's new last row.
     void Append(const ReminderItem& item);
     void SetRow(int row, const ReminderItem& item);
-    // Only the state cell, and the row redrawn in its new colour: the other
-    // rows are left alone, so nothing flickers once a second.
+    // Only that row is redrawn, in its new state's colour: the other rows are
+    // left alone, so nothing flickers once a second.
     void SetStateCell(int row, const ReminderItem& item);
     void Remove(int row);
     // Selected rows, ascending.
@@ -39,8 +46,12 @@ public:
     // NM_CUSTOMDRAW: text colour by the row's state, stripes by its parity.
     LRESULT OnCustomDraw(NMLVCUSTOMDRAW& draw, const ReminderBook& book) const;
 
+    // LVN_GETDISPINFO: the text of the cell the list is about to show.
+    void OnGetDispInfo(NMLVDISPINFOW& info, const ReminderBook& book) const;
+
 private:
-    void SetCell(int row, int column, const std::wstring& text);
+    void SetCount(int rows, DWORD flags);
+    void Redraw(int row);
 
     HWND m_hList = nullptr;
     HBITMAP m_hRowBitmap = nullptr;

@@ -21,11 +21,6 @@ constexpr UINT kMsgTellLoadProblem = WM_APP + 1;
 // Posted at initialisation the same way: no reminder can be saved here.
 constexpr UINT kMsgTellCannotSave = WM_APP + 2;
 
-HICON LoadProgramIcon(int size) {
-    return static_cast<HICON>(LoadImageW(win::ResourceModule(), MAKEINTRESOURCEW(IDI_MAIN), IMAGE_ICON, size,
-                                         size, LR_DEFAULTCOLOR));
-}
-
 }  // namespace
 
 struct ReminderManagerDialog::OwnedPlatform {
@@ -50,15 +45,10 @@ ReminderManagerDialog::~ReminderManagerDialog() {
     m_alerts.clear();
     DestroyWindow();
     m_list.Release();
-    if (m_hIcon) DestroyIcon(m_hIcon);
-    if (m_hSmallIcon) DestroyIcon(m_hSmallIcon);
 }
 
 BOOL ReminderManagerDialog::OnInitDialog() {
-    m_hIcon = LoadProgramIcon(GetSystemMetrics(SM_CXICON));
-    m_hSmallIcon = LoadProgramIcon(GetSystemMetrics(SM_CXSMICON));
-    SendMessageW(Hwnd(), WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(m_hIcon));
-    SendMessageW(Hwnd(), WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(m_hSmallIcon));
+    m_icons.Apply(Hwnd(), IDI_MAIN);
 
     // The template's system-modal bit stands for "stays on top of other
     // windows"; not every platform derives that from it.
@@ -109,8 +99,14 @@ bool ReminderManagerDialog::OnMessage(UINT msg, WPARAM wParam, LPARAM lParam, LR
         result = 0;
         return true;
     case WM_QUERYDRAGICON:
-        result = reinterpret_cast<LRESULT>(m_hIcon);
+        result = reinterpret_cast<LRESULT>(m_icons.Big());
         return true;
+    case WM_DPICHANGED:
+        // The system rescales the dialog and its controls; the pictures are ours.
+        win::MoveToSuggestedRect(Hwnd(), lParam);
+        m_icons.Apply(Hwnd(), IDI_MAIN, win::DpiOfMessage(wParam));
+        m_list.SetDpi(win::DpiOfMessage(wParam));
+        return false;
     case kMsgTellLoadProblem:
         TellLoadProblem();
         return true;
@@ -143,6 +139,10 @@ bool ReminderManagerDialog::OnNotify(NMHDR* header, LRESULT& result) {
     switch (header->code) {
     case NM_CUSTOMDRAW:
         result = m_list.OnCustomDraw(*reinterpret_cast<NMLVCUSTOMDRAW*>(header), m_manager.Book());
+        return true;
+    case LVN_GETDISPINFOW:
+        m_list.OnGetDispInfo(*reinterpret_cast<NMLVDISPINFOW*>(header), m_manager.Book());
+        result = 0;
         return true;
     case NM_DBLCLK:
         OnEdit();

@@ -14,6 +14,7 @@
 #include "shared/core/FileSystem.h"
 #include "shared/core/Shell.h"
 #include "shared/win/Dialog.h"
+#include "shared/win/DpiIcons.h"
 
 namespace vt {
 
@@ -76,8 +77,7 @@ private:
     ReminderLoadReport m_loadReport;
     ReminderListView m_list;
     HWND m_hTip = nullptr;
-    HICON m_hIcon = nullptr;
-    HICON m_hSmallIcon = nullptr;
+    win::WindowIcons m_icons;
     std::vector<std::unique_ptr<ReminderAlertDialog>> m_alerts;
     bool m_bClosed = false;  // SaveAndClose has run
 };

@@ -33,13 +33,25 @@ const std::string& ReminderCells::Cell(int column) const {
 
 ReminderCells CellsOf(const ReminderItem& item) {
     ReminderCells cells;
-    cells.title = GetText(item.title);
-    cells.date = Format("%d-%d-%d", item.year, item.month, item.day);
-    cells.rule = GetDayString(item.repeat, DateOf(item));
-    cells.time = Format("%d:%02d", item.hour, item.minute);
-    cells.content = GetText(item.content);
-    cells.state = StateText(item.state);
+    cells.title = CellOf(item, 0);
+    cells.date = CellOf(item, 1);
+    cells.rule = CellOf(item, 2);
+    cells.time = CellOf(item, 3);
+    cells.content = CellOf(item, 4);
+    cells.state = CellOf(item, kStateColumn);
     return cells;
+}
+
+std::string CellOf(const ReminderItem& item, int column) {
+    switch (column) {
+    case 0: return GetText(item.title);
+    case 1: return Format("%d-%d-%d", item.year, item.month, item.day);
+    case 2: return GetDayString(item.repeat, DateOf(item));
+    case 3: return Format("%d:%02d", item.hour, item.minute);
+    case 4: return GetText(item.content);
+    case kStateColumn: return StateText(item.state);
+    }
+    return std::string();
 }
 
 std::string ColumnHeading(int column) {

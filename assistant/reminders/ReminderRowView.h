@@ -28,6 +28,9 @@ struct ReminderCells {
 };
 
 ReminderCells CellsOf(const ReminderItem& item);
+// One cell of them (column 0..5; empty for another column), for a list that
+// asks for the cells it shows one at a time.
+std::string CellOf(const ReminderItem& item, int column);
 
 // Column heading (UTF-8) and width from the list's client width in pixels.
 std::string ColumnHeading(int column);

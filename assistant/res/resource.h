@@ -13,7 +13,10 @@
 // Icons, menus, bitmaps
 #define IDI_MAIN                  128
 #define IDR_TRAYMENU              129
-#define IDB_LISTROW               142
+#define IDB_LISTROW               142   // 100 %; the same at 125, 150 and 200 %:
+#define IDB_LISTROW_125           150
+#define IDB_LISTROW_150           151
+#define IDB_LISTROW_200           152
 #define IDR_DAYMENU               145
 #define IDR_TIMEMENU              147
 #define IDR_SNOOZEMENU            149

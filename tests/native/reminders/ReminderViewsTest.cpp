@@ -37,6 +37,20 @@ TEST(ReminderRow, DamagedRecordStillGivesTexts) {
     EXPECT_EQ(CellsOf(r).rule, "GetDayString函数出错了！");
 }
 
+// The virtual list asks for one cell at a time; each must be the cell the
+// whole row would show, and a column the list does not have stays empty.
+TEST(ReminderRow, OneCellAtATimeIsTheCellOfTheRow) {
+    ReminderItem r = MakeReminder(RepeatKind::Monthly, 2026, 1, 31, 23, 9, "\xBF\xAA\xBB\xE1");
+    SetText(r.content, "x");
+    SetState(r, ReminderState::Snoozed);
+    ReminderCells c = CellsOf(r);
+    for (int column = 0; column < kReminderColumnCount; ++column)
+        EXPECT_EQ(CellOf(r, column), c.Cell(column)) << "column " << column;
+    EXPECT_EQ(CellOf(r, 3), "23:09");
+    EXPECT_EQ(CellOf(r, -1), "");
+    EXPECT_EQ(CellOf(r, kReminderColumnCount), "");
+}
+
 TEST(ReminderRow, ColoursByStateAndParity) {
     EXPECT_EQ(StateTextColour(0), (Rgb{0, 0, 255}));
     EXPECT_EQ(StateTextColour(1), (Rgb{255, 0, 0}));

@@ -155,9 +155,10 @@ TEST_F(ReminderWindowTest, TheCaptionIsTheClockAndAnAlertOpensOneTickAfterTheFir
     EXPECT_EQ(m_shell.opened.size(), 2u);
 }
 
-// Counts the cell writes the list receives.
+// Counts the cell writes the list receives: texts set, or (the list being
+// virtual) rows asked to fetch their cells again.
 LRESULT CALLBACK CountCellWrites(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp, UINT_PTR, DWORD_PTR data) {
-    if (msg == LVM_SETITEMTEXTW || msg == LVM_SETITEMW) ++*reinterpret_cast<int*>(data);
+    if (msg == LVM_SETITEMTEXTW || msg == LVM_SETITEMW || msg == LVM_REDRAWITEMS) ++*reinterpret_cast<int*>(data);
     return DefSubclassProc(hwnd, msg, wp, lp);
 }
 
