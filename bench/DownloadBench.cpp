@@ -1,4 +1,4 @@
-// Download throughput of the updater's own path: WinINet behind WinHttpClient,
+// Download throughput of the updater's own path: WinINet behind WinInetClient,
 // the core's DownloadFile streaming 2048-byte blocks to a file, with the
 // wizard's message pump (up to ten messages) after every block. Prints the
 // milliseconds of each run and the best, then checks the size of what arrived.
@@ -17,7 +17,7 @@
 #include "shared/win/WinProfile.h"
 #include "updater/Downloader.h"
 #include "updater/MessagePump.h"
-#include "updater/WinHttpClient.h"
+#include "updater/WinInetClient.h"
 #include "updater/WinProcesses.h"
 #include "updater/WinTextCodec.h"
 
@@ -64,7 +64,7 @@ int wmain(int argc, wchar_t** argv) {
     PumpingView view;
     view.pump = !(argc > 6 && std::wcscmp(argv[6], L"nopump") == 0);
     vt::win::WinTextCodec codec;
-    vt::win::WinHttpClient http(L"Update");
+    vt::win::WinInetClient http(L"Update");
     vt::win::WinFileSystem files;
     vt::win::WinProcesses processes;
     vt::win::WinShell shell;

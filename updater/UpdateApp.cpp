@@ -10,7 +10,7 @@
 #include "shared/win/Platform.h"
 #include "updater/DownloadAndReplace.h"
 #include "updater/UpdateDialog.h"
-#include "updater/WinHttpClient.h"
+#include "updater/WinInetClient.h"
 #include "updater/WinProcesses.h"
 #include "updater/res/resource.h"
 
@@ -84,7 +84,7 @@ void UpdateApp::RunWizard() {
     if (tempDir.empty()) return;
     // Declared before the dialog, so the session outlives the connection
     // that the wizard holds.
-    win::WinHttpClient http(win::ProgramName());
+    win::WinInetClient http(win::ProgramName());
     // The step's work runs on the window's thread: a server that stops
     // sending must not freeze the wizard for the system's long default.
     http.SetReceiveTimeout(kReceiveTimeoutMs);

@@ -17,7 +17,7 @@
 #include "tests/support/TestFiles.h"
 #include "tests/win/updater/TestHttpServer.h"
 #include "updater/UpdateWizard.h"
-#include "updater/WinHttpClient.h"
+#include "updater/WinInetClient.h"
 #include "updater/WinProcesses.h"
 #include "updater/WinTextCodec.h"
 
@@ -76,7 +76,7 @@ protected:
     RecordingView view;
     RecordingShell shell;
     win::WinTextCodec codec;
-    win::WinHttpClient http{L"Update"};
+    win::WinInetClient http{L"Update"};
     win::WinFileSystem files;
     win::WinProcesses processes;
     std::unique_ptr<win::WinProfile> localIni;

@@ -1,4 +1,4 @@
-#include "updater/WinHttpClient.h"
+#include "updater/WinInetClient.h"
 
 #include "shared/win/Encoding.h"
 
@@ -8,12 +8,12 @@ namespace {
 // Context value of every handle; nothing uses status callbacks.
 constexpr DWORD_PTR kContext = 1;
 
-class WinHttpRequest : public IHttpRequest {
+class WinInetRequest : public IHttpRequest {
 public:
-    explicit WinHttpRequest(HINTERNET request) : m_hRequest(request) {}
-    ~WinHttpRequest() override { InternetCloseHandle(m_hRequest); }
-    WinHttpRequest(const WinHttpRequest&) = delete;
-    WinHttpRequest& operator=(const WinHttpRequest&) = delete;
+    explicit WinInetRequest(HINTERNET request) : m_hRequest(request) {}
+    ~WinInetRequest() override { InternetCloseHandle(m_hRequest); }
+    WinInetRequest(const WinInetRequest&) = delete;
+    WinInetRequest& operator=(const WinInetRequest&) = delete;
 
     HttpResponseHead Send() override {
         HttpResponseHead head;
@@ -68,13 +68,13 @@ private:
     DWORD m_nError = 0;
 };
 
-class WinHttpConnection : public IHttpConnection {
+class WinInetConnection : public IHttpConnection {
 public:
-    WinHttpConnection(HINTERNET connection, bool secure, DWORD receiveTimeoutMs)
+    WinInetConnection(HINTERNET connection, bool secure, DWORD receiveTimeoutMs)
         : m_hConnection(connection), m_bSecure(secure), m_nReceiveTimeoutMs(receiveTimeoutMs) {}
-    ~WinHttpConnection() override { InternetCloseHandle(m_hConnection); }
-    WinHttpConnection(const WinHttpConnection&) = delete;
-    WinHttpConnection& operator=(const WinHttpConnection&) = delete;
+    ~WinInetConnection() override { InternetCloseHandle(m_hConnection); }
+    WinInetConnection(const WinInetConnection&) = delete;
+    WinInetConnection& operator=(const WinInetConnection&) = delete;
 
     std::unique_ptr<IHttpRequest> OpenGet(const std::string& object) override {
         // Always from the server: a cached description or file would hide
@@ -90,7 +90,7 @@ public:
             DWORD timeout = m_nReceiveTimeoutMs;
             InternetSetOptionW(request, INTERNET_OPTION_RECEIVE_TIMEOUT, &timeout, sizeof timeout);
         }
-        return std::make_unique<WinHttpRequest>(request);
+        return std::make_unique<WinInetRequest>(request);
     }
 
 private:
@@ -101,22 +101,22 @@ private:
 
 }  // namespace
 
-WinHttpClient::WinHttpClient(const std::wstring& userAgent)
+WinInetClient::WinInetClient(const std::wstring& userAgent)
     : m_hSession(InternetOpenW(userAgent.c_str(), INTERNET_OPEN_TYPE_PRECONFIG, nullptr, nullptr, 0)) {}
 
-WinHttpClient::~WinHttpClient() {
+WinInetClient::~WinInetClient() {
     if (m_hSession) InternetCloseHandle(m_hSession);
 }
 
-void WinHttpClient::SetReceiveTimeout(DWORD milliseconds) { m_nReceiveTimeoutMs = milliseconds; }
+void WinInetClient::SetReceiveTimeout(DWORD milliseconds) { m_nReceiveTimeoutMs = milliseconds; }
 
-std::unique_ptr<IHttpConnection> WinHttpClient::Connect(const std::string& host, int port, bool secure) {
+std::unique_ptr<IHttpConnection> WinInetClient::Connect(const std::string& host, int port, bool secure) {
     if (!m_hSession) return nullptr;
     // Sends nothing: the first request opens the network connection.
     HINTERNET connection = InternetConnectW(m_hSession, FromGbk(host).c_str(), static_cast<INTERNET_PORT>(port),
                                             nullptr, nullptr, INTERNET_SERVICE_HTTP, 0, kContext);
     if (!connection) return nullptr;
-    return std::make_unique<WinHttpConnection>(connection, secure, m_nReceiveTimeoutMs);
+    return std::make_unique<WinInetConnection>(connection, secure, m_nReceiveTimeoutMs);
 }
 
 std::string InternetErrorText(DWORD code) {

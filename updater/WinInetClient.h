@@ -10,13 +10,13 @@
 
 namespace vt::win {
 
-class WinHttpClient : public IHttpClient {
+class WinInetClient : public IHttpClient {
 public:
     // The system's configured Internet and proxy settings apply.
-    explicit WinHttpClient(const std::wstring& userAgent);
-    ~WinHttpClient() override;
-    WinHttpClient(const WinHttpClient&) = delete;
-    WinHttpClient& operator=(const WinHttpClient&) = delete;
+    explicit WinInetClient(const std::wstring& userAgent);
+    ~WinInetClient() override;
+    WinInetClient(const WinInetClient&) = delete;
+    WinInetClient& operator=(const WinInetClient&) = delete;
 
     // False when no session could be made; every Connect then fails.
     bool IsOpen() const { return m_hSession != nullptr; }
