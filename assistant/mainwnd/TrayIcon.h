@@ -15,6 +15,8 @@ public:
     void Init(HWND owner, UINT callbackMessage, HICON icon);
     // Adds the icon with its tip (also after the taskbar was re-created).
     void Add(const std::wstring& tip);
+    // Adds the icon back with the tip it had when it was deleted.
+    void Restore();
     void SetTip(const std::wstring& tip);
     void ShowBalloon(const std::wstring& text, const std::wstring& title);
     void Delete();

@@ -20,6 +20,7 @@ BOOL VolumePopup::OnInitDialog() {
 bool VolumePopup::OnMessage(UINT msg, WPARAM wParam, LPARAM lParam, LRESULT& result) {
     switch (msg) {
     case WM_SHOWWINDOW:
+        m_lastHide = PopupHide{};  // shown, or hidden by someone else
         if (wParam) {
             // Place and fill after the default handling. That is the window's,
             // not DefDlgProc: it would call this dialog procedure again.
@@ -35,6 +36,7 @@ bool VolumePopup::OnMessage(UINT msg, WPARAM wParam, LPARAM lParam, LRESULT& res
     case WM_ACTIVATE:
         if (LOWORD(wParam) == WA_INACTIVE) {
             Show(SW_HIDE);
+            m_lastHide = PopupHide{true, GetTickCount()};
             result = 0;
             return true;
         }
