@@ -35,8 +35,11 @@ bool VolumePopup::OnMessage(UINT msg, WPARAM wParam, LPARAM lParam, LRESULT& res
         return false;  // and the default scroll handling
     case WM_ACTIVATE:
         if (LOWORD(wParam) == WA_INACTIVE) {
+            // Only a popup in sight hides itself; a hidden one can lose the
+            // activation too (when it is created, for one).
+            const bool wasVisible = IsVisible();
             Show(SW_HIDE);
-            m_lastHide = PopupHide{true, GetTickCount()};
+            if (wasVisible) m_lastHide = PopupHide{true, GetTickCount()};
             result = 0;
             return true;
         }
