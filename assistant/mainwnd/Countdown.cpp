@@ -38,11 +38,16 @@ SetTimeResult Countdown::SetTime() {
     // shut the computer down at the next tick.
     const std::uint32_t minutes = std::min(m_nMinutes, kMaxCountdownMinutes);
     m_nSeconds = static_cast<std::int32_t>(minutes * 60);
+    m_bWarned = false;
     return SetTimeResult::Set;
 }
 
 bool Countdown::Tick() {
-    if (!m_bPaused) --m_nSeconds;
+    m_bWarnNow = false;
+    if (!m_bPaused) {
+        --m_nSeconds;
+        if (!m_bWarned && m_nSeconds >= 0 && m_nSeconds <= 60) m_bWarned = m_bWarnNow = true;
+    }
     return m_nSeconds < 0;
 }
 

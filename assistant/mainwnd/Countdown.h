@@ -17,6 +17,8 @@ inline constexpr char kShortTimeQuestion[] =
     "您当前设置的时间小于10秒，如果现在开始系统将在10秒内关机，您确定要这样做吗？";
 inline constexpr char kStartLabel[] = "开始计时";
 inline constexpr char kStopLabel[] = "暂停计时";
+// The balloon at the tray icon one minute before the end.
+inline constexpr char kOneMinuteWarning[] = "还有1分钟电脑就要关机啦～不想关机的话，请在菜单中点“暂停计时”。";
 
 // kOutOfRangeTemplate with the box's range filled in.
 std::string OutOfRangeMessage();
@@ -57,12 +59,17 @@ public:
     // Starting with under ten seconds left needs the user's consent first.
     bool NeedsShortTimeQuestion() const { return m_bPaused && m_nSeconds < 10; }
     void StartStop() { m_bPaused = !m_bPaused; }
+    bool Running() const { return !m_bPaused; }
     // Names the action the start/stop button would take now.
     const char* StartStopLabel() const { return m_bPaused ? kStartLabel : kStopLabel; }
 
     // One second passed; true when the countdown has run out and the
     // computer is to be shut down.
     bool Tick();
+    // True after the tick on which a running countdown first had a minute
+    // or less left (the shutdown follows about a minute later): the user is
+    // warned once. Set time arms the warning again.
+    bool OneMinuteWarningDue() const { return m_bWarnNow; }
 
     // The status text of one refresh; while running each refresh turns
     // the spinner one step.
@@ -75,6 +82,8 @@ private:
     std::int32_t m_nSeconds = 60;
     bool m_bPaused = true;
     int m_nSpinner = 0;
+    bool m_bWarned = false;
+    bool m_bWarnNow = false;
 };
 
 }  // namespace vt

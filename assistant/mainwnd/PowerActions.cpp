@@ -14,6 +14,7 @@ void RunPowerCommand(IPowerActions& power, IExitHost& host, std::uint32_t flags)
 }
 
 void EndCountdown(IPowerActions& power, IExitHost& host) {
+    power.SetExecutionState(kMaySleep);
     power.EnableShutdownPrivilege();
     host.PrepareExit();
     power.ExitSession(kExitCountdownEnd);

@@ -12,6 +12,13 @@ constexpr std::uint32_t kExitRestart = 0x06;       // reboot, force
 constexpr std::uint32_t kExitLogOff = 0x04;        // logoff (0), force
 constexpr std::uint32_t kExitCountdownEnd = 0x0D;  // shutdown, force, power off
 
+// SetThreadExecutionState flags. While a countdown runs the computer must not
+// fall asleep by itself (the countdown would freeze with it); the display
+// may still turn off.
+constexpr std::uint32_t kStayAwake = 0x80000001;  // ES_CONTINUOUS | ES_SYSTEM_REQUIRED
+constexpr std::uint32_t kMaySleep = 0x80000000;   // ES_CONTINUOUS: the request cleared
+inline std::uint32_t ExecutionStateFor(bool countdownRunning) { return countdownRunning ? kStayAwake : kMaySleep; }
+
 class IPowerActions {
 public:
     virtual ~IPowerActions() = default;
@@ -19,6 +26,8 @@ public:
     // silent, ExitWindows then simply fails.
     virtual void EnableShutdownPrivilege() = 0;
     virtual void ExitSession(std::uint32_t flags) = 0;
+    // SetThreadExecutionState on the user-interface thread; kStayAwake or kMaySleep.
+    virtual void SetExecutionState(std::uint32_t flags) = 0;
 };
 
 // The main window's side of leaving the program.
@@ -34,7 +43,8 @@ public:
 // whether Windows follows through is not its concern.
 void RunPowerCommand(IPowerActions& power, IExitHost& host, std::uint32_t flags);
 
-// The countdown has run out: shut down and power off.
+// The countdown has run out: its request to stay awake is cleared, then
+// the shutdown and power off.
 void EndCountdown(IPowerActions& power, IExitHost& host);
 
 }  // namespace vt

@@ -11,6 +11,7 @@ namespace vt {
 
 void ShutdownDialog::OnTimer() {
     if (m_countdown->Tick()) EndCountdown(m_services.power, *this);
+    else if (m_countdown->OneMinuteWarningDue()) m_tray.ShowBalloon(win::FromUtf8(kOneMinuteWarning), L"Vantrel");
     UpdateStatus();
     m_channels.Sample();
 }
@@ -59,6 +60,7 @@ void ShutdownDialog::OnStartStop() {
         if (!confirmed || !m_countdown->Paused()) return;
     }
     m_countdown->StartStop();
+    m_services.power.SetExecutionState(ExecutionStateFor(m_countdown->Running()));
     std::wstring label = win::FromUtf8(m_countdown->StartStopLabel());
     SetMenuItemText(ID_TRAY_STARTSTOP, label);
     SetItemText(IDOK, label);

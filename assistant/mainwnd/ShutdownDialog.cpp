@@ -108,6 +108,10 @@ bool ShutdownDialog::OnMessage(UINT msg, WPARAM wParam, LPARAM lParam, LRESULT& 
         OnQueryEndSession();
         result = TRUE;
         return true;
+    case WM_ENDSESSION:
+        OnEndSession(wParam != FALSE);
+        result = 0;
+        return true;
     }
     return Dialog::OnMessage(msg, wParam, lParam, result);
 }
@@ -191,11 +195,16 @@ void ShutdownDialog::OnTrayNotify(UINT mouseMessage) {
     GetCursorPos(&cursor);
     switch (mouseMessage) {
     case WM_LBUTTONDOWN:
-        if (m_volumePopup->IsVisible()) {
+        switch (DecideTrayClick(m_volumePopup->IsVisible(), m_volumePopup->LastHide(), GetTickCount())) {
+        case TrayClick::Hide:
             m_volumePopup->Show(SW_HIDE);
-        } else {
+            break;
+        case TrayClick::Show:
             SetForegroundWindow(Hwnd());
             m_volumePopup->Show(SW_SHOW);
+            break;
+        case TrayClick::Ignore:  // the press that just took the popup away
+            break;
         }
         break;
     case WM_LBUTTONDBLCLK:

@@ -97,6 +97,7 @@ private:
     void OnPowerCommand(std::uint32_t flags);
     void OnMonitorOff();
     void OnQueryEndSession();
+    void OnEndSession(bool ending);
     void StopTimer() override;
     void Quit() override;
 
@@ -122,6 +123,9 @@ private:
     // Set while the program writes the minutes box itself, so only the
     // user's own edits count as changes.
     bool m_bSettingMinutes = false;
+    // PrepareExit ran for WM_QUERYENDSESSION; its WM_ENDSESSION decides
+    // whether the logon really ends.
+    bool m_bEndingSession = false;
 };
 
 }  // namespace vt

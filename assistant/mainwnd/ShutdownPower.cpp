@@ -1,6 +1,8 @@
 // Power commands of the tray menu and the end of the Windows logon.
 #include "assistant/mainwnd/ShutdownDialog.h"
 
+#include "assistant/reminders/ReminderManagerDialog.h"
+
 namespace vt {
 
 void ShutdownDialog::OnPowerCommand(std::uint32_t flags) { RunPowerCommand(m_services.power, *this, flags); }
@@ -10,7 +12,20 @@ void ShutdownDialog::OnMonitorOff() {
     SendMessageW(Hwnd(), WM_SYSCOMMAND, SC_MONITORPOWER, 2);
 }
 
-void ShutdownDialog::OnQueryEndSession() { PrepareExit(); }
+void ShutdownDialog::OnQueryEndSession() {
+    m_bEndingSession = true;
+    PrepareExit();
+}
+
+// wParam FALSE: another program canceled the logoff or shutdown. The
+// assistant runs on, so what PrepareExit put away comes back: the tray icon
+// with its tip (the menu was never touched) and the reminder manager.
+void ShutdownDialog::OnEndSession(bool ending) {
+    if (ending || !m_bEndingSession) return;
+    m_bEndingSession = false;
+    m_tray.Restore();
+    m_reminderManager->Resume();
+}
 
 void ShutdownDialog::StopTimer() { KillTimer(Hwnd(), kCountdownTimerId); }
 

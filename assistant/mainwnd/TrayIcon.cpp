@@ -32,6 +32,12 @@ void TrayIcon::Add(const std::wstring& tip) {
     Notify(NIM_ADD);
 }
 
+void TrayIcon::Restore() {
+    ResetHeader();
+    m_nid.uFlags = NIF_MESSAGE | NIF_ICON | NIF_TIP;
+    Notify(NIM_ADD);
+}
+
 void TrayIcon::SetTip(const std::wstring& tip) {
     ResetHeader();
     m_nid.uFlags = NIF_TIP;

@@ -15,6 +15,8 @@ public:
     void Init(HWND owner, UINT callbackMessage, HICON icon);
     // Adds the icon with its tip (also after the taskbar was re-created).
     void Add(const std::wstring& tip);
+    // Adds the icon back with the tip it had when it was deleted.
+    void Restore();
     void SetTip(const std::wstring& tip);
     // Another picture for the icon (the caller keeps owning it); shown at
     // once when the icon is there, else at the next Add.

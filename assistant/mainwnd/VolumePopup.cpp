@@ -20,6 +20,7 @@ BOOL VolumePopup::OnInitDialog() {
 bool VolumePopup::OnMessage(UINT msg, WPARAM wParam, LPARAM lParam, LRESULT& result) {
     switch (msg) {
     case WM_SHOWWINDOW:
+        m_lastHide = PopupHide{};  // shown, or hidden by someone else
         if (wParam) {
             // Place and fill after the default handling. That is the window's,
             // not DefDlgProc: it would call this dialog procedure again.
@@ -34,7 +35,11 @@ bool VolumePopup::OnMessage(UINT msg, WPARAM wParam, LPARAM lParam, LRESULT& res
         return false;  // and the default scroll handling
     case WM_ACTIVATE:
         if (LOWORD(wParam) == WA_INACTIVE) {
+            // Only a popup in sight hides itself; a hidden one can lose the
+            // activation too (when it is created, for one).
+            const bool wasVisible = IsVisible();
             Show(SW_HIDE);
+            if (wasVisible) m_lastHide = PopupHide{true, GetTickCount()};
             result = 0;
             return true;
         }

@@ -2,6 +2,7 @@
 // The small slider window that pops up above the tray icon: master level of
 // the sound device and a mute box. Hidden again as soon as it loses activation.
 #include "assistant/mainwnd/VolumeDevice.h"
+#include "assistant/mainwnd/VolumePopupRules.h"
 #include "shared/win/ChineseDialogFont.h"
 #include "shared/win/Dialog.h"
 
@@ -11,6 +12,9 @@ class VolumePopup : public win::Dialog {
 public:
     explicit VolumePopup(IVolumeDevice& device);
     ~VolumePopup() override { DestroyWindow(); }
+
+    // How it last went out of sight, for the tray icon's click.
+    const PopupHide& LastHide() const { return m_lastHide; }
 
 protected:
     bool OnMessage(UINT msg, WPARAM wParam, LPARAM lParam, LRESULT& result) override;
@@ -27,6 +31,7 @@ private:
     ChineseDialogFont m_font;  // the "System" template font may not show 静音
     IVolumeDevice& m_device;
     HWND m_slider = nullptr;  // control 1012
+    PopupHide m_lastHide;
 };
 
 }  // namespace vt

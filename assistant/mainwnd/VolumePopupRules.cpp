@@ -22,4 +22,11 @@ PopupOrigin PlacePopup(int cursorX, int cursorY, int width, int height) {
     return {cursorX - width / 2, cursorY - height - 7};
 }
 
+TrayClick DecideTrayClick(bool popupVisible, const PopupHide& lastHide, std::uint32_t nowTick) {
+    if (popupVisible) return TrayClick::Hide;
+    if (lastHide.byDeactivation && static_cast<std::uint32_t>(nowTick - lastHide.tick) < kTrayClickAfterHideMs)
+        return TrayClick::Ignore;
+    return TrayClick::Show;
+}
+
 }  // namespace vt

@@ -32,4 +32,22 @@ struct PopupOrigin {
 // edges are not taken into account.
 PopupOrigin PlacePopup(int cursorX, int cursorY, int width, int height);
 
+// How the popup last went out of sight.
+struct PopupHide {
+    bool byDeactivation = false;  // it hid itself on losing the activation
+    std::uint32_t tick = 0;       // GetTickCount then
+};
+
+// A press on the tray icon while the popup is open first takes the
+// activation away (the popup hides itself) and only then arrives as the
+// icon's click. A click within this many milliseconds of such a hide is
+// that same press: it closes the popup rather than opening it again.
+constexpr std::uint32_t kTrayClickAfterHideMs = 300;
+
+enum class TrayClick { Show, Hide, Ignore };
+
+// The left click on the tray icon. Tick counts wrap after 49.7 days; the
+// difference is taken modulo 2^32.
+TrayClick DecideTrayClick(bool popupVisible, const PopupHide& lastHide, std::uint32_t nowTick);
+
 }  // namespace vt

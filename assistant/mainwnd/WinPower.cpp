@@ -17,4 +17,8 @@ void WinPower::EnableShutdownPrivilege() {
 
 void WinPower::ExitSession(std::uint32_t flags) { ExitWindowsEx(flags, 0); }
 
+// The request belongs to the calling thread: always the user-interface
+// thread, which lives as long as the program.
+void WinPower::SetExecutionState(std::uint32_t flags) { SetThreadExecutionState(flags); }
+
 }  // namespace vt::win

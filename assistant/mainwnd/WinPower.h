@@ -9,6 +9,7 @@ class WinPower : public IPowerActions {
 public:
     void EnableShutdownPrivilege() override;
     void ExitSession(std::uint32_t flags) override;
+    void SetExecutionState(std::uint32_t flags) override;
 };
 
 }  // namespace vt::win

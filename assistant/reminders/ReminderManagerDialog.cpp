@@ -295,11 +295,25 @@ void ReminderManagerDialog::SaveAndClose() {
     // only be torn down again, and its state would not reach the file.
     KillTimer(Hwnd(), kReminderTimerId);
     m_manager.SaveAtExit();
-    m_list.Release();
+    // The list keeps its images: the window may come back (Resume), and
+    // the list takes them with itself when the window is destroyed.
     // The windows go now; the objects with this one, because an alert's
     // confirmation question may still be on the stack below this call.
     for (auto& alert : m_alerts) alert->DestroyWindow();
     EndDialog(IDCANCEL);
+}
+
+void ReminderManagerDialog::Resume() {
+    if (!m_bClosed || !Hwnd()) return;
+    m_bClosed = false;
+    // The alerts closed at the way out are Ready again in the book.
+    const ReminderBook& book = m_manager.Book();
+    if (m_list.Count() != book.Count())
+        m_list.Fill(book);
+    else
+        for (int row = 0; row < book.Count(); ++row) m_list.SetStateCell(row, *book.At(row));
+    UpdateButtons();
+    SetTimer(Hwnd(), kReminderTimerId, 1000, nullptr);
 }
 
 void ReminderManagerDialog::TellLoadProblem() {

@@ -41,6 +41,10 @@ public:
     // At every way out: reminders written (an open alert's as Ready), alerts
     // closed, no more firing, window ended.
     void SaveAndClose();
+    // After SaveAndClose, when the way out did not happen after all (another
+    // program canceled the logoff): the reminders it had fire again, the
+    // ones whose alerts were closed among them. The window stays hidden.
+    void Resume();
 
     // For tests and the screenshot tool.
     ReminderManager& Manager() { return m_manager; }

@@ -60,5 +60,41 @@ TEST_F(AssistantMainWindow, TrayClickShowsThePopupAbovePointerAndActivatingElsew
     EXPECT_TRUE(m_process.Running());
 }
 
+BOOL CALLBACK CollectBalloon(HWND hwnd, LPARAM out) {
+    wchar_t cls[64] = {};
+    GetClassNameW(hwnd, cls, 64);
+    if (lstrcmpiW(cls, L"tooltips_class32") != 0 || !IsVisible(hwnd)) return TRUE;
+    wchar_t text[512] = {};
+    DWORD_PTR n = 0;
+    if (SendMessageTimeoutW(hwnd, WM_GETTEXT, 512, reinterpret_cast<LPARAM>(text), SMTO_ABORTIFHUNG, 1000, &n))
+        reinterpret_cast<std::vector<std::wstring>*>(out)->push_back(text);
+    return TRUE;
+}
+
+// The texts of the balloons the shell shows (tooltip windows of any process).
+std::vector<std::wstring> BalloonTexts() {
+    std::vector<std::wstring> texts;
+    EnumWindows(CollectBalloon, reinterpret_cast<LPARAM>(&texts));
+    return texts;
+}
+
+TEST_F(AssistantMainWindow, AMinuteBeforeTheEndABalloonSaysHowToStopTheShutdown) {
+    ASSERT_TRUE(WaitFor([&] { return HasTrayIcon(m_main); }));
+    // Freshly started the countdown stands at one minute: the warning
+    // comes with its first tick.
+    PostCommand(m_main, 32772);  // 开始计时
+    const std::wstring expected = L"还有1分钟电脑就要关机啦～不想关机的话，请在菜单中点“暂停计时”。";
+    bool seen = WaitFor(
+        [&] {
+            for (const std::wstring& text : BalloonTexts())
+                if (text == expected) return true;
+            return false;
+        },
+        5000);
+    PostCommand(m_main, 32772);  // 暂停计时, long before the end
+    EXPECT_TRUE(seen) << "balloons seen: " << BalloonTexts().size();
+    EXPECT_TRUE(WaitFor([&] { return ItemText(m_main, 1001).find(L"[已暂停]") == 0; }));
+}
+
 }  // namespace
 }  // namespace vt::e2e

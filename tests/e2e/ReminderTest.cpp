@@ -104,5 +104,71 @@ TEST_F(ReminderEndToEnd, ADamagedFileIsKeptAsideAndTheUserIsToldWhere) {
     EXPECT_EQ(ReadFileBytes(m_dir + L"Notify.dat.bak"), damaged) << "the copy is left alone";
 }
 
+TEST_F(ReminderEndToEnd, ALogoffCanceledElsewhereLeavesTheTrayIconAndTheRemindersRunning) {
+    SYSTEMTIME now;
+    GetLocalTime(&now);
+    WriteFileBytes(m_dir + L"Notify.dat", OnceReminder(now, L"开会", L"三楼"));
+    Process p;
+    HWND main = Start(p);
+    ASSERT_NE(main, nullptr);
+    wchar_t caption[64];
+    swprintf(caption, 64, L"开会 - 时间到了！(%d:%02d)", now.wHour, now.wMinute);
+    HWND alert = p.WaitWindow(caption);
+    ASSERT_NE(alert, nullptr);
+    ASSERT_TRUE(WaitFor([&] { return HasTrayIcon(main); }));
+
+    DWORD_PTR answer = 0;
+    ASSERT_TRUE(SendMessageTimeoutW(main, WM_QUERYENDSESSION, 0, ENDSESSION_LOGOFF, SMTO_ABORTIFHUNG, 5000, &answer));
+    EXPECT_FALSE(HasTrayIcon(main));
+    EXPECT_TRUE(WaitFor([&] { return !IsWindow(alert); })) << "the alert closed at the way out";
+    // Another program refuses the logoff.
+    ASSERT_TRUE(SendMessageTimeoutW(main, WM_ENDSESSION, FALSE, ENDSESSION_LOGOFF, SMTO_ABORTIFHUNG, 5000, &answer));
+    EXPECT_TRUE(HasTrayIcon(main));
+    HWND again = p.WaitWindow(caption);
+    ASSERT_NE(again, nullptr) << "the reminder whose alert was closed fires again";
+    PressButton(again, IDCANCEL);  // "在忙，等一会"
+    EXPECT_TRUE(WaitFor([&] { return !IsVisible(again); })) << "and its answer is taken";
+
+    PostCommand(main, 32775);
+    EXPECT_EQ(p.WaitExit(), 0u);
+    EXPECT_EQ(ReadFileBytes(m_dir + L"Notify.dat").size(), kRecordSize);
+}
+
+TEST_F(ReminderEndToEnd, AFolderWhereNoReminderCanBeKeptIsNamedOnceAtStart) {
+    SYSTEMTIME later = {};
+    later.wYear = 2036;
+    later.wMonth = 1;
+    later.wDay = 1;
+    const std::string original = OnceReminder(later, L"将来", L"");
+    WriteFileBytes(m_dir + L"Notify.dat", original);
+    // No new file can go beside it, and another program holds Notify.dat so
+    // that it can be read but not written (Wine lets root write anything a
+    // permission would refuse).
+    ASSERT_TRUE(CreateDirectoryW((m_dir + L"Notify.dat.tmp").c_str(), nullptr));
+    HANDLE lock = CreateFileW((m_dir + L"Notify.dat").c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
+                              0, nullptr);
+    ASSERT_NE(lock, INVALID_HANDLE_VALUE);
+
+    Process p;
+    HWND main = Start(p);
+    ASSERT_NE(main, nullptr);
+    HWND box = p.WaitWindow(L"Vantrel");
+    ASSERT_NE(box, nullptr);
+    const std::wstring folder = m_dir.substr(0, m_dir.size() - 1);
+    std::wstring text = MessageBoxText(box);
+    EXPECT_EQ(text.rfind(L"无法在文件夹“" + folder + L"”中保存提醒", 0), 0u);
+    EXPECT_NE(text.find(L"丢失"), std::wstring::npos);
+    PressButton(box, IDOK);
+    EXPECT_TRUE(WaitFor([&] { return !IsWindow(box); }));
+    EXPECT_TRUE(HasTrayIcon(main)) << "everything else as ever";
+
+    PostCommand(main, 32775);
+    EXPECT_EQ(p.WaitExit(), 0u);
+    EXPECT_TRUE(p.FindWindowTitled(L"Vantrel") == nullptr);
+    CloseHandle(lock);
+    EXPECT_EQ(ReadFileBytes(m_dir + L"Notify.dat"), original);
+    RemoveDirectoryW((m_dir + L"Notify.dat.tmp").c_str());
+}
+
 }  // namespace
 }  // namespace vt::e2e

@@ -92,7 +92,7 @@ forget_saved_values() {
 start_assistant() {
   trace=$tmp/$1.trace
   rm -f "$boot_log_unix"
-  WINEDEBUG="-all,trace+reg,trace+systray,trace+process" VT_POWER_LOG="$boot_log" \
+  WINEDEBUG="-all,trace+reg,trace+systray,trace+process,warn+ntdll" VT_POWER_LOG="$boot_log" \
     WINEDLLOVERRIDES="$WINEDLLOVERRIDES;wineboot.exe=${2:-n}" \
     wine "$winpath" </dev/null >/dev/null 2>"$trace" &
   app_pid=$!
@@ -194,9 +194,19 @@ case_ok=1
 forget_saved_values
 if start_assistant countdown; then
   w "$vtdrive" command "$title" 32772 || fail "could not start the countdown"
-  sleep 50
+  sleep 3
+  # The running countdown keeps the computer from falling asleep by itself
+  # (SetThreadExecutionState, which Wine notes in its ntdll warnings).
+  grep -q 'NtSetThreadExecutionState (0x80000001,' "$trace" ||
+    fail "the running countdown did not ask to stay awake (ES_CONTINUOUS|ES_SYSTEM_REQUIRED)"
+  sleep 47
   if ! kill -0 "$app_pid" 2>/dev/null; then fail "ended before the countdown ran out"; fi
   wait_assistant_end 30
+  # Cleared at the end, before the power action is asked for.
+  awk '/NtSetThreadExecutionState \(0x80000000,/ && !cleared { cleared = NR }
+       /trace:process:CreateProcessInternalW/ && /wineboot\.exe/ && !boot { boot = NR }
+       END { exit !(cleared && boot && cleared < boot) }' "$trace" ||
+    fail "the request to stay awake was not cleared before the shutdown"
   check_saved_values
   check_prepare_exit_order 'wineboot\.exe --kill --shutdown"$'
   grep -q 'wineboot.exe --kill --shutdown$' "$boot_log_unix" 2>/dev/null ||

@@ -165,4 +165,43 @@ TEST(CountdownStatus, SpinnerTurnsOneStepPerRunningRefresh) {
     EXPECT_EQ(c.NextStatusText(), "[运行中\\]系统距离关机还有1分0秒");
 }
 
+TEST(CountdownWarning, OnceWhenAMinuteOrLessIsLeftAndAgainAfterSetTime) {
+    Countdown c;
+    c.ReadMinutes("3");
+    c.SetTime();
+    c.StartStop();
+    int warnings = 0, warnedAt = -1;
+    for (int i = 0; i < 200 && !c.Tick(); ++i) {
+        if (c.OneMinuteWarningDue()) {
+            ++warnings;
+            warnedAt = c.Seconds();
+        }
+    }
+    EXPECT_EQ(warnings, 1);
+    EXPECT_EQ(warnedAt, 60) << "61 ticks before the end";
+
+    // A one-minute countdown is warned on its first tick; stopping and
+    // starting again does not repeat it, Set time arms it again.
+    Countdown d;
+    d.StartStop();
+    d.Tick();
+    EXPECT_TRUE(d.OneMinuteWarningDue());
+    d.Tick();
+    EXPECT_FALSE(d.OneMinuteWarningDue()) << "only the tick it happened on";
+    d.StartStop();
+    d.Tick();
+    d.StartStop();
+    d.Tick();
+    EXPECT_FALSE(d.OneMinuteWarningDue());
+    d.SetTime();
+    d.Tick();
+    EXPECT_TRUE(d.OneMinuteWarningDue());
+
+    Countdown stopped;
+    for (int i = 0; i < 3; ++i) stopped.Tick();
+    EXPECT_FALSE(stopped.OneMinuteWarningDue()) << "a stopped countdown warns of nothing";
+    EXPECT_NE(std::string(kOneMinuteWarning).find("“暂停计时”"), std::string::npos);
+    EXPECT_NE(std::string(kOneMinuteWarning).find(kStopLabel), std::string::npos);
+}
+
 }  // namespace vt

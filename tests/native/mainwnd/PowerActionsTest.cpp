@@ -17,6 +17,9 @@ struct Recorder : IPowerActions, IExitHost {
     void PrepareExit() override { log.push_back("prepare"); }
     void StopTimer() override { log.push_back("stop timer"); }
     void Quit() override { log.push_back("quit"); }
+    // Apart from the log: where in the sequence it comes is of no concern.
+    void SetExecutionState(std::uint32_t flags) override { executionStates.push_back(flags); }
+    std::vector<std::uint32_t> executionStates;
 };
 
 using Log = std::vector<std::string>;
@@ -36,6 +39,14 @@ TEST(CountdownEnd, ShutsDownAndPowersOffThenStopsTheTimerAndQuits) {
     Recorder r;
     EndCountdown(r, r);
     EXPECT_EQ(r.log, (Log{"privilege", "prepare", "exit 13", "stop timer", "quit"}));
+}
+
+TEST(CountdownEnd, ClearsTheRequestToStayAwake) {
+    Recorder r;
+    EndCountdown(r, r);
+    EXPECT_EQ(r.executionStates, (std::vector<std::uint32_t>{kMaySleep}));
+    EXPECT_EQ(ExecutionStateFor(true), 0x80000001u) << "ES_CONTINUOUS | ES_SYSTEM_REQUIRED, display free";
+    EXPECT_EQ(ExecutionStateFor(false), 0x80000000u) << "ES_CONTINUOUS alone";
 }
 
 }  // namespace vt

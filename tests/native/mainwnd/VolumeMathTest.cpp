@@ -74,4 +74,20 @@ TEST(VolumePopup, SitsCentredAboveThePointer) {
     EXPECT_EQ(corner.y, -157);
 }
 
+TEST(VolumePopup, TrayClickRightAfterTheSelfHideClosesInsteadOfReopening) {
+    const PopupHide byDeactivation{true, 5000};
+    EXPECT_EQ(DecideTrayClick(true, {}, 1), TrayClick::Hide);
+    EXPECT_EQ(DecideTrayClick(false, {}, 5100), TrayClick::Show);
+    EXPECT_EQ(DecideTrayClick(false, byDeactivation, 5000), TrayClick::Ignore);
+    EXPECT_EQ(DecideTrayClick(false, byDeactivation, 5299), TrayClick::Ignore);
+    EXPECT_EQ(DecideTrayClick(false, byDeactivation, 5300), TrayClick::Show);
+    EXPECT_EQ(DecideTrayClick(false, PopupHide{false, 5000}, 5100), TrayClick::Show)
+        << "hidden some other way: the click opens it";
+    // Across the tick count's wrap.
+    EXPECT_EQ(DecideTrayClick(false, PopupHide{true, 0xFFFFFF00u}, 0x10), TrayClick::Ignore);
+    EXPECT_EQ(DecideTrayClick(false, PopupHide{true, 0xFFFFFF00u}, 0x200), TrayClick::Show);
+    // A tick count from before (a clock that seems to run back) is no recent hide.
+    EXPECT_EQ(DecideTrayClick(false, byDeactivation, 4999), TrayClick::Show);
+}
+
 }  // namespace vt

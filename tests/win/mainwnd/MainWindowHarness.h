@@ -44,7 +44,10 @@ struct RecordingPower : IPowerActions {
     explicit RecordingPower(EventLog& log) : log(log) {}
     void EnableShutdownPrivilege() override { log.push_back("privilege"); }
     void ExitSession(std::uint32_t flags) override { log.push_back("exit " + std::to_string(flags)); }
+    // Apart from the log, so the exit sequences read as before.
+    void SetExecutionState(std::uint32_t flags) override { executionStates.push_back(flags); }
     EventLog& log;
+    std::vector<std::uint32_t> executionStates;
 };
 
 // Files in memory; every file written shows in the log as "save reminders"

@@ -129,5 +129,54 @@ TEST_F(PowerAndExit, SystemCommandsPassOnButCloseAndEscOnlyHide) {
     EXPECT_FALSE(TakeQuitMessage());
 }
 
+TEST_F(PowerAndExit, CanceledLogoffBringsBackTheTrayIconAndTheReminderManager) {
+    ASSERT_TRUE(HasTrayIcon(Main())) << "the shell did not take the icon to begin with";
+    HWND manager = m_dialog->Reminders().Hwnd();
+    auto managerTicks = [&] {
+        // The manager's tick writes its clock into its caption.
+        SetWindowTextW(manager, L"-");
+        SendMessageW(manager, WM_TIMER, kReminderTimerId, 0);
+        return Text(manager) != L"-";
+    };
+    ASSERT_TRUE(managerTicks());
+
+    EXPECT_EQ(Send(WM_QUERYENDSESSION, 0, 0), TRUE);
+    ExpectPutAway();
+    EXPECT_FALSE(managerTicks()) << "nothing fires while the logon is ending";
+    Send(WM_ENDSESSION, FALSE, 0);
+    EXPECT_TRUE(HasTrayIcon(Main()));
+    EXPECT_TRUE(managerTicks()) << "the reminders fire again";
+    EXPECT_TRUE(KillTimer(manager, kReminderTimerId)) << "on the manager's own timer";
+    EXPECT_FALSE(TakeQuitMessage());
+
+    // A second logoff is prepared for as the first was, and a real end
+    // brings nothing back.
+    m_log.clear();
+    EXPECT_EQ(Send(WM_QUERYENDSESSION, 0, 0), TRUE);
+    EXPECT_EQ(m_log, PrepareExitWrites());
+    Send(WM_ENDSESSION, TRUE, 0);
+    EXPECT_FALSE(HasTrayIcon(Main()));
+    EXPECT_FALSE(managerTicks());
+}
+
+TEST_F(PowerAndExit, EndSessionWithoutAQueryChangesNothing) {
+    Send(WM_ENDSESSION, FALSE, 0);
+    EXPECT_TRUE(m_log.empty());
+    EXPECT_TRUE(HasTrayIcon(Main()));
+    EXPECT_FALSE(TakeQuitMessage());
+}
+
+TEST_F(PowerAndExit, RunningCountdownAsksToStayAwakeUntilStoppedOrEnded) {
+    EXPECT_TRUE(m_power.executionStates.empty()) << "a stopped countdown asks for nothing";
+    Click(1);  // 开始计时
+    EXPECT_EQ(m_power.executionStates, (std::vector<std::uint32_t>{kStayAwake}));
+    Command(32772);  // 暂停计时 from the menu
+    EXPECT_EQ(m_power.executionStates, (std::vector<std::uint32_t>{kStayAwake, kMaySleep}));
+    Click(1);
+    Tick(61);
+    EXPECT_EQ(m_power.executionStates, (std::vector<std::uint32_t>{kStayAwake, kMaySleep, kStayAwake, kMaySleep}));
+    EXPECT_TRUE(TakeQuitMessage());
+}
+
 }  // namespace
 }  // namespace vt::test

@@ -151,5 +151,26 @@ TEST_F(VolumeControl, PopupMuteBoxIsDrawnInAFontThatShowsChinese) {
     EXPECT_TRUE(ChineseDialogFont::ShowsChinese(font));
 }
 
+TEST_F(VolumeControl, TheTrayIconClosesItsOwnPopup) {
+    StartWithVolume(0x80008000);
+    ClickTray(500, 400);
+    ASSERT_TRUE(IsWindowVisible(Popup()));
+    // A press on the icon: the popup loses the activation first, then the
+    // click arrives. The popup stays closed.
+    ShowForm();
+    ASSERT_FALSE(IsWindowVisible(Popup()));
+    ClickTray(500, 400);
+    EXPECT_FALSE(IsWindowVisible(Popup()));
+
+    // A later click opens it again, and a click while it is open closes it.
+    Sleep(kTrayClickAfterHideMs + 50);
+    ClickTray(500, 400);
+    EXPECT_TRUE(IsWindowVisible(Popup()));
+    ClickTray(500, 400);
+    EXPECT_FALSE(IsWindowVisible(Popup()));
+    ClickTray(500, 400);
+    EXPECT_TRUE(IsWindowVisible(Popup())) << "hidden by the icon itself: no click is swallowed";
+}
+
 }  // namespace
 }  // namespace vt::test

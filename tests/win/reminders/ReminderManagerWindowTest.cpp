@@ -439,5 +439,37 @@ TEST_F(ReminderWindowTest, ADamagedFileIsKeptAsideAndTheUserIsToldOnce) {
     EXPECT_EQ(FileBytes().size(), 2 * kReminderItemSize);
 }
 
+TEST_F(ReminderWindowTest, AFolderRefusingNewFilesStillKeepsEveryChangeWithoutAWord) {
+    WriteFile(FileOf({Reminder(RepeatKind::Daily, 2026, 1, 1, 9, 0, L"a")}));
+    ASSERT_TRUE(CreateDirectoryW((m_path + L".tmp").c_str(), nullptr));  // no new file can go there
+    EXPECT_EQ(RunAnswering([&] { CreateManager(); }, {AnswerBox(IDOK)}), 0u) << "nothing to tell";
+    ClickAnswering(IDC_NEW_REMINDER, {WithDialog(L"新建提醒", [](HWND ed) { TypeAndAccept(ed, L"", L"", -1); })});
+    SendMessageW(Manager(), WM_COMMAND, IDCANCEL, 0);
+    EXPECT_EQ(FileBytes().size(), 2 * kReminderItemSize) << "written in place";
+    RemoveDirectoryW((m_path + L".tmp").c_str());
+}
+
+TEST_F(ReminderWindowTest, AFolderWhereNoReminderCanBeKeptIsNamedOnceAtStart) {
+    // Neither a new file nor Notify.dat itself can be written (Wine lets
+    // root write anything a permission would refuse: a handle that lets
+    // others read but not write stands in for it).
+    WriteFile(FileOf({Reminder(RepeatKind::Daily, 2026, 1, 1, 9, 0, L"a")}));
+    ASSERT_TRUE(CreateDirectoryW((m_path + L".tmp").c_str(), nullptr));
+    HANDLE lock = CreateFileW(m_path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr);
+    ASSERT_NE(lock, INVALID_HANDLE_VALUE);
+    std::wstring text, caption;
+    EXPECT_EQ(RunAnswering([&] { CreateManager(); }, {AnswerBox(IDOK, &text, &caption)}), 1u);
+    EXPECT_EQ(caption, L"Vantrel");
+    const std::wstring folder = m_dir.substr(0, m_dir.size() - 1);
+    EXPECT_EQ(text.rfind(L"无法在文件夹“" + folder + L"”中保存提醒", 0), 0u) << ToUtf8(text);
+    EXPECT_EQ(Rows(), 1) << "its reminders are there as ever";
+
+    EXPECT_EQ(RunAnswering([&] { SendMessageW(Manager(), WM_COMMAND, IDCANCEL, 0); }, {AnswerBox(IDOK)}), 0u)
+        << "told once only";
+    EXPECT_EQ(FileBytes().size(), kReminderItemSize);
+    CloseHandle(lock);
+    RemoveDirectoryW((m_path + L".tmp").c_str());
+}
+
 }  // namespace
 }  // namespace vt::test
