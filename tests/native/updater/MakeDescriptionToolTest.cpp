@@ -10,7 +10,8 @@
 #include "shared/core/VersionRule.h"
 #include "tests/native/shared/TempDir.h"
 #include "updater/FileNameRule.h"
-#include "updater/Sha256.h"
+#include "updater/DigestText.h"
+#include "updater/OpenSslCrypto.h"
 #include "updater/UpdateDescription.h"
 
 namespace vt {
@@ -25,9 +26,9 @@ const std::filesystem::path kTool =
 const std::string kGbkTitle = "\xB9\xD8\xBB\xFA\xB9\xDC\xC0\xED\xC6\xF7";
 
 Sha256Digest DigestOf(const std::string& bytes) {
-    Sha256 sha;
-    sha.Update(bytes.data(), bytes.size());
-    return sha.Finish();
+    Sha256Digest digest{};
+    EXPECT_TRUE(Sha256Of(OpenSslCrypto(), bytes.data(), bytes.size(), digest));
+    return digest;
 }
 
 class MakeDescriptionTool : public TempDirTest {

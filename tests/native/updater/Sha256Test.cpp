@@ -2,15 +2,19 @@
 
 #include <string>
 
-#include "updater/Sha256.h"
+#include "updater/DigestText.h"
+#include "updater/OpenSslCrypto.h"
 
 namespace vt {
 namespace {
 
+// The hash the native build checks downloads with.
+const OpenSslCrypto kCrypto;
+
 std::string HexOf(const std::string& data) {
-    Sha256 h;
-    h.Update(data.data(), data.size());
-    return Sha256Hex(h.Finish());
+    Sha256Digest digest{};
+    EXPECT_TRUE(Sha256Of(kCrypto, data.data(), data.size(), digest));
+    return Sha256Hex(digest);
 }
 
 TEST(Sha256, KnownVectors) {
@@ -35,11 +39,14 @@ TEST(Sha256, PiecewiseEqualsWhole) {
     for (int i = 0; i < 5000; ++i) data += static_cast<char>(i * 7);
     const std::string whole = HexOf(data);
     for (std::size_t piece : {1u, 63u, 64u, 65u, 2048u}) {
-        Sha256 h;
+        std::unique_ptr<ISha256> h = kCrypto.NewSha256();
+        ASSERT_TRUE(h);
         for (std::size_t pos = 0; pos < data.size(); pos += piece) {
-            h.Update(data.data() + pos, std::min(piece, data.size() - pos));
+            h->Update(data.data() + pos, std::min(piece, data.size() - pos));
         }
-        EXPECT_EQ(Sha256Hex(h.Finish()), whole) << piece;
+        Sha256Digest digest{};
+        ASSERT_TRUE(h->Finish(digest));
+        EXPECT_EQ(Sha256Hex(digest), whole) << piece;
     }
 }
 
