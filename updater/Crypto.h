@@ -45,6 +45,12 @@ public:
 
 class ICrypto : public ISha256Factory, public ISignatureVerifier {};
 
+// inner, fed on a thread of its own: Update only queues the bytes (at most a
+// few MiB ahead), so hashing a download overlaps with receiving and writing
+// it instead of adding to them. Finish waits for the queue to drain. Null
+// stays null.
+std::unique_ptr<ISha256> HashInBackground(std::unique_ptr<ISha256> inner);
+
 // SHA-256 of one buffer; false when no hash could be computed.
 bool Sha256Of(const ISha256Factory& factory, const void* data, std::size_t size, Sha256Digest& out);
 

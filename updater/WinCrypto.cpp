@@ -63,7 +63,9 @@ std::unique_ptr<ISha256> WinCrypto::NewSha256() const {
     std::vector<UCHAR> object(objectSize);
     BCRYPT_HASH_HANDLE hash = nullptr;
     if (!Succeeded(BCryptCreateHash(m_hSha256, &hash, object.data(), objectSize, nullptr, 0, 0))) return nullptr;
-    return std::make_unique<CngSha256>(hash, std::move(object));
+    // Under Wine CNG hashes at about the speed a download arrives over a
+    // fast link; on a thread of its own the hash costs the download little.
+    return HashInBackground(std::make_unique<CngSha256>(hash, std::move(object)));
 }
 
 bool WinCrypto::VerifyP256(const P256PublicKey& key, const Sha256Digest& digest,

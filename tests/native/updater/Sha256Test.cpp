@@ -65,5 +65,30 @@ TEST(Sha256, HexDigestsParseInEitherCaseAndNothingElse) {
     EXPECT_EQ(untouched, Sha256Digest{});
 }
 
+// The hash on a thread of its own gives the same digest, through the queue's
+// limit and for nothing at all.
+TEST(Sha256, InBackgroundEqualsDirect) {
+    std::string data(9 * 1024 * 1024 + 17, '\0');
+    for (std::size_t i = 0; i < data.size(); ++i) data[i] = static_cast<char>(i * 31 + (i >> 12));
+    for (std::size_t piece : {2048u, 100000u}) {
+        std::unique_ptr<ISha256> h = HashInBackground(kCrypto.NewSha256());
+        ASSERT_TRUE(h);
+        for (std::size_t pos = 0; pos < data.size(); pos += piece)
+            h->Update(data.data() + pos, std::min(piece, data.size() - pos));
+        Sha256Digest digest{};
+        ASSERT_TRUE(h->Finish(digest));
+        EXPECT_EQ(Sha256Hex(digest), HexOf(data)) << piece;
+    }
+    std::unique_ptr<ISha256> empty = HashInBackground(kCrypto.NewSha256());
+    Sha256Digest digest{};
+    ASSERT_TRUE(empty->Finish(digest));
+    EXPECT_EQ(Sha256Hex(digest), HexOf(""));
+    EXPECT_EQ(HashInBackground(nullptr), nullptr);
+    // Dropped unfinished: the thread ends with it.
+    std::unique_ptr<ISha256> dropped = HashInBackground(kCrypto.NewSha256());
+    dropped->Update(data.data(), data.size());
+    dropped.reset();
+}
+
 }  // namespace
 }  // namespace vt
