@@ -2,8 +2,10 @@
 // the core's DownloadFile streaming 2048-byte blocks to a file, with the
 // wizard's message pump (up to ten messages) after every block. Prints the
 // milliseconds of each run and the best, then checks the size of what arrived.
-//   download_bench <host> <port> <object> <target file> [runs] [nopump]
-// With "nopump" the view takes no messages: the transfer alone.
+//   download_bench <host> <port> <object> <target file> [runs] [pump|nopump] [sha256]
+// With "nopump" the view takes no messages: the transfer alone. With a
+// sha256 (64 hex digits) the body is checked against it on the way, with
+// CNG, as the updater checks a component that names its digest.
 #include <windows.h>
 
 #include <algorithm>
@@ -15,8 +17,10 @@
 #include "shared/win/Encoding.h"
 #include "shared/win/Platform.h"
 #include "shared/win/WinProfile.h"
+#include "updater/DigestText.h"
 #include "updater/Downloader.h"
 #include "updater/MessagePump.h"
+#include "updater/WinCrypto.h"
 #include "updater/WinInetClient.h"
 #include "updater/WinProcesses.h"
 #include "updater/WinTextCodec.h"
@@ -63,13 +67,20 @@ int wmain(int argc, wchar_t** argv) {
 
     PumpingView view;
     view.pump = !(argc > 6 && std::wcscmp(argv[6], L"nopump") == 0);
+    vt::Sha256Digest digest{};
+    const bool checked = argc > 7;
+    if (checked && !vt::ParseSha256Hex(vt::win::ToUtf8(argv[7]), digest)) {
+        std::fprintf(stderr, "not a sha256: %ls\n", argv[7]);
+        return 2;
+    }
     vt::win::WinTextCodec codec;
     vt::win::WinInetClient http(L"Update");
     vt::win::WinFileSystem files;
     vt::win::WinProcesses processes;
     vt::win::WinShell shell;
+    vt::win::WinCrypto crypto;
     vt::win::WinProfile localIni(target + ".local.ini"), serverIni(target + ".server.ini");
-    const vt::UpdateServices services{view, codec, http, files, processes, shell, localIni, serverIni};
+    const vt::UpdateServices services{view, codec, http, files, processes, shell, localIni, serverIni, crypto};
 
     std::vector<double> times;
     for (int i = 0; i < runs; ++i) {
@@ -77,7 +88,7 @@ int wmain(int argc, wchar_t** argv) {
         ctx.connection = http.Connect(host, port, false);
         LARGE_INTEGER t0, t1;
         QueryPerformanceCounter(&t0);
-        const bool ok = vt::DownloadFile(ctx, object, target);
+        const bool ok = vt::DownloadFile(ctx, object, target, checked ? &digest : nullptr);
         QueryPerformanceCounter(&t1);
         if (!ok) {
             std::fprintf(stderr, "download failed\n");

@@ -5,7 +5,9 @@
         --base-uri /vantrel/files/ --version 1.2 \\
         [--needclose Vantrel.exe:Vantrel.exe] [--main-exe Vantrel.exe] \\
         [--main-url URL] [--server-mode 0|1|2] [--title FILE:TEXT] \\
-        [--only FILE] [--local-mode 0|1] [--day N] [-o update.ini] folder
+        [--only FILE] [--local-mode 0|1] [--day N] [-o update.ini] \\
+        [--key PRIVATE.pem] folder
+    make_description.py --new-key DIR
 
 Every file of the folder (or only those named with --only) becomes one
 component section, the --main-exe first and the rest in name order; the
@@ -15,9 +17,20 @@ assistant read it; it goes to standard output unless -o names a file.
 
 --local-mode and --day write the two keys only the installed copy reads:
 with them the same tool makes the Update.ini that ships with the programs.
+
+--key signs the description with the publisher's P-256 private key: beside
+the -o file it writes the same name with ".sig" appended, one line of base64
+holding the ECDSA signature (r then s, 32 bytes each) of the SHA-256 of the
+description's exact bytes. An updater built with the matching public key
+(CMake option VANTREL_UPDATE_KEY) takes only descriptions signed so.
+--new-key DIR makes such a key pair: DIR/update-private.pem (readable by its
+owner only; keep it out of the repository and off the update server) and
+DIR/update-public.pem (the one to build with). Both need the Python package
+cryptography (Debian: python3-cryptography).
 """
 
 import argparse
+import base64
 import hashlib
 import os
 import re
@@ -96,6 +109,63 @@ def sha256(path):
     return digest.hexdigest()
 
 
+def crypto():
+    """The parts of python3-cryptography the signing needs."""
+    try:
+        from cryptography.hazmat.primitives import hashes, serialization
+        from cryptography.hazmat.primitives.asymmetric import ec, utils
+    except ImportError:
+        raise UsageError("signing needs the Python package 'cryptography' "
+                         "(Debian: python3-cryptography; run the tool with /usr/bin/python3)")
+    return hashes, serialization, ec, utils
+
+
+PRIVATE_NAME = "update-private.pem"
+PUBLIC_NAME = "update-public.pem"
+
+
+def new_key(folder):
+    _, serialization, ec, _ = crypto()
+    private_path = os.path.join(folder, PRIVATE_NAME)
+    public_path = os.path.join(folder, PUBLIC_NAME)
+    for path in (private_path, public_path):
+        if os.path.exists(path):
+            raise UsageError(f"{path!r} exists; a key pair is never overwritten")
+    os.makedirs(folder, exist_ok=True)
+    key = ec.generate_private_key(ec.SECP256R1())
+    private_pem = key.private_bytes(serialization.Encoding.PEM, serialization.PrivateFormat.PKCS8,
+                                    serialization.NoEncryption())
+    public_pem = key.public_key().public_bytes(serialization.Encoding.PEM,
+                                               serialization.PublicFormat.SubjectPublicKeyInfo)
+    # Readable by its owner only from the moment it exists.
+    fd = os.open(private_path, os.O_WRONLY | os.O_CREAT | os.O_EXCL, 0o600)
+    with os.fdopen(fd, "wb") as f:
+        f.write(private_pem)
+    with open(public_path, "wb") as f:
+        f.write(public_pem)
+    print(f"private key: {private_path} (keep it secret, never commit or publish it)", file=sys.stderr)
+    print(f"public key:  {public_path} (build with -DVANTREL_UPDATE_KEY={public_path})", file=sys.stderr)
+
+
+def load_signing_key(path):
+    _, serialization, ec, _ = crypto()
+    try:
+        with open(path, "rb") as f:
+            key = serialization.load_pem_private_key(f.read(), password=None)
+    except (ValueError, TypeError) as e:
+        raise UsageError(f"--key {path!r} is no unencrypted PEM private key: {e}")
+    if not isinstance(key, ec.EllipticCurvePrivateKey) or key.curve.name != "secp256r1":
+        raise UsageError(f"--key {path!r} is no P-256 (secp256r1) private key")
+    return key
+
+
+def sign(key, data):
+    """The .sig file's text: base64 of r||s over SHA-256 of data, one line."""
+    hashes, _, ec, utils = crypto()
+    r, s = utils.decode_dss_signature(key.sign(data, ec.ECDSA(hashes.SHA256())))
+    return base64.b64encode(r.to_bytes(32, "big") + s.to_bytes(32, "big")) + b"\r\n"
+
+
 def describe(args):
     check_url(args.url)
     if not VERSION.match(args.version):
@@ -153,9 +223,11 @@ def describe(args):
 
 def main(argv=None):
     parser = argparse.ArgumentParser(description=__doc__.split("\n\n")[0])
-    parser.add_argument("--url", required=True, help="address of this description on the server (IniUrl)")
-    parser.add_argument("--base-uri", required=True, help="server path the files are published under")
-    parser.add_argument("--version", required=True, help="version of every file, one decimal number")
+    parser.add_argument("--new-key", metavar="DIR", help="make a signing key pair in DIR and do nothing else")
+    parser.add_argument("--key", metavar="PRIVATE.pem", help="sign the description; writes OUTPUT.sig")
+    parser.add_argument("--url", help="address of this description on the server (IniUrl)")
+    parser.add_argument("--base-uri", help="server path the files are published under")
+    parser.add_argument("--version", help="version of every file, one decimal number")
     parser.add_argument("--needclose", action="append", default=[], metavar="FILE:PROCESS",
                         help="end the running PROCESS before FILE is replaced")
     parser.add_argument("--title", action="append", default=[], metavar="FILE:TEXT",
@@ -168,18 +240,36 @@ def main(argv=None):
     parser.add_argument("--local-mode", type=int, choices=(0, 1), help="for an installed Update.ini")
     parser.add_argument("--day", type=int, help="for an installed Update.ini: day of the update schedule")
     parser.add_argument("-o", "--output", help="file to write (default: standard output)")
-    parser.add_argument("folder")
+    parser.add_argument("folder", nargs="?")
     args = parser.parse_args(argv)
     try:
+        if args.new_key:
+            new_key(args.new_key)
+            return 0
+        missing = [o for o, v in (("--url", args.url), ("--base-uri", args.base_uri),
+                                  ("--version", args.version), ("folder", args.folder)) if v is None]
+        if missing:
+            raise UsageError("missing " + ", ".join(missing))
+        if args.key and not args.output:
+            raise UsageError("--key needs -o: the signature is written beside the description")
+        key = load_signing_key(args.key) if args.key else None
         data = describe(args)
+        signature = sign(key, data) if key else None
+        if args.output:
+            # The signature goes first: a description is never left beside a
+            # stale signature of other bytes.
+            if signature is not None:
+                with open(args.output + ".sig", "wb") as f:
+                    f.write(signature)
+            elif os.path.exists(args.output + ".sig"):
+                os.remove(args.output + ".sig")
+            with open(args.output, "wb") as f:
+                f.write(data)
+        else:
+            sys.stdout.buffer.write(data)
     except (UsageError, OSError) as e:
         print(f"make_description.py: {e}", file=sys.stderr)
         return 2
-    if args.output:
-        with open(args.output, "wb") as f:
-            f.write(data)
-    else:
-        sys.stdout.buffer.write(data)
     return 0
 
 

@@ -7,7 +7,7 @@
 #include "updater/Downloader.h"
 #include "updater/FileNameRule.h"
 #include "updater/ProcessFinder.h"
-#include "updater/Sha256.h"
+#include "updater/DigestText.h"
 #include "updater/UpdateDescription.h"
 #include "updater/UpdateTexts.h"
 
@@ -136,7 +136,7 @@ int ReplaceProgress(int replaced) {
 InstallOutcome DownloadAndReplace(UpdateContext& ctx) {
     IUpdateView& view = ctx.services.view;
     const ITextCodec& codec = ctx.services.codec;
-    const IProfile& server = ctx.services.serverIni;
+    const IProfile& server = ctx.Server();
     WaitCursor wait(view);
 
     view.ClearList();
@@ -196,7 +196,7 @@ InstallOutcome DownloadAndReplace(UpdateContext& ctx) {
     // Last, so that a failure above leaves the old versions on record and the
     // next check offers the same components again. The files replaced are a
     // complete new set and stay.
-    const bool described = ctx.services.files.Copy(ctx.paths.serverIni, ctx.paths.localIni);
+    const bool described = ReplaceLocalDescription(ctx);
     RemoveKeptCopies(ctx, replaced);
     if (!described) {
         view.AddListLine(Format(updtext::kFmtCopyFailed, updtext::kLocalIniName));

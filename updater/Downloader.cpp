@@ -60,7 +60,9 @@ FetchResult FetchToFile(UpdateContext& ctx, const std::string& object, const std
     std::unique_ptr<IFileWriter> file = ctx.services.files.Create(path);
     if (!file) return FetchResult::NotCreatable;
 
-    Sha256 digest;
+    std::unique_ptr<ISha256> digest;
+    if (options.expectedDigest && !(digest = ctx.services.crypto.NewSha256())) return FetchResult::DigestMismatch;
+    if (options.keepBytes) options.keepBytes->clear();
     char buffer[kTransferBlockSize];
     std::uint64_t received = 0;
     bool first = true;
@@ -82,14 +84,16 @@ FetchResult FetchToFile(UpdateContext& ctx, const std::string& object, const std
             if (ctx.cancelRequested) return FetchResult::Cancelled;
         }
         if (!file->Write(buffer, size)) return FetchResult::WriteFailed;
-        if (options.expectedDigest) digest.Update(buffer, size);
+        if (digest) digest->Update(buffer, size);
+        if (options.keepBytes) options.keepBytes->append(buffer, size);
     }
 
     // A connection that drops mid-body ends the body early without an error:
     // only the announced length tells a cut file from a whole one.
     if (expected > 0 && received < expected) return FetchResult::ShortBody;
-    if (options.expectedDigest && digest.Finish() != *options.expectedDigest) {
-        return FetchResult::DigestMismatch;
+    if (digest) {
+        Sha256Digest actual;
+        if (!digest->Finish(actual) || actual != *options.expectedDigest) return FetchResult::DigestMismatch;
     }
     if (!file->Close()) return FetchResult::WriteFailed;
     return FetchResult::Ok;

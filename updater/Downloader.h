@@ -3,7 +3,7 @@
 #include <cstdint>
 #include <string>
 
-#include "updater/Sha256.h"
+#include "updater/Crypto.h"
 #include "updater/UpdateContext.h"
 
 namespace vt {
@@ -36,6 +36,9 @@ struct FetchOptions {
     // Download: set the progress bar and pump messages after every block.
     bool interactive = false;
     const Sha256Digest* expectedDigest = nullptr;
+    // Also keep the body here, byte for byte as written (the server
+    // description, whose bytes are verified and read from memory).
+    std::string* keepBytes = nullptr;
 };
 
 // Streams the body of object to path in kTransferBlockSize blocks. Nothing but

@@ -10,6 +10,7 @@
 #include "shared/win/Platform.h"
 #include "updater/DownloadAndReplace.h"
 #include "updater/UpdateDialog.h"
+#include "updater/WinCrypto.h"
 #include "updater/WinInetClient.h"
 #include "updater/WinProcesses.h"
 #include "updater/res/resource.h"
@@ -91,9 +92,10 @@ void UpdateApp::RunWizard() {
     win::WinProcesses processes;
     win::WinFileSystem files;
     win::WinShell shell(nullptr);
+    win::WinCrypto crypto;
     const UpdatePaths paths = MakeUpdatePaths(win::ToUtf8(win::AppDirectory()), win::ToUtf8(tempDir),
                                               win::ToUtf8(win::ModulePath()));
-    UpdateDialog dialog(UpdateDialogServices{http, processes, files, shell}, paths);
+    UpdateDialog dialog(UpdateDialogServices{http, processes, files, shell, crypto, m_pPublisherKey}, paths);
     dialog.DoModal(nullptr);
 }
 

@@ -3,11 +3,15 @@
 // and the wizard as the program's one window.
 #include <windows.h>
 
+#include "updater/Crypto.h"
+
 namespace vt {
 
 class UpdateApp {
 public:
-    UpdateApp() = default;
+    // publisherKey: the key descriptions must be signed with (signed mode);
+    // null: descriptions are taken unsigned.
+    explicit UpdateApp(const P256PublicKey* publisherKey) : m_pPublisherKey(publisherKey) {}
     ~UpdateApp();
     UpdateApp(const UpdateApp&) = delete;
     UpdateApp& operator=(const UpdateApp&) = delete;
@@ -19,6 +23,7 @@ private:
     bool InitInstance();
     void RunWizard();
 
+    const P256PublicKey* m_pPublisherKey;
     HANDLE m_hMutex = nullptr;
     bool m_bSockets = false;
 };

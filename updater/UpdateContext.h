@@ -5,8 +5,10 @@
 #include <string>
 
 #include "shared/core/FileSystem.h"
+#include "shared/core/IniProfile.h"
 #include "shared/core/Profile.h"
 #include "shared/core/Shell.h"
+#include "updater/Crypto.h"
 #include "updater/HttpClient.h"
 #include "updater/Processes.h"
 #include "updater/UpdateView.h"
@@ -42,6 +44,11 @@ struct UpdateServices {
     IShell& shell;
     IProfile& localIni;   // reads paths.localIni
     IProfile& serverIni;  // reads paths.serverIni, as it is at each read
+    const ICrypto& crypto;
+    // The publisher's key compiled into the program: with one the updater is
+    // in signed mode and trusts only a server description signed with it;
+    // null: it takes any description, as updaters without a key always did.
+    const P256PublicKey* publisherKey = nullptr;
 };
 
 struct UpdateContext {
@@ -56,6 +63,20 @@ struct UpdateContext {
     bool cancelRequested = false;  // set by a cancel that arrived during a download
     // Why the last transfer broke off (see BrokeOff), UTF-8; empty when unknown.
     std::string transferError;
+    // Signed mode: the description bytes whose signature was verified, set by
+    // the check; every later read of the server description goes to them.
+    std::unique_ptr<MemoryProfile> verifiedServer;
+
+    bool Signed() const { return services.publisherKey != nullptr; }
+    // The server description the steps read. In signed mode that is only
+    // ever the verified bytes (nothing at all before they exist), never the
+    // file in the temporary directory, which anyone may change.
+    const IProfile& Server() const;
 };
+
+// After a successful update the local description becomes the server's:
+// in signed mode the verified bytes themselves, written beside the old file
+// and put in its place in one step; otherwise a copy of the saved file.
+bool ReplaceLocalDescription(UpdateContext& ctx);
 
 }  // namespace vt

@@ -22,6 +22,8 @@ struct UpdateDialogServices {
     IProcesses& processes;
     IFileSystem& files;
     IShell& shell;
+    const ICrypto& crypto;
+    const P256PublicKey* publisherKey = nullptr;  // null: unsigned descriptions taken
 };
 
 class UpdateDialog : public win::Dialog, private IUpdateView {

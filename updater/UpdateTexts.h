@@ -19,6 +19,11 @@ constexpr const char kStatusConnectFailed[] = "连接服务器失败！";
 constexpr const char kStatusDownloadFailed[] = "下载文件时发生错误，更新中止！";
 constexpr const char kStatusCopyFailed[] = "覆盖文件时发生错误，更新中止！";
 constexpr const char kStatusUpdated[] = "更新完成！";
+// Signed mode: the server description has no signature file, or one that
+// does not prove it came from the publisher unchanged.
+constexpr const char kStatusBadSignature[] = "更新信息未通过签名验证，更新中止！";
+// Signed mode: a component of the description names no SHA-256 of its file.
+constexpr const char kStatusNoDigest[] = "更新信息缺少文件校验值，更新中止！";
 
 constexpr const char kFmtInstalled[] = "%s  版本：%s";         // title, version
 constexpr const char kFmtNewer[] = "发现新版本：%s %s";         // title, server version

@@ -20,6 +20,11 @@ AutoAction AfterCheck(CheckOutcome outcome, int localMode, int serverMode) {
         case CheckOutcome::TransferError:
             // The user has been told; the wizard waits for another try.
             return AutoAction::None;
+        case CheckOutcome::Refused:
+            // A description that is not the publisher's may be an attack on
+            // the way: the wizard stays open at Finish, also when it started
+            // by itself, so that the user sees why nothing was updated.
+            return AutoAction::None;
     }
     return AutoAction::None;
 }
@@ -128,7 +133,7 @@ AutoAction UpdateWizard::RunInstall() {
 
 void UpdateWizard::RunFinish() {
     if (m_bUpdated) {
-        const IProfile& server = m_ctx.services.serverIni;
+        const IProfile& server = m_ctx.Server();
         const ITextCodec& codec = m_ctx.services.codec;
         const std::string mainExe = server.GetString(kMainSection, "MainExe", "");
         const std::string mainUrl = server.GetString(kMainSection, "MainUrl", "");

@@ -134,9 +134,7 @@ TEST_F(DownloadFileTest, DigestMustMatchWhenGiven) {
     test::FakeResponse r;
     r.body = std::string(4097, 'q');
     Serve(r);
-    Sha256 h;
-    h.Update(r.body.data(), r.body.size());
-    const Sha256Digest right = h.Finish();
+    const Sha256Digest right = test::DigestOf(r.body);
     EXPECT_EQ(Fetch(&right), FetchResult::Ok);
 
     Sha256Digest wrong = right;

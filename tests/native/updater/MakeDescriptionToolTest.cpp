@@ -2,6 +2,12 @@
 // server description: what the tool writes must be what the updater sees.
 #include <gtest/gtest.h>
 
+#include <openssl/bio.h>
+#include <openssl/core_names.h>
+#include <openssl/evp.h>
+#include <openssl/pem.h>
+#include <sys/stat.h>
+
 #include <cstdlib>
 #include <filesystem>
 #include <string>
@@ -10,7 +16,9 @@
 #include "shared/core/VersionRule.h"
 #include "tests/native/shared/TempDir.h"
 #include "updater/FileNameRule.h"
-#include "updater/Sha256.h"
+#include "updater/DigestText.h"
+#include "updater/OpenSslCrypto.h"
+#include "updater/SignedDescription.h"
 #include "updater/UpdateDescription.h"
 
 namespace vt {
@@ -25,9 +33,28 @@ const std::filesystem::path kTool =
 const std::string kGbkTitle = "\xB9\xD8\xBB\xFA\xB9\xDC\xC0\xED\xC6\xF7";
 
 Sha256Digest DigestOf(const std::string& bytes) {
-    Sha256 sha;
-    sha.Update(bytes.data(), bytes.size());
-    return sha.Finish();
+    Sha256Digest digest{};
+    EXPECT_TRUE(Sha256Of(OpenSslCrypto(), bytes.data(), bytes.size(), digest));
+    return digest;
+}
+
+// Signing needs python3-cryptography, which the scripts install for the
+// system's interpreter.
+std::string Python() { return std::filesystem::exists("/usr/bin/python3") ? "/usr/bin/python3" : "python3"; }
+
+// X||Y of a PEM public key, read with OpenSSL; false when it is none.
+bool ReadPublicKey(const std::string& pem, P256PublicKey& out) {
+    BIO* bio = BIO_new_mem_buf(pem.data(), static_cast<int>(pem.size()));
+    EVP_PKEY* key = PEM_read_bio_PUBKEY(bio, nullptr, nullptr, nullptr);
+    BIO_free(bio);
+    unsigned char point[65];
+    size_t n = 0;
+    const bool ok = key &&
+                    EVP_PKEY_get_octet_string_param(key, OSSL_PKEY_PARAM_PUB_KEY, point, sizeof point, &n) == 1 &&
+                    n == 65 && point[0] == 0x04;
+    EVP_PKEY_free(key);
+    if (ok) std::copy(point + 1, point + 65, out.begin());
+    return ok;
 }
 
 class MakeDescriptionTool : public TempDirTest {
@@ -42,11 +69,14 @@ protected:
 
     // The tool's exit status; its messages go to the test's output.
     int Run(const std::string& options) {
-        const std::string command = "python3 '" + kTool.string() + "' " + options + " -o '" + Output() + "' '" +
-                                    Folder() + "'";
+        return RunTool(options + " -o '" + Output() + "' '" + Folder() + "'");
+    }
+    int RunTool(const std::string& arguments) {
+        const std::string command = Python() + " '" + kTool.string() + "' " + arguments;
         const int status = std::system(command.c_str());
         return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
     }
+    static constexpr const char* kOptions = "--url http://host/vt/update.ini --base-uri /vt/ --version 1.2";
 };
 
 TEST_F(MakeDescriptionTool, DescriptionReadsBackAsTheUpdaterSeesIt) {
@@ -146,6 +176,56 @@ TEST_F(MakeDescriptionTool, RefusesWhatTheUpdaterWouldMisread) {
     Put(Folder() + "..\\evil.exe", "e");
     EXPECT_EQ(Run("--url http://host/update.ini --base-uri /f/ --version 1.2"), 2);
     EXPECT_FALSE(std::filesystem::exists(Output()));
+}
+
+// The publisher's round: a key pair, a signed description, and the updater's
+// check of the two against the public key.
+TEST_F(MakeDescriptionTool, SignedDescriptionVerifiesUnderTheNewPublicKey) {
+    Put(Folder() + "Vantrel.exe", "v");
+    const std::string keys = m_dir + "keys";
+    ASSERT_EQ(RunTool("--new-key '" + keys + "'"), 0);
+    struct stat st {};
+    ASSERT_EQ(stat((keys + "/update-private.pem").c_str(), &st), 0);
+    EXPECT_EQ(st.st_mode & 0777, 0600u);  // the owner's alone
+    P256PublicKey key{};
+    ASSERT_TRUE(ReadPublicKey(Contents(keys + "/update-public.pem"), key));
+
+    ASSERT_EQ(Run(std::string(kOptions) + " --key '" + keys + "/update-private.pem'"), 0);
+    const std::string description = Contents(Output()), signature = Contents(Output() + ".sig");
+    const OpenSslCrypto crypto;
+    EXPECT_EQ(CheckSignature(crypto, key, description, signature), SignatureCheck::Valid);
+    EXPECT_EQ(signature.size(), 88u + 2u);  // one base64 line and CRLF
+    EXPECT_TRUE(EveryComponentHasDigest(MemoryProfile(description)));
+
+    // Another key pair's signature does not pass for this one.
+    ASSERT_EQ(RunTool("--new-key '" + m_dir + "other'"), 0);
+    ASSERT_EQ(Run(std::string(kOptions) + " --key '" + m_dir + "other/update-private.pem'"), 0);
+    EXPECT_EQ(CheckSignature(crypto, key, Contents(Output()), Contents(Output() + ".sig")), SignatureCheck::Invalid);
+
+    // An unsigned run leaves no stale signature of other bytes behind.
+    ASSERT_EQ(Run(kOptions), 0);
+    EXPECT_FALSE(std::filesystem::exists(Output() + ".sig"));
+}
+
+TEST_F(MakeDescriptionTool, SigningRefusesWhatCannotBeSignedRight) {
+    Put(Folder() + "Vantrel.exe", "v");
+    const std::string keys = m_dir + "keys";
+    ASSERT_EQ(RunTool("--new-key '" + keys + "'"), 0);
+    const std::string before = Contents(keys + "/update-private.pem");
+    EXPECT_EQ(RunTool("--new-key '" + keys + "'"), 2);  // never overwrites a key
+    EXPECT_EQ(Contents(keys + "/update-private.pem"), before);
+
+    // A public key, something that is no key, a missing file.
+    for (const std::string& bad : {keys + "/update-public.pem", Folder() + "Vantrel.exe", m_dir + "none.pem"}) {
+        SCOPED_TRACE(bad);
+        EXPECT_EQ(Run(std::string(kOptions) + " --key '" + bad + "'"), 2);
+        EXPECT_FALSE(std::filesystem::exists(Output()));
+        EXPECT_FALSE(std::filesystem::exists(Output() + ".sig"));
+    }
+    // Without -o there is nowhere to put the signature beside.
+    EXPECT_EQ(RunTool(std::string(kOptions) + " --key '" + keys + "/update-private.pem' '" + Folder() +
+                      "' >/dev/null"),
+              2);
 }
 
 }  // namespace

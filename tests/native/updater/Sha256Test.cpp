@@ -2,15 +2,19 @@
 
 #include <string>
 
-#include "updater/Sha256.h"
+#include "updater/DigestText.h"
+#include "updater/OpenSslCrypto.h"
 
 namespace vt {
 namespace {
 
+// The hash the native build checks downloads with.
+const OpenSslCrypto kCrypto;
+
 std::string HexOf(const std::string& data) {
-    Sha256 h;
-    h.Update(data.data(), data.size());
-    return Sha256Hex(h.Finish());
+    Sha256Digest digest{};
+    EXPECT_TRUE(Sha256Of(kCrypto, data.data(), data.size(), digest));
+    return Sha256Hex(digest);
 }
 
 TEST(Sha256, KnownVectors) {
@@ -35,11 +39,14 @@ TEST(Sha256, PiecewiseEqualsWhole) {
     for (int i = 0; i < 5000; ++i) data += static_cast<char>(i * 7);
     const std::string whole = HexOf(data);
     for (std::size_t piece : {1u, 63u, 64u, 65u, 2048u}) {
-        Sha256 h;
+        std::unique_ptr<ISha256> h = kCrypto.NewSha256();
+        ASSERT_TRUE(h);
         for (std::size_t pos = 0; pos < data.size(); pos += piece) {
-            h.Update(data.data() + pos, std::min(piece, data.size() - pos));
+            h->Update(data.data() + pos, std::min(piece, data.size() - pos));
         }
-        EXPECT_EQ(Sha256Hex(h.Finish()), whole) << piece;
+        Sha256Digest digest{};
+        ASSERT_TRUE(h->Finish(digest));
+        EXPECT_EQ(Sha256Hex(digest), whole) << piece;
     }
 }
 
@@ -56,6 +63,31 @@ TEST(Sha256, HexDigestsParseInEitherCaseAndNothingElse) {
     EXPECT_FALSE(ParseSha256Hex(" " + hex.substr(1), untouched));
     EXPECT_FALSE(ParseSha256Hex("", untouched));
     EXPECT_EQ(untouched, Sha256Digest{});
+}
+
+// The hash on a thread of its own gives the same digest, through the queue's
+// limit and for nothing at all.
+TEST(Sha256, InBackgroundEqualsDirect) {
+    std::string data(9 * 1024 * 1024 + 17, '\0');
+    for (std::size_t i = 0; i < data.size(); ++i) data[i] = static_cast<char>(i * 31 + (i >> 12));
+    for (std::size_t piece : {2048u, 100000u}) {
+        std::unique_ptr<ISha256> h = HashInBackground(kCrypto.NewSha256());
+        ASSERT_TRUE(h);
+        for (std::size_t pos = 0; pos < data.size(); pos += piece)
+            h->Update(data.data() + pos, std::min(piece, data.size() - pos));
+        Sha256Digest digest{};
+        ASSERT_TRUE(h->Finish(digest));
+        EXPECT_EQ(Sha256Hex(digest), HexOf(data)) << piece;
+    }
+    std::unique_ptr<ISha256> empty = HashInBackground(kCrypto.NewSha256());
+    Sha256Digest digest{};
+    ASSERT_TRUE(empty->Finish(digest));
+    EXPECT_EQ(Sha256Hex(digest), HexOf(""));
+    EXPECT_EQ(HashInBackground(nullptr), nullptr);
+    // Dropped unfinished: the thread ends with it.
+    std::unique_ptr<ISha256> dropped = HashInBackground(kCrypto.NewSha256());
+    dropped->Update(data.data(), data.size());
+    dropped.reset();
 }
 
 }  // namespace

@@ -19,6 +19,8 @@
 #include "shared/core/IniProfile.h"
 #include "shared/core/StdFileSystem.h"
 #include "tests/support/CoreFakes.h"
+#include "updater/DigestText.h"
+#include "updater/OpenSslCrypto.h"
 #include "updater/UpdateWizard.h"
 
 namespace vt::test {
@@ -237,6 +239,13 @@ struct Component {
     std::string sha256;
 };
 
+// SHA-256 of bytes, on the same library the tests' updater hashes with.
+inline Sha256Digest DigestOf(const std::string& bytes) {
+    Sha256Digest digest{};
+    EXPECT_TRUE(Sha256Of(OpenSslCrypto(), bytes.data(), bytes.size(), digest));
+    return digest;
+}
+
 inline std::string ReadText(const std::string& path) {
     std::ifstream in(path, std::ios::binary);
     std::stringstream s;
@@ -304,7 +313,7 @@ protected:
     }
 
     UpdateServices Services() {
-        return UpdateServices{view, codec, http, files, processes, shell, *localIni, *serverIni};
+        return UpdateServices{view, codec, http, files, processes, shell, *localIni, *serverIni, crypto, publisherKey};
     }
     std::unique_ptr<UpdateWizard> MakeWizard() {
         return std::make_unique<UpdateWizard>(Services(), paths);
@@ -328,6 +337,8 @@ protected:
     FlakyFileSystem files;
     FakeProcesses processes;
     RecordingShell shell;
+    OpenSslCrypto crypto;
+    const P256PublicKey* publisherKey = nullptr;  // set: signed mode
     std::unique_ptr<IniProfile> localIni;
     std::unique_ptr<IniProfile> serverIni;
 };

@@ -22,7 +22,7 @@ protected:
 
     // Modeless, so that the test can look at it between the steps.
     void Open() {
-        dialog = std::make_unique<UpdateDialog>(UpdateDialogServices{http, processes, files, shell}, paths);
+        dialog = std::make_unique<UpdateDialog>(UpdateDialogServices{http, processes, files, shell, crypto}, paths);
         ASSERT_TRUE(dialog->Create(nullptr));
     }
     void Press(int id) { SendMessageW(dialog->Hwnd(), WM_COMMAND, MAKEWPARAM(id, BN_CLICKED), 0); }

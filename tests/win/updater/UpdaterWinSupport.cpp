@@ -27,7 +27,7 @@ void UpdaterWinTest::WriteLocal(int localMode, const std::string& componentsText
 }
 
 UpdateServices UpdaterWinTest::Services() {
-    return UpdateServices{view, codec, http, files, processes, shell, *localIni, *serverIni};
+    return UpdateServices{view, codec, http, files, processes, shell, *localIni, *serverIni, crypto, publisherKey};
 }
 
 std::unique_ptr<UpdateWizard> UpdaterWinTest::MakeWizard() { return std::make_unique<UpdateWizard>(Services(), paths); }

@@ -17,6 +17,7 @@
 #include "tests/support/TestFiles.h"
 #include "tests/win/updater/TestHttpServer.h"
 #include "updater/UpdateWizard.h"
+#include "updater/WinCrypto.h"
 #include "updater/WinInetClient.h"
 #include "updater/WinProcesses.h"
 #include "updater/WinTextCodec.h"
@@ -79,6 +80,8 @@ protected:
     win::WinInetClient http{L"Update"};
     win::WinFileSystem files;
     win::WinProcesses processes;
+    win::WinCrypto crypto;
+    const P256PublicKey* publisherKey = nullptr;  // set: signed mode
     std::unique_ptr<win::WinProfile> localIni;
     std::unique_ptr<win::WinProfile> serverIni;
 };
