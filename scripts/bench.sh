@@ -42,13 +42,19 @@ for count in 0 1000 10000; do
   read -r t t_min t_max < <($bench "$(winepath -w "$app/Vantrel.exe")" '关机管理器' "$rem_runs" "$show" | tr -d '\r')
   [ -n "$empty" ] || empty=$t
   # Private memory once started: one more run, read from its Linux process.
-  (cd "$app" && wine Vantrel.exe </dev/null >/dev/null 2>&1 & echo $! >"$app/pid")
+  # The Linux process of a Wine program has the program's file name as its
+  # command line; ours is the one in this bench's prefix.
+  (cd "$app" && wine Vantrel.exe </dev/null >/dev/null 2>&1 &)
   wine "$VT_BUILD/tools/vtdrive.exe" wait '关机管理器' 20000 >/dev/null 2>&1 || true
   sleep 2
-  rss=$(awk '/RssAnon/ {print $2}' "/proc/$(cat "$app/pid")/status" 2>/dev/null || echo 0)
+  rss='?'
+  for pid in $(pgrep -f '^Vantrel\.exe' || true); do
+    if tr '\0' '\n' <"/proc/$pid/environ" 2>/dev/null | grep -qxF "WINEPREFIX=$WINEPREFIX"; then
+      rss=$(awk '/RssAnon/ {print $2}' "/proc/$pid/status")
+    fi
+  done
   wine "$VT_BUILD/tools/vtdrive.exe" command '关机管理器' 32775 >/dev/null 2>&1 || true   # 退出
   sleep 2
-  kill "$(cat "$app/pid")" 2>/dev/null || true
   printf 'start-up with %5d reminders (median of %s, fastest-slowest): %s ms (%s-%s), ratio to none %s (target <= 2); RssAnon %s KiB (records %s KiB)\n' \
     "$count" "$rem_runs" "$t" "$t_min" "$t_max" "$(python3 -c "print(round($t/$empty, 2))")" "$rss" "$(( count * 8276 / 1024 ))"
 done
