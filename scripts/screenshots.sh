@@ -2,17 +2,35 @@
 # Starts the assistant under Xvfb + Wine, opens each window and writes PNGs
 # (default: docs/screenshots). Run scripts/test.sh or scripts/run.sh once
 # before, so the Windows build exists.
+#   screenshots.sh [--dpi 96|120|144|192] [dir]
+# At another scale than 96 DPI the pictures are named <window>-<dpi>.png
+# and the desktop is as much larger, so the windows fit as they would.
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
+dpi=96
+if [ "${1:-}" = --dpi ]; then
+  dpi=${2:?--dpi needs 96, 120, 144 or 192}
+  shift 2
+fi
+case $dpi in 96|120|144|192) ;; *) echo "unsupported scale: $dpi DPI" >&2; exit 2 ;; esac
 out=${1:-$root/docs/screenshots}
+# The desktop as a 1024x768 one looks at that scale.
+desk_w=$((1024 * dpi / 96)) desk_h=$((768 * dpi / 96))
 if [ -z "${VT_SHOTS_INNER:-}" ]; then
   mkdir -p "$out"
-  VT_SHOTS_INNER=1 exec xvfb-run -a -s "-screen 0 1024x768x24" "$0" "$out"
+  VT_SHOTS_INNER=1 exec xvfb-run -a -s "-screen 0 ${desk_w}x${desk_h}x24" "$0" --dpi "$dpi" "$out"
 fi
 
-export VT_WINEPREFIX=${VT_WINEPREFIX:-$root/build/windows/shots-prefix}
+# Wine takes the scale when a prefix's server starts: one prefix per scale.
+suffix=""
+[ "$dpi" = 96 ] || suffix="-$dpi"
+export VT_DPI=$dpi
+export VT_WINEPREFIX=${VT_WINEPREFIX:-$root/build/windows/shots-prefix$suffix}
 source "$root/scripts/wine-env.sh"
 "$root/scripts/wine-prefix.sh"
+wine reg add 'HKCU\Software\Wine\Explorer\Desktops' /v Default /t REG_SZ /d "${desk_w}x${desk_h}" /f \
+  >/dev/null 2>&1 || true
+wineserver -w
 bin=$VT_BUILD/bin
 drive="wine $VT_BUILD/tools/vtdrive.exe"
 
@@ -24,14 +42,14 @@ wineserver -p </dev/null >/dev/null 2>&1
 wine cmd /c exit </dev/null >/dev/null 2>&1 || true
 wine reg delete 'HKLM\Software\Microsoft\Windows\CurrentVersion\Run' /v Vantrel /f >/dev/null 2>&1 || true
 
-shot() { import -window root "$out/$1.png"; echo "wrote $out/$1.png"; }
+shot() { import -window root "$out/$1$suffix.png"; echo "wrote $out/$1$suffix.png"; }
 # Crops the desktop shot to one window (plus a margin for its shadow).
 shot_window() {
   local name=$1 title=$2 rect
   rect=$($drive rect "$title" 2>/dev/null | tr -d '\r') || { echo "no window: $title"; return 0; }
   read -r x y w h <<<"$rect"
-  import -window root -crop "${w}x${h}+${x}+${y}" +repage "$out/$name.png"
-  echo "wrote $out/$name.png"
+  import -window root -crop "${w}x${h}+${x}+${y}" +repage "$out/$name$suffix.png"
+  echo "wrote $out/$name$suffix.png ($w x $h)"
 }
 main='关机管理器'
 TRAYNOTIFY=0x464
@@ -42,7 +60,7 @@ sleep 2
 shot tray
 
 # Tray menu at the icon (bottom right of the 1024x768 desktop).
-$drive cursor 1000 755
+$drive cursor $((desk_w - 24)) $((desk_h - 13))
 $drive post "$main" $TRAYNOTIFY 0 0x205
 sleep 1
 shot tray-menu
@@ -59,7 +77,7 @@ $drive wait '关于Vantrel' 3000 && sleep 0.5 && shot_window about '关于Vantre
 $drive click '关于Vantrel' 1 || true
 sleep 0.5
 
-$drive cursor 990 745
+$drive cursor $((desk_w - 34)) $((desk_h - 23))
 $drive post "$main" $TRAYNOTIFY 0 0x201
 sleep 1
 shot_window volume-popup '音量控制'

@@ -6,6 +6,7 @@ adds one to an existing file, or shows what a file holds.
   make_notify.py PATH --title 开会 --date 2026-12-7 --time 9:05 --repeat weekly
   make_notify.py PATH --append --state expired ...
   make_notify.py PATH --fragment 100             add a damaged tail of 100 bytes
+  make_notify.py PATH --count 10000 --date 2099-1-1   many reminders (numbered titles)
   make_notify.py PATH --dump                     list the records
 
 The file is whole 8276-byte records one after another: six little-endian
@@ -97,6 +98,8 @@ def main(argv=None):
     p.add_argument('--fragment', type=int, default=0, metavar='N',
                    help='only append N bytes that are no whole record')
     p.add_argument('--dump', action='store_true', help='list the records of the file')
+    p.add_argument('--count', type=int, default=1, metavar='N',
+                   help='write N such reminders, titles numbered from 1 (0: an empty file)')
     a = p.parse_args(argv)
 
     if a.dump:
@@ -123,7 +126,11 @@ def main(argv=None):
         title = a.title if a.title is not None else '提醒标题'
         content = a.content if a.content is not None else '提醒内容'
 
-    data = record(year, month, day, a.repeat, hour, minute, title, content, a.command, a.music, a.state)
+    if a.count == 1:
+        data = record(year, month, day, a.repeat, hour, minute, title, content, a.command, a.music, a.state)
+    else:
+        data = b''.join(record(year, month, day, a.repeat, hour, minute, '%s %d' % (title, n), content,
+                               a.command, a.music, a.state) for n in range(1, a.count + 1))
     with open(a.path, 'ab' if a.append else 'wb') as f:
         f.write(data)
     return 0

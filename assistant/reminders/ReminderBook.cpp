@@ -57,6 +57,9 @@ int ReminderBook::RowOf(ReminderId id) const {
 ReminderLoadReport ReminderBook::Load() {
     std::vector<ReminderItem> items;
     ReminderLoadReport report = LoadReminderFile(m_fs, m_strPath, items);
+    // Room for all rows at once: growing row by row would copy every
+    // 8 KiB record again at each step.
+    m_rows.reserve(m_rows.size() + items.size());
     for (const ReminderItem& item : items) Add(item);
     m_bBackupPending = report.NeedsBackup() && report.backupPath.empty();
     if (!report.backupPath.empty()) m_strBackupPath = report.backupPath;

@@ -14,7 +14,10 @@ ReminderLoadReport LoadReminderFile(IFileSystem& fs, const std::string& path,
         ParsedReminders parsed = ParseReminderBytes(bytes.data(), bytes.size());
         report.records = parsed.items.size();
         report.fragmentBytes = parsed.fragmentBytes;
-        items.insert(items.end(), parsed.items.begin(), parsed.items.end());
+        if (items.empty())
+            items = std::move(parsed.items);
+        else
+            items.insert(items.end(), parsed.items.begin(), parsed.items.end());
     }
     if (report.NeedsBackup()) report.backupPath = KeepBackup(fs, path);
     return report;

@@ -1,0 +1,202 @@
+// Every window of the assistant at the display scale the tests run at: its
+// font grows with the scale, it is laid out in that font, and no label is
+// empty or cut. The same tests run at 96 DPI in the normal prefix and at
+// 144 DPI in a prefix of their own (tests/dpi/at-dpi.sh sets VT_EXPECT_DPI).
+#include <windows.h>
+#include <commctrl.h>
+
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+#include <ostream>
+#include <string>
+#include <vector>
+
+#include "resource.h"
+#include "shared/win/ChineseDialogFont.h"
+#include "shared/win/DpiIcons.h"
+
+namespace vt::test {
+namespace {
+
+struct Template {
+    UINT id;
+    const char* name;
+};
+
+const Template kTemplates[] = {
+    {IDD_ABOUT, "about"},
+    {IDD_SHUTDOWN, "countdown form"},
+    {IDD_REMINDER_MANAGER, "reminder manager"},
+    {IDD_VOLUME_POPUP, "volume popup"},
+    {IDD_REMINDER_EDIT, "reminder editor"},
+    {IDD_REMINDER_ALERT, "reminder alert"},
+};
+
+void PrintTo(const Template& t, std::ostream* os) { *os << t.name; }
+
+// The head of a DIALOGEX template, up to its size in dialog units.
+#pragma pack(push, 2)
+struct DialogExHead {
+    WORD dlgVer, signature;
+    DWORD helpId, exStyle, style;
+    WORD items;
+    short x, y, cx, cy;
+};
+#pragma pack(pop)
+
+DialogExHead HeadOf(UINT id) {
+    HMODULE module = GetModuleHandleW(nullptr);
+    HRSRC res = FindResourceW(module, MAKEINTRESOURCEW(id), MAKEINTRESOURCEW(5));  // RT_DIALOG
+    const void* data = res ? LockResource(LoadResource(module, res)) : nullptr;
+    DialogExHead head = {};
+    if (data) head = *static_cast<const DialogExHead*>(data);
+    return head;
+}
+
+INT_PTR CALLBACK PlainDialogProc(HWND, UINT msg, WPARAM, LPARAM) { return msg == WM_INITDIALOG; }
+
+UINT ScreenDpi() {
+    HDC dc = GetDC(nullptr);
+    UINT dpi = static_cast<UINT>(GetDeviceCaps(dc, LOGPIXELSY));
+    ReleaseDC(nullptr, dc);
+    return dpi;
+}
+
+std::wstring TextOf(HWND hwnd) {
+    wchar_t buf[512] = {};
+    GetWindowTextW(hwnd, buf, 512);
+    return buf;
+}
+
+// The text as the control shows it: without the "&" that underlines the
+// next letter.
+std::wstring Shown(const std::wstring& text) {
+    std::wstring out;
+    for (size_t i = 0; i < text.size(); ++i) {
+        if (text[i] == L'&' && i + 1 < text.size()) ++i;
+        out += text[i];
+    }
+    return out;
+}
+
+struct Label {
+    HWND hwnd;
+    std::wstring cls, text;
+    LONG style;
+};
+
+BOOL CALLBACK CollectLabel(HWND hwnd, LPARAM lp) {
+    wchar_t cls[32] = {};
+    GetClassNameW(hwnd, cls, 32);
+    std::wstring name = cls;
+    LONG style = GetWindowLongW(hwnd, GWL_STYLE);
+    bool label = (lstrcmpiW(cls, L"Static") == 0 && (style & SS_TYPEMASK) <= SS_RIGHT) ||
+                 lstrcmpiW(cls, L"Button") == 0;
+    if (label) reinterpret_cast<std::vector<Label>*>(lp)->push_back({hwnd, name, TextOf(hwnd), style});
+    return TRUE;
+}
+
+class DialogLayoutTest : public ::testing::TestWithParam<Template> {
+protected:
+    static void SetUpTestSuite() {
+        INITCOMMONCONTROLSEX icc = {sizeof icc, ICC_WIN95_CLASSES | ICC_DATE_CLASSES | ICC_STANDARD_CLASSES};
+        InitCommonControlsEx(&icc);
+    }
+    void SetUp() override {
+        m_dialog = CreateDialogParamW(GetModuleHandleW(nullptr), MAKEINTRESOURCEW(GetParam().id), nullptr,
+                                      PlainDialogProc, 0);
+        ASSERT_TRUE(m_dialog) << GetParam().name;
+    }
+    void TearDown() override {
+        if (m_dialog) DestroyWindow(m_dialog);
+    }
+    HWND m_dialog = nullptr;
+};
+
+TEST(DisplayScale, IsTheOneTheTestsWereStartedFor) {
+    const char* expected = std::getenv("VT_EXPECT_DPI");
+    UINT dpi = ScreenDpi();
+    EXPECT_EQ(dpi, expected ? static_cast<UINT>(std::atoi(expected)) : 96u);
+    EXPECT_EQ(win::DpiOf(nullptr), dpi);
+    // The program is per-monitor aware (manifest): metrics and icons are
+    // those of the scale, not of 96 DPI stretched.
+    EXPECT_EQ(win::ScaleForDpi(20, dpi), MulDiv(20, static_cast<int>(dpi), 96));
+}
+
+TEST_P(DialogLayoutTest, TheFontGrowsWithTheScaleAndShowsChinese) {
+    HFONT font = reinterpret_cast<HFONT>(SendMessageW(m_dialog, WM_GETFONT, 0, 0));
+    ASSERT_TRUE(font);
+    LOGFONTW lf = {};
+    ASSERT_TRUE(GetObjectW(font, sizeof lf, &lf));
+    // 9 points at the screen's pixels per inch.
+    EXPECT_NEAR(lf.lfHeight < 0 ? -lf.lfHeight : lf.lfHeight, MulDiv(9, static_cast<int>(ScreenDpi()), 72), 1);
+    EXPECT_TRUE(ChineseDialogFont::ShowsChinese(font));
+}
+
+TEST_P(DialogLayoutTest, TheWindowIsItsTemplateInDialogUnitsOfThatFont) {
+    DialogExHead head = HeadOf(GetParam().id);
+    ASSERT_EQ(head.signature, 0xFFFF) << "a DIALOGEX template";
+    RECT expected = {0, 0, head.cx, head.cy};
+    ASSERT_TRUE(MapDialogRect(m_dialog, &expected));
+    RECT client = {};
+    GetClientRect(m_dialog, &client);
+    EXPECT_EQ(client.right, expected.right);
+    EXPECT_EQ(client.bottom, expected.bottom);
+    // Dialog units of a 9-point font: a dialog unit across is a quarter of
+    // the font's average character width, so the window grows with it.
+    RECT unit = {0, 0, 4, 8};
+    MapDialogRect(m_dialog, &unit);
+    EXPECT_GE(unit.bottom, MulDiv(9, static_cast<int>(ScreenDpi()), 72));
+}
+
+TEST_P(DialogLayoutTest, NoLabelIsEmptyOrCut) {
+    std::vector<Label> labels;
+    EnumChildWindows(m_dialog, CollectLabel, reinterpret_cast<LPARAM>(&labels));
+    ASSERT_FALSE(labels.empty());
+    HDC dc = GetDC(m_dialog);
+    for (const Label& label : labels) {
+        std::wstring text = Shown(label.text);
+        if (label.text == L"Static") continue;  // a placeholder the program writes over
+        EXPECT_FALSE(text.empty()) << GetParam().name << ": a label without text";
+        HFONT font = reinterpret_cast<HFONT>(SendMessageW(label.hwnd, WM_GETFONT, 0, 0));
+        HGDIOBJ old = SelectObject(dc, font);
+        RECT client = {};
+        GetClientRect(label.hwnd, &client);
+        int width = client.right, height = client.bottom;
+        if (label.cls == L"Button") {
+            LONG type = label.style & BS_TYPEMASK;
+            bool box = type == BS_CHECKBOX || type == BS_AUTOCHECKBOX || type == BS_RADIOBUTTON ||
+                       type == BS_AUTORADIOBUTTON || type == BS_3STATE || type == BS_AUTO3STATE;
+            // Push buttons draw a frame; a check box its box and a gap.
+            width -= box ? GetSystemMetrics(SM_CXMENUCHECK) + 4 : 4;
+        }
+        SIZE extent = {};
+        GetTextExtentPoint32W(dc, text.c_str(), static_cast<int>(text.size()), &extent);
+        if (label.cls == L"Static" && !(label.style & SS_LEFTNOWORDWRAP)) {
+            // Static texts wrap: their lines must fit the height.
+            RECT needed = {0, 0, width, 0};
+            DrawTextW(dc, text.c_str(), -1, &needed, DT_WORDBREAK | DT_CALCRECT | DT_NOPREFIX);
+            EXPECT_LE(needed.bottom, height) << GetParam().name << ": \"" << testing::PrintToString(text)
+                                             << "\" needs " << needed.bottom << " px, has " << height;
+            EXPECT_LE(needed.right, width) << GetParam().name << ": " << testing::PrintToString(text);
+        } else {
+            EXPECT_LE(extent.cx, width) << GetParam().name << ": " << testing::PrintToString(text) << " needs "
+                                        << extent.cx << " px, has " << width;
+            EXPECT_LE(extent.cy, height) << GetParam().name << ": " << testing::PrintToString(text);
+        }
+        SelectObject(dc, old);
+    }
+    ReleaseDC(m_dialog, dc);
+}
+
+INSTANTIATE_TEST_SUITE_P(EveryWindow, DialogLayoutTest, ::testing::ValuesIn(kTemplates),
+                         [](const testing::TestParamInfo<Template>& info) {
+                             std::string name;
+                             for (const char* c = info.param.name; *c; ++c)
+                                 if (*c != ' ') name += *c;
+                             return name;
+                         });
+
+}  // namespace
+}  // namespace vt::test
