@@ -66,6 +66,9 @@ VIAddVersionKey /LANG=2052 "LegalCopyright" "Copyright (C) ${PUBLISHER}"
   !define MUI_UNICON "${ICON}"
 !endif
 !define MUI_ABORTWARNING
+; NSIS's own text asks to close every program first; this one closes and
+; restarts the only program it replaces by itself.
+!define MUI_WELCOMEPAGE_TEXT "此程序将引导你完成 $(^NameDA) 的安装。$\r$\n$\r$\n$(^NameDA) 安装在你自己的用户目录中，不需要管理员权限。如果 $(^NameDA) 正在运行，安装程序会先让它保存提醒并退出，安装完成后再启动它。$\r$\n$\r$\n$_CLICK"
 !define MUI_COMPONENTSPAGE_NODESC
 !define MUI_FINISHPAGE_RUN
 !define MUI_FINISHPAGE_RUN_TEXT "立即运行 ${PRODUCT}"
