@@ -294,7 +294,7 @@ expect_no_value "$run_hklm" Vantrel
 [ "$failures" = "$fails_before" ] && pass_step
 
 # ---------------------------------------------------------------------------
-step="an upgrade while the assistant is not running keeps LocalMode, Day and Updated"
+step="an upgrade while the assistant is not running keeps LocalMode, Day, Updated and not starting with Windows"
 fails_before=$failures
 end_assistant || fail "the assistant did not end on its exit command"
 other_day=$(( today % 28 + 1 ))
@@ -306,6 +306,10 @@ WT=60 w "$upsetup" /S /NOAUTORUN || fail "the upgrade ended with $?"
 cmp -s "$tmp/saved2.dat" "$instdir/Notify.dat" || fail "Notify.dat was touched"
 sleep 1
 [ "$(windows_titled "$title")" = 0 ] || fail "the upgrade started the assistant, which was not running"
+expect_no_value "$run_hkcu" Vantrel
+expect_no_value "$run_hklm" Vantrel
+# The next upgrade keeps that choice.
+WT=60 w "$upsetup" /S || fail "the upgrade ended with $?"
 expect_no_value "$run_hkcu" Vantrel
 expect_no_value "$run_hklm" Vantrel
 [ "$failures" = "$fails_before" ] && pass_step
