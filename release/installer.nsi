@@ -1,0 +1,285 @@
+; The per-user installer and uninstaller of Vantrel (NSIS 3, Unicode).
+;
+; Installs into %LOCALAPPDATA%\Programs\Vantrel without elevation: the
+; programs keep Notify.dat and Update.ini beside themselves, so their folder
+; must be one the user may write. Built by release/MakeInstaller.cmake, which
+; passes:
+;   /DVERSION=1.1 /DVERSION_QUAD=1.1.0.0   the product version
+;   /DFILES_DIR=<dir>     Vantrel.exe, Update.exe, update.bat, Update.ini
+;   /DICON=<file>         the program icon
+;   /DMAIN_TITLE=<text>   the title of the assistant's main window
+;   /DEXIT_COMMAND=<id>   the assistant's exit command (WM_COMMAND)
+;   /DOUTFILE=<file>      where the installer goes
+;   /DSIGN_CMD=<command>  optional: signs the file named by its argument
+;
+; Command line (besides NSIS's /S and /D=<dir>): /NOAUTORUN leaves the
+; "start with Windows" box unticked.
+
+Unicode true
+ManifestDPIAware true
+RequestExecutionLevel user
+SetCompressor /SOLID lzma
+SetCompressorDictSize 1
+
+!include MUI2.nsh
+!include LogicLib.nsh
+!include FileFunc.nsh
+!include WinMessages.nsh
+!include Sections.nsh
+
+!ifndef VERSION | FILES_DIR | MAIN_TITLE | EXIT_COMMAND | OUTFILE
+  !error "VERSION, FILES_DIR, MAIN_TITLE, EXIT_COMMAND and OUTFILE must be defined"
+!endif
+
+!define PRODUCT "Vantrel"
+!define PUBLISHER "Orvane"
+!define UNINST_KEY "Software\Microsoft\Windows\CurrentVersion\Uninstall\Vantrel"
+!define RUN_KEY "Software\Microsoft\Windows\CurrentVersion\Run"
+!define PRODUCT_KEY "Software\Orvane\Vantrel"
+!define UNINSTALLER "Uninstall.exe"
+
+; The uninstaller is signed before it is packed into the installer, the
+; installer once it is written.
+!ifdef SIGN_CMD
+  !uninstfinalize '${SIGN_CMD} "%1"' = 0
+  !finalize '${SIGN_CMD} "%1"' = 0
+!endif
+
+Name "${PRODUCT}"
+OutFile "${OUTFILE}"
+InstallDir "$LOCALAPPDATA\Programs\${PRODUCT}"
+BrandingText "${PRODUCT} ${VERSION}"
+ShowInstDetails nevershow
+ShowUninstDetails nevershow
+
+VIProductVersion "${VERSION_QUAD}"
+VIFileVersion "${VERSION_QUAD}"
+VIAddVersionKey /LANG=2052 "ProductName" "${PRODUCT}"
+VIAddVersionKey /LANG=2052 "CompanyName" "${PUBLISHER}"
+VIAddVersionKey /LANG=2052 "FileDescription" "${PRODUCT} 安装程序"
+VIAddVersionKey /LANG=2052 "FileVersion" "${VERSION}"
+VIAddVersionKey /LANG=2052 "ProductVersion" "${VERSION}"
+VIAddVersionKey /LANG=2052 "LegalCopyright" "Copyright (C) ${PUBLISHER}"
+
+!ifdef ICON
+  !define MUI_ICON "${ICON}"
+  !define MUI_UNICON "${ICON}"
+!endif
+!define MUI_ABORTWARNING
+; NSIS's own text asks to close every program first; this one closes and
+; restarts the only program it replaces by itself.
+!define MUI_WELCOMEPAGE_TEXT "此程序将引导你完成 $(^NameDA) 的安装。$\r$\n$\r$\n$(^NameDA) 安装在你自己的用户目录中，不需要管理员权限。如果 $(^NameDA) 正在运行，安装程序会先让它保存提醒并退出，安装完成后再启动它。$\r$\n$\r$\n$_CLICK"
+!define MUI_COMPONENTSPAGE_NODESC
+!define MUI_FINISHPAGE_RUN
+!define MUI_FINISHPAGE_RUN_TEXT "立即运行 ${PRODUCT}"
+!define MUI_FINISHPAGE_RUN_FUNCTION RunAssistantNow
+
+!insertmacro MUI_PAGE_WELCOME
+!insertmacro MUI_PAGE_COMPONENTS
+!insertmacro MUI_PAGE_INSTFILES
+!insertmacro MUI_PAGE_FINISH
+
+!insertmacro MUI_UNPAGE_CONFIRM
+!insertmacro MUI_UNPAGE_INSTFILES
+
+!insertmacro MUI_LANGUAGE "SimpChinese"
+
+Var WasRunning
+
+; Ends a running assistant the way its own tray menu does, so it saves its
+; reminders and settings first: the exit command to its main window, then up
+; to 10 s for the process to end; one that does not end is terminated.
+; $WasRunning becomes 1 when one was found.
+!macro DEFINE_END_ASSISTANT prefix
+Function ${prefix}EndAssistant
+  Push $0
+  Push $1
+  Push $2
+  Push $3
+  Push $4
+  StrCpy $WasRunning 0
+  StrCpy $4 0
+  ${Do}
+    FindWindow $0 "" "${MAIN_TITLE}"
+    ${If} $0 == 0
+    ${OrIf} $4 >= 3
+      ${Break}
+    ${EndIf}
+    IntOp $4 $4 + 1
+    StrCpy $WasRunning 1
+    System::Call 'user32::GetWindowThreadProcessId(p r0, *i 0 r1) i'
+    ; SYNCHRONIZE | PROCESS_TERMINATE
+    System::Call 'kernel32::OpenProcess(i 0x00100001, i 0, i r1) p .r2'
+    SendMessage $0 ${WM_COMMAND} ${EXIT_COMMAND} 0 /TIMEOUT=10000
+    ${If} $2 P<> 0
+      System::Call 'kernel32::WaitForSingleObject(p r2, i 10000) i .r3'
+      ${If} $3 <> 0
+        System::Call 'kernel32::TerminateProcess(p r2, i 1)'
+        System::Call 'kernel32::WaitForSingleObject(p r2, i 5000) i .r3'
+      ${EndIf}
+      System::Call 'kernel32::CloseHandle(p r2)'
+    ${Else}
+      ; No handle on the process: wait for its window to go at least.
+      StrCpy $3 0
+      ${DoWhile} $3 < 100
+        System::Call 'user32::IsWindow(p r0) i .r1'
+        ${IfThen} $1 == 0 ${|} ${Break} ${|}
+        Sleep 100
+        IntOp $3 $3 + 1
+      ${Loop}
+    ${EndIf}
+  ${Loop}
+  Pop $4
+  Pop $3
+  Pop $2
+  Pop $1
+  Pop $0
+FunctionEnd
+!macroend
+!insertmacro DEFINE_END_ASSISTANT ""
+!insertmacro DEFINE_END_ASSISTANT "un."
+
+; Reads one key of [Main] of the installed Update.ini: $1 the value, $2 "1"
+; when the key was there.
+!macro READ_MAIN_KEY key valueVar hasVar
+  ClearErrors
+  ReadINIStr ${valueVar} "$INSTDIR\Update.ini" "Main" "${key}"
+  ${If} ${Errors}
+    StrCpy ${hasVar} 0
+  ${Else}
+    StrCpy ${hasVar} 1
+  ${EndIf}
+!macroend
+
+Section "${PRODUCT}（必需）" SecProgram
+  SectionIn RO
+  Call EndAssistant
+
+  ; The user's own update settings survive an upgrade; the component
+  ; versions become this installer's. Read after the assistant has ended:
+  ; it writes these keys itself.
+  !insertmacro READ_MAIN_KEY LocalMode $R0 $R1
+  !insertmacro READ_MAIN_KEY Day $R2 $R3
+  !insertmacro READ_MAIN_KEY Updated $R4 $R5
+
+  SetOutPath "$INSTDIR"
+  SetOverwrite on
+  File "${FILES_DIR}\Vantrel.exe"
+  File "${FILES_DIR}\Update.exe"
+  File "${FILES_DIR}\update.bat"
+  File "${FILES_DIR}\Update.ini"
+  ; Notify.dat is the user's: never shipped, never touched.
+
+  ${If} $R1 == 1
+    WriteINIStr "$INSTDIR\Update.ini" "Main" "LocalMode" $R0
+  ${EndIf}
+  ${If} $R3 == 1
+    WriteINIStr "$INSTDIR\Update.ini" "Main" "Day" $R2
+  ${EndIf}
+  ${If} $R5 == 1
+    WriteINIStr "$INSTDIR\Update.ini" "Main" "Updated" $R4
+  ${EndIf}
+  FlushINI "$INSTDIR\Update.ini"
+
+  WriteUninstaller "$INSTDIR\${UNINSTALLER}"
+  CreateShortcut "$SMPROGRAMS\${PRODUCT}.lnk" "$INSTDIR\Vantrel.exe" "" "$INSTDIR\Vantrel.exe" 0
+
+  WriteRegStr HKCU "${UNINST_KEY}" "DisplayName" "${PRODUCT}"
+  WriteRegStr HKCU "${UNINST_KEY}" "DisplayVersion" "${VERSION}"
+  WriteRegStr HKCU "${UNINST_KEY}" "Publisher" "${PUBLISHER}"
+  WriteRegStr HKCU "${UNINST_KEY}" "DisplayIcon" "$INSTDIR\Vantrel.exe"
+  WriteRegStr HKCU "${UNINST_KEY}" "InstallLocation" "$INSTDIR"
+  WriteRegStr HKCU "${UNINST_KEY}" "UninstallString" '"$INSTDIR\${UNINSTALLER}"'
+  WriteRegStr HKCU "${UNINST_KEY}" "QuietUninstallString" '"$INSTDIR\${UNINSTALLER}" /S'
+  WriteRegDWORD HKCU "${UNINST_KEY}" "NoModify" 1
+  WriteRegDWORD HKCU "${UNINST_KEY}" "NoRepair" 1
+  ${GetSize} "$INSTDIR" "/S=0K" $0 $1 $2
+  IntFmt $0 "0x%08X" $0
+  WriteRegDWORD HKCU "${UNINST_KEY}" "EstimatedSize" $0
+SectionEnd
+
+Section "开机自动运行" SecAutorun
+  ; As the assistant writes it: the quoted path, one entry only (a second one
+  ; in the machine-wide key would start a second copy).
+  WriteRegStr HKCU "${RUN_KEY}" "Vantrel" '"$INSTDIR\Vantrel.exe"'
+  DeleteRegValue HKLM "${RUN_KEY}" "Vantrel"
+SectionEnd
+
+Section "-Finish"
+  ${IfNot} ${SectionIsSelected} ${SecAutorun}
+    DeleteRegValue HKCU "${RUN_KEY}" "Vantrel"
+    DeleteRegValue HKLM "${RUN_KEY}" "Vantrel"
+  ${EndIf}
+  ${If} $WasRunning == 1
+    Exec '"$INSTDIR\Vantrel.exe"'
+  ${EndIf}
+SectionEnd
+
+Function .onInit
+  ; An upgrade keeps the user's choice of starting with Windows.
+  ClearErrors
+  ReadRegStr $0 HKCU "${UNINST_KEY}" "InstallLocation"
+  ${IfNot} ${Errors}
+    ClearErrors
+    ReadRegStr $1 HKCU "${RUN_KEY}" "Vantrel"
+    ${If} ${Errors}
+      ClearErrors
+      ReadRegStr $1 HKLM "${RUN_KEY}" "Vantrel"
+      ${If} ${Errors}
+        !insertmacro UnselectSection ${SecAutorun}
+      ${EndIf}
+    ${EndIf}
+    ; Without /D= an upgrade goes where the earlier install went.
+    ${If} $0 != ""
+    ${AndIf} $INSTDIR == "$LOCALAPPDATA\Programs\${PRODUCT}"
+      StrCpy $INSTDIR $0
+    ${EndIf}
+  ${EndIf}
+  ${GetParameters} $0
+  ClearErrors
+  ${GetOptions} $0 "/NOAUTORUN" $1
+  ${IfNot} ${Errors}
+    !insertmacro UnselectSection ${SecAutorun}
+  ${EndIf}
+FunctionEnd
+
+Function RunAssistantNow
+  ; Restarted by the installation already when it was running.
+  FindWindow $0 "" "${MAIN_TITLE}"
+  ${If} $0 == 0
+    Exec '"$INSTDIR\Vantrel.exe"'
+  ${EndIf}
+FunctionEnd
+
+Section "Uninstall"
+  Call un.EndAssistant
+
+  Delete "$INSTDIR\Vantrel.exe"
+  Delete "$INSTDIR\Update.exe"
+  Delete "$INSTDIR\Update.exe.old"
+  Delete "$INSTDIR\update.bat"
+  Delete "$INSTDIR\Update.ini"
+  Delete "$INSTDIR\${UNINSTALLER}"
+  Delete "$SMPROGRAMS\${PRODUCT}.lnk"
+
+  ; The reminders, with the copies the assistant keeps of a damaged file,
+  ; stay unless the user asks to remove them; a silent uninstall keeps them.
+  MessageBox MB_YESNO|MB_ICONQUESTION "是否保留您的提醒（Notify.dat）？$\n$\n选择“否”将删除所有提醒。" /SD IDYES IDYES keep
+    Delete "$INSTDIR\Notify.dat"
+    Delete "$INSTDIR\Notify.dat.tmp"
+    Delete "$INSTDIR\Notify.dat.bak*"
+  keep:
+  RMDir "$INSTDIR"
+
+  DeleteRegKey HKCU "${UNINST_KEY}"
+  ; The Run value is written per user or machine-wide, whichever the user
+  ; may; removing the machine-wide one fails quietly without the right.
+  DeleteRegValue HKCU "${RUN_KEY}" "Vantrel"
+  DeleteRegValue HKLM "${RUN_KEY}" "Vantrel"
+  DeleteRegValue HKCU "${PRODUCT_KEY}" "ShowInfo"
+  DeleteRegValue HKLM "${PRODUCT_KEY}" "ShowInfo"
+  DeleteRegKey /ifempty HKCU "${PRODUCT_KEY}"
+  DeleteRegKey /ifempty HKCU "Software\Orvane"
+  DeleteRegKey /ifempty HKLM "${PRODUCT_KEY}"
+  DeleteRegKey /ifempty HKLM "Software\Orvane"
+SectionEnd
