@@ -4,18 +4,15 @@
 // ordinary file. The name is code page 936 bytes: a double-byte character's
 // trail byte may be 0x5C or 0x7C and is then part of the character, not a
 // backslash or a bar.
-#include <string>
+#include "shared/core/Gbk.h"
 
 namespace vt {
-
-// True when a code page 936 lead byte (the first of a double-byte character).
-inline bool IsGbkLeadByte(unsigned char c) { return c >= 0x81 && c <= 0xFE; }
 
 // False for: empty, ".", "..", a path separator or drive colon ('\\', '/',
 // ':'), a character Windows does not allow in names (< > " | ? *), control
 // characters, a trailing dot or blank, a cut double-byte character, and the
 // reserved device names (CON, PRN, AUX, NUL, COM1-9, LPT1-9, CONIN$,
 // CONOUT$), with or without an extension, in any letter case.
-bool IsPlainFileName(const std::string& name);
+bool IsPlainFileName(const Gbk& name);
 
 }  // namespace vt
