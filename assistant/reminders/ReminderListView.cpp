@@ -11,10 +11,9 @@ namespace {
 // Grid lines, full-row selection, flat scroll bars, tips for cut texts.
 constexpr DWORD kListStyles = LVS_EX_GRIDLINES | LVS_EX_FULLROWSELECT | LVS_EX_FLATSB | LVS_EX_INFOTIP;
 
-// Title and content are record text (code page 936); the other cells are
-// texts of the program (UTF-8).
 std::wstring CellText(const ReminderCells& cells, int column) {
-    if (column == 0 || column == 4) return win::FromGbk(cells.Cell(column));
+    if (column == kTitleColumn) return win::FromGbk(cells.title);
+    if (column == kContentColumn) return win::FromGbk(cells.content);
     return win::FromUtf8(cells.Cell(column));
 }
 

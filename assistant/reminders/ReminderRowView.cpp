@@ -21,12 +21,13 @@ const Column kColumns[kReminderColumnCount] = {
 }  // namespace
 
 const std::string& ReminderCells::Cell(int column) const {
+    static const std::string kRecordText;
     switch (column) {
-    case 0: return title;
+    case kTitleColumn: return kRecordText;
     case 1: return date;
     case 2: return rule;
     case 3: return time;
-    case 4: return content;
+    case kContentColumn: return kRecordText;
     default: return state;
     }
 }
