@@ -93,7 +93,7 @@ struct Fixture {
                 kind, year, month, day, minuteOfDay / 60, minuteOfDay % 60,
                 "\xCC\xE1\xD0\xD1 " + std::to_string(i));  // "提醒 n" in code page 936
             // "开会，带上笔记"
-            vt::SetText(item.content, "\xBF\xAA\xBB\xE1\xA3\xAC\xB4\xF8\xC9\xCF\xB1\xCA\xBC\xC7");
+            vt::SetText(item.content, vt::Gbk("\xBF\xAA\xBB\xE1\xA3\xAC\xB4\xF8\xC9\xCF\xB1\xCA\xBC\xC7"));
             bool past = vt::CompareDue(clock.now, item) == 1;
             vt::SetState(item, past ? ReminderState::Expired : ReminderState::Ready);
             manager.Add(item);

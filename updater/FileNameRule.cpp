@@ -30,7 +30,8 @@ bool IsReservedDeviceName(const std::string& name) {
 
 }  // namespace
 
-bool IsPlainFileName(const std::string& name) {
+bool IsPlainFileName(const Gbk& text) {
+    const std::string& name = text.Bytes();
     if (name.empty() || name == "." || name == "..") return false;
     const char last = name.back();
     if (last == '.' || last == ' ') return false;
@@ -41,7 +42,7 @@ bool IsPlainFileName(const std::string& name) {
             // A double-byte character: its trail byte is no separator.
             if (i + 1 >= name.size()) return false;
             const unsigned char trail = static_cast<unsigned char>(name[i + 1]);
-            if (trail < 0x40 || trail == 0x7F || trail == 0xFF) return false;
+            if (!IsGbkTrailByte(trail)) return false;
             ++i;
             continue;
         }

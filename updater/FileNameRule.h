@@ -4,12 +4,9 @@
 // ordinary file. The name is code page 936 bytes: a double-byte character's
 // trail byte may be 0x5C or 0x7C and is then part of the character, not a
 // backslash or a bar.
-#include <string>
+#include "shared/core/Gbk.h"
 
 namespace vt {
-
-// True when a code page 936 lead byte (the first of a double-byte character).
-inline bool IsGbkLeadByte(unsigned char c) { return c >= 0x81 && c <= 0xFE; }
 
 // False for: empty, ".", "..", a path separator or drive colon ('\\', '/',
 // ':'), a character Windows does not allow in names (< > " | ? *), control
@@ -18,6 +15,6 @@ inline bool IsGbkLeadByte(unsigned char c) { return c >= 0x81 && c <= 0xFE; }
 // CONOUT$), with or without an extension, in any letter case. The device
 // names with a superscript digit (COM¹, LPT³ ...) cannot be written in code
 // page 936: their GB18030 four-byte spelling is a cut character here.
-bool IsPlainFileName(const std::string& name);
+bool IsPlainFileName(const Gbk& name);
 
 }  // namespace vt

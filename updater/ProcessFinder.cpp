@@ -2,8 +2,6 @@
 
 #include <cstddef>
 
-#include "updater/FileNameRule.h"
-
 namespace vt {
 
 namespace {
@@ -14,7 +12,9 @@ unsigned char FoldLatin(unsigned char c) {
 
 }  // namespace
 
-bool SameExeName(const std::string& a, const std::string& b) {
+bool SameExeName(const Gbk& nameA, const Gbk& nameB) {
+    const std::string& a = nameA.Bytes();
+    const std::string& b = nameB.Bytes();
     if (a.size() != b.size()) return false;
     for (std::size_t i = 0; i < a.size(); ++i) {
         const unsigned char ca = static_cast<unsigned char>(a[i]);
@@ -31,7 +31,7 @@ bool SameExeName(const std::string& a, const std::string& b) {
     return true;
 }
 
-std::uint32_t FindProcessByName(IProcesses& processes, const std::string& name) {
+std::uint32_t FindProcessByName(IProcesses& processes, const Gbk& name) {
     for (const ProcessEntry& entry : processes.List()) {
         if (SameExeName(entry.exeName, name)) return entry.pid;
     }

@@ -5,6 +5,7 @@
 #include <functional>
 #include <string>
 
+#include "shared/core/Gbk.h"
 #include "updater/Processes.h"
 
 namespace vt {
@@ -24,10 +25,10 @@ constexpr unsigned kWaitAfterTerminateMs = 1000;
 // one character and must match byte for byte (its trail byte may look like
 // a Latin letter but is never case-folded); single-byte Latin letters match
 // without regard to case.
-bool SameExeName(const std::string& a, const std::string& b);
+bool SameExeName(const Gbk& a, const Gbk& b);
 
 // The id of the first listed process with that executable name, or 0.
-std::uint32_t FindProcessByName(IProcesses& processes, const std::string& name);
+std::uint32_t FindProcessByName(IProcesses& processes, const Gbk& name);
 
 enum class EndProgramResult {
     EndedItself,  // it ran its own exit within the wait

@@ -4,14 +4,15 @@
 // toolhelp snapshot, the processes' top-level windows, OpenProcess with
 // WaitForSingleObject/TerminateProcess and Sleep; the tests with a list.
 #include <cstdint>
-#include <string>
 #include <vector>
+
+#include "shared/core/Gbk.h"
 
 namespace vt {
 
 struct ProcessEntry {
     std::uint32_t pid = 0;
-    std::string exeName;  // the executable's file name, code page 936 bytes
+    Gbk exeName;  // the executable's file name
 };
 
 class IProcesses {

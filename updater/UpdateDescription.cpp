@@ -30,14 +30,18 @@ int ComponentScanCount(const IProfile& description, int total) {
     return std::max(limit, 0);
 }
 
+Gbk ReadDescriptionText(const IProfile& description, const std::string& section, const char* key) {
+    return Gbk(description.GetString(section, key, ""));
+}
+
 ServerComponent ReadServerComponent(const IProfile& server, int index) {
     const std::string section = ComponentSection(index);
     ServerComponent c;
-    c.title = server.GetString(section, "Title", "");
+    c.title = ReadDescriptionText(server, section, "Title");
     c.version = server.GetString(section, "version", "0.0");
     c.uri = server.GetString(section, "uri", "");
-    c.filename = server.GetString(section, "filename", "");
-    c.needclose = server.GetString(section, "needclose", "");
+    c.filename = ReadDescriptionText(server, section, "filename");
+    c.needclose = ReadDescriptionText(server, section, "needclose");
     c.sha256 = server.GetString(section, "sha256", "");
     return c;
 }

@@ -2,6 +2,7 @@
 // Reading component sections of the update descriptions.
 #include <string>
 
+#include "shared/core/Gbk.h"
 #include "shared/core/Profile.h"
 
 namespace vt {
@@ -25,12 +26,17 @@ bool HasComponentSection(const IProfile& description, int index);
 // kMaxMissingRun included); stops after the last present section otherwise.
 int ComponentScanCount(const IProfile& description, int total);
 
+// A text of a description (a title, a file or program name, a page): code
+// page 936, empty when missing. Versions, addresses and digests stay bytes;
+// the rules that read them look at ASCII only.
+Gbk ReadDescriptionText(const IProfile& description, const std::string& section, const char* key);
+
 struct ServerComponent {
-    std::string title;
+    Gbk title;
     std::string version;    // "0.0" when missing
     std::string uri;
-    std::string filename;
-    std::string needclose;
+    Gbk filename;
+    Gbk needclose;
     std::string sha256;     // empty: no digest given
 };
 

@@ -12,6 +12,8 @@
 // has to know which parts of a line came from where.
 #include <string>
 
+#include "shared/core/Gbk.h"
+
 namespace vt {
 
 class IUpdateView {
@@ -41,8 +43,7 @@ public:
 class ITextCodec {
 public:
     virtual ~ITextCodec() = default;
-    // Code page 936 (GBK) bytes to UTF-8.
-    virtual std::string GbkToUtf8(const std::string& gbk) const = 0;
+    virtual std::string GbkToUtf8(const Gbk& text) const = 0;
 };
 
 }  // namespace vt

@@ -64,8 +64,8 @@ bool UpdateWizard::Start() {
     const int count = ComponentScanCount(local, local.GetInt(kMainSection, "Total", 0));
     for (int i = 0; i < count; ++i) {
         const std::string section = ComponentSection(i);
-        const std::string title = codec.GbkToUtf8(local.GetString(section, "Title", ""));
-        const std::string version = codec.GbkToUtf8(local.GetString(section, "version", ""));
+        const std::string title = codec.GbkToUtf8(ReadDescriptionText(local, section, "Title"));
+        const std::string version = codec.GbkToUtf8(ReadDescriptionText(local, section, "version"));
         m_ctx.services.view.AddListLine(Format(updtext::kFmtInstalled, title.c_str(), version.c_str()));
     }
 
@@ -135,8 +135,8 @@ void UpdateWizard::RunFinish() {
     if (m_bUpdated) {
         const IProfile& server = m_ctx.Server();
         const ITextCodec& codec = m_ctx.services.codec;
-        const std::string mainExe = server.GetString(kMainSection, "MainExe", "");
-        const std::string mainUrl = server.GetString(kMainSection, "MainUrl", "");
+        const Gbk mainExe = ReadDescriptionText(server, kMainSection, "MainExe");
+        const Gbk mainUrl = ReadDescriptionText(server, kMainSection, "MainUrl");
         // The program must be one in the application directory, and the page
         // a web address: the server description is not trusted to start
         // anything else.
@@ -145,7 +145,7 @@ void UpdateWizard::RunFinish() {
                                       ShowMode::Normal);
         }
         UrlParts page;
-        if (!mainUrl.empty() && ParseUpdateUrl(mainUrl, page) && !page.host.empty()) {
+        if (!mainUrl.empty() && ParseUpdateUrl(mainUrl.Bytes(), page) && !page.host.empty()) {
             m_ctx.services.shell.Open(codec.GbkToUtf8(mainUrl), "", "", ShowMode::Normal);
         }
     }

@@ -78,10 +78,10 @@ CheckOutcome CheckVersions(UpdateContext& ctx) {
         const std::string section = ComponentSection(i);
         const std::string serverVersion = server.GetString(section, "version", "0.0");
         if (!IsNewerVersion(serverVersion, ReadLocalVersion(local, i))) continue;
-        const std::string title = server.GetString(section, "Title", "");
+        const Gbk title = ReadDescriptionText(server, section, "Title");
         const ITextCodec& codec = ctx.services.codec;
         view.AddListLine(Format(updtext::kFmtNewer, codec.GbkToUtf8(title).c_str(),
-                                codec.GbkToUtf8(serverVersion).c_str()));
+                                codec.GbkToUtf8(Gbk(serverVersion)).c_str()));
         anyNewer = true;
     }
 

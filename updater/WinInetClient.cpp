@@ -81,7 +81,7 @@ public:
         // the update that was just published.
         DWORD flags = INTERNET_FLAG_EXISTING_CONNECT | INTERNET_FLAG_RELOAD | INTERNET_FLAG_NO_CACHE_WRITE;
         if (m_bSecure) flags |= INTERNET_FLAG_SECURE;
-        HINTERNET request = HttpOpenRequestW(m_hConnection, L"GET", FromGbk(object).c_str(), nullptr, nullptr,
+        HINTERNET request = HttpOpenRequestW(m_hConnection, L"GET", FromGbk(Gbk(object)).c_str(), nullptr, nullptr,
                                              nullptr, flags, kContext);
         if (!request) return nullptr;
         // Set on the request itself: not every WinINet passes it down from
@@ -113,7 +113,7 @@ void WinInetClient::SetReceiveTimeout(DWORD milliseconds) { m_nReceiveTimeoutMs 
 std::unique_ptr<IHttpConnection> WinInetClient::Connect(const std::string& host, int port, bool secure) {
     if (!m_hSession) return nullptr;
     // Sends nothing: the first request opens the network connection.
-    HINTERNET connection = InternetConnectW(m_hSession, FromGbk(host).c_str(), static_cast<INTERNET_PORT>(port),
+    HINTERNET connection = InternetConnectW(m_hSession, FromGbk(Gbk(host)).c_str(), static_cast<INTERNET_PORT>(port),
                                             nullptr, nullptr, INTERNET_SERVICE_HTTP, 0, kContext);
     if (!connection) return nullptr;
     return std::make_unique<WinInetConnection>(connection, secure, m_nReceiveTimeoutMs);

@@ -4,6 +4,6 @@
 
 namespace vt::win {
 
-std::string WinTextCodec::GbkToUtf8(const std::string& gbk) const { return ToUtf8(FromGbk(gbk)); }
+std::string WinTextCodec::GbkToUtf8(const Gbk& text) const { return ToUtf8(FromGbk(text)); }
 
 }  // namespace vt::win

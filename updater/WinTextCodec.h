@@ -7,7 +7,7 @@ namespace vt::win {
 
 class WinTextCodec : public ITextCodec {
 public:
-    std::string GbkToUtf8(const std::string& gbk) const override;
+    std::string GbkToUtf8(const Gbk& text) const override;
 };
 
 }  // namespace vt::win

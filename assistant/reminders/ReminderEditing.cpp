@@ -32,8 +32,8 @@ EditorFields InitialEditorFields(EditMode mode, const ReminderItem& item, const 
         f.hour = item.hour;
         f.minute = item.minute;
     } else {
-        f.title = kDefaultTitle;
-        f.content = kDefaultContent;
+        f.title = Gbk(kDefaultTitle);
+        f.content = Gbk(kDefaultContent);
         f.stateIndex = 0;
         f.kind = static_cast<int>(RepeatKind::Once);
         f.year = now.year;

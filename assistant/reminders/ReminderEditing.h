@@ -23,10 +23,10 @@ constexpr int kTimeMenuCount = 48;
 enum class EditMode { New = 0, Edit = 1 };
 
 struct EditorFields {
-    std::string title;    // code page 936
-    std::string content;  // code page 936
-    std::string command;  // code page 936
-    std::string music;    // code page 936
+    Gbk title;
+    Gbk content;
+    Gbk command;
+    Gbk music;
     int stateIndex = 0;   // combo: 0 "准备中", 1 "已过期"
     int kind = 0;         // RepeatKind
     // Date and time for the two pickers. Taken from the record in edit

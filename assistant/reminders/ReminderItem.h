@@ -6,12 +6,12 @@
 //
 // Integer fields stay plain int32 because the file may hold any value;
 // compare them with the enumerations through the helpers below. Text fields
-// hold code page 936 bytes; SetText keeps at most 1023 bytes and zeroes the
-// rest of the field.
+// hold code page 936 text; SetText keeps at most 1023 bytes of it and zeroes
+// the rest of the field.
 #include <cstddef>
 #include <cstdint>
-#include <string>
 
+#include "shared/core/Gbk.h"
 #include "shared/core/Text.h"
 
 namespace vt {
@@ -74,21 +74,16 @@ static_assert(offsetof(ReminderItem, reserved2) == 4140, "layout");
 // A record with every byte zero: a Once reminder in state Ready dated 0-0-0.
 ReminderItem ZeroReminder();
 
-// How many leading bytes of code page 936 text fit in maxBytes without
-// cutting a two-byte character in half (a lone lead byte would turn the
-// character after it into garbage wherever the text is shown).
-std::size_t Cp936FitLength(const std::string& text, std::size_t maxBytes);
-
 // Bounded copy into one of the text fields (at most 1023 bytes, never half a
 // character, rest zero).
 template <std::size_t N>
-void SetText(char (&field)[N], const std::string& text) {
+void SetText(char (&field)[N], const Gbk& text) {
     static_assert(N == kReminderTextSize, "reminder text fields only");
-    CopyBounded(field, N, text.substr(0, Cp936FitLength(text, kReminderTextMax)));
+    CopyBounded(field, N, text.Fit(kReminderTextMax).Bytes());
 }
 template <std::size_t N>
-std::string GetText(const char (&field)[N]) {
-    return FieldText(field, N);
+Gbk GetText(const char (&field)[N]) {
+    return Gbk(FieldText(field, N));
 }
 
 inline bool HasState(const ReminderItem& item, ReminderState s) {

@@ -1,19 +1,22 @@
 #include "assistant/reminders/ReminderLaunch.h"
 
+#include <string>
+#include <utility>
+
 namespace vt {
 
-std::string QuotedPath(const std::string& path) {
+Gbk QuotedPath(const Gbk& path) {
     std::string quoted;
     quoted.reserve(path.size() + 2);
     quoted += '"';
-    quoted += path;
+    quoted += path.Bytes();
     quoted += '"';
-    return quoted;
+    return Gbk(std::move(quoted));
 }
 
 std::vector<LaunchRequest> LaunchRequestsFor(const ReminderItem& item) {
     std::vector<LaunchRequest> launches;
-    for (const std::string& path : {GetText(item.command), GetText(item.music)})
+    for (const Gbk& path : {GetText(item.command), GetText(item.music)})
         if (!path.empty()) launches.push_back(LaunchRequest{QuotedPath(path)});
     return launches;
 }

@@ -3,10 +3,9 @@
 // music file, each opened through the shell (verb "open", no parameters, no
 // directory, shown normally). Paths are enclosed in double quotes so that
 // names with blanks reach the shell whole; they keep their full length (a
-// record holds up to 1023 bytes) and stay code page 936 bytes, which the
+// record holds up to 1023 bytes) and stay code page 936 text, which the
 // Windows layer converts. The quote is a single byte that never occurs
 // inside a code page 936 character, so quoting the raw bytes is safe.
-#include <string>
 #include <vector>
 
 #include "assistant/reminders/ReminderItem.h"
@@ -14,10 +13,10 @@
 namespace vt {
 
 struct LaunchRequest {
-    std::string file;  // quoted path, code page 936
+    Gbk file;  // quoted path
 };
 
-std::string QuotedPath(const std::string& path);
+Gbk QuotedPath(const Gbk& path);
 
 // The command first, then the music; empty fields start nothing.
 std::vector<LaunchRequest> LaunchRequestsFor(const ReminderItem& item);

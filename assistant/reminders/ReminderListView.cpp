@@ -15,7 +15,8 @@ constexpr DWORD kListStyles = LVS_EX_GRIDLINES | LVS_EX_FULLROWSELECT | LVS_EX_F
 // Title and content are record text (code page 936); the other cells are
 // texts of the program (UTF-8).
 std::wstring CellText(const ReminderItem& item, int column) {
-    if (column == 0 || column == 4) return win::FromGbk(CellOf(item, column));
+    if (column == kTitleColumn) return win::FromGbk(GetText(item.title));
+    if (column == kContentColumn) return win::FromGbk(GetText(item.content));
     return win::FromUtf8(CellOf(item, column));
 }
 

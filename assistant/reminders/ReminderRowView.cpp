@@ -21,34 +21,33 @@ const Column kColumns[kReminderColumnCount] = {
 }  // namespace
 
 const std::string& ReminderCells::Cell(int column) const {
+    static const std::string kRecordText;
     switch (column) {
-    case 0: return title;
+    case kTitleColumn: return kRecordText;
     case 1: return date;
     case 2: return rule;
     case 3: return time;
-    case 4: return content;
+    case kContentColumn: return kRecordText;
     default: return state;
     }
 }
 
 ReminderCells CellsOf(const ReminderItem& item) {
     ReminderCells cells;
-    cells.title = CellOf(item, 0);
+    cells.title = GetText(item.title);
     cells.date = CellOf(item, 1);
     cells.rule = CellOf(item, 2);
     cells.time = CellOf(item, 3);
-    cells.content = CellOf(item, 4);
+    cells.content = GetText(item.content);
     cells.state = CellOf(item, kStateColumn);
     return cells;
 }
 
 std::string CellOf(const ReminderItem& item, int column) {
     switch (column) {
-    case 0: return GetText(item.title);
     case 1: return Format("%d-%d-%d", item.year, item.month, item.day);
     case 2: return GetDayString(item.repeat, DateOf(item));
     case 3: return Format("%d:%02d", item.hour, item.minute);
-    case 4: return GetText(item.content);
     case kStateColumn: return StateText(item.state);
     }
     return std::string();

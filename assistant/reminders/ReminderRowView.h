@@ -15,21 +15,26 @@ namespace vt {
 constexpr int kReminderColumnCount = 6;
 constexpr int kStateColumn = 5;
 
+constexpr int kTitleColumn = 0;
+constexpr int kContentColumn = 4;
+
 struct ReminderCells {
-    std::string title;    // "名称", code page 936
+    Gbk title;            // "名称"
     std::string date;     // "日期", e.g. 2026-3-7
     std::string rule;     // "周期", GetDayString of the record
     std::string time;     // "时间", e.g. 8:05
-    std::string content;  // "内容", code page 936
+    Gbk content;          // "内容"
     std::string state;    // "状态"
 
-    // Cell 0..5 in column order.
+    // The program's own cell of a column (1, 2, 3 and 5); empty for the
+    // title and content columns, whose texts are the record's.
     const std::string& Cell(int column) const;
 };
 
 ReminderCells CellsOf(const ReminderItem& item);
-// One cell of them (column 0..5; empty for another column), for a list that
-// asks for the cells it shows one at a time.
+// One of the program's own cells (columns 1, 2, 3 and 5), for a list that
+// asks for the cells it shows one at a time; empty for the title and content
+// columns (the record's texts, GetText) and for any other column.
 std::string CellOf(const ReminderItem& item, int column);
 
 // Column heading (UTF-8) and width from the list's client width in pixels.

@@ -20,9 +20,9 @@ namespace vt {
 struct AlertRequest {
     ReminderId id = kNoReminder;  // the alert answers for this reminder
     int row = -1;                 // where to find it in the list this tick
-    std::string title;            // code page 936
+    Gbk title;
     std::string captionSuffix;    // UTF-8, follows the title in the caption
-    std::string content;          // code page 936
+    Gbk content;
     int hour = 0;
     int minute = 0;
     std::vector<LaunchRequest> launches;  // in this order, after the alert opens

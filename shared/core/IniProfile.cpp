@@ -43,11 +43,9 @@ constexpr char kBreak[] = "\r\n";
 
 bool IsBreak(char c) { return c == '\n' || c == '\r'; }
 
-bool IsTrail(unsigned char c) { return (c >= 0x40 && c <= 0x7e) || (c >= 0x80 && c <= 0xfe); }
-
 bool BrokenAt(const std::string& s, std::size_t i) {
-    return IsLead(static_cast<unsigned char>(s[i])) &&
-           (i + 1 >= s.size() || !IsTrail(static_cast<unsigned char>(s[i + 1])));
+    return IsGbkLeadByte(static_cast<unsigned char>(s[i])) &&
+           (i + 1 >= s.size() || !IsGbkTrailByte(static_cast<unsigned char>(s[i + 1])));
 }
 
 // Where reading shrank a broken pair of bytes to one '?', as positions in the
@@ -66,12 +64,12 @@ private:
 // s from `from` on as the platform reads it.
 std::string AsRead(const std::string& s, std::size_t from = 0, Shrinks* shrinks = nullptr) {
     std::size_t i = from;
-    while (i < s.size() && !BrokenAt(s, i)) i += CharLen(s, i, s.size());
+    while (i < s.size() && !BrokenAt(s, i)) i += GbkCharLen(s, i, s.size());
     if (i >= s.size()) return s;  // the common case: nothing to mend
     std::string out = s.substr(0, i);
     while (i < s.size()) {
         if (!BrokenAt(s, i)) {
-            const std::size_t n = CharLen(s, i, s.size());
+            const std::size_t n = GbkCharLen(s, i, s.size());
             out.append(s, i, n);
             i += n;
         } else if (i + 1 < s.size() && s[i + 1] != '\0') {
@@ -92,7 +90,7 @@ char FoldAscii(char c) { return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A'
 std::size_t FittingLength(const std::string& s, std::size_t begin, std::size_t max) {
     std::size_t i = begin;
     while (i < s.size()) {
-        const std::size_t n = CharLen(s, i, s.size());
+        const std::size_t n = GbkCharLen(s, i, s.size());
         if (i + n - begin > max) break;
         i += n;
     }
@@ -106,8 +104,8 @@ bool SameName(const std::string& s, Range r, const std::string& want) {
         const bool fileEnded = i >= r.end || s[i] == '\0';
         const bool wantEnded = j >= want.size();
         if (fileEnded || wantEnded) return fileEnded && wantEnded;
-        const std::size_t n = CharLen(s, i, r.end);
-        if (n != CharLen(want, j, want.size())) return false;
+        const std::size_t n = GbkCharLen(s, i, r.end);
+        if (n != GbkCharLen(want, j, want.size())) return false;
         if (n == 1 ? FoldAscii(s[i]) != FoldAscii(want[j])
                    : s[i] != want[j] || s[i + 1] != want[j + 1])
             return false;
@@ -172,7 +170,7 @@ void ReadLine(const std::string& s, std::size_t pos, Line& line) {
     line.equals = line.closing = npos;
     std::size_t first = npos, last = pos, i = pos;
     while (i < s.size() && !IsBreak(s[i])) {
-        const std::size_t n = CharLen(s, i, s.size());
+        const std::size_t n = GbkCharLen(s, i, s.size());
         if (n == 2 || !IsBlank(static_cast<unsigned char>(s[i]))) {
             if (first == npos) first = i;
             last = i + n;

@@ -6,18 +6,10 @@ namespace profile_text {
 
 bool IsBlank(unsigned char c) { return (c >= 0x09 && c <= 0x0d) || c == 0x1a || c == ' '; }
 
-bool IsLead(unsigned char c) { return c >= 0x81 && c <= 0xfe; }
-
-// Length of the character that starts at i (text ends at `end`).
-std::size_t CharLen(const std::string& s, std::size_t i, std::size_t end) {
-    return IsLead(static_cast<unsigned char>(s[i])) && i + 1 < end ? 2 : 1;
-}
-
-// [b, e) without blanks at either end; b starts a character.
 Range Trim(const std::string& s, std::size_t b, std::size_t e) {
     std::size_t first = npos, last = e;
     for (std::size_t i = b; i < e;) {
-        const std::size_t n = CharLen(s, i, e);
+        const std::size_t n = GbkCharLen(s, i, e);
         if (n == 2 || !IsBlank(static_cast<unsigned char>(s[i]))) {
             if (first == npos) first = i;
             last = i + n;
@@ -29,12 +21,12 @@ Range Trim(const std::string& s, std::size_t b, std::size_t e) {
 
 std::size_t LastCharStart(const std::string& s) {
     std::size_t last = 0;
-    for (std::size_t i = 0; i < s.size(); i += CharLen(s, i, s.size())) last = i;
+    for (std::size_t i = 0; i < s.size(); i += GbkCharLen(s, i, s.size())) last = i;
     return last;
 }
 
 std::string CutAtNul(std::string s) {
-    for (std::size_t i = 0; i < s.size(); i += CharLen(s, i, s.size())) {
+    for (std::size_t i = 0; i < s.size(); i += GbkCharLen(s, i, s.size())) {
         if (s[i] == '\0') {
             s.resize(i);
             break;
@@ -54,8 +46,8 @@ std::string CleanName(const std::string& name) {
 // would swallow the '=', ']' or line break that follows it.
 bool Writable(const std::string& s) {
     if (s.find_first_of(std::string("\r\n\0", 3)) != npos) return false;
-    return s.empty() || CharLen(s, LastCharStart(s), s.size()) == 2 ||
-           !IsLead(static_cast<unsigned char>(s.back()));
+    return s.empty() || GbkCharLen(s, LastCharStart(s), s.size()) == 2 ||
+           !IsGbkLeadByte(static_cast<unsigned char>(s.back()));
 }
 
 }  // namespace profile_text

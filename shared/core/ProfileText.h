@@ -5,6 +5,8 @@
 #include <cstddef>
 #include <string>
 
+#include "shared/core/Gbk.h"
+
 namespace vt::profile_text {
 
 constexpr std::size_t npos = std::string::npos;
@@ -16,10 +18,6 @@ struct Range {
 
 // Blanks as the platform trims them: TAB to CR, ^Z and space.
 bool IsBlank(unsigned char c);
-// A code page 936 lead byte: it always takes the next byte with it.
-bool IsLead(unsigned char c);
-// Length of the character that starts at i (text ends at `end`).
-std::size_t CharLen(const std::string& s, std::size_t i, std::size_t end);
 // [b, e) without blanks at either end; b starts a character.
 Range Trim(const std::string& s, std::size_t b, std::size_t e);
 std::size_t LastCharStart(const std::string& s);

@@ -31,7 +31,7 @@ std::string Encode(UINT codePage, const std::wstring& text) {
 
 std::wstring FromUtf8(const std::string& utf8) { return Decode(CP_UTF8, utf8); }
 std::string ToUtf8(const std::wstring& text) { return Encode(CP_UTF8, text); }
-std::wstring FromGbk(const std::string& bytes) { return Decode(kGbk, bytes); }
-std::string ToGbk(const std::wstring& text) { return Encode(kGbk, text); }
+std::wstring FromGbk(const Gbk& text) { return Decode(kGbk, text.Bytes()); }
+Gbk ToGbk(const std::wstring& text) { return Gbk(Encode(kGbk, text)); }
 
 }  // namespace vt::win

@@ -27,12 +27,12 @@ TEST(ReminderRecord, DailyExampleEncodesByteForByte) {
 TEST(ReminderRecord, TextKeepsAtMost1023BytesAndZeroesTheRest) {
     ReminderItem item = ZeroReminder();
     std::memset(item.content, 'x', sizeof item.content);
-    SetText(item.content, std::string(2000, 'y'));
-    EXPECT_EQ(GetText(item.content), std::string(1023, 'y'));
+    SetText(item.content, Gbk(std::string(2000, 'y')));
+    EXPECT_EQ(GetText(item.content).Bytes(), std::string(1023, 'y'));
     EXPECT_EQ(item.content[1023], '\0');
 
-    SetText(item.content, "\xC4\xDA");  // a code page 936 character stays two raw bytes
-    EXPECT_EQ(GetText(item.content), "\xC4\xDA");
+    SetText(item.content, Gbk("\xC4\xDA"));  // a code page 936 character stays two raw bytes
+    EXPECT_EQ(GetText(item.content).Bytes(), "\xC4\xDA");
     for (int i = 2; i < 1024; ++i) ASSERT_EQ(item.content[i], '\0') << i;
 }
 
@@ -40,19 +40,19 @@ TEST(ReminderRecord, TextIsNeverCutInsideATwoByteCharacter) {
     ReminderItem item = ZeroReminder();
     std::string chinese;
     for (int i = 0; i < 600; ++i) chinese += "\xC4\xDA";  // 内, 1200 bytes
-    SetText(item.title, chinese);
-    EXPECT_EQ(GetText(item.title), chinese.substr(0, 1022)) << "511 whole characters";
+    SetText(item.title, Gbk(chinese));
+    EXPECT_EQ(GetText(item.title).Bytes(), chinese.substr(0, 1022)) << "511 whole characters";
     EXPECT_EQ(item.title[1022], '\0');
 
-    SetText(item.title, "a" + chinese);
+    SetText(item.title, Gbk("a" + chinese));
     EXPECT_EQ(GetText(item.title).size(), 1023u) << "1 + 511 characters fill the field exactly";
 
     // A trail byte may look like ASCII (0x40..0x7E): it still belongs to its lead.
     std::string mixed = std::string(1021, 'x') + "\x81\x40" + "yz";
-    SetText(item.title, mixed);
-    EXPECT_EQ(GetText(item.title), mixed.substr(0, 1023));
-    SetText(item.title, std::string(1022, 'x') + "\x81\x40");
-    EXPECT_EQ(GetText(item.title), std::string(1022, 'x'));
+    SetText(item.title, Gbk(mixed));
+    EXPECT_EQ(GetText(item.title).Bytes(), mixed.substr(0, 1023));
+    SetText(item.title, Gbk(std::string(1022, 'x') + "\x81\x40"));
+    EXPECT_EQ(GetText(item.title).Bytes(), std::string(1022, 'x'));
 }
 
 TEST(ReminderRecord, DecodeThenEncodeKeepsEveryByte) {

@@ -47,7 +47,7 @@ TEST_F(ReminderFileOnDisk, SavedRecordsLoadBackInOrder) {
     ReminderBook again(files, path);
     again.Load();
     ASSERT_EQ(again.Count(), 2);
-    EXPECT_EQ(GetText(again.At(0)->title), "abc");
+    EXPECT_EQ(GetText(again.At(0)->title).Bytes(), "abc");
     EXPECT_EQ(again.At(1)->state, 3);
 }
 

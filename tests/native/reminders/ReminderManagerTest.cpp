@@ -24,7 +24,7 @@ protected:
         return manager.OnTimer().alerts;
     }
 
-    std::string TitleAt(int row) { return GetText(manager.Book().At(row)->title); }
+    std::string TitleAt(int row) { return GetText(manager.Book().At(row)->title).Bytes(); }
     std::int32_t StateAt(int row) { return manager.Book().At(row)->state; }
 
     test::MemoryFileSystem fs;
@@ -76,7 +76,7 @@ TEST_F(ManagerTest, AlertingAndSnoozedRowsCannotBeEditedButCanBeDeleted) {
     EXPECT_EQ(manager.DecideEdit({2}).action, EditDecision::Action::Refuse);
     EditDecision edit = manager.DecideEdit({0, 1});
     EXPECT_EQ(edit.action, EditDecision::Action::Edit);
-    EXPECT_EQ(GetText(edit.item.title), "ready");
+    EXPECT_EQ(GetText(edit.item.title).Bytes(), "ready");
 
     ManagerButtons none = manager.Buttons({});
     EXPECT_FALSE(none.edit);
@@ -97,7 +97,7 @@ TEST_F(ManagerTest, EditReplacesTheWholeRecordOfItsOwnReminder) {
     manager.Add(MakeReminder(RepeatKind::Daily, 2026, 1, 1, 9, 0, "y"));
     EditDecision d = manager.DecideEdit({1});
     ReminderItem edited = d.item;
-    SetText(edited.title, "y2");
+    SetText(edited.title, Gbk("y2"));
     edited.reserved2[17] = 0x5A;
     SetState(edited, ReminderState::Expired);
     manager.Delete({0});
@@ -120,11 +120,11 @@ TEST_F(ManagerTest, ReminderThatFiredDuringTheEditKeepsItsLiveAlert) {
     ASSERT_EQ(manager.OnTimer().alerts.size(), 1u);
 
     ReminderItem edited = d.item;  // still Ready, alertTicks of before
-    SetText(edited.content, "new text");
+    SetText(edited.content, Gbk("new text"));
     manager.ApplyEdit(d, edited);
     EXPECT_EQ(StateAt(0), 1);
     EXPECT_EQ(manager.Book().At(0)->alertTicks, 1);
-    EXPECT_EQ(GetText(manager.Book().At(0)->content), "new text");
+    EXPECT_EQ(GetText(manager.Book().At(0)->content).Bytes(), "new text");
 
     clock.Set(2026, 12, 7, 8, 30, 2);
     EXPECT_TRUE(manager.OnTimer().alerts.empty()) << "no second alert for the same firing";
@@ -161,7 +161,7 @@ TEST_F(ManagerTest, EditorStateCountsUnlessTheClockMovedTheStateOnMeanwhile) {
     manager.OnAnswer(alerts[0].id, kAnswerAcknowledged);
     edited = d.item;
     SetState(edited, ReminderState::Ready);
-    SetText(edited.title, "renamed");
+    SetText(edited.title, Gbk("renamed"));
     manager.ApplyEdit(d, edited);
     EXPECT_EQ(StateAt(0), 3);
     EXPECT_EQ(TitleAt(0), "renamed");

@@ -169,7 +169,7 @@ inline ReminderItem MakeReminder(RepeatKind kind, int year, int month, int day, 
     item.repeat = static_cast<std::int32_t>(kind);
     item.hour = hour;
     item.minute = minute;
-    SetText(item.title, title);
+    SetText(item.title, Gbk(title));
     SetState(item, state);
     return item;
 }

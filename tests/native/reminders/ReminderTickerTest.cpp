@@ -169,8 +169,8 @@ TEST(ReminderTick, SeveralDueInOneMinuteTurnAlertingTogetherAndOpenInRowOrder) {
     ReminderManager manager(fs, "Notify.dat", clock);
     for (const char* title : {"a", "b", "c"}) {
         ReminderItem r = MakeReminder(RepeatKind::Daily, 2026, 1, 1, 8, 30, title);
-        SetText(r.command, std::string("C:\\") + title + ".exe");
-        SetText(r.music, std::string("D:\\") + title + ".mp3");
+        SetText(r.command, Gbk(std::string("C:\\") + title + ".exe"));
+        SetText(r.music, Gbk(std::string("D:\\") + title + ".mp3"));
         manager.Add(r);
     }
     manager.Add(MakeReminder(RepeatKind::Daily, 2026, 1, 1, 8, 31, "later"));
@@ -189,11 +189,11 @@ TEST(ReminderTick, SeveralDueInOneMinuteTurnAlertingTogetherAndOpenInRowOrder) {
         const AlertRequest& a = second.alerts[i];
         EXPECT_EQ(a.row, i);
         EXPECT_EQ(a.id, manager.Book().IdAt(i));
-        EXPECT_EQ(a.title, titles[i]);
+        EXPECT_EQ(a.title.Bytes(), titles[i]);
         EXPECT_EQ(a.captionSuffix, " - 时间到了！(8:30)");
         ASSERT_EQ(a.launches.size(), 2u);
-        EXPECT_EQ(a.launches[0].file, std::string("\"C:\\") + titles[i] + ".exe\"");
-        EXPECT_EQ(a.launches[1].file, std::string("\"D:\\") + titles[i] + ".mp3\"");
+        EXPECT_EQ(a.launches[0].file.Bytes(), std::string("\"C:\\") + titles[i] + ".exe\"");
+        EXPECT_EQ(a.launches[1].file.Bytes(), std::string("\"D:\\") + titles[i] + ".mp3\"");
         EXPECT_EQ(manager.Book().At(i)->alertTicks, 1);
     }
 

@@ -15,14 +15,14 @@ using test::MakeReminder;
 
 TEST(ReminderRow, CellsOfARecord) {
     ReminderItem r = MakeReminder(RepeatKind::Weekly, 2026, 3, 7, 8, 5, "\xBF\xAA\xBB\xE1");
-    SetText(r.content, "text");
+    SetText(r.content, Gbk("text"));
     SetState(r, ReminderState::Expired);
     ReminderCells c = CellsOf(r);
-    EXPECT_EQ(c.title, "\xBF\xAA\xBB\xE1");
+    EXPECT_EQ(c.title.Bytes(), "\xBF\xAA\xBB\xE1");
     EXPECT_EQ(c.date, "2026-3-7");
     EXPECT_EQ(c.rule, "每个星期六");
     EXPECT_EQ(c.time, "8:05");
-    EXPECT_EQ(c.content, "text");
+    EXPECT_EQ(c.content.Bytes(), "text");
     EXPECT_EQ(c.state, "已过期");
     EXPECT_EQ(&c.Cell(kStateColumn), &c.state);
 }
@@ -74,25 +74,25 @@ TEST(ReminderRow, ColumnWidthsAreTenthsTimesTheirFactor) {
 TEST(ReminderLaunch, LongestPathsAreQuotedWhole) {
     ReminderItem r = ZeroReminder();
     std::string longest = "C:\\" + std::string(1020, 'p');
-    SetText(r.command, longest);
-    SetText(r.music, "D:\\My Music\\song.mp3");
+    SetText(r.command, Gbk(longest));
+    SetText(r.music, Gbk("D:\\My Music\\song.mp3"));
     std::vector<LaunchRequest> l = LaunchRequestsFor(r);
     ASSERT_EQ(l.size(), 2u);
-    EXPECT_EQ(l[0].file, "\"" + longest + "\"");
+    EXPECT_EQ(l[0].file.Bytes(), "\"" + longest + "\"");
     EXPECT_EQ(l[0].file.size(), 1025u);
-    EXPECT_EQ(l[1].file, "\"D:\\My Music\\song.mp3\"");
+    EXPECT_EQ(l[1].file.Bytes(), "\"D:\\My Music\\song.mp3\"");
 
-    SetText(r.command, "");
+    SetText(r.command, Gbk(""));
     ASSERT_EQ(LaunchRequestsFor(r).size(), 1u);
-    SetText(r.music, "");
+    SetText(r.music, Gbk(""));
     EXPECT_TRUE(LaunchRequestsFor(r).empty());
 }
 
 TEST(ReminderEditor, NewReminderDefaultsToNowOnceReady) {
     LocalTime now = test::At(2026, 12, 6, 13, 5, 9);
     EditorFields f = InitialEditorFields(EditMode::New, ZeroReminder(), now);
-    EXPECT_EQ(f.title, "\xCC\xE1\xD0\xD1\xB1\xEA\xCC\xE2");    // 提醒标题 in code page 936
-    EXPECT_EQ(f.content, "\xCC\xE1\xD0\xD1\xC4\xDA\xC8\xDD");  // 提醒内容
+    EXPECT_EQ(f.title.Bytes(), "\xCC\xE1\xD0\xD1\xB1\xEA\xCC\xE2");    // 提醒标题 in code page 936
+    EXPECT_EQ(f.content.Bytes(), "\xCC\xE1\xD0\xD1\xC4\xDA\xC8\xDD");  // 提醒内容
     EXPECT_EQ(f.kind, 0);
     EXPECT_EQ(f.stateIndex, 0);
 
@@ -113,11 +113,11 @@ TEST(ReminderEditor, EditKeepsEveryByteItHasNoControlFor) {
     EditorFields f = InitialEditorFields(EditMode::Edit, item, LocalTime{});
     EXPECT_EQ(f.stateIndex, 1);
     EXPECT_EQ(f.kind, 5);
-    f.title = std::string(1500, 'z');
+    f.title = Gbk(std::string(1500, 'z'));
 
     ReminderItem working = item;
     ApplyEditorFields(f, working);
-    EXPECT_EQ(GetText(working.title), std::string(1023, 'z'));
+    EXPECT_EQ(GetText(working.title).Bytes(), std::string(1023, 'z'));
     EXPECT_EQ(working.state, 3);
     EXPECT_EQ(working.alertTicks, 42);
     EXPECT_EQ(working.reserved1[3], 9);

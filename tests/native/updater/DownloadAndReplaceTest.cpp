@@ -120,7 +120,7 @@ TEST_F(InstallTest, Sha256IsCheckedWhenGiven) {
 
 TEST_F(InstallTest, RunningProgramNeedsConsentUnlessFullyAutomatic) {
     Prepare(0, {{"App", "1", "Vantrel.exe"}}, {{"App", "2", "Vantrel.exe", "vantrel.EXE"}});
-    processes.running = {{7, "explorer.exe"}, {42, "Vantrel.exe"}};
+    processes.running = {{7, Gbk("explorer.exe")}, {42, Gbk("Vantrel.exe")}};
     view.answer = false;
     EXPECT_EQ(Install(), InstallOutcome::Refused);
     EXPECT_EQ(view.questions,
@@ -146,7 +146,7 @@ TEST_F(InstallTest, RunningProgramNeedsConsentUnlessFullyAutomatic) {
 
 TEST_F(InstallTest, ProcessThatCannotBeOpenedIsPassedWithoutWaiting) {
     Prepare(2, {{"App", "1", "Vantrel.exe"}}, {{"App", "2", "Vantrel.exe", "Vantrel.exe"}});
-    processes.running = {{42, "Vantrel.exe"}};
+    processes.running = {{42, Gbk("Vantrel.exe")}};
     processes.canOpen = false;
     EXPECT_EQ(Install(), InstallOutcome::Updated);
     EXPECT_TRUE(processes.sleeps.empty());

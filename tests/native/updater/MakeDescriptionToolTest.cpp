@@ -115,11 +115,11 @@ TEST_F(MakeDescriptionTool, DescriptionReadsBackAsTheUpdaterSeesIt) {
     for (int i = 0; i < total; ++i) {
         SCOPED_TRACE(i);
         const ServerComponent c = ReadServerComponent(server, i);
-        EXPECT_EQ(c.title, expected[i].title);
-        EXPECT_EQ(c.filename, expected[i].file);
+        EXPECT_EQ(c.title.Bytes(), expected[i].title);
+        EXPECT_EQ(c.filename.Bytes(), expected[i].file);
         EXPECT_TRUE(IsPlainFileName(c.filename));
         EXPECT_EQ(c.uri, expected[i].uri);
-        EXPECT_EQ(c.needclose, expected[i].needclose);
+        EXPECT_EQ(c.needclose.Bytes(), expected[i].needclose);
         EXPECT_TRUE(IsNewerVersion(c.version, "1.1"));
         EXPECT_FALSE(IsNewerVersion(c.version, "1.2"));
         Sha256Digest digest;
@@ -140,8 +140,8 @@ TEST_F(MakeDescriptionTool, InstalledDescriptionCarriesLocalModeAndDay) {
     EXPECT_EQ(local.GetInt(kMainSection, "LocalMode", 0), 1);
     EXPECT_EQ(local.GetInt(kMainSection, "Day", 0), 1);
     EXPECT_EQ(local.GetInt(kMainSection, "Total", 0), 2);
-    EXPECT_EQ(ReadServerComponent(local, 0).filename, "Vantrel.exe");
-    EXPECT_EQ(ReadServerComponent(local, 1).filename, "Update.exe");
+    EXPECT_EQ(ReadServerComponent(local, 0).filename.Bytes(), "Vantrel.exe");
+    EXPECT_EQ(ReadServerComponent(local, 1).filename.Bytes(), "Update.exe");
     EXPECT_EQ(ReadLocalVersion(local, 1), "1.1");
 }
 

@@ -186,7 +186,7 @@ TEST_F(WizardTest, FullyAutomaticUpdateRestartsTheProgramAndCloses) {
     WriteLocal(1, {{"App", "1.0", "Vantrel.exe"}});
     const std::string served = ServeServer(2, {{"App", "1.1", "Vantrel.exe", "Vantrel.exe"}},
                                            "MainExe=Vantrel.exe\r\nMainUrl=http://www.example.com/news\r\n");
-    processes.running = {{42, "VANTREL.EXE"}};
+    processes.running = {{42, Gbk("VANTREL.EXE")}};
     EXPECT_FALSE(Start());
     EXPECT_TRUE(wizard->IsUpdated());
     EXPECT_TRUE(view.questions.empty());
@@ -297,7 +297,7 @@ TEST_F(WizardTest, BrokenCheckIsReportedAndStaysAtCheckEvenWhenAutomatic) {
 TEST_F(WizardTest, RefusingToEndTheProgramClosesTheWizard) {
     WriteLocal(0, {{"App", "1.0", "Vantrel.exe"}});
     ServeServer(0, {{"App", "1.1", "Vantrel.exe", "Vantrel.exe"}}, "MainExe=Vantrel.exe\r\n");
-    processes.running = {{42, "Vantrel.exe"}};
+    processes.running = {{42, Gbk("Vantrel.exe")}};
     view.answer = false;
     Start();
     wizard->Press();
@@ -345,7 +345,7 @@ TEST_F(WizardTest, CancelDuringADownloadClosesWhenTheWorkReturns) {
 TEST_F(WizardTest, CancelWhileAQuestionIsOpenClosesAfterTheStep) {
     WriteLocal(0, {{"App", "1.0", "Vantrel.exe"}});
     ServeServer(0, {{"App", "1.1", "Vantrel.exe", "Vantrel.exe"}});
-    processes.running = {{42, "Vantrel.exe"}};
+    processes.running = {{42, Gbk("Vantrel.exe")}};
     view.onAsk = [&] { wizard->Cancel(); };
     Start();
     wizard->Press();

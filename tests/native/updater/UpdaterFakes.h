@@ -70,7 +70,7 @@ public:
 // Descriptions in the tests are ASCII or already UTF-8.
 class IdentityCodec : public ITextCodec {
 public:
-    std::string GbkToUtf8(const std::string& gbk) const override { return gbk; }
+    std::string GbkToUtf8(const Gbk& text) const override { return text.Bytes(); }
 };
 
 struct FakeResponse {

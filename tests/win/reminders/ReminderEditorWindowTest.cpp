@@ -217,7 +217,7 @@ TEST_F(ReminderEditorTest, OkCutsLongTextsAtWholeCharactersAndKeepsWhatItHasNoCo
     SetTextOf(IDC_MUSIC, L"E:\\" + std::wstring(1100, L'b'));
     Click(Ed(), IDOK);
     const ReminderItem& out = m_editor->GetEditItem();
-    EXPECT_EQ(GetText(out.title), std::string(1023, 'a'));
+    EXPECT_EQ(GetText(out.title).Bytes(), std::string(1023, 'a'));
     EXPECT_EQ(FromGbk(GetText(out.content)), std::wstring(511, L'内')) << "1022 bytes: no half character";
     EXPECT_EQ(GetText(out.music).size(), 1023u);
     EXPECT_EQ(out.content[1023], '\0');

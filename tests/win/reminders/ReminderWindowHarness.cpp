@@ -120,7 +120,7 @@ std::vector<unsigned char> FileOf(const std::vector<ReminderItem>& items) { retu
 
 ReminderItem Reminder(RepeatKind kind, int year, int month, int day, int hour, int minute,
                       const std::wstring& title, ReminderState state, const std::wstring& content) {
-    ReminderItem item = MakeReminder(kind, year, month, day, hour, minute, win::ToGbk(title), state);
+    ReminderItem item = MakeReminder(kind, year, month, day, hour, minute, win::ToGbk(title).Bytes(), state);
     SetText(item.content, win::ToGbk(content));
     return item;
 }
