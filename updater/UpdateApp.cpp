@@ -9,6 +9,7 @@
 #include "shared/win/Encoding.h"
 #include "shared/win/Platform.h"
 #include "updater/DownloadAndReplace.h"
+#include "updater/UpdaterNames.h"
 #include "updater/UpdateDialog.h"
 #include "updater/WinHttpClient.h"
 #include "updater/WinProcesses.h"
@@ -17,7 +18,6 @@
 namespace vt {
 namespace {
 
-constexpr wchar_t kMutexName[] = L"UPDATE_MUTEX_NAME";
 constexpr DWORD kReceiveTimeoutMs = 60 * 1000;
 
 std::wstring LoadText(UINT id) {
@@ -51,7 +51,7 @@ UpdateApp::~UpdateApp() {
 bool UpdateApp::InitInstance() {
     // The handle stays open for the life of the process: it is what a second
     // copy finds.
-    m_hMutex = CreateMutexW(nullptr, FALSE, kMutexName);
+    m_hMutex = CreateMutexW(nullptr, FALSE, kUpdaterMutexName);
     // A first copy started with other rights (as administrator) makes the
     // mutex inaccessible rather than merely existing: that is a running
     // copy too, and two updaters must never replace the same files at once.

@@ -45,7 +45,7 @@ void ShutdownDialog::SetMinutesBoxText(unsigned minutes) {
 void ShutdownDialog::OnSetTime() {
     ReadMinutesBox();  // a failed read still leaves the minutes to use
     if (m_countdown->SetTime() == SetTimeResult::ZeroMinutes) {
-        ShowMessage(win::FromUtf8(kZeroMinutesMessage), L"Vantrel", MB_OK);
+        ShowMessage(win::FromUtf8(kZeroMinutesMessage), kProductName, MB_OK);
         return;
     }
     UpdateStatus();
@@ -53,7 +53,7 @@ void ShutdownDialog::OnSetTime() {
 
 void ShutdownDialog::OnStartStop() {
     if (m_countdown->NeedsShortTimeQuestion()) {
-        bool confirmed = ShowMessage(win::FromUtf8(kShortTimeQuestion), L"Vantrel", MB_OKCANCEL) == IDOK;
+        bool confirmed = ShowMessage(win::FromUtf8(kShortTimeQuestion), kProductName, MB_OKCANCEL) == IDOK;
         // The question's loop lets the tray menu through: a start confirmed
         // there meanwhile must not be turned back into a stop by this one.
         if (!confirmed || !m_countdown->Paused()) return;

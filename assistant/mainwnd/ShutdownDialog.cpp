@@ -15,8 +15,7 @@
 namespace vt {
 namespace {
 
-constexpr wchar_t kTitle[] = L"关机管理器";
-constexpr wchar_t kProduct[] = L"Vantrel";
+static_assert(kWmUser == WM_USER);
 
 // Registered during static initialisation, before any window exists, so the
 // message dispatch can compare against it from the first message on.
@@ -54,18 +53,18 @@ ShutdownDialog::~ShutdownDialog() {
 
 BOOL ShutdownDialog::OnInitDialog() {
     m_tray.Init(Hwnd(), WM_TRAYNOTIFY, m_hSmallIcon);
-    m_tray.Add(kProduct);
-    if (!m_autorun.IsRegistered()) m_tray.ShowBalloon(L"我在这里哦～以后右击这里就可以操作我啦～", kProduct);
+    m_tray.Add(kProductName);
+    if (!m_autorun.IsRegistered()) m_tray.ShowBalloon(L"我在这里哦～以后右击这里就可以操作我啦～", kProductName);
     m_bAutoRun = TRUE;
 
     m_link.Attach(Hwnd(), IDC_LINK);
     SetMinutesBoxText(1);
     SendMessageW(Hwnd(), WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(m_hIcon));
     SendMessageW(Hwnd(), WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(m_hSmallIcon));
-    SetText(kTitle);
+    SetText(kMainWindowTitle);
     // A second add right after the first: harmless when the first worked,
     // and it covers a shell that was still starting.
-    m_tray.Add(kProduct);
+    m_tray.Add(kProductName);
     SetMenuItemText(ID_TRAY_STATUS, L"倒计时关机未执行");
     SetMenuItemText(ID_TRAY_STARTSTOP, L"开始计时");
     SetTimer(Hwnd(), kCountdownTimerId, 1000, nullptr);
@@ -126,11 +125,8 @@ bool ShutdownDialog::OnCommand(WORD id, WORD code, HWND control) {
         if (code == STN_CLICKED) OnLinkClicked();
         return true;
     }
-    if (!control && id >= ID_TRAY_STATUS && id <= ID_TRAY_LOGOFF) {
-        OnTrayCommand(id);
-        return true;
-    }
-    return false;
+    // Menu commands come without a control.
+    return !control && OnTrayCommand(id);
 }
 
 bool ShutdownDialog::OnNotify(NMHDR* header, LRESULT& result) {
@@ -158,13 +154,13 @@ bool ShutdownDialog::OnSysCommand(WPARAM command) {
 
 bool ShutdownDialog::OnPaint() { return win::PaintMinimizedIcon(Hwnd(), m_hIcon); }
 
-void ShutdownDialog::OnTaskbarCreated() { m_tray.Add(kProduct); }
+void ShutdownDialog::OnTaskbarCreated() { m_tray.Add(kProductName); }
 
 void ShutdownDialog::OnShowBalloon(WPARAM which) {
-    if (which == 0)
-        m_tray.ShowBalloon(L"我在这里哦～右击这里就可以操作我啦～", kProduct);
-    else if (which == 1)
-        m_tray.ShowBalloon(L"提醒正在运行中是不可以编辑的哦～", kProduct);
+    if (which == kBalloonAlreadyRunning)
+        m_tray.ShowBalloon(L"我在这里哦～右击这里就可以操作我啦～", kProductName);
+    else if (which == kBalloonAlertRunning)
+        m_tray.ShowBalloon(L"提醒正在运行中是不可以编辑的哦～", kProductName);
 }
 
 void ShutdownDialog::OnTrayNotify(UINT mouseMessage) {
@@ -194,10 +190,12 @@ void ShutdownDialog::OnTrayNotify(UINT mouseMessage) {
     }
 }
 
-void ShutdownDialog::OnTrayCommand(UINT id) {
+// A new tray command needs only its menu line in Vantrel.rc, its id in
+// resource.h and its case here.
+bool ShutdownDialog::OnTrayCommand(UINT id) {
     switch (id) {
     case ID_TRAY_STATUS:
-        ShowMessage(L"欢迎使用本软件！", kProduct, MB_ICONINFORMATION);
+        ShowMessage(L"欢迎使用本软件！", kProductName, MB_ICONINFORMATION);
         break;
     case ID_TRAY_SHOW:
         Show(SW_SHOW);
@@ -242,7 +240,10 @@ void ShutdownDialog::OnTrayCommand(UINT id) {
         PrepareExit();
         PostQuitMessage(0);
         break;
+    default:
+        return false;
     }
+    return true;
 }
 
 void ShutdownDialog::OnLinkClicked() {

@@ -6,6 +6,7 @@
 #include <functional>
 #include <memory>
 
+#include "assistant/AssistantNames.h"
 #include "assistant/about/HyperLinkStatic.h"
 #include "assistant/mainwnd/Autorun.h"
 #include "assistant/mainwnd/ChannelControl.h"
@@ -20,10 +21,6 @@ struct ReminderServices;
 class VolumePopup;
 class Countdown;
 class IShell;
-
-inline constexpr UINT WM_TRAYNOTIFY = WM_USER + 100;
-inline constexpr UINT WM_SHOWBALLOON = WM_USER + 101;
-inline constexpr UINT kCountdownTimerId = 1000;
 
 // What the main window works through; the program passes the real ones,
 // tests pass recording stand-ins.
@@ -73,7 +70,8 @@ private:
     void OnShowBalloon(WPARAM which);
     bool OnSysCommand(WPARAM command);
     bool OnPaint();
-    void OnTrayCommand(UINT id);
+    // The commands of the tray menu; false for any other id.
+    bool OnTrayCommand(UINT id);
     void OnLinkClicked();
     HMENU TrayPopup() const { return GetSubMenu(m_hTrayMenu, 0); }
 

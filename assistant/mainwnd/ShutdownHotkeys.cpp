@@ -4,11 +4,16 @@
 
 namespace vt {
 
+static_assert(kModControl == MOD_CONTROL);
+static_assert(kKeyLeft == VK_LEFT && kKeyUp == VK_UP && kKeyRight == VK_RIGHT && kKeyDown == VK_DOWN);
+
 void ShutdownDialog::RegisterHotkeys() {
     struct Hotkey {
         const wchar_t* name;
         UINT key;
     };
+    // "Streo" is spelt so on purpose: it is the atom name the hotkey has
+    // always been registered under.
     static const Hotkey kHotkeys[] = {
         {L"Left", VK_LEFT}, {L"Right", VK_RIGHT}, {L"Streo", VK_DOWN}, {L"Mute", VK_UP}};
     for (const Hotkey& hotkey : kHotkeys) {

@@ -2,7 +2,14 @@
 
 #include <windows.h>
 
+#include "assistant/mainwnd/PowerActions.h"
+
 namespace vt::win {
+
+static_assert(kExitShutDown == (EWX_FORCE | EWX_POWEROFF));
+static_assert(kExitRestart == (EWX_REBOOT | EWX_FORCE));
+static_assert(kExitLogOff == (EWX_LOGOFF | EWX_FORCE));
+static_assert(kExitCountdownEnd == (EWX_SHUTDOWN | EWX_FORCE | EWX_POWEROFF));
 
 void WinPower::EnableShutdownPrivilege() {
     HANDLE token = nullptr;

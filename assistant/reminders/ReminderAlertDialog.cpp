@@ -5,6 +5,11 @@
 #include "shared/win/Encoding.h"
 
 namespace vt {
+
+static_assert(kSnoozeMenuFirst == ID_SNOOZE_5 && kSnoozeMenuFirst + 1 == ID_SNOOZE_10 &&
+              kSnoozeMenuFirst + 2 == ID_SNOOZE_15 && kSnoozeMenuFirst + 3 == ID_SNOOZE_30 &&
+              kSnoozeMenuFirst + kSnoozeMenuCount - 1 == ID_SNOOZE_60);
+
 namespace {
 
 // A multi-line edit breaks lines only at CR LF; a record written elsewhere

@@ -6,18 +6,13 @@
 // its owner, the manager.
 #include <string>
 
-#include "shared/win/ChineseDialogFont.h"
+#include "assistant/AssistantNames.h"
 #include "assistant/reminders/ReminderAlert.h"
 #include "assistant/reminders/ReminderBook.h"
+#include "shared/win/ChineseDialogFont.h"
 #include "shared/win/Dialog.h"
 
 namespace vt {
-
-// Alert to manager: wParam = the reminder's id, lParam = kAnswerAcknowledged
-// or kAnswerPutOff. The id, not the row: rows deleted above the reminder
-// while its alert is open must not redirect the answer.
-inline constexpr UINT WM_REMINDER_ANSWER = WM_USER + 100;
-inline constexpr UINT_PTR kAlertTimerId = 1010;
 
 class ReminderAlertDialog : public win::Dialog {
 public:

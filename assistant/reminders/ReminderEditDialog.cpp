@@ -7,6 +7,10 @@
 #include "shared/win/Encoding.h"
 
 namespace vt {
+
+static_assert(kDayMenuFirst == ID_DAY_FIRST && kDayMenuFirst + kDayMenuCount - 1 == ID_DAY_LAST);
+static_assert(kTimeMenuFirst == ID_TIME_FIRST && kTimeMenuFirst + kTimeMenuCount - 1 == ID_TIME_LAST);
+
 namespace {
 
 constexpr wchar_t kProgramFilter[] = L"可执行程序(*.exe)\0*.exe\0所有文件(*.*)\0*.*\0";

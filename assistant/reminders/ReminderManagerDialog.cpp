@@ -10,10 +10,6 @@
 namespace vt {
 namespace {
 
-constexpr wchar_t kProduct[] = L"Vantrel";
-constexpr wchar_t kMainTitle[] = L"关机管理器";
-constexpr UINT kBalloonMessage = WM_USER + 101;  // the main window's WM_SHOWBALLOON
-constexpr WPARAM kBalloonAlertRunning = 1;       // "提醒正在运行中是不可以编辑的哦～"
 // Posted at initialisation: the question about a damaged file waits until
 // the program has started, instead of holding up the main window's set-up.
 constexpr UINT kMsgTellLoadProblem = WM_APP + 1;
@@ -225,7 +221,8 @@ void ReminderManagerDialog::OnEdit() {
         return;
     case EditDecision::Action::Refuse:
         // The main window says so with a balloon at the tray icon.
-        if (HWND main = FindWindowW(nullptr, kMainTitle)) SendMessageW(main, kBalloonMessage, kBalloonAlertRunning, 0);
+        if (HWND main = FindWindowW(nullptr, kMainWindowTitle))
+            SendMessageW(main, WM_SHOWBALLOON, kBalloonAlertRunning, 0);
         return;
     case EditDecision::Action::Edit:
         break;
@@ -244,7 +241,7 @@ void ReminderManagerDialog::OnEdit() {
 void ReminderManagerDialog::OnDelete() {
     std::vector<int> rows = m_list.SelectedRows();
     if (rows.empty()) return;
-    if (ShowMessage(L"你确定删除已选择的提醒吗？", kProduct, MB_YESNO | MB_ICONQUESTION) != IDYES) return;
+    if (ShowMessage(L"你确定删除已选择的提醒吗？", kProductName, MB_YESNO | MB_ICONQUESTION) != IDYES) return;
     // The list's own rows are the truth about what was selected; the book
     // drops the same ones. The file follows at the next close.
     m_manager.Delete(rows);
@@ -299,7 +296,7 @@ void ReminderManagerDialog::TellLoadProblem() {
         text = L"提醒文件已损坏或无法读取，也无法另存一份。\n在能另存之前，程序不会改写它：\n" +
                win::FromUtf8(m_manager.Book().Path());
     }
-    ShowMessage(text, kProduct, MB_OK | MB_ICONWARNING | MB_SETFOREGROUND);
+    ShowMessage(text, kProductName, MB_OK | MB_ICONWARNING | MB_SETFOREGROUND);
 }
 
 }  // namespace vt

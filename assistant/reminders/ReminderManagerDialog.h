@@ -7,19 +7,18 @@
 #include <string>
 #include <vector>
 
-#include "shared/win/ChineseDialogFont.h"
+#include "assistant/AssistantNames.h"
 #include "assistant/reminders/ReminderListView.h"
 #include "assistant/reminders/ReminderManager.h"
 #include "shared/core/Clock.h"
 #include "shared/core/FileSystem.h"
 #include "shared/core/Shell.h"
+#include "shared/win/ChineseDialogFont.h"
 #include "shared/win/Dialog.h"
 
 namespace vt {
 
 class ReminderAlertDialog;
-
-inline constexpr UINT_PTR kReminderTimerId = 1000;
 
 // What the manager works through; tests pass stand-ins.
 struct ReminderServices {
