@@ -45,18 +45,17 @@ std::wstring TempDirectory() {
 
 UpdateApp::~UpdateApp() {
     if (m_bSockets) WSACleanup();
-    if (m_hMutex) CloseHandle(m_hMutex);
 }
 
 bool UpdateApp::InitInstance() {
     // The handle stays open for the life of the process: it is what a second
     // copy finds.
-    m_hMutex = CreateMutexW(nullptr, FALSE, kUpdaterMutexName);
+    m_mutex.Reset(CreateMutexW(nullptr, FALSE, kUpdaterMutexName));
     // A first copy started with other rights (as administrator) makes the
     // mutex inaccessible rather than merely existing: that is a running
     // copy too, and two updaters must never replace the same files at once.
     const DWORD error = GetLastError();
-    if (error == ERROR_ALREADY_EXISTS || (!m_hMutex && error == ERROR_ACCESS_DENIED))
+    if (error == ERROR_ALREADY_EXISTS || (!m_mutex && error == ERROR_ACCESS_DENIED))
         return false;  // silently, the first copy untouched
 
     // What a previous update moved aside when it replaced this program. The

@@ -3,6 +3,8 @@
 // and the wizard as the program's one window.
 #include <windows.h>
 
+#include "shared/win/Handles.h"
+
 namespace vt {
 
 class UpdateApp {
@@ -19,7 +21,7 @@ private:
     bool InitInstance();
     void RunWizard();
 
-    HANDLE m_hMutex = nullptr;
+    win::KernelHandle m_mutex;
     bool m_bSockets = false;
 };
 

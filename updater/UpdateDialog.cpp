@@ -2,7 +2,6 @@
 
 #include "shared/win/AppDirectory.h"
 #include "shared/win/Encoding.h"
-#include "shared/win/Painting.h"
 #include "updater/MessagePump.h"
 #include "updater/res/resource.h"
 
@@ -20,18 +19,10 @@ UpdateDialog::~UpdateDialog() {
     // wizard; the session is the caller's and outlives both.
     DestroyWindow();
     m_wizard.reset();
-    if (m_hIcon) DestroyIcon(m_hIcon);
-    if (m_hSmallIcon) DestroyIcon(m_hSmallIcon);
-    if (m_hPicture) DeleteObject(m_hPicture);
 }
 
 BOOL UpdateDialog::OnInitDialog() {
-    m_hIcon = static_cast<HICON>(LoadImageW(win::ResourceModule(), MAKEINTRESOURCEW(IDI_MAIN), IMAGE_ICON,
-                                            GetSystemMetrics(SM_CXICON), GetSystemMetrics(SM_CYICON), 0));
-    m_hSmallIcon = static_cast<HICON>(LoadImageW(win::ResourceModule(), MAKEINTRESOURCEW(IDI_MAIN), IMAGE_ICON,
-                                                 GetSystemMetrics(SM_CXSMICON), GetSystemMetrics(SM_CYSMICON), 0));
-    SendMessageW(Hwnd(), WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(m_hIcon));
-    SendMessageW(Hwnd(), WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(m_hSmallIcon));
+    SetProgramIcon(IDI_MAIN);
     SendDlgItemMessageW(Hwnd(), IDC_PROGRESS, PBM_SETRANGE32, 0, 100);
     FitPicture();
     CenterOnScreen();
@@ -94,7 +85,7 @@ void UpdateDialog::FitPicture() {
     // template is its own to free.
     SendMessageW(picture, STM_SETIMAGE, IMAGE_BITMAP, reinterpret_cast<LPARAM>(fitted));
     SetWindowPos(picture, nullptr, 0, 0, width, height, SWP_NOZORDER | SWP_NOACTIVATE);
-    m_hPicture = fitted;
+    m_picture.Reset(fitted);
 }
 
 // The template puts the wizard in the corner of the screen; it opens in the
@@ -115,11 +106,6 @@ void UpdateDialog::CenterOnScreen() {
 
 bool UpdateDialog::OnMessage(UINT msg, WPARAM wParam, LPARAM lParam, LRESULT& result) {
     switch (msg) {
-    case WM_PAINT:
-        return OnPaint();
-    case WM_QUERYDRAGICON:
-        result = reinterpret_cast<LRESULT>(m_hIcon);
-        return true;
     case WM_SETCURSOR:
         if (!OnSetCursor()) return false;
         result = TRUE;
@@ -127,8 +113,6 @@ bool UpdateDialog::OnMessage(UINT msg, WPARAM wParam, LPARAM lParam, LRESULT& re
     }
     return Dialog::OnMessage(msg, wParam, lParam, result);
 }
-
-bool UpdateDialog::OnPaint() { return win::PaintMinimizedIcon(Hwnd(), m_hIcon); }
 
 // The wait cursor holds over the whole window while files are transferred,
 // also where the mouse moves during the message pump.

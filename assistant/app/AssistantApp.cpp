@@ -27,7 +27,7 @@ bool AssistantApp::InitInstance() {
     INITCOMMONCONTROLSEX icc = {sizeof icc, ICC_WIN95_CLASSES | ICC_DATE_CLASSES | ICC_STANDARD_CLASSES};
     InitCommonControlsEx(&icc);
 
-    m_hMutex = CreateMutexW(nullptr, FALSE, kInstanceMutexName);
+    m_mutex.Reset(CreateMutexW(nullptr, FALSE, kInstanceMutexName));
     if (GetLastError() == ERROR_ALREADY_EXISTS) {
         // The first copy shows its balloon; no window of ours yet: just quit.
         if (HWND first = FindWindowW(nullptr, kMainWindowTitle))
@@ -45,8 +45,7 @@ bool AssistantApp::InitInstance() {
 
 int AssistantApp::ExitInstance(int code) {
     m_pMainDialog.reset();  // its child windows go with it
-    if (m_hMutex) CloseHandle(m_hMutex);
-    m_hMutex = nullptr;
+    m_mutex.Reset();
     return code;
 }
 

@@ -15,8 +15,8 @@ constexpr std::uint32_t kExitCountdownEnd = 0x0D;  // shutdown, force, power off
 class IPowerActions {
 public:
     virtual ~IPowerActions() = default;
-    // Enables SeShutdownPrivilege on the process token; failures are
-    // silent, ExitWindows then simply fails.
+    // Enables SeShutdownPrivilege on the process token; a failure only
+    // reaches the debug output, ExitWindows then simply fails.
     virtual void EnableShutdownPrivilege() = 0;
     virtual void ExitSession(std::uint32_t flags) = 0;
 };

@@ -9,7 +9,8 @@
 
 namespace vt {
 
-void ShutdownDialog::OnTimer() {
+void ShutdownDialog::OnTimer(UINT_PTR id) {
+    if (id != kCountdownTimerId) return;
     if (m_countdown->Tick()) EndCountdown(m_services.power, *this);
     UpdateStatus();
     m_channels.Sample();

@@ -10,7 +10,7 @@
 #include "assistant/reminders/ReminderManagerDialog.h"
 #include "resource.h"
 #include "shared/core/Shell.h"
-#include "shared/win/Painting.h"
+#include "shared/win/Ignored.h"
 
 namespace vt {
 namespace {
@@ -20,11 +20,6 @@ static_assert(kWmUser == WM_USER);
 // Registered during static initialisation, before any window exists, so the
 // message dispatch can compare against it from the first message on.
 const UINT g_uTaskbarCreated = RegisterWindowMessageW(L"TaskbarCreated");
-
-HICON LoadProgramIcon(int size) {
-    return static_cast<HICON>(LoadImageW(win::ResourceModule(), MAKEINTRESOURCEW(IDI_MAIN), IMAGE_ICON, size,
-                                         size, LR_DEFAULTCOLOR));
-}
 
 }  // namespace
 
@@ -38,29 +33,22 @@ ShutdownDialog::ShutdownDialog(MainWindowServices services)
       m_volumePopup(std::make_unique<VolumePopup>(m_services.volume)),
       m_reminderManager(m_services.reminders ? std::make_unique<ReminderManagerDialog>(*m_services.reminders)
                                              : std::make_unique<ReminderManagerDialog>(m_services.shell)),
-      m_countdown(std::make_unique<Countdown>()) {
-    m_hIcon = LoadProgramIcon(GetSystemMetrics(SM_CXICON));
-    m_hSmallIcon = LoadProgramIcon(GetSystemMetrics(SM_CXSMICON));
-    m_hTrayMenu = LoadMenuW(win::ResourceModule(), MAKEINTRESOURCEW(IDR_TRAYMENU));
-}
+      m_countdown(std::make_unique<Countdown>()),
+      m_trayMenu(LoadMenuW(win::ResourceModule(), MAKEINTRESOURCEW(IDR_TRAYMENU))) {}
 
-ShutdownDialog::~ShutdownDialog() {
-    // Children first, then this window, while the derived object still exists.
-    m_reminderManager.reset();
-    m_volumePopup.reset();
-    DestroyWindow();
-}
+// The reminder manager and the volume popup go with their members, this
+// window with the base.
+ShutdownDialog::~ShutdownDialog() = default;
 
 BOOL ShutdownDialog::OnInitDialog() {
-    m_tray.Init(Hwnd(), WM_TRAYNOTIFY, m_hSmallIcon);
+    SetProgramIcon(IDI_MAIN);
+    m_tray.Init(Hwnd(), WM_TRAYNOTIFY, SmallIcon());
     m_tray.Add(kProductName);
     if (!m_autorun.IsRegistered()) m_tray.ShowBalloon(L"我在这里哦～以后右击这里就可以操作我啦～", kProductName);
     m_bAutoRun = TRUE;
 
     m_link.Attach(Hwnd(), IDC_LINK);
     SetMinutesBoxText(1);
-    SendMessageW(Hwnd(), WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(m_hIcon));
-    SendMessageW(Hwnd(), WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(m_hSmallIcon));
     SetText(kMainWindowTitle);
     // A second add right after the first: harmless when the first worked,
     // and it covers a shell that was still starting.
@@ -85,14 +73,6 @@ bool ShutdownDialog::OnMessage(UINT msg, WPARAM wParam, LPARAM lParam, LRESULT& 
     switch (msg) {
     case WM_SYSCOMMAND:
         return OnSysCommand(wParam);
-    case WM_PAINT:
-        return OnPaint();
-    case WM_QUERYDRAGICON:
-        result = reinterpret_cast<LRESULT>(m_hIcon);
-        return true;
-    case WM_TIMER:
-        OnTimer();
-        return false;  // and on to the default handling
     case WM_TRAYNOTIFY:
         OnTrayNotify(static_cast<UINT>(lParam));
         result = 0;
@@ -152,8 +132,6 @@ bool ShutdownDialog::OnSysCommand(WPARAM command) {
     return false;  // minimise, SC_MONITORPOWER and the rest: default handling
 }
 
-bool ShutdownDialog::OnPaint() { return win::PaintMinimizedIcon(Hwnd(), m_hIcon); }
-
 void ShutdownDialog::OnTaskbarCreated() { m_tray.Add(kProductName); }
 
 void ShutdownDialog::OnShowBalloon(WPARAM which) {
@@ -177,8 +155,9 @@ void ShutdownDialog::OnTrayNotify(UINT mouseMessage) {
         break;
     case WM_LBUTTONDBLCLK:
         // The volume mixer of current Windows; the old sndvol32 where that is missing.
-        if (!m_services.shell.Open("sndvol.exe", "", "", ShowMode::Normal))
-            m_services.shell.Open("sndvol32.exe", "", "", ShowMode::Normal);
+        if (!m_services.shell.Open("sndvol.exe", "", "", ShowMode::Normal) &&
+            !m_services.shell.Open("sndvol32.exe", "", "", ShowMode::Normal))
+            win::NoteIgnored(L"ShellExecuteW(sndvol32.exe)");
         break;
     case WM_RBUTTONUP:
         // The menu only closes on an outside click when its owner is in front.
@@ -248,7 +227,7 @@ bool ShutdownDialog::OnTrayCommand(UINT id) {
 
 void ShutdownDialog::OnLinkClicked() {
     // Nothing is reported when the browser cannot be started.
-    m_services.shell.Open(kHomePageUrl, "", "", ShowMode::Maximized);
+    if (!m_services.shell.Open(kHomePageUrl, "", "", ShowMode::Maximized)) win::NoteIgnored(L"ShellExecuteW(home page)");
 }
 
 void ShutdownDialog::SetMenuItemText(UINT id, const std::wstring& text) {

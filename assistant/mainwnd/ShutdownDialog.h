@@ -62,6 +62,7 @@ protected:
     void OnCancel() override;
     bool OnCommand(WORD id, WORD code, HWND control) override;
     bool OnNotify(NMHDR* header, LRESULT& result) override;
+    void OnTimer(UINT_PTR id) override;
 
 private:
     // Shell of the window (ShutdownDialog.cpp).
@@ -69,14 +70,12 @@ private:
     void OnTaskbarCreated();
     void OnShowBalloon(WPARAM which);
     bool OnSysCommand(WPARAM command);
-    bool OnPaint();
     // The commands of the tray menu; false for any other id.
     bool OnTrayCommand(UINT id);
     void OnLinkClicked();
-    HMENU TrayPopup() const { return GetSubMenu(m_hTrayMenu, 0); }
+    HMENU TrayPopup() const { return GetSubMenu(m_trayMenu.Get(), 0); }
 
     // Countdown (ShutdownCountdown.cpp).
-    void OnTimer();
     void OnStartStop();
     void OnSetTime();
     void OnSpinDelta(NMUPDOWN* change);
@@ -99,7 +98,7 @@ private:
 
     MainWindowServices m_services;
     Autorun m_autorun;
-    ChannelControl m_channels;  // holds m_dwSavedVolume
+    ChannelControl m_channels;  // holds the reference volume of the channel commands
 
     HyperLinkStatic m_link;
     std::unique_ptr<VolumePopup> m_volumePopup;
@@ -107,9 +106,7 @@ private:
     std::unique_ptr<Countdown> m_countdown;
     BOOL m_bAutoRun = TRUE;
     DWORD m_dwShowInfo = 0;
-    HICON m_hIcon = nullptr;
-    HICON m_hSmallIcon = nullptr;
-    HMENU m_hTrayMenu = nullptr;
+    win::MenuHandle m_trayMenu;
     TrayIcon m_tray;
     // Set while the program writes the minutes box itself, so only the
     // user's own edits count as changes.

@@ -1,6 +1,7 @@
 // The Ctrl+arrow channel hotkeys and their tray menu items.
 #include "assistant/mainwnd/ShutdownDialog.h"
 #include "resource.h"
+#include "shared/win/Ignored.h"
 
 namespace vt {
 
@@ -20,7 +21,7 @@ void ShutdownDialog::RegisterHotkeys() {
         // A combination another program holds simply does not work here;
         // the hotkeys go with the window and the atoms with the process.
         ATOM id = GlobalAddAtomW(hotkey.name);
-        RegisterHotKey(Hwnd(), id, MOD_CONTROL, hotkey.key);
+        if (!RegisterHotKey(Hwnd(), id, MOD_CONTROL, hotkey.key)) win::NoteIgnored(L"RegisterHotKey");
     }
 }
 

@@ -10,7 +10,6 @@ namespace vt {
 class VolumePopup : public win::Dialog {
 public:
     explicit VolumePopup(IVolumeDevice& device);
-    ~VolumePopup() override { DestroyWindow(); }
 
 protected:
     bool OnMessage(UINT msg, WPARAM wParam, LPARAM lParam, LRESULT& result) override;

@@ -17,7 +17,6 @@ namespace vt {
 class ReminderAlertDialog : public win::Dialog {
 public:
     ReminderAlertDialog();
-    ~ReminderAlertDialog() override;
 
     // Which reminder it answers for, and what it shows. Title and content
     // are the record's texts, already converted.
@@ -31,14 +30,13 @@ public:
     bool IsDone() const { return m_bDone; }
 
 protected:
-    bool OnMessage(UINT msg, WPARAM wParam, LPARAM lParam, LRESULT& result) override;
     BOOL OnInitDialog() override;
     void OnOK() override;
     void OnCancel() override;
     bool OnCommand(WORD id, WORD code, HWND control) override;
+    void OnTimer(UINT_PTR id) override;
 
 private:
-    void OnTimer();
     void PutOff(int seconds);
     void Answer(long answer);
     void ShowSnoozeMenu();
@@ -46,7 +44,7 @@ private:
     ChineseDialogFont m_font;
     ReminderId m_nId = kNoReminder;
     AlertCountdown m_countdown;
-    HMENU m_hSnoozeMenu = nullptr;
+    win::MenuHandle m_snoozeMenu;
     bool m_bDone = false;
 };
 

@@ -38,23 +38,10 @@ bool IsShowable(int year, int month, int day, int hour, int minute) {
     return SystemTimeToFileTime(&t, &ft) != FALSE;  // rejects 31 April and 29 February of common years
 }
 
-HICON LoadProgramIcon(int size) {
-    return static_cast<HICON>(LoadImageW(win::ResourceModule(), MAKEINTRESOURCEW(IDI_MAIN), IMAGE_ICON, size,
-                                         size, LR_DEFAULTCOLOR));
-}
-
 }  // namespace
 
 ReminderEditDialog::ReminderEditDialog(const IClock& clock)
     : Dialog(IDD_REMINDER_EDIT), m_clock(clock), m_working(ZeroReminder()) {}
-
-ReminderEditDialog::~ReminderEditDialog() {
-    DestroyWindow();
-    if (m_hDayMenu) DestroyMenu(m_hDayMenu);
-    if (m_hTimeMenu) DestroyMenu(m_hTimeMenu);
-    if (m_hIcon) DestroyIcon(m_hIcon);
-    if (m_hSmallIcon) DestroyIcon(m_hSmallIcon);
-}
 
 void ReminderEditDialog::SetEditItem(EditMode mode, const ReminderItem& item) {
     m_mode = mode;
@@ -62,12 +49,9 @@ void ReminderEditDialog::SetEditItem(EditMode mode, const ReminderItem& item) {
 }
 
 BOOL ReminderEditDialog::OnInitDialog() {
-    m_hDayMenu = LoadMenuW(win::ResourceModule(), MAKEINTRESOURCEW(IDR_DAYMENU));
-    m_hTimeMenu = LoadMenuW(win::ResourceModule(), MAKEINTRESOURCEW(IDR_TIMEMENU));
-    m_hIcon = LoadProgramIcon(GetSystemMetrics(SM_CXICON));
-    m_hSmallIcon = LoadProgramIcon(GetSystemMetrics(SM_CXSMICON));
-    SendMessageW(Hwnd(), WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(m_hIcon));
-    SendMessageW(Hwnd(), WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(m_hSmallIcon));
+    m_dayMenu.Reset(LoadMenuW(win::ResourceModule(), MAKEINTRESOURCEW(IDR_DAYMENU)));
+    m_timeMenu.Reset(LoadMenuW(win::ResourceModule(), MAKEINTRESOURCEW(IDR_TIMEMENU)));
+    SetProgramIcon(IDI_MAIN);
     m_font.Apply(Hwnd());
     m_title.Attach(Hwnd(), IDC_TITLE);
     m_content.Attach(Hwnd(), IDC_CONTENT);

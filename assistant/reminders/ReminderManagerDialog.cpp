@@ -5,6 +5,7 @@
 #include "resource.h"
 #include "shared/win/AppDirectory.h"
 #include "shared/win/Encoding.h"
+#include "shared/win/Ignored.h"
 #include "shared/win/Platform.h"
 
 namespace vt {
@@ -13,11 +14,6 @@ namespace {
 // Posted at initialisation: the question about a damaged file waits until
 // the program has started, instead of holding up the main window's set-up.
 constexpr UINT kMsgTellLoadProblem = WM_APP + 1;
-
-HICON LoadProgramIcon(int size) {
-    return static_cast<HICON>(LoadImageW(win::ResourceModule(), MAKEINTRESOURCEW(IDI_MAIN), IMAGE_ICON, size,
-                                         size, LR_DEFAULTCOLOR));
-}
 
 }  // namespace
 
@@ -39,19 +35,12 @@ ReminderManagerDialog::ReminderManagerDialog(ReminderServices services)
       m_clock(services.clock),
       m_manager(services.files, std::move(services.notifyPath), services.clock) {}
 
-ReminderManagerDialog::~ReminderManagerDialog() {
-    m_alerts.clear();
-    DestroyWindow();
-    m_list.Release();
-    if (m_hIcon) DestroyIcon(m_hIcon);
-    if (m_hSmallIcon) DestroyIcon(m_hSmallIcon);
-}
+// The alerts go first (the last member), the list gives back its image list
+// while the list still exists, and the base destroys this window.
+ReminderManagerDialog::~ReminderManagerDialog() = default;
 
 BOOL ReminderManagerDialog::OnInitDialog() {
-    m_hIcon = LoadProgramIcon(GetSystemMetrics(SM_CXICON));
-    m_hSmallIcon = LoadProgramIcon(GetSystemMetrics(SM_CXSMICON));
-    SendMessageW(Hwnd(), WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(m_hIcon));
-    SendMessageW(Hwnd(), WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(m_hSmallIcon));
+    SetProgramIcon(IDI_MAIN);
 
     // The template's system-modal bit stands for "stays on top of other
     // windows"; not every platform derives that from it.
@@ -85,15 +74,9 @@ BOOL ReminderManagerDialog::OnInitDialog() {
 
 bool ReminderManagerDialog::OnMessage(UINT msg, WPARAM wParam, LPARAM lParam, LRESULT& result) {
     switch (msg) {
-    case WM_TIMER:
-        if (!m_bClosed) CheckReminders();
-        return false;  // and on to the default handling
     case WM_REMINDER_ANSWER:
         OnAnswer(static_cast<ReminderId>(wParam), static_cast<long>(lParam));
         result = 0;
-        return true;
-    case WM_QUERYDRAGICON:
-        result = reinterpret_cast<LRESULT>(m_hIcon);
         return true;
     case kMsgTellLoadProblem:
         TellLoadProblem();
@@ -136,6 +119,10 @@ bool ReminderManagerDialog::OnNotify(NMHDR* header, LRESULT& result) {
     return false;
 }
 
+void ReminderManagerDialog::OnTimer(UINT_PTR id) {
+    if (id == kReminderTimerId && !m_bClosed) CheckReminders();
+}
+
 void ReminderManagerDialog::CheckReminders() {
     TickResult tick = m_manager.OnTimer();
     SetText(win::FromUtf8(tick.caption));
@@ -163,7 +150,8 @@ void ReminderManagerDialog::OpenAlert(const AlertRequest& request) {
     // Quoted, so paths with blanks reach the shell whole; a failure to
     // start them is not reported.
     for (const LaunchRequest& launch : request.launches)
-        m_shell.Open(win::ToUtf8(win::FromGbk(launch.file)), "", "", ShowMode::Normal);
+        if (!m_shell.Open(win::ToUtf8(win::FromGbk(launch.file)), "", "", ShowMode::Normal))
+            win::NoteIgnored(L"ShellExecuteW(reminder launch)");
 }
 
 // Over the manager when the user is looking at it, else mid-screen.

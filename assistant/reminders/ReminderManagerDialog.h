@@ -52,6 +52,7 @@ protected:
     void OnCancel() override;
     bool OnCommand(WORD id, WORD code, HWND control) override;
     bool OnNotify(NMHDR* header, LRESULT& result) override;
+    void OnTimer(UINT_PTR id) override;
 
 private:
     struct OwnedPlatform;
@@ -75,8 +76,6 @@ private:
     ReminderLoadReport m_loadReport;
     ReminderListView m_list;
     HWND m_hTip = nullptr;
-    HICON m_hIcon = nullptr;
-    HICON m_hSmallIcon = nullptr;
     std::vector<std::unique_ptr<ReminderAlertDialog>> m_alerts;
     bool m_bClosed = false;  // SaveAndClose has run
 };

@@ -1,6 +1,7 @@
 #include "shared/win/Dialog.h"
 
 #include "shared/win/Control.h"
+#include "shared/win/Painting.h"
 
 namespace vt::win {
 
@@ -31,6 +32,19 @@ void Dialog::DestroyWindow() {
         ::DestroyWindow(hwnd);
     }
     m_hWnd = nullptr;
+}
+
+void Dialog::SetProgramIcon(UINT iconId) {
+    auto load = [iconId](int cx, int cy) {
+        return static_cast<HICON>(LoadImageW(ResourceModule(), MAKEINTRESOURCEW(iconId), IMAGE_ICON,
+                                             GetSystemMetrics(cx), GetSystemMetrics(cy), LR_DEFAULTCOLOR));
+    };
+    // The window keeps using the old icons until it has the new ones.
+    IconHandle bigIcon(load(SM_CXICON, SM_CYICON)), smallIcon(load(SM_CXSMICON, SM_CYSMICON));
+    SendMessageW(m_hWnd, WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(bigIcon.Get()));
+    SendMessageW(m_hWnd, WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(smallIcon.Get()));
+    m_bigIcon = std::move(bigIcon);
+    m_smallIcon = std::move(smallIcon);
 }
 
 void Dialog::EndDialog(INT_PTR result) {
@@ -112,6 +126,15 @@ bool Dialog::OnMessage(UINT msg, WPARAM wParam, LPARAM lParam, LRESULT& result) 
     }
     case WM_NOTIFY:
         return OnNotify(reinterpret_cast<NMHDR*>(lParam), result);
+    case WM_TIMER:
+        OnTimer(static_cast<UINT_PTR>(wParam));
+        return false;  // and on to the default handling
+    case WM_PAINT:
+        return m_bigIcon && PaintMinimizedIcon(m_hWnd, m_bigIcon.Get());
+    case WM_QUERYDRAGICON:
+        if (!m_bigIcon) return false;
+        result = reinterpret_cast<LRESULT>(m_bigIcon.Get());
+        return true;
     case WM_CTLCOLORSTATIC:
     case WM_CTLCOLOREDIT:
     case WM_CTLCOLORBTN: {

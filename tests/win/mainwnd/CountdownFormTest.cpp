@@ -218,5 +218,33 @@ TEST_F(CountdownForm, RunningCountdownCanEndWhileAMessageBoxIsOpen) {
     EXPECT_TRUE(TakeQuitMessage());
 }
 
+// Only the countdown's own timer counts down: a timer of another id on the
+// same window leaves the status alone.
+TEST_F(CountdownForm, OnlyTheCountdownTimerTicks) {
+    Click(1);  // 开始计时
+    EXPECT_EQ(StatusAfterTick(), L"[运行中-]系统距离关机还有59秒");
+    Send(WM_TIMER, kCountdownTimerId + 1, 0);
+    EXPECT_EQ(Status(), L"[运行中-]系统距离关机还有59秒");
+    EXPECT_EQ(StatusAfterTick(), L"[运行中\\]系统距离关机还有58秒");
+}
+
+// The window and the tray carry the program icon at both sizes, and the
+// icon dragged from a minimised window is the big one.
+TEST_F(CountdownForm, WindowCarriesTheProgramIconAtBothSizes) {
+    auto big = reinterpret_cast<HICON>(Send(WM_GETICON, ICON_BIG, 0));
+    auto smallIcon = reinterpret_cast<HICON>(Send(WM_GETICON, ICON_SMALL, 0));
+    ASSERT_NE(big, nullptr);
+    ASSERT_NE(smallIcon, nullptr);
+    EXPECT_NE(big, smallIcon);
+    EXPECT_EQ(reinterpret_cast<HICON>(Send(WM_QUERYDRAGICON)), big);
+    ICONINFO info = {};
+    ASSERT_TRUE(GetIconInfo(smallIcon, &info));
+    BITMAP mask = {};
+    GetObjectW(info.hbmMask, sizeof mask, &mask);
+    EXPECT_EQ(mask.bmWidth, GetSystemMetrics(SM_CXSMICON));
+    if (info.hbmColor) DeleteObject(info.hbmColor);
+    DeleteObject(info.hbmMask);
+}
+
 }  // namespace
 }  // namespace vt::test
