@@ -2,7 +2,7 @@
 """Writes the update server's description (update.ini) for a folder of built files.
 
     make_description.py --url https://www.orvane.com/vantrel/update.ini \\
-        --base-uri /vantrel/files/ --version 1.2 \\
+        --base-uri /vantrel/files/ [--version 1.2] \\
         [--needclose Vantrel.exe:Vantrel.exe] [--main-exe Vantrel.exe] \\
         [--main-url URL] [--server-mode 0|1|2] [--title FILE:TEXT] \\
         [--only FILE] [--local-mode 0|1] [--day N] [-o update.ini] \\
@@ -14,6 +14,8 @@ component section, the --main-exe first and the rest in name order; the
 description files themselves (update.ini in any letter case) are left out.
 The result is code page 936 with CRLF line ends, as the updater and the
 assistant read it; it goes to standard output unless -o names a file.
+
+--version defaults to the product version, VT_VERSION_STR of shared/version.h.
 
 --local-mode and --day write the two keys only the installed copy reads:
 with them the same tool makes the Update.ini that ships with the programs.
@@ -47,8 +49,21 @@ CODE_PAGE = "cp936"
 PROFILE_BLANKS = " \t\n\v\f\r\x1a"
 
 
+VERSION_HEADER = os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "shared", "version.h")
+
+
 class UsageError(Exception):
     pass
+
+
+def product_version(header=VERSION_HEADER):
+    """VT_VERSION_STR of the version header both programs are built with."""
+    with open(header, encoding="utf-8") as f:
+        for line in f:
+            m = re.match(r'\s*#define\s+VT_VERSION_STR\s+"([^"]*)"', line)
+            if m:
+                return m.group(1)
+    raise UsageError(f"no VT_VERSION_STR in {header}")
 
 
 def gbk(text, what):
@@ -227,7 +242,8 @@ def main(argv=None):
     parser.add_argument("--key", metavar="PRIVATE.pem", help="sign the description; writes OUTPUT.sig")
     parser.add_argument("--url", help="address of this description on the server (IniUrl)")
     parser.add_argument("--base-uri", help="server path the files are published under")
-    parser.add_argument("--version", help="version of every file, one decimal number")
+    parser.add_argument("--version", help="version of every file, one decimal number "
+                        "(default: VT_VERSION_STR of shared/version.h)")
     parser.add_argument("--needclose", action="append", default=[], metavar="FILE:PROCESS",
                         help="end the running PROCESS before FILE is replaced")
     parser.add_argument("--title", action="append", default=[], metavar="FILE:TEXT",
@@ -247,9 +263,11 @@ def main(argv=None):
             new_key(args.new_key)
             return 0
         missing = [o for o, v in (("--url", args.url), ("--base-uri", args.base_uri),
-                                  ("--version", args.version), ("folder", args.folder)) if v is None]
+                                  ("folder", args.folder)) if v is None]
         if missing:
             raise UsageError("missing " + ", ".join(missing))
+        if args.version is None:
+            args.version = product_version()
         if args.key and not args.output:
             raise UsageError("--key needs -o: the signature is written beside the description")
         key = load_signing_key(args.key) if args.key else None

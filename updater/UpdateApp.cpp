@@ -9,6 +9,7 @@
 #include "shared/win/Encoding.h"
 #include "shared/win/Platform.h"
 #include "updater/DownloadAndReplace.h"
+#include "updater/UpdaterNames.h"
 #include "updater/UpdateDialog.h"
 #include "updater/WinCrypto.h"
 #include "updater/WinInetClient.h"
@@ -18,7 +19,6 @@
 namespace vt {
 namespace {
 
-constexpr wchar_t kMutexName[] = L"UPDATE_MUTEX_NAME";
 constexpr DWORD kReceiveTimeoutMs = 60 * 1000;
 
 std::wstring LoadText(UINT id) {
@@ -46,18 +46,17 @@ std::wstring TempDirectory() {
 
 UpdateApp::~UpdateApp() {
     if (m_bSockets) WSACleanup();
-    if (m_hMutex) CloseHandle(m_hMutex);
 }
 
 bool UpdateApp::InitInstance() {
     // The handle stays open for the life of the process: it is what a second
     // copy finds.
-    m_hMutex = CreateMutexW(nullptr, FALSE, kMutexName);
+    m_mutex.Reset(CreateMutexW(nullptr, FALSE, kUpdaterMutexName));
     // A first copy started with other rights (as administrator) makes the
     // mutex inaccessible rather than merely existing: that is a running
     // copy too, and two updaters must never replace the same files at once.
     const DWORD error = GetLastError();
-    if (error == ERROR_ALREADY_EXISTS || (!m_hMutex && error == ERROR_ACCESS_DENIED))
+    if (error == ERROR_ALREADY_EXISTS || (!m_mutex && error == ERROR_ACCESS_DENIED))
         return false;  // silently, the first copy untouched
 
     // What a previous update moved aside when it replaced this program. The

@@ -4,6 +4,7 @@
 #include <windows.h>
 
 #include "updater/Crypto.h"
+#include "shared/win/Handles.h"
 
 namespace vt {
 
@@ -24,7 +25,7 @@ private:
     void RunWizard();
 
     const P256PublicKey* m_pPublisherKey;
-    HANDLE m_hMutex = nullptr;
+    win::KernelHandle m_mutex;
     bool m_bSockets = false;
 };
 

@@ -1,9 +1,7 @@
 #include "updater/UpdateDialog.h"
 
 #include "shared/win/AppDirectory.h"
-#include "shared/win/DpiIcons.h"
 #include "shared/win/Encoding.h"
-#include "shared/win/Painting.h"
 #include "updater/MessagePump.h"
 #include "updater/res/resource.h"
 
@@ -21,11 +19,10 @@ UpdateDialog::~UpdateDialog() {
     // wizard; the session is the caller's and outlives both.
     DestroyWindow();
     m_wizard.reset();
-    if (m_hPicture) DeleteObject(m_hPicture);
 }
 
 BOOL UpdateDialog::OnInitDialog() {
-    m_icons.Apply(Hwnd(), IDI_MAIN);
+    SetProgramIcon(IDI_MAIN);
     SendDlgItemMessageW(Hwnd(), IDC_PROGRESS, PBM_SETRANGE32, 0, 100);
     FitPicture();
     CenterOnScreen();
@@ -89,7 +86,7 @@ void UpdateDialog::FitPicture() {
     // template is its own to free.
     SendMessageW(picture, STM_SETIMAGE, IMAGE_BITMAP, reinterpret_cast<LPARAM>(fitted));
     SetWindowPos(picture, nullptr, 0, 0, width, height, SWP_NOZORDER | SWP_NOACTIVATE);
-    m_hPicture = fitted;
+    m_picture.Reset(fitted);
 }
 
 // The template puts the wizard in the corner of the screen; it opens in the
@@ -110,16 +107,6 @@ void UpdateDialog::CenterOnScreen() {
 
 bool UpdateDialog::OnMessage(UINT msg, WPARAM wParam, LPARAM lParam, LRESULT& result) {
     switch (msg) {
-    case WM_PAINT:
-        return OnPaint();
-    case WM_QUERYDRAGICON:
-        result = reinterpret_cast<LRESULT>(m_icons.Big());
-        return true;
-    case WM_DPICHANGED:
-        // The system rescales the dialog and its controls; the icons are ours.
-        win::MoveToSuggestedRect(Hwnd(), lParam);
-        m_icons.Apply(Hwnd(), IDI_MAIN, win::DpiOfMessage(wParam));
-        return false;
     case WM_SETCURSOR:
         if (!OnSetCursor()) return false;
         result = TRUE;
@@ -127,8 +114,6 @@ bool UpdateDialog::OnMessage(UINT msg, WPARAM wParam, LPARAM lParam, LRESULT& re
     }
     return Dialog::OnMessage(msg, wParam, lParam, result);
 }
-
-bool UpdateDialog::OnPaint() { return win::PaintMinimizedIcon(Hwnd(), m_icons.Big()); }
 
 // The wait cursor holds over the whole window while files are transferred,
 // also where the mouse moves during the message pump.

@@ -55,7 +55,6 @@ private:
 
     void FitPicture();
     void CenterOnScreen();
-    bool OnPaint();
     bool OnSetCursor();
 
     UpdateDialogServices m_services;
@@ -64,8 +63,7 @@ private:
     win::WinProfile m_localIni;
     win::WinProfile m_serverIni;
     std::unique_ptr<UpdateWizard> m_wizard;
-    win::WindowIcons m_icons;
-    HBITMAP m_hPicture = nullptr;  // the wizard picture at the size of its strip
+    win::BitmapHandle m_picture;  // the wizard picture at the size of its strip
     bool m_bWaitCursor = false;
     HCURSOR m_hCursorBeforeWait = nullptr;
     INT_PTR m_nResult = IDOK;

@@ -2,6 +2,7 @@
 
 #include "assistant/about/HomePage.h"
 #include "resource.h"
+#include "shared/win/Ignored.h"
 #include "shared/win/Platform.h"
 
 namespace vt {
@@ -23,7 +24,8 @@ bool AboutDialog::OnCommand(WORD id, WORD code, HWND) {
 
 void AboutDialog::OnLinkClicked() {
     // Nothing is reported when no browser can open the page: the box closes anyway.
-    win::WinShell(Hwnd()).Open(kAboutPageUrl, "", "", ShowMode::Maximized);
+    if (!win::WinShell(Hwnd()).Open(kAboutPageUrl, "", "", ShowMode::Maximized))
+        win::NoteIgnored(L"ShellExecuteW(about page)");
     OnCancel();
 }
 

@@ -2,6 +2,7 @@
 
 #include <commctrl.h>
 
+#include "assistant/AssistantNames.h"
 #include "assistant/app/UpdateSchedule.h"
 #include "assistant/mainwnd/ShutdownDialog.h"
 #include "shared/win/AppDirectory.h"
@@ -9,10 +10,6 @@
 #include "shared/win/WinProfile.h"
 
 namespace vt {
-namespace {
-constexpr wchar_t kMutexName[] = L"VANTREL_MUTEX_NAME";
-constexpr wchar_t kMainTitle[] = L"关机管理器";
-}  // namespace
 
 AssistantApp::AssistantApp() = default;
 AssistantApp::~AssistantApp() = default;
@@ -30,10 +27,11 @@ bool AssistantApp::InitInstance() {
     INITCOMMONCONTROLSEX icc = {sizeof icc, ICC_WIN95_CLASSES | ICC_DATE_CLASSES | ICC_STANDARD_CLASSES};
     InitCommonControlsEx(&icc);
 
-    m_hMutex = CreateMutexW(nullptr, FALSE, kMutexName);
+    m_mutex.Reset(CreateMutexW(nullptr, FALSE, kInstanceMutexName));
     if (GetLastError() == ERROR_ALREADY_EXISTS) {
         // The first copy shows its balloon; no window of ours yet: just quit.
-        if (HWND first = FindWindowW(nullptr, kMainTitle)) SendMessageW(first, 0x465 /*WM_SHOWBALLOON*/, 0, 0);
+        if (HWND first = FindWindowW(nullptr, kMainWindowTitle))
+            SendMessageW(first, WM_SHOWBALLOON, kBalloonAlreadyRunning, 0);
         return false;
     }
 
@@ -47,8 +45,7 @@ bool AssistantApp::InitInstance() {
 
 int AssistantApp::ExitInstance(int code) {
     m_pMainDialog.reset();  // its child windows go with it
-    if (m_hMutex) CloseHandle(m_hMutex);
-    m_hMutex = nullptr;
+    m_mutex.Reset();
     return code;
 }
 

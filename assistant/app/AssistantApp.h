@@ -8,6 +8,7 @@
 #include "assistant/mainwnd/WinPower.h"
 #include "assistant/mainwnd/WinRegistry.h"
 #include "assistant/mainwnd/WinVolumeDevice.h"
+#include "shared/win/Handles.h"
 #include "shared/win/Platform.h"
 
 namespace vt {
@@ -36,7 +37,7 @@ private:
     win::WinPower m_power;
     std::unique_ptr<win::WinVolumeDevice> m_volume;
     std::unique_ptr<ShutdownDialog> m_pMainDialog;
-    HANDLE m_hMutex = nullptr;
+    win::KernelHandle m_mutex;
 };
 
 }  // namespace vt

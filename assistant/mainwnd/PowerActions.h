@@ -22,8 +22,8 @@ inline std::uint32_t ExecutionStateFor(bool countdownRunning) { return countdown
 class IPowerActions {
 public:
     virtual ~IPowerActions() = default;
-    // Enables SeShutdownPrivilege on the process token; failures are
-    // silent, ExitWindows then simply fails.
+    // Enables SeShutdownPrivilege on the process token; a failure only
+    // reaches the debug output, ExitWindows then simply fails.
     virtual void EnableShutdownPrivilege() = 0;
     virtual void ExitSession(std::uint32_t flags) = 0;
     // SetThreadExecutionState on the user-interface thread; kStayAwake or kMaySleep.

@@ -9,7 +9,8 @@
 
 namespace vt {
 
-void ShutdownDialog::OnTimer() {
+void ShutdownDialog::OnTimer(UINT_PTR id) {
+    if (id != kCountdownTimerId) return;
     if (m_countdown->Tick()) EndCountdown(m_services.power, *this);
     else if (m_countdown->OneMinuteWarningDue()) m_tray.ShowBalloon(win::FromUtf8(kOneMinuteWarning), L"Vantrel");
     UpdateStatus();
@@ -46,7 +47,7 @@ void ShutdownDialog::SetMinutesBoxText(unsigned minutes) {
 void ShutdownDialog::OnSetTime() {
     ReadMinutesBox();  // a failed read still leaves the minutes to use
     if (m_countdown->SetTime() == SetTimeResult::ZeroMinutes) {
-        ShowMessage(win::FromUtf8(kZeroMinutesMessage), L"Vantrel", MB_OK);
+        ShowMessage(win::FromUtf8(kZeroMinutesMessage), kProductName, MB_OK);
         return;
     }
     UpdateStatus();
@@ -54,7 +55,7 @@ void ShutdownDialog::OnSetTime() {
 
 void ShutdownDialog::OnStartStop() {
     if (m_countdown->NeedsShortTimeQuestion()) {
-        bool confirmed = ShowMessage(win::FromUtf8(kShortTimeQuestion), L"Vantrel", MB_OKCANCEL) == IDOK;
+        bool confirmed = ShowMessage(win::FromUtf8(kShortTimeQuestion), kProductName, MB_OKCANCEL) == IDOK;
         // The question's loop lets the tray menu through: a start confirmed
         // there meanwhile must not be turned back into a stop by this one.
         if (!confirmed || !m_countdown->Paused()) return;

@@ -11,13 +11,12 @@
 #include "resource.h"
 #include "shared/core/Shell.h"
 #include "shared/win/DpiIcons.h"
-#include "shared/win/Painting.h"
+#include "shared/win/Ignored.h"
 
 namespace vt {
 namespace {
 
-constexpr wchar_t kTitle[] = L"关机管理器";
-constexpr wchar_t kProduct[] = L"Vantrel";
+static_assert(kWmUser == WM_USER);
 
 // Registered during static initialisation, before any window exists, so the
 // message dispatch can compare against it from the first message on.
@@ -35,32 +34,27 @@ ShutdownDialog::ShutdownDialog(MainWindowServices services)
       m_volumePopup(std::make_unique<VolumePopup>(m_services.volume)),
       m_reminderManager(m_services.reminders ? std::make_unique<ReminderManagerDialog>(*m_services.reminders)
                                              : std::make_unique<ReminderManagerDialog>(m_services.shell)),
-      m_countdown(std::make_unique<Countdown>()) {
-    m_hTrayMenu = LoadMenuW(win::ResourceModule(), MAKEINTRESOURCEW(IDR_TRAYMENU));
-}
+      m_countdown(std::make_unique<Countdown>()),
+      m_trayMenu(LoadMenuW(win::ResourceModule(), MAKEINTRESOURCEW(IDR_TRAYMENU))) {}
 
-ShutdownDialog::~ShutdownDialog() {
-    // Children first, then this window, while the derived object still exists.
-    m_reminderManager.reset();
-    m_volumePopup.reset();
-    DestroyWindow();
-    if (m_hTrayIcon) DestroyIcon(m_hTrayIcon);
-}
+// The reminder manager and the volume popup go with their members, this
+// window with the base.
+ShutdownDialog::~ShutdownDialog() = default;
 
 BOOL ShutdownDialog::OnInitDialog() {
-    m_hTrayIcon = LoadTrayIcon();
-    m_tray.Init(Hwnd(), WM_TRAYNOTIFY, m_hTrayIcon);
-    m_tray.Add(kProduct);
-    if (!m_autorun.IsRegistered()) m_tray.ShowBalloon(L"我在这里哦～以后右击这里就可以操作我啦～", kProduct);
+    SetProgramIcon(IDI_MAIN);
+    m_trayIcon.Reset(LoadTrayIcon());
+    m_tray.Init(Hwnd(), WM_TRAYNOTIFY, m_trayIcon.Get());
+    m_tray.Add(kProductName);
+    if (!m_autorun.IsRegistered()) m_tray.ShowBalloon(L"我在这里哦～以后右击这里就可以操作我啦～", kProductName);
     m_bAutoRun = TRUE;
 
     m_link.Attach(Hwnd(), IDC_LINK);
     SetMinutesBoxText(1);
-    m_icons.Apply(Hwnd(), IDI_MAIN);
-    SetText(kTitle);
+    SetText(kMainWindowTitle);
     // A second add right after the first: harmless when the first worked,
     // and it covers a shell that was still starting.
-    m_tray.Add(kProduct);
+    m_tray.Add(kProductName);
     SetMenuItemText(ID_TRAY_STATUS, L"倒计时关机未执行");
     SetMenuItemText(ID_TRAY_STARTSTOP, L"开始计时");
     SetTimer(Hwnd(), kCountdownTimerId, 1000, nullptr);
@@ -81,17 +75,6 @@ bool ShutdownDialog::OnMessage(UINT msg, WPARAM wParam, LPARAM lParam, LRESULT& 
     switch (msg) {
     case WM_SYSCOMMAND:
         return OnSysCommand(wParam);
-    case WM_PAINT:
-        return OnPaint();
-    case WM_QUERYDRAGICON:
-        result = reinterpret_cast<LRESULT>(m_icons.Big());
-        return true;
-    case WM_DPICHANGED:
-        OnDpiChanged(win::DpiOfMessage(wParam), lParam);
-        return false;  // and on to the system's rescaling of the dialog
-    case WM_TIMER:
-        OnTimer();
-        return false;  // and on to the default handling
     case WM_TRAYNOTIFY:
         OnTrayNotify(static_cast<UINT>(lParam));
         result = 0;
@@ -128,11 +111,8 @@ bool ShutdownDialog::OnCommand(WORD id, WORD code, HWND control) {
         if (code == STN_CLICKED) OnLinkClicked();
         return true;
     }
-    if (!control && id >= ID_TRAY_STATUS && id <= ID_TRAY_LOGOFF) {
-        OnTrayCommand(id);
-        return true;
-    }
-    return false;
+    // Menu commands come without a control.
+    return !control && OnTrayCommand(id);
 }
 
 bool ShutdownDialog::OnNotify(NMHDR* header, LRESULT& result) {
@@ -158,36 +138,29 @@ bool ShutdownDialog::OnSysCommand(WPARAM command) {
     return false;  // minimise, SC_MONITORPOWER and the rest: default handling
 }
 
-bool ShutdownDialog::OnPaint() { return win::PaintMinimizedIcon(Hwnd(), m_icons.Big()); }
-
 // A new taskbar may come with a new scale (the user changed it and the shell
 // restarted).
 void ShutdownDialog::OnTaskbarCreated() {
     ReplaceTrayIcon();
-    m_tray.Add(kProduct);
+    m_tray.Add(kProductName);
 }
 
-void ShutdownDialog::OnDpiChanged(UINT dpi, LPARAM suggested) {
-    win::MoveToSuggestedRect(Hwnd(), suggested);
-    m_icons.Apply(Hwnd(), IDI_MAIN, dpi);
-    ReplaceTrayIcon();
-}
+void ShutdownDialog::OnDpiChanged(UINT) { ReplaceTrayIcon(); }
 
 HICON ShutdownDialog::LoadTrayIcon() { return win::LoadIconOfSize(IDI_MAIN, win::TrayIconSize()); }
 
 void ShutdownDialog::ReplaceTrayIcon() {
-    HICON icon = LoadTrayIcon();
+    win::IconHandle icon(LoadTrayIcon());
     if (!icon) return;
-    m_tray.SetIcon(icon);
-    if (m_hTrayIcon) DestroyIcon(m_hTrayIcon);
-    m_hTrayIcon = icon;
+    m_tray.SetIcon(icon.Get());
+    m_trayIcon = std::move(icon);
 }
 
 void ShutdownDialog::OnShowBalloon(WPARAM which) {
-    if (which == 0)
-        m_tray.ShowBalloon(L"我在这里哦～右击这里就可以操作我啦～", kProduct);
-    else if (which == 1)
-        m_tray.ShowBalloon(L"提醒正在运行中是不可以编辑的哦～", kProduct);
+    if (which == kBalloonAlreadyRunning)
+        m_tray.ShowBalloon(L"我在这里哦～右击这里就可以操作我啦～", kProductName);
+    else if (which == kBalloonAlertRunning)
+        m_tray.ShowBalloon(L"提醒正在运行中是不可以编辑的哦～", kProductName);
 }
 
 void ShutdownDialog::OnTrayNotify(UINT mouseMessage) {
@@ -209,8 +182,9 @@ void ShutdownDialog::OnTrayNotify(UINT mouseMessage) {
         break;
     case WM_LBUTTONDBLCLK:
         // The volume mixer of current Windows; the old sndvol32 where that is missing.
-        if (!m_services.shell.Open("sndvol.exe", "", "", ShowMode::Normal))
-            m_services.shell.Open("sndvol32.exe", "", "", ShowMode::Normal);
+        if (!m_services.shell.Open("sndvol.exe", "", "", ShowMode::Normal) &&
+            !m_services.shell.Open("sndvol32.exe", "", "", ShowMode::Normal))
+            win::NoteIgnored(L"ShellExecuteW(sndvol32.exe)");
         break;
     case WM_RBUTTONUP:
         // The menu only closes on an outside click when its owner is in front.
@@ -222,10 +196,12 @@ void ShutdownDialog::OnTrayNotify(UINT mouseMessage) {
     }
 }
 
-void ShutdownDialog::OnTrayCommand(UINT id) {
+// A new tray command needs only its menu line in Vantrel.rc, its id in
+// resource.h and its case here.
+bool ShutdownDialog::OnTrayCommand(UINT id) {
     switch (id) {
     case ID_TRAY_STATUS:
-        ShowMessage(L"欢迎使用本软件！", kProduct, MB_ICONINFORMATION);
+        ShowMessage(L"欢迎使用本软件！", kProductName, MB_ICONINFORMATION);
         break;
     case ID_TRAY_SHOW:
         Show(SW_SHOW);
@@ -270,12 +246,15 @@ void ShutdownDialog::OnTrayCommand(UINT id) {
         PrepareExit();
         PostQuitMessage(0);
         break;
+    default:
+        return false;
     }
+    return true;
 }
 
 void ShutdownDialog::OnLinkClicked() {
     // Nothing is reported when the browser cannot be started.
-    m_services.shell.Open(kHomePageUrl, "", "", ShowMode::Maximized);
+    if (!m_services.shell.Open(kHomePageUrl, "", "", ShowMode::Maximized)) win::NoteIgnored(L"ShellExecuteW(home page)");
 }
 
 void ShutdownDialog::SetMenuItemText(UINT id, const std::wstring& text) {

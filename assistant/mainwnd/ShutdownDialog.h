@@ -6,6 +6,7 @@
 #include <functional>
 #include <memory>
 
+#include "assistant/AssistantNames.h"
 #include "assistant/about/HyperLinkStatic.h"
 #include "assistant/mainwnd/Autorun.h"
 #include "assistant/mainwnd/ChannelControl.h"
@@ -21,10 +22,6 @@ struct ReminderServices;
 class VolumePopup;
 class Countdown;
 class IShell;
-
-inline constexpr UINT WM_TRAYNOTIFY = WM_USER + 100;
-inline constexpr UINT WM_SHOWBALLOON = WM_USER + 101;
-inline constexpr UINT kCountdownTimerId = 1000;
 
 // What the main window works through; the program passes the real ones,
 // tests pass recording stand-ins.
@@ -66,25 +63,25 @@ protected:
     void OnCancel() override;
     bool OnCommand(WORD id, WORD code, HWND control) override;
     bool OnNotify(NMHDR* header, LRESULT& result) override;
+    void OnTimer(UINT_PTR id) override;
 
 private:
     // Shell of the window (ShutdownDialog.cpp).
     void OnTrayNotify(UINT mouseMessage);
     void OnTaskbarCreated();
-    // WM_DPICHANGED: the window's icons at the new scale; the tray icon at
-    // the taskbar's.
-    void OnDpiChanged(UINT dpi, LPARAM suggested);
+    // WM_DPICHANGED: the base reloads the window's icons; the tray icon
+    // follows the taskbar's scale.
+    void OnDpiChanged(UINT dpi) override;
     static HICON LoadTrayIcon();
     void ReplaceTrayIcon();
     void OnShowBalloon(WPARAM which);
     bool OnSysCommand(WPARAM command);
-    bool OnPaint();
-    void OnTrayCommand(UINT id);
+    // The commands of the tray menu; false for any other id.
+    bool OnTrayCommand(UINT id);
     void OnLinkClicked();
-    HMENU TrayPopup() const { return GetSubMenu(m_hTrayMenu, 0); }
+    HMENU TrayPopup() const { return GetSubMenu(m_trayMenu.Get(), 0); }
 
     // Countdown (ShutdownCountdown.cpp).
-    void OnTimer();
     void OnStartStop();
     void OnSetTime();
     void OnSpinDelta(NMUPDOWN* change);
@@ -108,7 +105,7 @@ private:
 
     MainWindowServices m_services;
     Autorun m_autorun;
-    ChannelControl m_channels;  // holds m_dwSavedVolume
+    ChannelControl m_channels;  // holds the reference volume of the channel commands
 
     HyperLinkStatic m_link;
     std::unique_ptr<VolumePopup> m_volumePopup;
@@ -116,9 +113,8 @@ private:
     std::unique_ptr<Countdown> m_countdown;
     BOOL m_bAutoRun = TRUE;
     DWORD m_dwShowInfo = 0;
-    win::WindowIcons m_icons;     // caption and taskbar, at the window's DPI
-    HICON m_hTrayIcon = nullptr;  // at the taskbar's DPI
-    HMENU m_hTrayMenu = nullptr;
+    win::MenuHandle m_trayMenu;
+    win::IconHandle m_trayIcon;  // at the taskbar's DPI
     TrayIcon m_tray;
     // Set while the program writes the minutes box itself, so only the
     // user's own edits count as changes.

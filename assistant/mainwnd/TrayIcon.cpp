@@ -1,5 +1,7 @@
 #include "assistant/mainwnd/TrayIcon.h"
 
+#include "shared/win/Ignored.h"
+
 namespace vt {
 namespace {
 
@@ -12,23 +14,27 @@ void CopyField(wchar_t (&field)[N], const std::wstring& text) {
 }  // namespace
 
 void TrayIcon::Init(HWND owner, UINT callbackMessage, HICON icon) {
-    m_nid = {};
-    m_nid.hWnd = owner;
-    m_nid.hIcon = icon;
+    m_record = {};
+    m_record.hWnd = owner;
+    m_record.hIcon = icon;
     m_uCallbackMessage = callbackMessage;
     ResetHeader();
 }
 
+void TrayIcon::Notify(DWORD message) {
+    if (!Shell_NotifyIconW(message, &m_record)) win::NoteIgnored(L"Shell_NotifyIconW");
+}
+
 void TrayIcon::ResetHeader() {
-    m_nid.cbSize = sizeof(NOTIFYICONDATAW);
-    m_nid.uID = kIconId;
-    m_nid.uCallbackMessage = m_uCallbackMessage;
+    m_record.cbSize = sizeof(NOTIFYICONDATAW);
+    m_record.uID = kIconId;
+    m_record.uCallbackMessage = m_uCallbackMessage;
 }
 
 void TrayIcon::Add(const std::wstring& tip) {
     ResetHeader();
-    m_nid.uFlags = NIF_MESSAGE | NIF_ICON | NIF_TIP;
-    CopyField(m_nid.szTip, tip);
+    m_record.uFlags = NIF_MESSAGE | NIF_ICON | NIF_TIP;
+    CopyField(m_record.szTip, tip);
     Notify(NIM_ADD);
 }
 
@@ -40,8 +46,8 @@ void TrayIcon::Restore() {
 
 void TrayIcon::SetTip(const std::wstring& tip) {
     ResetHeader();
-    m_nid.uFlags = NIF_TIP;
-    CopyField(m_nid.szTip, tip);
+    m_record.uFlags = NIF_TIP;
+    CopyField(m_record.szTip, tip);
     Notify(NIM_MODIFY);
 }
 
@@ -54,11 +60,11 @@ void TrayIcon::SetIcon(HICON icon) {
 
 void TrayIcon::ShowBalloon(const std::wstring& text, const std::wstring& title) {
     ResetHeader();
-    m_nid.uFlags = NIF_INFO;
-    m_nid.uTimeout = 1000;
-    m_nid.dwInfoFlags = NIIF_INFO;
-    CopyField(m_nid.szInfo, text);
-    CopyField(m_nid.szInfoTitle, title);
+    m_record.uFlags = NIF_INFO;
+    m_record.uTimeout = 1000;
+    m_record.dwInfoFlags = NIIF_INFO;
+    CopyField(m_record.szInfo, text);
+    CopyField(m_record.szInfoTitle, title);
     Notify(NIM_MODIFY);
 }
 

@@ -27,10 +27,10 @@ public:
 private:
     // The shell's answer is not acted on anywhere: a failed add leaves the
     // program without an icon until the taskbar is created again.
-    void Notify(DWORD message) { Shell_NotifyIconW(message, &m_nid); }
+    void Notify(DWORD message);
     void ResetHeader();
 
-    NOTIFYICONDATAW m_nid = {};
+    NOTIFYICONDATAW m_record = {};
     UINT m_uCallbackMessage = 0;
 };
 

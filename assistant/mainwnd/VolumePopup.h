@@ -11,7 +11,6 @@ namespace vt {
 class VolumePopup : public win::Dialog {
 public:
     explicit VolumePopup(IVolumeDevice& device);
-    ~VolumePopup() override { DestroyWindow(); }
 
     // How it last went out of sight, for the tray icon's click.
     const PopupHide& LastHide() const { return m_lastHide; }

@@ -2,20 +2,33 @@
 
 #include <windows.h>
 
+#include "assistant/mainwnd/PowerActions.h"
+#include "shared/win/Handles.h"
+#include "shared/win/Ignored.h"
+
 namespace vt::win {
+
+static_assert(kExitShutDown == (EWX_FORCE | EWX_POWEROFF));
+static_assert(kExitRestart == (EWX_REBOOT | EWX_FORCE));
+static_assert(kExitLogOff == (EWX_LOGOFF | EWX_FORCE));
+static_assert(kExitCountdownEnd == (EWX_SHUTDOWN | EWX_FORCE | EWX_POWEROFF));
 
 void WinPower::EnableShutdownPrivilege() {
     HANDLE token = nullptr;
-    if (!OpenProcessToken(GetCurrentProcess(), TOKEN_ADJUST_PRIVILEGES | TOKEN_QUERY, &token)) return;
+    if (!OpenProcessToken(GetCurrentProcess(), TOKEN_ADJUST_PRIVILEGES | TOKEN_QUERY, &token))
+        return NoteIgnored(L"OpenProcessToken");
+    KernelHandle owned(token);
     TOKEN_PRIVILEGES privileges = {};
     privileges.PrivilegeCount = 1;
     privileges.Privileges[0].Attributes = SE_PRIVILEGE_ENABLED;
-    if (LookupPrivilegeValueW(nullptr, L"SeShutdownPrivilege", &privileges.Privileges[0].Luid))
-        AdjustTokenPrivileges(token, FALSE, &privileges, 0, nullptr, nullptr);
-    CloseHandle(token);
+    if (!LookupPrivilegeValueW(nullptr, L"SeShutdownPrivilege", &privileges.Privileges[0].Luid))
+        return NoteIgnored(L"LookupPrivilegeValueW");
+    if (!AdjustTokenPrivileges(token, FALSE, &privileges, 0, nullptr, nullptr)) NoteIgnored(L"AdjustTokenPrivileges");
 }
 
-void WinPower::ExitSession(std::uint32_t flags) { ExitWindowsEx(flags, 0); }
+void WinPower::ExitSession(std::uint32_t flags) {
+    if (!ExitWindowsEx(flags, 0)) NoteIgnored(L"ExitWindowsEx");
+}
 
 // The request belongs to the calling thread: always the user-interface
 // thread, which lives as long as the program.

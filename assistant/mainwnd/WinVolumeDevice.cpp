@@ -6,6 +6,8 @@
 
 #include <cmath>
 
+#include "shared/win/Ignored.h"
+
 namespace vt::win {
 namespace {
 
@@ -34,29 +36,25 @@ WinVolumeDevice::~WinVolumeDevice() {
 // The default endpoint is looked up at each use, so a change of the default
 // device is followed. Null when there is none, or when it cannot report its
 // channels separately (then the wave-out device is used).
-IAudioEndpointVolume* WinVolumeDevice::Endpoint() {
-    if (!m_bComReady) return nullptr;
-    IMMDeviceEnumerator* enumerator = nullptr;
-    if (FAILED(CoCreateInstance(__uuidof(MMDeviceEnumerator), nullptr, CLSCTX_ALL,
-                                __uuidof(IMMDeviceEnumerator), reinterpret_cast<void**>(&enumerator))))
-        return nullptr;
-    IMMDevice* device = nullptr;
-    IAudioEndpointVolume* volume = nullptr;
-    if (SUCCEEDED(enumerator->GetDefaultAudioEndpoint(eRender, eConsole, &device))) {
-        device->Activate(__uuidof(IAudioEndpointVolume), CLSCTX_ALL, nullptr, reinterpret_cast<void**>(&volume));
-        device->Release();
-    }
-    enumerator->Release();
+ComPtr<IAudioEndpointVolume> WinVolumeDevice::Endpoint() {
+    ComPtr<IAudioEndpointVolume> volume;
+    if (!m_bComReady) return volume;
+    ComPtr<IMMDeviceEnumerator> enumerator;
+    if (FAILED(CoCreateInstance(__uuidof(MMDeviceEnumerator), nullptr, CLSCTX_ALL, __uuidof(IMMDeviceEnumerator),
+                                reinterpret_cast<void**>(enumerator.Put()))))
+        return volume;
+    ComPtr<IMMDevice> device;
+    if (FAILED(enumerator->GetDefaultAudioEndpoint(eRender, eConsole, device.Put()))) return volume;
+    device->Activate(__uuidof(IAudioEndpointVolume), CLSCTX_ALL, nullptr, reinterpret_cast<void**>(volume.Put()));
     UINT channels = 0;
-    if (volume && (FAILED(volume->GetChannelCount(&channels)) || channels == 0)) {
-        volume->Release();
-        volume = nullptr;
-    }
+    if (volume && (FAILED(volume->GetChannelCount(&channels)) || channels == 0)) volume.Reset();
     return volume;
 }
 
+bool WinVolumeDevice::UsesEndpoint() { return static_cast<bool>(Endpoint()); }
+
 bool WinVolumeDevice::GetVolume(std::uint32_t& value) {
-    if (IAudioEndpointVolume* endpoint = Endpoint()) {
+    if (ComPtr<IAudioEndpointVolume> endpoint = Endpoint()) {
         UINT channels = 0;
         float left = 0, right = 0;
         BOOL muted = FALSE;
@@ -66,7 +64,6 @@ bool WinVolumeDevice::GetVolume(std::uint32_t& value) {
             if (channels < 2 || FAILED(endpoint->GetChannelVolumeLevelScalar(1, &right))) right = left;
             endpoint->GetMute(&muted);
         }
-        endpoint->Release();
         if (!ok) return false;
         // A muted endpoint is silent on both channels, whatever its levels.
         value = muted ? 0 : LevelFromScalar(left) | (LevelFromScalar(right) << 16);
@@ -79,17 +76,19 @@ bool WinVolumeDevice::GetVolume(std::uint32_t& value) {
 }
 
 void WinVolumeDevice::SetVolume(std::uint32_t value) {
-    // Failures are not reported: without a device nothing can be heard anyway.
-    if (IAudioEndpointVolume* endpoint = Endpoint()) {
+    // Failures only reach the debug output: without a device nothing can be
+    // heard anyway.
+    if (ComPtr<IAudioEndpointVolume> endpoint = Endpoint()) {
         UINT channels = 0;
         endpoint->GetChannelCount(&channels);
-        endpoint->SetChannelVolumeLevelScalar(0, ScalarFromLevel(value), nullptr);
-        if (channels >= 2) endpoint->SetChannelVolumeLevelScalar(1, ScalarFromLevel(value >> 16), nullptr);
-        if (value != 0) endpoint->SetMute(FALSE, nullptr);
-        endpoint->Release();
+        HRESULT hr = endpoint->SetChannelVolumeLevelScalar(0, ScalarFromLevel(value), nullptr);
+        if (FAILED(hr)) NoteIgnored(L"SetChannelVolumeLevelScalar(0)", hr);
+        if (channels >= 2 && FAILED(hr = endpoint->SetChannelVolumeLevelScalar(1, ScalarFromLevel(value >> 16), nullptr)))
+            NoteIgnored(L"SetChannelVolumeLevelScalar(1)", hr);
+        if (value != 0 && FAILED(hr = endpoint->SetMute(FALSE, nullptr))) NoteIgnored(L"SetMute", hr);
         return;
     }
-    waveOutSetVolume(reinterpret_cast<HWAVEOUT>(0), value);
+    if (MMRESULT r = waveOutSetVolume(reinterpret_cast<HWAVEOUT>(0), value)) NoteIgnored(L"waveOutSetVolume", r);
 }
 
 }  // namespace vt::win

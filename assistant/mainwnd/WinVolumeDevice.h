@@ -7,6 +7,7 @@
 #include <windows.h>
 
 #include "assistant/mainwnd/VolumeDevice.h"
+#include "shared/win/Handles.h"
 
 struct IAudioEndpointVolume;
 
@@ -21,10 +22,10 @@ public:
 
     bool GetVolume(std::uint32_t& value) override;
     void SetVolume(std::uint32_t value) override;
-    bool UsesEndpoint() { return Endpoint() != nullptr; }
+    bool UsesEndpoint();
 
 private:
-    IAudioEndpointVolume* Endpoint();
+    ComPtr<IAudioEndpointVolume> Endpoint();
     bool m_bComReady = false;
     bool m_bComInitialised = false;
 };

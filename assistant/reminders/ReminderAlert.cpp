@@ -3,14 +3,9 @@
 namespace vt {
 
 int SnoozeSecondsForCommand(int commandId) {
-    switch (commandId) {
-    case 32795: return 300;
-    case 32796: return 600;
-    case 32797: return 900;
-    case 32798: return 1800;
-    case 32799: return 3600;
-    default: return 0;
-    }
+    static const int kSeconds[kSnoozeMenuCount] = {300, 600, 900, 1800, 3600};
+    int k = commandId - kSnoozeMenuFirst;
+    return k >= 0 && k < kSnoozeMenuCount ? kSeconds[k] : 0;
 }
 
 bool AlertCountdown::OnTimer() {

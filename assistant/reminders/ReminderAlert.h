@@ -4,17 +4,19 @@
 // until answered; putting it off hides it for N seconds, after which it comes
 // back (N + 1 seconds later) and resumes the 301-second cycle.
 //
-// Answers go to the manager as WM_REMINDER_ANSWER with wParam = the
-// reminder's id (not its row) and lParam = one of the values below.
-namespace vt {
+// Answers go to the manager as WM_REMINDER_ANSWER (assistant/AssistantNames.h).
+#include "assistant/AssistantNames.h"
 
-constexpr long kAnswerAcknowledged = 0;  // reminder becomes Expired
-constexpr long kAnswerPutOff = 1;        // reminder becomes Snoozed
+namespace vt {
 
 constexpr int kDefaultSnoozeSeconds = 300;
 
-// Seconds for the snooze menu's commands 32795..32799 (5, 10, 15, 30 and 60
-// minutes); 0 for any other id.
+// The snooze menu's commands, ID_SNOOZE_5 .. ID_SNOOZE_60 of the resources.
+constexpr int kSnoozeMenuFirst = 32795;
+constexpr int kSnoozeMenuCount = 5;
+
+// Seconds for the snooze menu's commands (5, 10, 15, 30 and 60 minutes); 0
+// for any other id.
 int SnoozeSecondsForCommand(int commandId);
 
 class AlertCountdown {

@@ -5,6 +5,11 @@
 #include "shared/win/Encoding.h"
 
 namespace vt {
+
+static_assert(kSnoozeMenuFirst == ID_SNOOZE_5 && kSnoozeMenuFirst + 1 == ID_SNOOZE_10 &&
+              kSnoozeMenuFirst + 2 == ID_SNOOZE_15 && kSnoozeMenuFirst + 3 == ID_SNOOZE_30 &&
+              kSnoozeMenuFirst + kSnoozeMenuCount - 1 == ID_SNOOZE_60);
+
 namespace {
 
 // A multi-line edit breaks lines only at CR LF; a record written elsewhere
@@ -23,14 +28,9 @@ std::wstring WithCrLf(const std::wstring& text) {
 
 ReminderAlertDialog::ReminderAlertDialog() : Dialog(IDD_REMINDER_ALERT) {}
 
-ReminderAlertDialog::~ReminderAlertDialog() {
-    DestroyWindow();
-    if (m_hSnoozeMenu) DestroyMenu(m_hSnoozeMenu);
-}
-
 BOOL ReminderAlertDialog::OnInitDialog() {
     m_font.Apply(Hwnd());
-    m_hSnoozeMenu = LoadMenuW(win::ResourceModule(), MAKEINTRESOURCEW(IDR_SNOOZEMENU));
+    m_snoozeMenu.Reset(LoadMenuW(win::ResourceModule(), MAKEINTRESOURCEW(IDR_SNOOZEMENU)));
     SetTimer(Hwnd(), kAlertTimerId, 1000, nullptr);
     return TRUE;
 }
@@ -40,15 +40,6 @@ void ReminderAlertDialog::SetAlertInfo(ReminderId id, const std::wstring& title,
     m_nId = id;
     SetText(title + win::FromUtf8(AlertCaptionSuffix(hour, minute)));
     SetItemText(IDC_ALERT_CONTENT, WithCrLf(content));
-}
-
-bool ReminderAlertDialog::OnMessage(UINT msg, WPARAM wParam, LPARAM lParam, LRESULT& result) {
-    switch (msg) {
-    case WM_TIMER:
-        OnTimer();
-        return false;  // and on to the default handling
-    }
-    return Dialog::OnMessage(msg, wParam, lParam, result);
 }
 
 bool ReminderAlertDialog::OnCommand(WORD id, WORD code, HWND) {
@@ -63,8 +54,8 @@ bool ReminderAlertDialog::OnCommand(WORD id, WORD code, HWND) {
     return false;
 }
 
-void ReminderAlertDialog::OnTimer() {
-    if (!m_countdown.OnTimer()) return;
+void ReminderAlertDialog::OnTimer(UINT_PTR id) {
+    if (id != kAlertTimerId || !m_countdown.OnTimer()) return;
     Show(SW_SHOW);
     Show(SW_RESTORE);
     FlashWindow(Hwnd(), TRUE);
@@ -102,7 +93,7 @@ void ReminderAlertDialog::ShowSnoozeMenu() {
     POINT cursor = {};
     GetCursorPos(&cursor);
     // The chosen time arrives as a command of this window.
-    TrackPopupMenu(GetSubMenu(m_hSnoozeMenu, 0), 0, cursor.x, cursor.y, 0, Hwnd(), nullptr);
+    TrackPopupMenu(GetSubMenu(m_snoozeMenu.Get(), 0), 0, cursor.x, cursor.y, 0, Hwnd(), nullptr);
 }
 
 }  // namespace vt

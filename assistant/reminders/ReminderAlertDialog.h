@@ -6,23 +6,17 @@
 // its owner, the manager.
 #include <string>
 
-#include "shared/win/ChineseDialogFont.h"
+#include "assistant/AssistantNames.h"
 #include "assistant/reminders/ReminderAlert.h"
 #include "assistant/reminders/ReminderBook.h"
+#include "shared/win/ChineseDialogFont.h"
 #include "shared/win/Dialog.h"
 
 namespace vt {
 
-// Alert to manager: wParam = the reminder's id, lParam = kAnswerAcknowledged
-// or kAnswerPutOff. The id, not the row: rows deleted above the reminder
-// while its alert is open must not redirect the answer.
-inline constexpr UINT WM_REMINDER_ANSWER = WM_USER + 100;
-inline constexpr UINT_PTR kAlertTimerId = 1010;
-
 class ReminderAlertDialog : public win::Dialog {
 public:
     ReminderAlertDialog();
-    ~ReminderAlertDialog() override;
 
     // Which reminder it answers for, and what it shows. Title and content
     // are the record's texts, already converted.
@@ -36,14 +30,13 @@ public:
     bool IsDone() const { return m_bDone; }
 
 protected:
-    bool OnMessage(UINT msg, WPARAM wParam, LPARAM lParam, LRESULT& result) override;
     BOOL OnInitDialog() override;
     void OnOK() override;
     void OnCancel() override;
     bool OnCommand(WORD id, WORD code, HWND control) override;
+    void OnTimer(UINT_PTR id) override;
 
 private:
-    void OnTimer();
     void PutOff(int seconds);
     void Answer(long answer);
     void ShowSnoozeMenu();
@@ -51,7 +44,7 @@ private:
     ChineseDialogFont m_font;
     ReminderId m_nId = kNoReminder;
     AlertCountdown m_countdown;
-    HMENU m_hSnoozeMenu = nullptr;
+    win::MenuHandle m_snoozeMenu;
     bool m_bDone = false;
 };
 

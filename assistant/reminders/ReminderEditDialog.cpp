@@ -7,6 +7,10 @@
 #include "shared/win/Encoding.h"
 
 namespace vt {
+
+static_assert(kDayMenuFirst == ID_DAY_FIRST && kDayMenuFirst + kDayMenuCount - 1 == ID_DAY_LAST);
+static_assert(kTimeMenuFirst == ID_TIME_FIRST && kTimeMenuFirst + kTimeMenuCount - 1 == ID_TIME_LAST);
+
 namespace {
 
 constexpr wchar_t kProgramFilter[] = L"可执行程序(*.exe)\0*.exe\0所有文件(*.*)\0*.*\0";
@@ -39,21 +43,15 @@ bool IsShowable(int year, int month, int day, int hour, int minute) {
 ReminderEditDialog::ReminderEditDialog(const IClock& clock)
     : Dialog(IDD_REMINDER_EDIT), m_clock(clock), m_working(ZeroReminder()) {}
 
-ReminderEditDialog::~ReminderEditDialog() {
-    DestroyWindow();
-    if (m_hDayMenu) DestroyMenu(m_hDayMenu);
-    if (m_hTimeMenu) DestroyMenu(m_hTimeMenu);
-}
-
 void ReminderEditDialog::SetEditItem(EditMode mode, const ReminderItem& item) {
     m_mode = mode;
     m_working = mode == EditMode::Edit ? item : ZeroReminder();
 }
 
 BOOL ReminderEditDialog::OnInitDialog() {
-    m_hDayMenu = LoadMenuW(win::ResourceModule(), MAKEINTRESOURCEW(IDR_DAYMENU));
-    m_hTimeMenu = LoadMenuW(win::ResourceModule(), MAKEINTRESOURCEW(IDR_TIMEMENU));
-    m_icons.Apply(Hwnd(), IDI_MAIN);
+    m_dayMenu.Reset(LoadMenuW(win::ResourceModule(), MAKEINTRESOURCEW(IDR_DAYMENU)));
+    m_timeMenu.Reset(LoadMenuW(win::ResourceModule(), MAKEINTRESOURCEW(IDR_TIMEMENU)));
+    SetProgramIcon(IDI_MAIN);
     m_font.Apply(Hwnd());
     m_title.Attach(Hwnd(), IDC_TITLE);
     m_content.Attach(Hwnd(), IDC_CONTENT);

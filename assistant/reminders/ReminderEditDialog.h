@@ -17,7 +17,6 @@ class ReminderEditDialog : public win::Dialog {
 public:
     // The clock gives a new reminder its date and time.
     explicit ReminderEditDialog(const IClock& clock);
-    ~ReminderEditDialog() override;
 
     // New: starts from a zero-filled record (item is not used). Edit: from
     // a copy of item.
@@ -26,8 +25,8 @@ public:
 
     // The chosen recurrence kind and the two pop-up menus, for tests.
     int Kind() const { return m_nKind; }
-    HMENU DayMenu() const { return GetSubMenu(m_hDayMenu, 0); }
-    HMENU TimeMenu() const { return GetSubMenu(m_hTimeMenu, 0); }
+    HMENU DayMenu() const { return GetSubMenu(m_dayMenu.Get(), 0); }
+    HMENU TimeMenu() const { return GetSubMenu(m_timeMenu.Get(), 0); }
 
 protected:
     BOOL OnInitDialog() override;
@@ -53,9 +52,8 @@ private:
     EditMode m_mode = EditMode::New;
     ReminderItem m_working;
     int m_nKind = 0;
-    HMENU m_hDayMenu = nullptr;
-    HMENU m_hTimeMenu = nullptr;
-    win::WindowIcons m_icons;
+    win::MenuHandle m_dayMenu;
+    win::MenuHandle m_timeMenu;
     SelectAllEdit m_title;
     SelectAllEdit m_content;
     SelectAllEdit m_music;

@@ -6,15 +6,12 @@
 #include "resource.h"
 #include "shared/win/AppDirectory.h"
 #include "shared/win/Encoding.h"
+#include "shared/win/Ignored.h"
 #include "shared/win/Platform.h"
 
 namespace vt {
 namespace {
 
-constexpr wchar_t kProduct[] = L"Vantrel";
-constexpr wchar_t kMainTitle[] = L"关机管理器";
-constexpr UINT kBalloonMessage = WM_USER + 101;  // the main window's WM_SHOWBALLOON
-constexpr WPARAM kBalloonAlertRunning = 1;       // "提醒正在运行中是不可以编辑的哦～"
 // Posted at initialisation: the question about a damaged file waits until
 // the program has started, instead of holding up the main window's set-up.
 constexpr UINT kMsgTellLoadProblem = WM_APP + 1;
@@ -41,14 +38,12 @@ ReminderManagerDialog::ReminderManagerDialog(ReminderServices services)
       m_clock(services.clock),
       m_manager(services.files, std::move(services.notifyPath), services.clock) {}
 
-ReminderManagerDialog::~ReminderManagerDialog() {
-    m_alerts.clear();
-    DestroyWindow();
-    m_list.Release();
-}
+// The alerts go first (the last member), the list gives back its image list
+// while the list still exists, and the base destroys this window.
+ReminderManagerDialog::~ReminderManagerDialog() = default;
 
 BOOL ReminderManagerDialog::OnInitDialog() {
-    m_icons.Apply(Hwnd(), IDI_MAIN);
+    SetProgramIcon(IDI_MAIN);
 
     // The template's system-modal bit stands for "stays on top of other
     // windows"; not every platform derives that from it.
@@ -89,24 +84,14 @@ BOOL ReminderManagerDialog::OnInitDialog() {
     return TRUE;
 }
 
+void ReminderManagerDialog::OnDpiChanged(UINT dpi) { m_list.SetDpi(dpi); }
+
 bool ReminderManagerDialog::OnMessage(UINT msg, WPARAM wParam, LPARAM lParam, LRESULT& result) {
     switch (msg) {
-    case WM_TIMER:
-        if (!m_bClosed) CheckReminders();
-        return false;  // and on to the default handling
     case WM_REMINDER_ANSWER:
         OnAnswer(static_cast<ReminderId>(wParam), static_cast<long>(lParam));
         result = 0;
         return true;
-    case WM_QUERYDRAGICON:
-        result = reinterpret_cast<LRESULT>(m_icons.Big());
-        return true;
-    case WM_DPICHANGED:
-        // The system rescales the dialog and its controls; the pictures are ours.
-        win::MoveToSuggestedRect(Hwnd(), lParam);
-        m_icons.Apply(Hwnd(), IDI_MAIN, win::DpiOfMessage(wParam));
-        m_list.SetDpi(win::DpiOfMessage(wParam));
-        return false;
     case kMsgTellLoadProblem:
         TellLoadProblem();
         return true;
@@ -156,6 +141,10 @@ bool ReminderManagerDialog::OnNotify(NMHDR* header, LRESULT& result) {
     return false;
 }
 
+void ReminderManagerDialog::OnTimer(UINT_PTR id) {
+    if (id == kReminderTimerId && !m_bClosed) CheckReminders();
+}
+
 void ReminderManagerDialog::CheckReminders() {
     TickResult tick = m_manager.OnTimer();
     SetText(win::FromUtf8(tick.caption));
@@ -183,7 +172,8 @@ void ReminderManagerDialog::OpenAlert(const AlertRequest& request) {
     // Quoted, so paths with blanks reach the shell whole; a failure to
     // start them is not reported.
     for (const LaunchRequest& launch : request.launches)
-        m_shell.Open(win::ToUtf8(win::FromGbk(launch.file)), "", "", ShowMode::Normal);
+        if (!m_shell.Open(win::ToUtf8(win::FromGbk(launch.file)), "", "", ShowMode::Normal))
+            win::NoteIgnored(L"ShellExecuteW(reminder launch)");
 }
 
 // Over the manager when the user is looking at it, else mid-screen.
@@ -241,7 +231,8 @@ void ReminderManagerDialog::OnEdit() {
         return;
     case EditDecision::Action::Refuse:
         // The main window says so with a balloon at the tray icon.
-        if (HWND main = FindWindowW(nullptr, kMainTitle)) SendMessageW(main, kBalloonMessage, kBalloonAlertRunning, 0);
+        if (HWND main = FindWindowW(nullptr, kMainWindowTitle))
+            SendMessageW(main, WM_SHOWBALLOON, kBalloonAlertRunning, 0);
         return;
     case EditDecision::Action::Edit:
         break;
@@ -260,7 +251,7 @@ void ReminderManagerDialog::OnEdit() {
 void ReminderManagerDialog::OnDelete() {
     std::vector<int> rows = m_list.SelectedRows();
     if (rows.empty()) return;
-    if (ShowMessage(L"你确定删除已选择的提醒吗？", kProduct, MB_YESNO | MB_ICONQUESTION) != IDYES) return;
+    if (ShowMessage(L"你确定删除已选择的提醒吗？", kProductName, MB_YESNO | MB_ICONQUESTION) != IDYES) return;
     // The list's own rows are the truth about what was selected; the book
     // drops the same ones. The file follows at the next close.
     m_manager.Delete(rows);
@@ -329,7 +320,7 @@ void ReminderManagerDialog::TellLoadProblem() {
         text = L"提醒文件已损坏或无法读取，也无法另存一份。\n在能另存之前，程序不会改写它：\n" +
                win::FromUtf8(m_manager.Book().Path());
     }
-    ShowMessage(text, kProduct, MB_OK | MB_ICONWARNING | MB_SETFOREGROUND);
+    ShowMessage(text, kProductName, MB_OK | MB_ICONWARNING | MB_SETFOREGROUND);
 }
 
 }  // namespace vt

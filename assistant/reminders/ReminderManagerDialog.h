@@ -7,20 +7,18 @@
 #include <string>
 #include <vector>
 
-#include "shared/win/ChineseDialogFont.h"
+#include "assistant/AssistantNames.h"
 #include "assistant/reminders/ReminderListView.h"
 #include "assistant/reminders/ReminderManager.h"
 #include "shared/core/Clock.h"
 #include "shared/core/FileSystem.h"
 #include "shared/core/Shell.h"
+#include "shared/win/ChineseDialogFont.h"
 #include "shared/win/Dialog.h"
-#include "shared/win/DpiIcons.h"
 
 namespace vt {
 
 class ReminderAlertDialog;
-
-inline constexpr UINT_PTR kReminderTimerId = 1000;
 
 // What the manager works through; tests pass stand-ins.
 struct ReminderServices {
@@ -58,6 +56,9 @@ protected:
     void OnCancel() override;
     bool OnCommand(WORD id, WORD code, HWND control) override;
     bool OnNotify(NMHDR* header, LRESULT& result) override;
+    void OnTimer(UINT_PTR id) override;
+    // The list's row height at the new scale.
+    void OnDpiChanged(UINT dpi) override;
 
 private:
     struct OwnedPlatform;
@@ -81,7 +82,6 @@ private:
     ReminderLoadReport m_loadReport;
     ReminderListView m_list;
     HWND m_hTip = nullptr;
-    win::WindowIcons m_icons;
     std::vector<std::unique_ptr<ReminderAlertDialog>> m_alerts;
     bool m_bClosed = false;  // SaveAndClose has run
 };

@@ -84,7 +84,6 @@
 // Only 0:00 is in the resource; the other 47 times are appended at run time.
 #define ID_TIME_FIRST             32794
 #define ID_TIME_LAST              32841
-#define ID_TIME_HANDLED_LAST      32842  // upper end of the handled command range
 
 // Snooze menu of the alert
 #define ID_SNOOZE_5               32795

@@ -1,6 +1,8 @@
 #include "shared/win/Dialog.h"
 
 #include "shared/win/Control.h"
+#include "shared/win/DpiIcons.h"
+#include "shared/win/Painting.h"
 
 namespace vt::win {
 
@@ -31,6 +33,11 @@ void Dialog::DestroyWindow() {
         ::DestroyWindow(hwnd);
     }
     m_hWnd = nullptr;
+}
+
+void Dialog::SetProgramIcon(UINT iconId) {
+    m_nIconId = iconId;
+    m_icons.Apply(m_hWnd, iconId);
 }
 
 void Dialog::EndDialog(INT_PTR result) {
@@ -112,6 +119,24 @@ bool Dialog::OnMessage(UINT msg, WPARAM wParam, LPARAM lParam, LRESULT& result) 
     }
     case WM_NOTIFY:
         return OnNotify(reinterpret_cast<NMHDR*>(lParam), result);
+    case WM_TIMER:
+        OnTimer(static_cast<UINT_PTR>(wParam));
+        return false;  // and on to the default handling
+    case WM_PAINT:
+        return m_icons.Big() && PaintMinimizedIcon(m_hWnd, m_icons.Big());
+    case WM_QUERYDRAGICON:
+        if (!m_icons.Big()) return false;
+        result = reinterpret_cast<LRESULT>(m_icons.Big());
+        return true;
+    case WM_DPICHANGED: {
+        // The system rescales the dialog and its controls; the window takes
+        // the place it suggests, and the pictures, which are ours, follow.
+        const UINT dpi = DpiOfMessage(wParam);
+        MoveToSuggestedRect(m_hWnd, lParam);
+        if (m_nIconId) m_icons.Apply(m_hWnd, m_nIconId, dpi);
+        OnDpiChanged(dpi);
+        return false;
+    }
     case WM_CTLCOLORSTATIC:
     case WM_CTLCOLOREDIT:
     case WM_CTLCOLORBTN: {

@@ -3,19 +3,27 @@
 //
 // A Dialog is made from a dialog template of the program's resources, either
 // modeless (Create) or modal (DoModal). One static dialog procedure finds the
-// object and calls OnMessage; a derived dialog overrides OnMessage with a
-// switch that calls its OnXxx handlers and passes everything else to its base:
+// object and calls OnMessage, which turns the common messages into virtual
+// OnXxx calls (OnInitDialog, OnOK, OnCancel, OnCommand, OnNotify, OnTimer).
+// A derived dialog overrides those; for messages of its own it overrides
+// OnMessage with a switch and passes everything else to its base:
 //
 //     bool MyDialog::OnMessage(UINT msg, WPARAM wp, LPARAM lp, LRESULT& result) {
 //         switch (msg) {
-//         case WM_TIMER: OnTimer(wp); return true;
+//         case WM_HOTKEY: OnHotKey(lp); return true;
 //         }
 //         return Dialog::OnMessage(msg, wp, lp, result);
 //     }
+//
+// The base destroys a modeless window when the object goes; by then the
+// derived part is gone, so its window's last messages reach only the base.
 #include <windows.h>
 #include <commctrl.h>
 
 #include <string>
+
+#include "shared/win/DpiIcons.h"
+#include "shared/win/Handles.h"
 
 namespace vt::win {
 
@@ -68,6 +76,20 @@ protected:
     virtual bool OnCommand(WORD id, WORD code, HWND control) { return false; }
     // WM_NOTIFY; return true when handled.
     virtual bool OnNotify(NMHDR* header, LRESULT& result) { return false; }
+    // WM_TIMER of a timer set on this window (the default handling follows).
+    virtual void OnTimer(UINT_PTR id) {}
+    // WM_DPICHANGED, after the base has moved the window to the place the
+    // system suggests and reloaded the program icon at the new scale.
+    virtual void OnDpiChanged(UINT dpi) {}
+
+    // The program's icon for this window, loaded at the big and small icon
+    // sizes of the window's display scale and given to the window
+    // (WM_SETICON). From then on the base answers WM_QUERYDRAGICON, paints
+    // the icon while minimised and loads it again when the window moves to a
+    // monitor with another scale. Call from OnInitDialog.
+    void SetProgramIcon(UINT iconId);
+    HICON BigIcon() const { return m_icons.Big(); }
+    HICON SmallIcon() const { return m_icons.Small(); }
 
     UINT TemplateId() const { return m_nTemplateId; }
 
@@ -77,6 +99,8 @@ private:
     UINT m_nTemplateId;
     HWND m_hWnd = nullptr;
     bool m_bModal = false;
+    UINT m_nIconId = 0;
+    WindowIcons m_icons;
 };
 
 // Module of the running program (where the templates are).

@@ -7,7 +7,6 @@ namespace vt::e2e {
 
 const wchar_t kRunKey[] = L"SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Run";
 const wchar_t kProductKey[] = L"SOFTWARE\\Orvane\\Vantrel";
-const wchar_t kMainTitle[] = L"关机管理器";
 
 std::wstring BuildBinDir() {
     // The build directory is a Linux path; Wine shows the root as drive Z:.
@@ -111,7 +110,7 @@ HWND WaitMainWindow(const Process& process, DWORD timeoutMs) {
     WaitFor(
         [&] {
             for (HWND w : process.TopLevelWindows(false))
-                if (WindowText(w) == kMainTitle) return (main = w) != nullptr;
+                if (WindowText(w) == kMainWindowTitle) return (main = w) != nullptr;
             return false;
         },
         timeoutMs);

@@ -9,6 +9,7 @@
 #include <string>
 #include <vector>
 
+#include "assistant/AssistantNames.h"
 #include "tests/support/TestFiles.h"
 
 namespace vt::e2e {
@@ -90,7 +91,6 @@ void DeleteRegValue(HKEY root, const wchar_t* key, const wchar_t* name);
 
 extern const wchar_t kRunKey[];
 extern const wchar_t kProductKey[];
-extern const wchar_t kMainTitle[];
 
 // The assistant copied alone into a fresh directory named after the test.
 // The Run and ShowInfo values the program writes are cleared before and

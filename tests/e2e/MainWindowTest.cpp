@@ -2,6 +2,7 @@
 // and the volume popup at the tray icon.
 #include <gtest/gtest.h>
 
+#include "assistant/res/resource.h"
 #include "tests/e2e/Driver.h"
 
 namespace vt::e2e {
@@ -13,12 +14,12 @@ protected:
         AssistantTest::SetUp();
         if (HasFatalFailure()) return;
         ASSERT_TRUE(m_process.Start(m_dir + L"Vantrel.exe"));
-        m_main = m_process.WaitAnyWindow(kMainTitle);
+        m_main = m_process.WaitAnyWindow(kMainWindowTitle);
         ASSERT_NE(m_main, nullptr);
     }
     void TearDown() override {
         if (m_main && m_process.Running()) {
-            PostCommand(m_main, 32775);  // 退出
+            PostCommand(m_main, ID_TRAY_EXIT);  // 退出
             m_process.WaitExit();
         }
         AssistantTest::TearDown();
@@ -45,7 +46,7 @@ TEST_F(AssistantMainWindow, TrayClickShowsThePopupAbovePointerAndActivatingElsew
     HWND popup = m_process.WaitAnyWindow(L"音量控制");
     ASSERT_NE(popup, nullptr);
     SetCursorPos(400, 300);
-    PostMessageW(m_main, WM_USER + 100, 0, WM_LBUTTONDOWN);  // WM_TRAYNOTIFY
+    PostMessageW(m_main, WM_TRAYNOTIFY, 0, WM_LBUTTONDOWN);
     ASSERT_TRUE(WaitFor([&] { return IsVisible(popup); }));
     RECT rc;
     GetWindowRect(popup, &rc);
@@ -55,7 +56,7 @@ TEST_F(AssistantMainWindow, TrayClickShowsThePopupAbovePointerAndActivatingElsew
     // This prefix has no sound device: nothing to read, so it shows muted.
     EXPECT_EQ(SendMessageW(GetDlgItem(popup, 1014), BM_GETCHECK, 0, 0), BST_CHECKED);
 
-    PostCommand(m_main, 32773);  // the main window comes to the front
+    PostCommand(m_main, ID_TRAY_SHOW);  // the main window comes to the front
     EXPECT_TRUE(WaitFor([&] { return !IsVisible(popup); }));
     EXPECT_TRUE(m_process.Running());
 }

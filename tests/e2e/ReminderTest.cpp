@@ -6,6 +6,7 @@
 #include <cstdint>
 #include <cstring>
 
+#include "assistant/res/resource.h"
 #include "tests/e2e/Driver.h"
 
 namespace vt::e2e {
@@ -66,7 +67,7 @@ TEST_F(ReminderEndToEnd, AReminderDueAtStartAlertsIsPutOffAndIsSavedReadyAtExit)
     EXPECT_TRUE(WaitFor([&] { return !IsVisible(alert); }));
     EXPECT_TRUE(p.Running());
 
-    PostCommand(main, 32775);  // 退出
+    PostCommand(main, ID_TRAY_EXIT);  // 退出
     EXPECT_EQ(p.WaitExit(), 0u);
     std::string saved = ReadFileBytes(m_dir + L"Notify.dat");
     ASSERT_EQ(saved.size(), kRecordSize);
@@ -98,7 +99,7 @@ TEST_F(ReminderEndToEnd, ADamagedFileIsKeptAsideAndTheUserIsToldWhere) {
     PressButton(box, IDOK);
     EXPECT_TRUE(WaitFor([&] { return !IsWindow(box); }));
 
-    PostCommand(main, 32775);
+    PostCommand(main, ID_TRAY_EXIT);
     EXPECT_EQ(p.WaitExit(), 0u);
     EXPECT_EQ(ReadFileBytes(m_dir + L"Notify.dat"), damaged.substr(0, kRecordSize));
     EXPECT_EQ(ReadFileBytes(m_dir + L"Notify.dat.bak"), damaged) << "the copy is left alone";

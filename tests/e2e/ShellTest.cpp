@@ -2,6 +2,7 @@
 // main window, the about box and the ways out.
 #include <gtest/gtest.h>
 
+#include "assistant/res/resource.h"
 #include "tests/e2e/Driver.h"
 
 namespace vt::e2e {
@@ -14,10 +15,10 @@ TEST_F(AssistantShell, StartsHiddenWithOneTrayIconAndEndsFromTheMenu) {
     HWND main = Start(p);
     ASSERT_NE(main, nullptr);
     EXPECT_FALSE(IsVisible(main));
-    EXPECT_TRUE(p.TopLevelWindows(true).empty() || p.FindWindowTitled(kMainTitle) == nullptr);
+    EXPECT_TRUE(p.TopLevelWindows(true).empty() || p.FindWindowTitled(kMainWindowTitle) == nullptr);
     EXPECT_TRUE(WaitFor([&] { return HasTrayIcon(main); }));
 
-    PostCommand(main, 32775);  // 退出
+    PostCommand(main, ID_TRAY_EXIT);  // 退出
     EXPECT_EQ(p.WaitExit(), 0u);
     EXPECT_FALSE(HasTrayIcon(main));
 
@@ -38,10 +39,10 @@ TEST_F(AssistantShell, SecondCopyEndsByItselfAndLeavesOneMainWindow) {
     EXPECT_EQ(second.WaitExit(), 0u);
     int windows = 0;
     for (HWND w : first.TopLevelWindows(false))
-        if (WindowText(w) == kMainTitle) ++windows;
+        if (WindowText(w) == kMainWindowTitle) ++windows;
     EXPECT_EQ(windows, 1);
     EXPECT_TRUE(first.Running());
-    PostCommand(main, 32775);
+    PostCommand(main, ID_TRAY_EXIT);
     EXPECT_EQ(first.WaitExit(), 0u);
 }
 
@@ -49,18 +50,18 @@ TEST_F(AssistantShell, ShowCommandShowsTheWindowAndItsCloseBoxOnlyHidesIt) {
     Process p;
     HWND main = Start(p);
     ASSERT_NE(main, nullptr);
-    PostCommand(main, 32773);  // 关机管理器...
+    PostCommand(main, ID_TRAY_SHOW);  // 关机管理器...
     EXPECT_TRUE(WaitFor([&] { return IsVisible(main); }));
     PostMessageW(main, WM_SYSCOMMAND, SC_CLOSE, 0);
     EXPECT_TRUE(WaitFor([&] { return !IsVisible(main); }));
     EXPECT_TRUE(p.Running());
 
-    PostCommand(main, 32773);
+    PostCommand(main, ID_TRAY_SHOW);
     EXPECT_TRUE(WaitFor([&] { return IsVisible(main); }));
     PostMessageW(main, WM_COMMAND, IDCANCEL, 0);  // Esc
     EXPECT_TRUE(WaitFor([&] { return !IsVisible(main); }));
     EXPECT_TRUE(p.Running());
-    PostCommand(main, 32775);
+    PostCommand(main, ID_TRAY_EXIT);
     p.WaitExit();
 }
 
@@ -69,14 +70,14 @@ TEST_F(AssistantShell, StatusItemWelcomesAndAboutBoxShowsTheVersion) {
     HWND main = Start(p);
     ASSERT_NE(main, nullptr);
 
-    PostCommand(main, 32771);
+    PostCommand(main, ID_TRAY_STATUS);
     HWND box = p.WaitWindow(L"Vantrel");
     ASSERT_NE(box, nullptr);
     EXPECT_EQ(MessageBoxText(box), L"欢迎使用本软件！");
     PressButton(box, IDOK);
     EXPECT_TRUE(WaitFor([&] { return !IsWindow(box); }));
 
-    PostCommand(main, 32774);
+    PostCommand(main, ID_TRAY_ABOUT);
     HWND about = p.WaitWindow(L"关于Vantrel");
     ASSERT_NE(about, nullptr);
     bool versionShown = false;
@@ -86,7 +87,7 @@ TEST_F(AssistantShell, StatusItemWelcomesAndAboutBoxShowsTheVersion) {
     PressButton(about, IDOK);
     EXPECT_TRUE(WaitFor([&] { return !IsWindow(about); }));
 
-    PostCommand(main, 32775);
+    PostCommand(main, ID_TRAY_EXIT);
     EXPECT_EQ(p.WaitExit(), 0u);
 }
 
@@ -94,7 +95,7 @@ TEST_F(AssistantShell, UntickedAutorunRemovesTheRunValueAtExit) {
     Process p;
     HWND main = Start(p);
     ASSERT_NE(main, nullptr);
-    PostCommand(main, 32775);
+    PostCommand(main, ID_TRAY_EXIT);
     ASSERT_EQ(p.WaitExit(), 0u);
     std::wstring run;
     ASSERT_TRUE(ReadRegString(HKEY_LOCAL_MACHINE, kRunKey, L"Vantrel", run));
@@ -102,8 +103,8 @@ TEST_F(AssistantShell, UntickedAutorunRemovesTheRunValueAtExit) {
     Process again;
     main = Start(again);
     ASSERT_NE(main, nullptr);
-    PostCommand(main, 32776);  // 开机自动运行: off
-    PostCommand(main, 32775);
+    PostCommand(main, ID_TRAY_AUTORUN);  // 开机自动运行: off
+    PostCommand(main, ID_TRAY_EXIT);
     ASSERT_EQ(again.WaitExit(), 0u);
     EXPECT_FALSE(ReadRegString(HKEY_LOCAL_MACHINE, kRunKey, L"Vantrel", run));
     EXPECT_FALSE(ReadRegString(HKEY_CURRENT_USER, kRunKey, L"Vantrel", run));
@@ -120,7 +121,7 @@ TEST_F(AssistantShell, CorruptRunValueDoesNotStopStartUp) {
     HWND main = Start(p);
     ASSERT_NE(main, nullptr);
     EXPECT_TRUE(p.TopLevelWindows(true).empty() || p.FindWindowTitled(L"Vantrel") == nullptr);
-    PostCommand(main, 32775);
+    PostCommand(main, ID_TRAY_EXIT);
     EXPECT_EQ(p.WaitExit(), 0u);
 }
 

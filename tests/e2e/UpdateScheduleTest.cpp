@@ -8,6 +8,7 @@
 
 #include <string>
 
+#include "assistant/res/resource.h"
 #include "shared/core/IniProfile.h"
 #include "shared/win/Encoding.h"
 
@@ -111,13 +112,13 @@ TEST_F(UpdateHandOff, DueStartRunsTheBatchOnceAndTheTrayCommandRunsItAgain) {
     EXPECT_TRUE(WaitFor([&] { return Key("Updated") == "1"; }));
     EXPECT_EQ(Key("LocalMode"), "1");
 
-    PostCommand(main, 32787);  // 在线升级...
+    PostCommand(main, ID_TRAY_UPDATE);  // 在线升级...
     EXPECT_TRUE(WaitFor([&] { return Runs() == 2; }));
     EXPECT_EQ(Key("LocalMode"), "0");
     EXPECT_EQ(Key("Updated"), "1");
     EXPECT_EQ(Key("Day"), std::to_string(Today()));
 
-    PostCommand(main, 32775);  // 退出
+    PostCommand(main, ID_TRAY_EXIT);  // 退出
     EXPECT_EQ(p.WaitExit(), 0u);
     // A start on the same day finds the check already launched.
     Process again;
@@ -125,7 +126,7 @@ TEST_F(UpdateHandOff, DueStartRunsTheBatchOnceAndTheTrayCommandRunsItAgain) {
     main = WaitMainWindow(again);
     ASSERT_NE(main, nullptr);
     EXPECT_EQ(Key("LocalMode"), "1");
-    PostCommand(main, 32775);
+    PostCommand(main, ID_TRAY_EXIT);
     EXPECT_EQ(again.WaitExit(), 0u);
     EXPECT_EQ(Runs(), 2u);
 }
@@ -142,13 +143,13 @@ TEST_F(UpdateHandOff, DayThatIsNotDueRearmsWithoutRunningTheBatch) {
     EXPECT_EQ(Key("LocalMode"), "1");
     // The tray command's run shows that a run would have been seen; a start
     // that had launched too would have left its line first.
-    PostCommand(main, 32787);
+    PostCommand(main, ID_TRAY_UPDATE);
     EXPECT_TRUE(WaitFor([&] { return Runs() >= 1; }));
     Sleep(500);
     EXPECT_EQ(Runs(), 1u);
     EXPECT_EQ(Key("LocalMode"), "0");
     EXPECT_EQ(Key("Updated"), "0");
-    PostCommand(main, 32775);
+    PostCommand(main, ID_TRAY_EXIT);
     EXPECT_EQ(p.WaitExit(), 0u);
 }
 
@@ -159,13 +160,13 @@ TEST_F(UpdateHandOff, SecondCopyStillRecordsItsStart) {
     ASSERT_TRUE(first.Start(m_dir + L"Vantrel.exe"));
     HWND main = WaitMainWindow(first);
     ASSERT_NE(main, nullptr);
-    PostCommand(main, 32787);
+    PostCommand(main, ID_TRAY_UPDATE);
     ASSERT_TRUE(WaitFor([&] { return Key("LocalMode") == "0"; }));
     Process second;
     ASSERT_TRUE(second.Start(m_dir + L"Vantrel.exe"));
     EXPECT_EQ(second.WaitExit(), 0u);
     EXPECT_EQ(Key("LocalMode"), "1");
-    PostCommand(main, 32775);
+    PostCommand(main, ID_TRAY_EXIT);
     EXPECT_EQ(first.WaitExit(), 0u);
 }
 
@@ -176,12 +177,12 @@ TEST_F(UpdateHandOff, MissingBatchGoesUnreportedAndStillEndsThePeriod) {
     HWND main = WaitMainWindow(p);
     ASSERT_NE(main, nullptr);
     EXPECT_EQ(Key("Updated"), "1");
-    PostCommand(main, 32787);
+    PostCommand(main, ID_TRAY_UPDATE);
     EXPECT_TRUE(WaitFor([&] { return Key("LocalMode") == "0"; }));
     Sleep(300);
     EXPECT_TRUE(p.TopLevelWindows(true).empty() || p.FindWindowTitled(L"Vantrel") == nullptr);
     EXPECT_FALSE(IsVisible(main));
-    PostCommand(main, 32775);
+    PostCommand(main, ID_TRAY_EXIT);
     EXPECT_EQ(p.WaitExit(), 0u);
 }
 
@@ -217,7 +218,7 @@ TEST_F(UpdateHandOff, DueStartReachesTheUpdaterThroughTheShippedBatch) {
     if (!cwd.empty() && cwd.back() != '\\') cwd += '\\';
     EXPECT_EQ(cwd, win::ToUtf8(m_dir));
     EXPECT_EQ(Key("Updated"), "1");
-    PostCommand(main, 32775);
+    PostCommand(main, ID_TRAY_EXIT);
     EXPECT_EQ(p.WaitExit(), 0u);
 }
 

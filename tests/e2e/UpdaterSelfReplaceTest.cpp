@@ -5,11 +5,11 @@
 
 #include "tests/e2e/Driver.h"
 #include "tests/win/updater/TestHttpServer.h"
+#include "updater/UpdaterNames.h"
 
 namespace vt::e2e {
 namespace {
 
-constexpr wchar_t kWizardTitle[] = L"在线升级";
 constexpr int kStatus = 1012;
 constexpr int kList = 1011;
 constexpr DWORD kStepTimeoutMs = 20000;

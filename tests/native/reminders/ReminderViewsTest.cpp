@@ -6,6 +6,7 @@
 #include "assistant/reminders/ReminderEditing.h"
 #include "assistant/reminders/ReminderLaunch.h"
 #include "assistant/reminders/ReminderRowView.h"
+#include "assistant/res/resource.h"
 #include "tests/native/reminders/ReminderTestSupport.h"
 
 namespace vt {
@@ -129,11 +130,11 @@ TEST(ReminderEditor, MenusAndButtonCaptions) {
     EXPECT_EQ(TimeMenuText(15), "7:30");
     EXPECT_EQ(TimeMenuText(47), "23:30");
     int h = -1, m = -1;
-    ASSERT_TRUE(TimeFromMenuCommand(32794 + 15, h, m));
+    ASSERT_TRUE(TimeFromMenuCommand(ID_TIME_FIRST + 15, h, m));
     EXPECT_EQ(h, 7);
     EXPECT_EQ(m, 30);
-    EXPECT_FALSE(TimeFromMenuCommand(32842, h, m)) << "would be 24:00";
-    EXPECT_FALSE(TimeFromMenuCommand(32793, h, m));
+    EXPECT_FALSE(TimeFromMenuCommand(ID_TIME_LAST + 1, h, m)) << "would be 24:00";
+    EXPECT_FALSE(TimeFromMenuCommand(ID_TIME_FIRST - 1, h, m));
     EXPECT_EQ(TimeButtonCaption(7, 30), "√7:30");
 
     CalendarDate sunday;
@@ -143,8 +144,8 @@ TEST(ReminderEditor, MenusAndButtonCaptions) {
     sunday.weekday = 0;
     EXPECT_EQ(DayMenuText(6, sunday), "每年十二月6号");
     EXPECT_EQ(DayButtonCaption(4, sunday), "√每个星期日");
-    EXPECT_EQ(KindFromDayMenuCommand(404), 4);
-    EXPECT_EQ(KindFromDayMenuCommand(407), -1);
+    EXPECT_EQ(KindFromDayMenuCommand(ID_DAY_FIRST + 4), 4);
+    EXPECT_EQ(KindFromDayMenuCommand(ID_DAY_LAST + 1), -1);
 }
 
 TEST(ReminderAlertCountdown, BeepsAfterOneSecondThenEvery301) {
@@ -158,13 +159,13 @@ TEST(ReminderAlertCountdown, BeepsAfterOneSecondThenEvery301) {
 TEST(ReminderAlertCountdown, PutOffTenMinutesReturnsAfter601Seconds) {
     AlertCountdown c;
     c.OnTimer();
-    c.PutOff(SnoozeSecondsForCommand(32796));
+    c.PutOff(SnoozeSecondsForCommand(ID_SNOOZE_10));
     int ticks = 1;
     while (!c.OnTimer()) ++ticks;
     EXPECT_EQ(ticks, 601);
-    EXPECT_EQ(SnoozeSecondsForCommand(32795), 300);
-    EXPECT_EQ(SnoozeSecondsForCommand(32799), 3600);
-    EXPECT_EQ(SnoozeSecondsForCommand(32800), 0);
+    EXPECT_EQ(SnoozeSecondsForCommand(ID_SNOOZE_5), 300);
+    EXPECT_EQ(SnoozeSecondsForCommand(ID_SNOOZE_60), 3600);
+    EXPECT_EQ(SnoozeSecondsForCommand(ID_SNOOZE_60 + 1), 0);
 }
 
 }  // namespace

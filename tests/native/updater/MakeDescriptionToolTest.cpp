@@ -14,6 +14,7 @@
 
 #include "shared/core/IniProfile.h"
 #include "shared/core/VersionRule.h"
+#include "shared/version.h"
 #include "tests/native/shared/TempDir.h"
 #include "updater/FileNameRule.h"
 #include "updater/DigestText.h"
@@ -143,6 +144,22 @@ TEST_F(MakeDescriptionTool, InstalledDescriptionCarriesLocalModeAndDay) {
     EXPECT_EQ(ReadServerComponent(local, 0).filename.Bytes(), "Vantrel.exe");
     EXPECT_EQ(ReadServerComponent(local, 1).filename.Bytes(), "Update.exe");
     EXPECT_EQ(ReadLocalVersion(local, 1), "1.1");
+}
+
+// Without --version every component carries the version the programs are
+// built with; a version named on the command line still wins.
+TEST_F(MakeDescriptionTool, VersionDefaultsToTheProductVersion) {
+    Put(Folder() + "Vantrel.exe", "v");
+    Put(Folder() + "Update.exe", "u");
+    ASSERT_EQ(Run("--url http://host/update.ini --base-uri /f/ --main-exe Vantrel.exe"), 0);
+    {
+        IniProfile described(Output());
+        EXPECT_EQ(ReadServerComponent(described, 0).version, VT_VERSION_STR);
+        EXPECT_EQ(ReadServerComponent(described, 1).version, VT_VERSION_STR);
+    }
+    ASSERT_EQ(Run("--url http://host/update.ini --base-uri /f/ --version 7.5 --main-exe Vantrel.exe"), 0);
+    IniProfile described(Output());
+    EXPECT_EQ(ReadServerComponent(described, 0).version, "7.5");
 }
 
 // A description the updater would refuse, or read otherwise than meant, is

@@ -43,7 +43,7 @@ TEST_F(CountdownForm, StartsStoppedWithOneMinuteAndCountsOnceStarted) {
     EXPECT_EQ(Text(Item(1)), L"暂停计时");
     EXPECT_EQ(StatusAfterTick(), L"[运行中-]系统距离关机还有59秒");
     EXPECT_EQ(StatusAfterTick(), L"[运行中\\]系统距离关机还有58秒");
-    Command(32772);  // the tray item stops it as well
+    Command(ID_TRAY_STARTSTOP);  // the tray item stops it as well
     EXPECT_EQ(Text(Item(1)), L"开始计时");
     EXPECT_EQ(StatusAfterTick(), L"[已暂停]定时关机的时间为58秒");
 }
@@ -163,7 +163,7 @@ TEST_F(CountdownForm, StartingWithUnderTenSecondsAsksFirst) {
     EXPECT_TRUE(boxes[0].hasCancel);
     EXPECT_EQ(StatusAfterTick(), L"[已暂停]定时关机的时间为8秒");
 
-    boxes = Answering([&] { Command(32772); }, {{IDOK}});
+    boxes = Answering([&] { Command(ID_TRAY_STARTSTOP); }, {{IDOK}});
     ASSERT_EQ(boxes.size(), 1u);
     EXPECT_EQ(Text(Item(1)), L"暂停计时");
     EXPECT_NE(StatusAfterTick().find(L"系统距离关机还有7秒"), std::wstring::npos);
@@ -176,7 +176,7 @@ TEST_F(CountdownForm, StartConfirmedTwiceThroughTheTrayStillEndsRunning) {
     // While the question is open the tray menu still works: the user starts
     // the countdown there and confirms both questions.
     auto boxes = Answering([&] { Click(1); },
-                           {{IDOK, [&](HWND) { PostMessageW(Main(), WM_COMMAND, MAKEWPARAM(32772, 0), 0); }},
+                           {{IDOK, [&](HWND) { PostMessageW(Main(), WM_COMMAND, MAKEWPARAM(ID_TRAY_STARTSTOP, 0), 0); }},
                             {IDOK}});
     ASSERT_EQ(boxes.size(), 2u);
     EXPECT_EQ(boxes[1].text, kShortTime);
@@ -189,7 +189,7 @@ TEST_F(CountdownForm, KeepsTickingWhileAMessageBoxIsOpen) {
     std::wstring before = Status();
     std::wstring during;
     // The real one-second timer, while the box of "倒计时关机未执行" is up.
-    auto boxes = Answering([&] { Command(32771); }, {{IDOK, [&](HWND) {
+    auto boxes = Answering([&] { Command(ID_TRAY_STATUS); }, {{IDOK, [&](HWND) {
                                                           for (int i = 0; i < 500; ++i) {
                                                               wchar_t text[256] = {};
                                                               GetDlgItemTextW(Main(), 1001, text, 256);
@@ -206,7 +206,7 @@ TEST_F(CountdownForm, KeepsTickingWhileAMessageBoxIsOpen) {
 
 TEST_F(CountdownForm, RunningCountdownCanEndWhileAMessageBoxIsOpen) {
     Click(1);
-    auto boxes = Answering([&] { Command(32771); }, {{IDOK, [&](HWND) {
+    auto boxes = Answering([&] { Command(ID_TRAY_STATUS); }, {{IDOK, [&](HWND) {
                                                           for (int i = 0; i < 61; ++i)
                                                               PostMessageW(Main(), WM_TIMER, kCountdownTimerId, 0);
                                                           Sleep(200);
@@ -216,6 +216,34 @@ TEST_F(CountdownForm, RunningCountdownCanEndWhileAMessageBoxIsOpen) {
     EXPECT_EQ(m_log.front(), "privilege");
     EXPECT_NE(std::find(m_log.begin(), m_log.end(), "exit 13"), m_log.end());
     EXPECT_TRUE(TakeQuitMessage());
+}
+
+// Only the countdown's own timer counts down: a timer of another id on the
+// same window leaves the status alone.
+TEST_F(CountdownForm, OnlyTheCountdownTimerTicks) {
+    Click(1);  // 开始计时
+    EXPECT_EQ(StatusAfterTick(), L"[运行中-]系统距离关机还有59秒");
+    Send(WM_TIMER, kCountdownTimerId + 1, 0);
+    EXPECT_EQ(Status(), L"[运行中-]系统距离关机还有59秒");
+    EXPECT_EQ(StatusAfterTick(), L"[运行中\\]系统距离关机还有58秒");
+}
+
+// The window and the tray carry the program icon at both sizes, and the
+// icon dragged from a minimised window is the big one.
+TEST_F(CountdownForm, WindowCarriesTheProgramIconAtBothSizes) {
+    auto big = reinterpret_cast<HICON>(Send(WM_GETICON, ICON_BIG, 0));
+    auto smallIcon = reinterpret_cast<HICON>(Send(WM_GETICON, ICON_SMALL, 0));
+    ASSERT_NE(big, nullptr);
+    ASSERT_NE(smallIcon, nullptr);
+    EXPECT_NE(big, smallIcon);
+    EXPECT_EQ(reinterpret_cast<HICON>(Send(WM_QUERYDRAGICON)), big);
+    ICONINFO info = {};
+    ASSERT_TRUE(GetIconInfo(smallIcon, &info));
+    BITMAP mask = {};
+    GetObjectW(info.hbmMask, sizeof mask, &mask);
+    EXPECT_EQ(mask.bmWidth, GetSystemMetrics(SM_CXSMICON));
+    if (info.hbmColor) DeleteObject(info.hbmColor);
+    DeleteObject(info.hbmMask);
 }
 
 }  // namespace

@@ -205,7 +205,7 @@ std::vector<SeenBox> MainWindowTest::Answering(const std::function<void()>& acti
 }
 
 void MainWindowTest::ShowForm() {
-    Command(32773);
+    Command(ID_TRAY_SHOW);
     SetForegroundWindow(Main());
     PumpMessages();
 }

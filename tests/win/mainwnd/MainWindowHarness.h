@@ -15,12 +15,14 @@
 #include <tuple>
 #include <vector>
 
+#include "assistant/AssistantNames.h"
 #include "assistant/mainwnd/ShutdownDialog.h"
 #include "assistant/reminders/ReminderManagerDialog.h"
 #include "shared/core/FileSystem.h"
 #include "shared/win/Platform.h"
 #include "tests/support/CoreFakes.h"
 #include "tests/native/mainwnd/FakeVolumeDevice.h"
+#include "resource.h"
 
 namespace vt::test {
 

@@ -49,7 +49,7 @@ TEST_F(PowerAndExit, CountdownEndSavesEverythingThenShutsDownAndQuits) {
 }
 
 TEST_F(PowerAndExit, PowerCommandsSaveEverythingFirstAndQuitWithTheirFlags) {
-    const std::pair<int, std::uint32_t> commands[] = {{32788, 0x0C}, {32789, 0x06}, {32790, 0x04}};
+    const std::pair<int, std::uint32_t> commands[] = {{ID_TRAY_SHUTDOWN, 0x0C}, {ID_TRAY_REBOOT, 0x06}, {ID_TRAY_LOGOFF, 0x04}};
     for (auto [id, flags] : commands) {
         SCOPED_TRACE(id);
         CreateMainWindow();
@@ -76,8 +76,8 @@ TEST_F(PowerAndExit, LogonEndingRunsPrepareExitAndAgrees) {
 }
 
 TEST_F(PowerAndExit, UntickedAutorunIsDeletedFromBothHivesAtExit) {
-    Command(32776);
-    Command(32775);
+    Command(ID_TRAY_AUTORUN);
+    Command(ID_TRAY_EXIT);
     EXPECT_EQ(m_log, (EventLog{"delete HKLM\\SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Run\\Vantrel",
                                "delete HKCU\\SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Run\\Vantrel",
                                "write HKLM\\SOFTWARE\\Orvane\\Vantrel\\ShowInfo = 0", "save reminders"}));
@@ -102,7 +102,7 @@ TEST_F(PowerAndExit, MonitorOffGoesThroughTheWindowAndLeavesEverythingRunning) {
     g_monitorPower.clear();
     HHOOK hook = SetWindowsHookExW(WH_CALLWNDPROC, WatchSysCommand, nullptr, GetCurrentThreadId());
     ASSERT_NE(hook, nullptr);
-    Command(32780);
+    Command(ID_TRAY_MONITOROFF);
     UnhookWindowsHookEx(hook);
 
     EXPECT_EQ(g_monitorPower, std::vector<LPARAM>{2});

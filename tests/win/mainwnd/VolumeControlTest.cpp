@@ -57,7 +57,7 @@ TEST_F(VolumeControl, CtrlArrowHotkeysSetTheChannelsFromTheLouderLevel) {
 
 TEST_F(VolumeControl, TrayChannelItemsDoWhatTheHotkeysDo) {
     StartWithVolume(0x80008000);
-    for (int id : {32781, 32782, 32783, 32784}) Command(id);
+    for (int id : {ID_TRAY_LEFT, ID_TRAY_RIGHT, ID_TRAY_STEREO, ID_TRAY_MUTE}) Command(id);
     EXPECT_EQ(m_volume.sets, (Sets{0x8000, 0x80000000, 0x80008000, 0}));
 }
 
@@ -134,7 +134,7 @@ TEST_F(VolumeControl, WithoutADeviceNothingFailsAndThePopupShowsMuted) {
     StartWithVolume(0);
     Hotkey(MOD_CONTROL, VK_DOWN);
     Tick();
-    Command(32781);
+    Command(ID_TRAY_LEFT);
     ClickTray(500, 400);
     ASSERT_TRUE(IsWindowVisible(Popup()));
     EXPECT_TRUE(Muted());

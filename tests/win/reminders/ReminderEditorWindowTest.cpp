@@ -183,7 +183,7 @@ TEST_F(ReminderEditorTest, TheTimeMenuSetsThePickerAndTheButtonCaption) {
     EXPECT_EQ(t.wHour, 7);
     EXPECT_EQ(t.wMinute, 30);
     EXPECT_EQ(Text(IDC_TIME_BUTTON), L"√7:30");
-    Command(ID_TIME_HANDLED_LAST);  // would be 24:00
+    Command(ID_TIME_LAST + 1);  // would be 24:00
     EXPECT_EQ(Text(IDC_TIME_BUTTON), L"√7:30");
 
     t.wHour = 21;

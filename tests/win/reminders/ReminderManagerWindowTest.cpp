@@ -283,7 +283,7 @@ TEST_F(ReminderWindowTest, EscCloseBoxAndMenuPutTheAlertOffUntilItComesBackByIts
 // A stand-in for the main window, which the manager finds by its title.
 std::vector<WPARAM> g_balloons;
 LRESULT CALLBACK FakeMainProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
-    if (msg == WM_USER + 101) {
+    if (msg == WM_SHOWBALLOON) {
         g_balloons.push_back(wp);
         return 0;
     }
@@ -296,7 +296,7 @@ TEST_F(ReminderWindowTest, AReminderInAlertIsNotEditedButTheMainWindowShowsItsBa
     wc.hInstance = GetModuleHandleW(nullptr);
     wc.lpszClassName = L"VtFakeMainWindow";
     RegisterClassW(&wc);
-    HWND main = CreateWindowW(L"VtFakeMainWindow", L"关机管理器", WS_POPUP, 0, 0, 10, 10, nullptr, nullptr,
+    HWND main = CreateWindowW(L"VtFakeMainWindow", kMainWindowTitle, WS_POPUP, 0, 0, 10, 10, nullptr, nullptr,
                               wc.hInstance, nullptr);
     ASSERT_NE(main, nullptr);
     g_balloons.clear();
