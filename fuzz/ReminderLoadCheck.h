@@ -3,11 +3,14 @@
 // target and the native test that replays the corpus and random buffers:
 //  - whole records load, a trailing fragment never does;
 //  - load then save gives back every byte but the state rule;
+//  - the bytes load into the book as the file does, and the exit save
+//    writes the book's records as they are;
 //  - nothing the windows derive from a record (cells, rule text, colours,
 //    due test, a few ticks, the alert's request) reads outside a table.
 // Returns an empty string when all holds, otherwise what went wrong.
 #include <cstddef>
 #include <cstdint>
+#include <cstring>
 #include <string>
 #include <vector>
 
@@ -28,10 +31,12 @@ inline std::string CheckReminderLoad(const std::uint8_t* data, std::size_t size)
 
     std::vector<unsigned char> saved = SerializeReminders(parsed.items);
     if (saved.size() != parsed.items.size() * kReminderItemSize) return "saved size";
-    for (std::size_t i = 0; i < saved.size(); ++i) {
-        std::size_t inRecord = i % kReminderItemSize;
-        if (inRecord >= stateAt && inRecord < stateAt + 4) continue;
-        if (saved[i] != data[i]) return "byte changed by load and save";
+    // Compared around each record's state, a block at a time.
+    for (std::size_t at = 0; at < saved.size(); at += kReminderItemSize) {
+        const std::size_t after = stateAt + 4;
+        if (std::memcmp(&saved[at], data + at, stateAt) != 0 ||
+            std::memcmp(&saved[at + after], data + at + after, kReminderItemSize - after) != 0)
+            return "byte changed by load and save";
     }
     for (std::size_t r = 0; r < parsed.items.size(); ++r) {
         const unsigned char* in = data + r * kReminderItemSize + stateAt;
@@ -48,12 +53,15 @@ inline std::string CheckReminderLoad(const std::uint8_t* data, std::size_t size)
         if (w < 0 || w > 6) return "weekday";
     }
 
-    // Through the file interface and the clock, as the program runs it.
+    // Into the book from the bytes in memory, and through the clock, as the
+    // program runs it; the file's own path reads the same bytes alike.
     test::MemoryFileSystem fs;
-    fs.files["Notify.dat"].assign(data, data + size);
     ReminderBook book(fs, "Notify.dat");
-    book.Load();
+    const ReminderLoadReport report = book.LoadBytes(data, size);
     if (static_cast<std::size_t>(book.Count()) != parsed.items.size()) return "book count";
+    if (report.records != parsed.items.size() || report.fragmentBytes != parsed.fragmentBytes)
+        return "load report";
+    if (book.BackupPending() != (parsed.fragmentBytes > 0)) return "backup duty";
     for (int tick = 0; tick < 3; ++tick) {
         LocalTime now;
         now.year = 2026;
@@ -66,7 +74,19 @@ inline std::string CheckReminderLoad(const std::uint8_t* data, std::size_t size)
             if (book.RowOf(alert.id) != alert.row) return "alert row";
     }
     if (!book.SaveAtExit()) return "save";
-    if (fs.files["Notify.dat"].size() != parsed.items.size() * kReminderItemSize) return "file size";
+    const std::vector<unsigned char>& file = fs.files["Notify.dat"];
+    if (file.size() != parsed.items.size() * kReminderItemSize) return "file size";
+    for (int row = 0; row < book.Count(); ++row)
+        if (IsAlertOpen(*book.At(row))) return "alert open after the exit save";
+
+    // The saved file holds the records as the book has them (the file's
+    // path reads them with the same code as the bytes above).
+    unsigned char record[kReminderItemSize];
+    for (int row = 0; row < book.Count(); ++row) {
+        EncodeReminder(*book.At(row), record);
+        if (std::memcmp(record, &file[static_cast<std::size_t>(row) * kReminderItemSize], kReminderItemSize) != 0)
+            return "saved record";
+    }
     return std::string();
 }
 

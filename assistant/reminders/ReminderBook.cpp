@@ -57,13 +57,24 @@ int ReminderBook::RowOf(ReminderId id) const {
 ReminderLoadReport ReminderBook::Load() {
     std::vector<ReminderItem> items;
     ReminderLoadReport report = LoadReminderFile(m_fs, m_strPath, items);
+    Take(items, report);
+    return report;
+}
+
+ReminderLoadReport ReminderBook::LoadBytes(const unsigned char* data, std::size_t size) {
+    std::vector<ReminderItem> items;
+    ReminderLoadReport report = ReadReminderBytes(data, size, items);
+    Take(items, report);
+    return report;
+}
+
+void ReminderBook::Take(const std::vector<ReminderItem>& items, const ReminderLoadReport& report) {
     // Room for all rows at once: growing row by row would copy every
     // 8 KiB record again at each step.
     m_rows.reserve(m_rows.size() + items.size());
     for (const ReminderItem& item : items) Add(item);
     m_bBackupPending = report.NeedsBackup() && report.backupPath.empty();
     if (!report.backupPath.empty()) m_strBackupPath = report.backupPath;
-    return report;
 }
 
 bool ReminderBook::Save() {

@@ -7,6 +7,7 @@
 //
 // The book also owns the reminder file: Load once at start-up, Save when the
 // manager window closes, SaveAtExit on every way out of the program.
+#include <cstddef>
 #include <cstdint>
 #include <string>
 #include <vector>
@@ -48,6 +49,10 @@ public:
 
     // Appends the file's records. See ReminderFile.h for the report.
     ReminderLoadReport Load();
+    // Appends the records of bytes already read from the book's file, with
+    // the rules of Load; what a trailing fragment needs, a copy of the
+    // original aside, is left to the next save.
+    ReminderLoadReport LoadBytes(const unsigned char* data, std::size_t size);
     // Writes every record as it is. False when nothing was written (the old
     // file is then unchanged).
     bool Save();
@@ -72,6 +77,7 @@ private:
     };
 
     std::vector<ReminderItem> Records() const;
+    void Take(const std::vector<ReminderItem>& items, const ReminderLoadReport& report);
 
     IFileSystem& m_fs;
     std::string m_strPath;

@@ -2,22 +2,30 @@
 
 #include "assistant/reminders/ReminderCodec.h"
 
+#include <utility>
+
 namespace vt {
+
+ReminderLoadReport ReadReminderBytes(const unsigned char* data, std::size_t size,
+                                     std::vector<ReminderItem>& items) {
+    ReminderLoadReport report;
+    report.found = report.readable = true;
+    ParsedReminders parsed = ParseReminderBytes(data, size);
+    report.records = parsed.items.size();
+    report.fragmentBytes = parsed.fragmentBytes;
+    if (items.empty()) items = std::move(parsed.items);
+    else items.insert(items.end(), parsed.items.begin(), parsed.items.end());
+    return report;
+}
 
 ReminderLoadReport LoadReminderFile(IFileSystem& fs, const std::string& path,
                                     std::vector<ReminderItem>& items) {
     ReminderLoadReport report;
     std::vector<unsigned char> bytes;
-    report.readable = fs.ReadAll(path, bytes);
-    report.found = report.readable || fs.Exists(path);
-    if (report.readable) {
-        ParsedReminders parsed = ParseReminderBytes(bytes.data(), bytes.size());
-        report.records = parsed.items.size();
-        report.fragmentBytes = parsed.fragmentBytes;
-        if (items.empty())
-            items = std::move(parsed.items);
-        else
-            items.insert(items.end(), parsed.items.begin(), parsed.items.end());
+    if (fs.ReadAll(path, bytes)) {
+        report = ReadReminderBytes(bytes.data(), bytes.size(), items);
+    } else {
+        report.found = fs.Exists(path);
     }
     if (report.NeedsBackup()) report.backupPath = KeepBackup(fs, path);
     return report;

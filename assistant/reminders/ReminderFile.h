@@ -35,6 +35,12 @@ struct ReminderLoadReport {
 ReminderLoadReport LoadReminderFile(IFileSystem& fs, const std::string& path,
                                     std::vector<ReminderItem>& items);
 
+// What LoadReminderFile makes of the file's bytes once it has them: appends
+// the records (state rule applied) and reports them as read from an existing
+// file. No backup is made here.
+ReminderLoadReport ReadReminderBytes(const unsigned char* data, std::size_t size,
+                                     std::vector<ReminderItem>& items);
+
 // Copies path to the first free name among path.bak, path.bak2 .. path.bak99.
 // Returns the copy's name, or an empty string when no copy could be made.
 std::string KeepBackup(IFileSystem& fs, const std::string& path);

@@ -8,6 +8,7 @@
 #include <random>
 
 #include "assistant/reminders/ReminderCodec.h"
+#include "fuzz/ReminderFuzzInput.h"
 #include "fuzz/ReminderLoadCheck.h"
 #include "tests/native/reminders/ReminderTestSupport.h"
 
@@ -32,7 +33,7 @@ TEST(ReminderLoadReplay, EverySeedOfTheCorpus) {
         std::ifstream in(entry.path(), std::ios::binary);
         std::vector<unsigned char> bytes((std::istreambuf_iterator<char>(in)),
                                          std::istreambuf_iterator<char>());
-        EXPECT_EQ(Check(bytes), "") << entry.path();
+        EXPECT_EQ(Check(fuzz::ReminderFileOfInput(bytes.data(), bytes.size())), "") << entry.path();
         ++seeds;
     }
     EXPECT_GE(seeds, 4);
@@ -65,6 +66,37 @@ TEST(ReminderLoadReplay, SoundRecordsWithOneFieldDamaged) {
             std::vector<unsigned char> bytes = SerializeReminders({item, item});
             ASSERT_EQ(Check(bytes), "") << "field " << field << " = " << value;
         }
+}
+
+// The fuzz target's short form: what it makes of an input decides what the
+// fuzzer can reach.
+TEST(ReminderLoadReplay, ShortInputsBecomeWholeRecordsAndAFragment) {
+    std::vector<unsigned char> in = {0};
+    auto record = [&in](unsigned char fill, std::vector<std::vector<unsigned char>> pieces) {
+        for (int k = 0; k < 24; ++k) in.push_back(fill);
+        for (const auto& piece : pieces) {
+            in.push_back(static_cast<unsigned char>(piece.size()));
+            in.insert(in.end(), piece.begin(), piece.end());
+        }
+        for (int k = 0; k < 8; ++k) in.push_back(k == 0 ? 3 : 0);  // Expired
+    };
+    record(1, {{'a', 'b', 'c'}, {}, {0xD6}, {'x'}, {7}});
+    for (int r = 0; r < 3; ++r) record(2, {{}, {}, {}, {}, {}});
+    const std::vector<unsigned char> file = fuzz::ReminderFileOfInput(in.data(), in.size());
+    const std::size_t shortRecord = 24 + 5 + 8;
+    ASSERT_EQ(file.size(), 3 * kReminderItemSize + shortRecord);  // the fourth stays a fragment
+    const ReminderItem first = DecodeReminder(file.data());
+    EXPECT_EQ(first.year, 0x01010101);
+    EXPECT_EQ(std::string(first.title, 5), "abcab");
+    EXPECT_EQ(first.title[kReminderTextSize - 1], "abc"[(kReminderTextSize - 1) % 3]);  // no terminator
+    EXPECT_EQ(first.content[0], 0);
+    EXPECT_EQ(static_cast<unsigned char>(first.command[kReminderTextSize - 1]), 0xD6);  // a cut character
+    EXPECT_EQ(first.state, 3);
+    EXPECT_EQ(first.reserved2[sizeof first.reserved2 - 1], 7);
+    EXPECT_EQ(Check(file), "");
+    // An odd first byte: the rest is the file as it stands.
+    const std::vector<unsigned char> raw = {1, 9, 8, 7};
+    EXPECT_EQ(fuzz::ReminderFileOfInput(raw.data(), raw.size()), (std::vector<unsigned char>{9, 8, 7}));
 }
 
 }  // namespace
