@@ -40,7 +40,7 @@ void TrayIcon::Add(const std::wstring& tip) {
 
 void TrayIcon::Restore() {
     ResetHeader();
-    m_nid.uFlags = NIF_MESSAGE | NIF_ICON | NIF_TIP;
+    m_record.uFlags = NIF_MESSAGE | NIF_ICON | NIF_TIP;
     Notify(NIM_ADD);
 }
 
@@ -52,9 +52,9 @@ void TrayIcon::SetTip(const std::wstring& tip) {
 }
 
 void TrayIcon::SetIcon(HICON icon) {
-    m_nid.hIcon = icon;
+    m_record.hIcon = icon;
     ResetHeader();
-    m_nid.uFlags = NIF_ICON;
+    m_record.uFlags = NIF_ICON;
     Notify(NIM_MODIFY);
 }
 

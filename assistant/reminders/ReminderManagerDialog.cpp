@@ -96,7 +96,7 @@ bool ReminderManagerDialog::OnMessage(UINT msg, WPARAM wParam, LPARAM lParam, LR
         TellLoadProblem();
         return true;
     case kMsgTellCannotSave:
-        ShowMessage(win::FromUtf8(UnsavableFolderMessage(m_manager.Book().Path())), kProduct,
+        ShowMessage(win::FromUtf8(UnsavableFolderMessage(m_manager.Book().Path())), kProductName,
                     MB_OK | MB_ICONWARNING | MB_SETFOREGROUND);
         return true;
     }

@@ -69,7 +69,7 @@ TEST_F(ReminderFileOnDisk, SaveThatCannotCreateItsNewFileRewritesTheOldOneInPlac
     ReminderBook again(files, path);
     again.Load();
     ASSERT_EQ(again.Count(), 1);
-    EXPECT_EQ(GetText(again.At(0)->title), "new");
+    EXPECT_EQ(GetText(again.At(0)->title), Gbk("new"));
 }
 
 TEST_F(ReminderFileOnDisk, ProbeFindsAFolderWhereNoSaveCanSucceed) {

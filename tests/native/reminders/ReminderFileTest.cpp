@@ -176,7 +176,7 @@ TEST(ReminderFile, FolderRefusingNewFilesGetsTheFileRewrittenInPlace) {
     ReminderLoadReport report = again.Load();
     EXPECT_EQ(report.fragmentBytes, 0u);
     ASSERT_EQ(again.Count(), 1);
-    EXPECT_EQ(GetText(again.At(0)->title), "four");
+    EXPECT_EQ(GetText(again.At(0)->title), Gbk("four"));
 }
 
 TEST(ReminderFile, InPlaceRewriteThatFailsIsReportedAsFailed) {

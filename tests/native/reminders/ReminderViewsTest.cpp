@@ -42,7 +42,7 @@ TEST(ReminderRow, DamagedRecordStillGivesTexts) {
 // whole row would show, and a column the list does not have stays empty.
 TEST(ReminderRow, OneCellAtATimeIsTheCellOfTheRow) {
     ReminderItem r = MakeReminder(RepeatKind::Monthly, 2026, 1, 31, 23, 9, "\xBF\xAA\xBB\xE1");
-    SetText(r.content, "x");
+    SetText(r.content, Gbk("x"));
     SetState(r, ReminderState::Snoozed);
     ReminderCells c = CellsOf(r);
     for (int column = 0; column < kReminderColumnCount; ++column)

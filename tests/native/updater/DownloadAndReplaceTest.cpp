@@ -212,7 +212,7 @@ TEST_F(InstallTest, CompleteUpdateLeavesNoKeptCopies) {
 // and the window stays live while the updater waits for it.
 TEST_F(InstallTest, RunningAssistantIsAskedToEndBeforeAnythingIsTerminated) {
     Prepare(2, {{"App", "1", "Vantrel.exe"}}, {{"App", "2", "Vantrel.exe", "Vantrel.exe"}});
-    processes.running = {{42, "Vantrel.exe"}};
+    processes.running = {{42, Gbk("Vantrel.exe")}};
     processes.windowTitles = {{42, "关机管理器"}};
     processes.endsWhenAsked = {{42, 2}};
     view.pumpAttempts.clear();

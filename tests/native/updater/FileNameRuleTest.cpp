@@ -41,13 +41,13 @@ TEST(FileNameRule, DeviceNamesWithTheDigitZeroOrASuperscript) {
                                // COM¹, COM², LPT³ as GB18030 writes them: no character of
                                // code page 936, whatever follows.
                                "COM\x81\x30\x86\x31", "COM\x81\x30\x85\x35.txt", "LPT\x81\x30\x85\x36"};
-    for (const char* name : bad) EXPECT_FALSE(IsPlainFileName(name)) << name;
+    for (const char* name : bad) EXPECT_FALSE(IsPlainFileName(Gbk(name))) << name;
     // What code page 936 does have near them names ordinary files: full-width
     // and circled digits, and the characters whose bytes spell the digits in
     // UTF-8 ("COM\xC2\xB9" is COM followed by a Chinese character).
     const char* const good[] = {"COM\xA3\xB1", "LPT\xA2\xD9.txt", "COM\xC2\xB9", "lpt\xC2\xB2.dll",
                                 "COM\xC2\xB3"};
-    for (const char* name : good) EXPECT_TRUE(IsPlainFileName(name)) << name;
+    for (const char* name : good) EXPECT_TRUE(IsPlainFileName(Gbk(name))) << name;
 }
 
 }  // namespace

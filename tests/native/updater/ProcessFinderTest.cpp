@@ -40,7 +40,7 @@ TEST(ProcessFinder, FirstMatchingProcessOrZero) {
 // caller's window is kept live between the waits.
 TEST(EndProgram, AskedProgramsThatEndInTimeAreNotTerminated) {
     test::FakeProcesses processes;
-    processes.running = {{300, "Vantrel.exe"}, {400, "Tool.exe"}};
+    processes.running = {{300, Gbk("Vantrel.exe")}, {400, Gbk("Tool.exe")}};
     processes.windowTitles = {{300, "关机管理器"}, {400, "Tool"}};
     processes.endsWhenAsked = {{300, 3}, {400, 0}};
     int live = 0;
@@ -58,7 +58,7 @@ TEST(EndProgram, AskedProgramsThatEndInTimeAreNotTerminated) {
 // ignores the request gets ten seconds, then ends as before.
 TEST(EndProgram, ProgramThatStaysIsTerminatedAfterTenSeconds) {
     test::FakeProcesses processes;
-    processes.running = {{500, "Other.exe"}};
+    processes.running = {{500, Gbk("Other.exe")}};
     processes.windowTitles = {{500, "关机管理器 "}};
     int live = 0;
     EXPECT_EQ(EndProgram(processes, 500, [&] { ++live; }), EndProgramResult::Terminated);
@@ -70,7 +70,7 @@ TEST(EndProgram, ProgramThatStaysIsTerminatedAfterTenSeconds) {
     EXPECT_EQ(processes.terminated, std::vector<std::uint32_t>{500});
     EXPECT_EQ(processes.sleeps, std::vector<unsigned>{1000});
 
-    processes.running = {{501, "Locked.exe"}};
+    processes.running = {{501, Gbk("Locked.exe")}};
     processes.canOpen = false;
     processes.sleeps.clear();
     EXPECT_EQ(EndProgram(processes, 501, nullptr), EndProgramResult::NotOpened);
