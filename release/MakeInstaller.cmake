@@ -1,13 +1,14 @@
 # Builds the installer from a release layout (the dist target's folder):
 #   cmake -DDIST_DIR=<dir> -DOUT_FILE=<VantrelSetup-x.exe> -DVERSION=<1.1>
-#         -DMAIN_TITLE=<title> -DEXIT_COMMAND=<id> -DWORK_DIR=<dir>
+#         -DMAIN_TITLE=<title> -DEXIT_COMMAND=<id> -DUPDATER_TITLE=<title>
+#         -DWORK_DIR=<dir>
 #         [-DICON=<ico>] [-DMAKENSIS=<makensis>] [-DSIGN_TOOL=<osslsigncode>]
 #         [-DSIGN_PFX=<pfx> | -DSIGN_CERT=<pem> -DSIGN_KEY=<pem>]
 #         [-DSIGN_PASSWORD_FILE=<file>] [-DSIGN_TIMESTAMP=<url>]
 #         [-DWARN_NO_UPDATE_KEY=ON] -P MakeInstaller.cmake
 # With a certificate, Vantrel.exe and Update.exe are signed before they are
 # packed, and makensis signs the uninstaller and the installer.
-foreach(var DIST_DIR OUT_FILE VERSION MAIN_TITLE EXIT_COMMAND WORK_DIR)
+foreach(var DIST_DIR OUT_FILE VERSION MAIN_TITLE EXIT_COMMAND UPDATER_TITLE WORK_DIR)
   if(NOT DEFINED ${var} OR "${${var}}" STREQUAL "")
     message(FATAL_ERROR "MakeInstaller.cmake: ${var} is not given")
   endif()
@@ -76,12 +77,13 @@ endif()
 get_filename_component(out_dir ${OUT_FILE} DIRECTORY)
 file(MAKE_DIRECTORY ${out_dir})
 file(REMOVE ${OUT_FILE})
-# makensis reads its command line in the locale's encoding: the title is UTF-8.
+# makensis reads its command line in the locale's encoding: the titles are UTF-8.
 set(ENV{LC_ALL} C.UTF-8)
 execute_process(
   COMMAND ${MAKENSIS} -V2 -INPUTCHARSET UTF8
           -DVERSION=${VERSION} -DVERSION_QUAD=${version_quad}
           -DFILES_DIR=${files} -DMAIN_TITLE=${MAIN_TITLE} -DEXIT_COMMAND=${EXIT_COMMAND}
+          "-DUPDATER_TITLE=${UPDATER_TITLE}"
           -DOUTFILE=${OUT_FILE} ${icon_define} ${sign_defines}
           ${here}/installer.nsi
   RESULT_VARIABLE rc)

@@ -9,6 +9,7 @@
 ;   /DICON=<file>         the program icon
 ;   /DMAIN_TITLE=<text>   the title of the assistant's main window
 ;   /DEXIT_COMMAND=<id>   the assistant's exit command (WM_COMMAND)
+;   /DUPDATER_TITLE=<text> the title of the updater's wizard
 ;   /DOUTFILE=<file>      where the installer goes
 ;   /DSIGN_CMD=<command>  optional: signs the file named by its argument
 ;
@@ -27,8 +28,8 @@ SetCompressorDictSize 1
 !include WinMessages.nsh
 !include Sections.nsh
 
-!ifndef VERSION | FILES_DIR | MAIN_TITLE | EXIT_COMMAND | OUTFILE
-  !error "VERSION, FILES_DIR, MAIN_TITLE, EXIT_COMMAND and OUTFILE must be defined"
+!ifndef VERSION | FILES_DIR | MAIN_TITLE | EXIT_COMMAND | UPDATER_TITLE | OUTFILE
+  !error "VERSION, FILES_DIR, MAIN_TITLE, EXIT_COMMAND, UPDATER_TITLE and OUTFILE must be defined"
 !endif
 
 !define PRODUCT "Vantrel"
@@ -86,31 +87,34 @@ VIAddVersionKey /LANG=2052 "LegalCopyright" "Copyright (C) ${PUBLISHER}"
 
 Var WasRunning
 
-; Ends a running assistant the way its own tray menu does, so it saves its
-; reminders and settings first: the exit command to its main window, then up
-; to 10 s for the process to end; one that does not end is terminated.
-; $WasRunning becomes 1 when one was found.
-!macro DEFINE_END_ASSISTANT prefix
-Function ${prefix}EndAssistant
+; Ends a running program of ours gracefully: the message its own window
+; takes to end (the assistant's exit command, which saves its reminders and
+; settings first; the updater's WM_CLOSE, which cancels what it is doing),
+; then up to 10 s for the process to end; one that does not end is
+; terminated, since its files must be replaced or removed. $R9 is the
+; window title, $R8 the message, $R7 its wParam; $R6 becomes 1 when a
+; window was found.
+!macro DEFINE_END_PROGRAM prefix
+Function ${prefix}EndProgram
   Push $0
   Push $1
   Push $2
   Push $3
   Push $4
-  StrCpy $WasRunning 0
+  StrCpy $R6 0
   StrCpy $4 0
   ${Do}
-    FindWindow $0 "" "${MAIN_TITLE}"
+    FindWindow $0 "" "$R9"
     ${If} $0 == 0
     ${OrIf} $4 >= 3
       ${Break}
     ${EndIf}
     IntOp $4 $4 + 1
-    StrCpy $WasRunning 1
+    StrCpy $R6 1
     System::Call 'user32::GetWindowThreadProcessId(p r0, *i 0 r1) i'
     ; SYNCHRONIZE | PROCESS_TERMINATE
     System::Call 'kernel32::OpenProcess(i 0x00100001, i 0, i r1) p .r2'
-    SendMessage $0 ${WM_COMMAND} ${EXIT_COMMAND} 0 /TIMEOUT=10000
+    SendMessage $0 $R8 $R7 0 /TIMEOUT=5000
     ${If} $2 P<> 0
       System::Call 'kernel32::WaitForSingleObject(p r2, i 10000) i .r3'
       ${If} $3 <> 0
@@ -135,9 +139,31 @@ Function ${prefix}EndAssistant
   Pop $1
   Pop $0
 FunctionEnd
+
+; The updater first: at its end it starts the assistant again. Then the
+; assistant; $WasRunning becomes 1 when it ran.
+Function ${prefix}EndPrograms
+  Push $R9
+  Push $R8
+  Push $R7
+  Push $R6
+  StrCpy $R9 "${UPDATER_TITLE}"
+  StrCpy $R8 ${WM_CLOSE}
+  StrCpy $R7 0
+  Call ${prefix}EndProgram
+  StrCpy $R9 "${MAIN_TITLE}"
+  StrCpy $R8 ${WM_COMMAND}
+  StrCpy $R7 ${EXIT_COMMAND}
+  Call ${prefix}EndProgram
+  StrCpy $WasRunning $R6
+  Pop $R6
+  Pop $R7
+  Pop $R8
+  Pop $R9
+FunctionEnd
 !macroend
-!insertmacro DEFINE_END_ASSISTANT ""
-!insertmacro DEFINE_END_ASSISTANT "un."
+!insertmacro DEFINE_END_PROGRAM ""
+!insertmacro DEFINE_END_PROGRAM "un."
 
 ; Reads one key of [Main] of the installed Update.ini: $1 the value, $2 "1"
 ; when the key was there.
@@ -151,9 +177,24 @@ FunctionEnd
   ${EndIf}
 !macroend
 
+; Adds the size of a file in bytes to a variable.
+!macro ADD_FILE_SIZE var file
+  Push $9
+  Push $8
+  ClearErrors
+  FileOpen $9 "${file}" r
+  ${IfNot} ${Errors}
+    FileSeek $9 0 END $8
+    FileClose $9
+    IntOp ${var} ${var} + $8
+  ${EndIf}
+  Pop $8
+  Pop $9
+!macroend
+
 Section "${PRODUCT}（必需）" SecProgram
   SectionIn RO
-  Call EndAssistant
+  Call EndPrograms
 
   ; The user's own update settings survive an upgrade; the component
   ; versions become this installer's. Read after the assistant has ended:
@@ -193,8 +234,16 @@ Section "${PRODUCT}（必需）" SecProgram
   WriteRegStr HKCU "${UNINST_KEY}" "QuietUninstallString" '"$INSTDIR\${UNINSTALLER}" /S'
   WriteRegDWORD HKCU "${UNINST_KEY}" "NoModify" 1
   WriteRegDWORD HKCU "${UNINST_KEY}" "NoRepair" 1
-  ${GetSize} "$INSTDIR" "/S=0K" $0 $1 $2
-  IntFmt $0 "0x%08X" $0
+  ; What the installation takes, in KiB: the files it put there, not the
+  ; user's reminders beside them.
+  StrCpy $0 0
+  !insertmacro ADD_FILE_SIZE $0 "$INSTDIR\Vantrel.exe"
+  !insertmacro ADD_FILE_SIZE $0 "$INSTDIR\Update.exe"
+  !insertmacro ADD_FILE_SIZE $0 "$INSTDIR\update.bat"
+  !insertmacro ADD_FILE_SIZE $0 "$INSTDIR\Update.ini"
+  !insertmacro ADD_FILE_SIZE $0 "$INSTDIR\${UNINSTALLER}"
+  IntOp $0 $0 + 1023
+  IntOp $0 $0 / 1024
   WriteRegDWORD HKCU "${UNINST_KEY}" "EstimatedSize" $0
 SectionEnd
 
@@ -252,7 +301,7 @@ Function RunAssistantNow
 FunctionEnd
 
 Section "Uninstall"
-  Call un.EndAssistant
+  Call un.EndPrograms
 
   Delete "$INSTDIR\Vantrel.exe"
   Delete "$INSTDIR\Update.exe"

@@ -1,37 +1,69 @@
 #!/usr/bin/env bash
-# Shows the installer's first page under Xvfb and Wine and writes
-# docs/screenshots/installer.png (or <dir>/installer.png). Build the
-# installer target first (scripts/test.sh does).
+# Goes through the installer's pages under Xvfb and Wine as a user does and
+# writes them to docs/screenshots (or <dir>): installer.png (the first page),
+# installer-options.png (the tick box "开机自动运行") and installer-finish.png.
+# It installs into a prefix of its own. Build the installer target first
+# (scripts/test.sh does).
+#   screenshot-installer.sh [--dpi 96|120|144|192] [dir]
+# At another scale than 96 DPI the pictures are named installer-<page>-<dpi>.png.
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
+dpi=96
+if [ "${1:-}" = --dpi ]; then
+  dpi=${2:?--dpi needs 96, 120, 144 or 192}
+  shift 2
+fi
+case $dpi in 96|120|144|192) ;; *) echo "unsupported scale: $dpi DPI" >&2; exit 2 ;; esac
 out=${1:-$root/docs/screenshots}
+desk_w=$((1024 * dpi / 96)) desk_h=$((768 * dpi / 96))
 if [ -z "${VT_SHOTS_INNER:-}" ]; then
   mkdir -p "$out"
-  VT_SHOTS_INNER=1 exec xvfb-run -a -s "-screen 0 1024x768x24" "$0" "$out"
+  VT_SHOTS_INNER=1 exec xvfb-run -a -s "-screen 0 ${desk_w}x${desk_h}x24" "$0" --dpi "$dpi" "$out"
 fi
 
-export VT_WINEPREFIX=${VT_WINEPREFIX:-$root/build/windows/shots-prefix}
+suffix=""
+[ "$dpi" = 96 ] || suffix="-$dpi"
+export VT_DPI=$dpi
+# A fresh prefix each time: the pictures show a first installation.
+export VT_WINEPREFIX=${VT_WINEPREFIX:-$root/build/windows/installer-shots-prefix$suffix}
+rm -rf "$VT_WINEPREFIX"
 source "$root/scripts/wine-env.sh"
 "$root/scripts/wine-prefix.sh"
+wine reg add 'HKCU\Software\Wine\Explorer\Desktops' /v Default /t REG_SZ /d "${desk_w}x${desk_h}" /f \
+  >/dev/null 2>&1 || true
+wineserver -w
 version=$(sed -n 's/^#define VT_VERSION_STR *"\(.*\)"/\1/p' "$root/shared/version.h")
 setup=$VT_BUILD/VantrelSetup-$version.exe
 [ -f "$setup" ] || { echo "no $setup: build the installer target"; exit 1; }
 drive="wine $VT_BUILD/tools/vtdrive.exe"
+probe="wine $VT_BUILD/tools/vtinstprobe.exe"
 
 wineserver -p </dev/null >/dev/null 2>&1 || true
 wine cmd /c exit </dev/null >/dev/null 2>&1 || true
 wine "$setup" </dev/null >/dev/null 2>&1 &
 setup_pid=$!
-caption='Vantrel 安装'
+caption='Vantrel 安装*'
+
+shot() {  # name
+  sleep 1.5
+  local rect x y w h
+  rect=$($drive rect "$caption" | tr -d '\r')
+  read -r x y w h <<<"$rect"
+  import -window root -crop "${w}x${h}+${x}+${y}" +repage "$out/$1$suffix.png"
+  echo "wrote $out/$1$suffix.png"
+}
+next() { $probe answer "$caption" 1 20000 >/dev/null; }  # "下一步(&N)", "安装(&I)", "完成(&F)"
+
 $drive wait "$caption" 15000 >/dev/null 2>&1 || { echo "the installer did not open"; exit 1; }
-sleep 1.5
-rect=$($drive rect "$caption" | tr -d '\r')
-read -r x y w h <<<"$rect"
-import -window root -crop "${w}x${h}+${x}+${y}" +repage "$out/installer.png"
-echo "wrote $out/installer.png"
-# Cancel, and yes to "really quit?".
-$drive click "$caption" 2 || true
-sleep 1
-$drive click "$caption" 6 >/dev/null 2>&1 || true
+shot installer
+next
+shot installer-options
+next  # installs
+# The finish page, once its button may be pressed.
+$probe ready "$caption" 1 30000 >/dev/null 2>&1 || true
+shot installer-finish
+# "完成(&F)"; the assistant it starts goes with the prefix's server.
+next
+sleep 2
 wait "$setup_pid" 2>/dev/null || true
 wineserver -k >/dev/null 2>&1 || true

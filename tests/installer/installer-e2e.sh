@@ -11,9 +11,12 @@
 #    change: the change reaches Notify.dat, the user's update keys stay, the
 #    component versions become the upgrade's, the assistant runs again with
 #    one tray icon; an upgrade while it is not running keeps all three keys
-#    and starts nothing, and /NOAUTORUN removes the Run value;
-#  - a silent uninstall of a running assistant removes every file and value
-#    of ours and keeps the reminders.
+#    and starts nothing, ends a running updater and replaces it, and
+#    /NOAUTORUN removes the Run value;
+#  - a silent uninstall of a running assistant and updater removes every file
+#    and value of ours and keeps the reminders;
+#  - an uninstall by hand asks whether to keep the reminders; "否" removes
+#    them with the folder.
 #
 # Usage: installer-e2e.sh <Windows build dir> <version>   (inside xvfb-run)
 set -uo pipefail
@@ -36,6 +39,7 @@ dist=$build/dist
 vtdrive=$build/tools/vtdrive.exe
 probe=$build/tools/vtinstprobe.exe
 title=关机管理器
+wizard=在线升级
 uninst_key='HKCU\Software\Microsoft\Windows\CurrentVersion\Uninstall\Vantrel'
 run_hkcu='HKCU\Software\Microsoft\Windows\CurrentVersion\Run'
 run_hklm='HKLM\Software\Microsoft\Windows\CurrentVersion\Run'
@@ -113,6 +117,26 @@ pgrep_prefix() {
   return 1
 }
 alert_title() { printf '开会 - 时间到了！*'; }
+# Starts the installed updater from its folder, as update.bat does.
+start_updater() {
+  (cd "$instdir" && exec wine "$instdir/Update.exe" </dev/null >/dev/null 2>&1) &
+  WT=20 w "$vtdrive" wait "$wizard" 15000
+}
+# EstimatedSize is what the installed files take, in KiB rounded up, and not
+# the user's reminders beside them.
+expect_estimated_size() {
+  local bytes=0 f got
+  for f in Vantrel.exe Update.exe update.bat Update.ini Uninstall.exe; do
+    bytes=$((bytes + $(stat -c %s "$instdir/$f")))
+  done
+  got=$(reg_value "$uninst_key" EstimatedSize)
+  case $got in
+    "REG_DWORD 0x"*)
+      [ $((16#${got#REG_DWORD 0x})) = $(((bytes + 1023) / 1024)) ] ||
+        fail "EstimatedSize is $((16#${got#REG_DWORD 0x})) KiB, the installed files take $(((bytes + 1023) / 1024)) KiB" ;;
+    *) fail "EstimatedSize is '$got'" ;;
+  esac
+}
 
 # ---------------------------------------------------------------------------
 step="the installer is at most 1 MiB"
@@ -144,7 +168,7 @@ cp "$dist/Vantrel.exe" "$dist/Update.exe" "$dist/update.bat" "$tmp/updist/"
 upsetup=$tmp/VantrelSetup-$upversion.exe
 start_s=$(date +%s.%N)
 if ! cmake -DDIST_DIR="$tmp/updist" -DOUT_FILE="$upsetup" -DVERSION="$upversion" -DMAIN_TITLE="$title" \
-     -DEXIT_COMMAND=32775 -DWORK_DIR="$tmp/upwork" -DICON="$build/art/Vantrel.ico" \
+     -DEXIT_COMMAND=32775 -DUPDATER_TITLE="$wizard" -DWORK_DIR="$tmp/upwork" -DICON="$build/art/Vantrel.ico" \
      -DSIGN_PFX="$tmp/test.pfx" -DSIGN_PASSWORD_FILE="$tmp/password" \
      -P "$root/release/MakeInstaller.cmake" >"$tmp/make.log" 2>&1; then
   fail "the signed build failed: $(tail -20 "$tmp/make.log")"
@@ -213,15 +237,7 @@ expect_value "$uninst_key" UninstallString "REG_SZ \"$instwin\\Uninstall.exe\""
 expect_value "$uninst_key" QuietUninstallString "REG_SZ \"$instwin\\Uninstall.exe\" /S"
 expect_value "$uninst_key" NoModify "REG_DWORD 0x1"
 expect_value "$uninst_key" NoRepair "REG_DWORD 0x1"
-estimated=$(reg_value "$uninst_key" EstimatedSize)
-files_kib=$(( $(cat "$instdir"/* | wc -c) / 1024 ))
-case $estimated in
-  "REG_DWORD 0x"*)
-    kib=$((16#${estimated#REG_DWORD 0x}))
-    [ $((kib - files_kib)) -ge -4 ] && [ $((kib - files_kib)) -le 4 ] ||
-      fail "EstimatedSize is $kib KiB, the files take $files_kib KiB" ;;
-  *) fail "EstimatedSize is '$estimated'" ;;
-esac
+expect_estimated_size
 expect_value "$run_hkcu" Vantrel "REG_SZ \"$instwin\\Vantrel.exe\""
 expect_no_value "$run_hklm" Vantrel
 [ "$failures" = "$fails_before" ] && pass_step
@@ -274,12 +290,15 @@ today=$(date +%-d)
 # A due day (Day = today) with Updated = 1: the restarted assistant leaves
 # both alone, so what the file holds afterwards is what the upgrade kept.
 "$py" "$here/files.py" ini-set "$instdir/Update.ini" Day="$today" Updated=1
+w "$probe" hwnd "$title" && old_window=$(out)
 WT=60 w "$upsetup" /S || fail "the upgrade ended with $?"
 ticks2=$("$py" "$here/files.py" reminder "$tmp/original.dat" "$instdir/Notify.dat" 3) ||
   fail "Notify.dat lacks the unsaved change: $ticks2"
 [ -e "$instdir/Notify.dat.tmp" ] && fail "a Notify.dat.tmp was left"
 if wait_windows "$title" 1 15; then
   w "$probe" tray "$title" || fail "the restarted assistant shows no tray icon"
+  # The one that was ended took its icon with it.
+  [ -n "${old_window:-}" ] && w "$probe" tray "#$old_window" && fail "the ended assistant's tray icon is still there"
   sleep 1
   [ "$(windows_titled "$title")" = 1 ] || fail "$(windows_titled "$title") main windows after the restart"
 else
@@ -289,6 +308,7 @@ fi
   LocalMode=1 Day="$today" Updated=1 >"$tmp/ini.log" || fail "Update.ini: $(cat "$tmp/ini.log")"
 for f in Vantrel.exe Update.exe Uninstall.exe; do verify "$instdir/$f" "the installed $f"; done
 expect_value "$uninst_key" DisplayVersion "REG_SZ $upversion"
+expect_estimated_size
 expect_value "$run_hkcu" Vantrel "REG_SZ \"$instwin\\Vantrel.exe\""
 expect_no_value "$run_hklm" Vantrel
 [ "$failures" = "$fails_before" ] && pass_step
@@ -300,7 +320,14 @@ end_assistant || fail "the assistant did not end on its exit command"
 other_day=$(( today % 28 + 1 ))
 "$py" "$here/files.py" ini-set "$instdir/Update.ini" LocalMode=0 Day="$other_day" Updated=0
 cp "$instdir/Notify.dat" "$tmp/saved2.dat"
+# An updater waiting in its wizard (LocalMode 0) holds Update.exe open; an
+# earlier build of it, so that its replacement shows.
+cp "$dist/Update.exe" "$instdir/Update.exe"
+start_updater || fail "the updater did not start"
 WT=60 w "$upsetup" /S /NOAUTORUN || fail "the upgrade ended with $?"
+[ "$(windows_titled "$wizard")" = 0 ] || fail "the updater's wizard is still open"
+pgrep_prefix Update.exe && fail "the updater still runs"
+cmp -s "$tmp/upwork/files/Update.exe" "$instdir/Update.exe" || fail "the running updater was not replaced"
 "$py" "$here/files.py" ini-check "$instdir/Update.ini" "$tmp/updist/Update.ini" \
   LocalMode=0 Day="$other_day" Updated=0 >"$tmp/ini.log" || fail "Update.ini: $(cat "$tmp/ini.log")"
 cmp -s "$tmp/saved2.dat" "$instdir/Notify.dat" || fail "Notify.dat was touched"
@@ -318,6 +345,7 @@ expect_no_value "$run_hklm" Vantrel
 step="a silent uninstall of a running assistant removes what is ours and keeps the reminders"
 fails_before=$failures
 start_assistant || fail "the assistant did not start"
+start_updater || fail "the updater did not start"
 # Values as a user without the right to the machine-wide keys has them, next
 # to the machine-wide ones the assistant wrote under Wine.
 w reg add "$run_hkcu" /v Vantrel /t REG_SZ /d "\"$instwin\\Vantrel.exe\"" /f
@@ -347,6 +375,40 @@ expect_no_value "$run_hklm" Vantrel
 key_exists 'HKCU\Software\Orvane' && fail "HKCU\\Software\\Orvane is still there"
 key_exists 'HKLM\Software\Orvane' && fail "HKLM\\Software\\Orvane is still there"
 [ "$(windows_titled "$title")" = 0 ] || fail "the assistant still runs"
+[ "$(windows_titled "$wizard")" = 0 ] || fail "the updater still runs"
+pgrep_prefix Update.exe && fail "the updater's process still runs"
+[ "$failures" = "$fails_before" ] && pass_step
+
+# ---------------------------------------------------------------------------
+step="an uninstall by hand asks whether to keep the reminders; no removes them"
+fails_before=$failures
+# Installed again over the kept reminders.
+WT=60 w "$setup" /S || fail "the installer ended with $?"
+[ -f "$instdir/Notify.dat" ] || fail "the reinstall lost the kept reminders"
+uncaption='Vantrel 卸载'
+w "$instdir/Uninstall.exe" || fail "the uninstaller ended with $?"
+# Its pages run in a copy in the temporary folder: confirm with "卸载(U)".
+if WT=20 w "$probe" answer "$uncaption*" 1 15000; then
+  if WT=20 w "$probe" answer "$uncaption" 7 15000; then
+    question=$(out)
+    case $question in
+      *保留*提醒*Notify.dat*) ;;
+      *) fail "the uninstaller asked '$question'" ;;
+    esac
+  else
+    fail "the uninstaller did not ask about the reminders"
+  fi
+  WT=20 w "$probe" answer "$uncaption*" 1 15000 || fail "the uninstaller did not finish"
+else
+  fail "the uninstaller showed no page"
+fi
+for ((i = 0; i < 100; i++)); do
+  [ -e "$instdir" ] || break
+  sleep 0.1
+done
+[ -e "$instdir" ] && fail "the folder is still there, holding '$(ls -A "$instdir" | tr '\n' ' ')'"
+key_exists "$uninst_key" && fail "the uninstall entry is still there"
+[ -e "$lnk" ] && fail "the shortcut is still there"
 [ "$failures" = "$fails_before" ] && pass_step
 
 if [ "$failures" = 0 ]; then

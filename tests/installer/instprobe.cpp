@@ -1,8 +1,16 @@
 // instprobe: what the installer test asks of a Wine prefix from inside it.
 //   instprobe windows <title>   prints how many top-level windows (hidden ones
 //                               too) have exactly that title
-//   instprobe tray <title>      exit 0 when the window of that title holds its
-//                               tray icon (id 1000) in the shell
+//   instprobe hwnd <title>      prints the handle of the window of that title
+//   instprobe tray <title|#hwnd> exit 0 when the window of that title (or
+//                               handle) holds its tray icon (id 1000) in the
+//                               shell
+//   instprobe answer <title> <id> [ms]
+//                               waits for a dialog or message box of that
+//                               title (or title start, with '*') with button
+//                               id enabled, prints its texts and clicks it
+//   instprobe ready <title> <id> [ms]
+//                               the same without the click
 //   instprobe shortcut <lnk>    prints the shortcut's target, arguments and
 //                               working directory, one a line
 //   instprobe path <csidl>      prints a shell folder (e.g. 28 local app data)
@@ -24,6 +32,42 @@ BOOL CALLBACK Count(HWND hwnd, LPARAM) {
     wchar_t text[512] = {};
     GetWindowTextW(hwnd, text, 512);
     if (wcscmp(text, g_title) == 0) ++g_count;
+    return TRUE;
+}
+
+struct Box {
+    const wchar_t* title;
+    int button;
+    HWND found;
+};
+
+BOOL CALLBACK FindBox(HWND hwnd, LPARAM param) {
+    Box& box = *reinterpret_cast<Box*>(param);
+    wchar_t text[512] = {}, cls[64] = {};
+    GetWindowTextW(hwnd, text, 512);
+    GetClassNameW(hwnd, cls, 64);
+    // A title ending in '*' names every one whose title begins with the rest.
+    const size_t n = wcslen(box.title);
+    const bool prefix = n > 0 && box.title[n - 1] == L'*';
+    const bool titled = prefix ? wcsncmp(text, box.title, n - 1) == 0 : wcscmp(text, box.title) == 0;
+    // A message box shares its caption with the program's own dialog window;
+    // it is the one with that button, once the button may be pressed.
+    HWND button = GetDlgItem(hwnd, box.button);
+    if (titled && wcscmp(cls, L"#32770") == 0 && IsWindowVisible(hwnd) && button && IsWindowVisible(button) &&
+        IsWindowEnabled(button)) {
+        box.found = hwnd;
+        return FALSE;
+    }
+    return TRUE;
+}
+
+BOOL CALLBACK CollectStatic(HWND hwnd, LPARAM param) {
+    wchar_t cls[64] = {}, text[1024] = {};
+    GetClassNameW(hwnd, cls, 64);
+    if (_wcsicmp(cls, L"Static") == 0 && GetWindowTextW(hwnd, text, 1024) > 0) {
+        std::wstring& all = *reinterpret_cast<std::wstring*>(param);
+        all += text;
+    }
     return TRUE;
 }
 
@@ -70,8 +114,31 @@ int wmain(int argc, wchar_t** argv) {
         std::printf("%d\n", g_count);
         return 0;
     }
+    if (verb == L"hwnd") {
+        HWND hwnd = FindWindowW(nullptr, argv[2]);
+        if (!hwnd) return 1;
+        std::printf("%lu\n", static_cast<unsigned long>(reinterpret_cast<ULONG_PTR>(hwnd)));
+        return 0;
+    }
+    if ((verb == L"answer" || verb == L"ready") && argc >= 4) {
+        Box box{argv[2], static_cast<int>(wcstol(argv[3], nullptr, 0)), nullptr};
+        const DWORD wait = argc >= 5 ? static_cast<DWORD>(wcstoul(argv[4], nullptr, 0)) : 10000;
+        const DWORD start = GetTickCount();
+        while (EnumWindows(FindBox, reinterpret_cast<LPARAM>(&box)), !box.found) {
+            if (GetTickCount() - start > wait) return 1;
+            Sleep(50);
+        }
+        std::wstring text;
+        EnumChildWindows(box.found, CollectStatic, reinterpret_cast<LPARAM>(&text));
+        for (wchar_t& c : text)
+            if (c == L'\r' || c == L'\n') c = L' ';
+        PrintUtf8(text);
+        if (verb == L"ready") return 0;
+        return PostMessageW(GetDlgItem(box.found, box.button), BM_CLICK, 0, 0) ? 0 : 1;
+    }
     if (verb == L"tray") {
-        HWND owner = FindWindowW(nullptr, argv[2]);
+        HWND owner = argv[2][0] == L'#' ? reinterpret_cast<HWND>(static_cast<ULONG_PTR>(wcstoul(argv[2] + 1, nullptr, 10)))
+                                        : FindWindowW(nullptr, argv[2]);
         if (!owner) return 1;
         // Modifying nothing succeeds only for an icon the shell holds.
         NOTIFYICONDATAW nid = {};
