@@ -2,7 +2,7 @@
 #   cmake -DDIST_DIR=<dir> -DOUT_FILE=<VantrelSetup-x.exe> -DVERSION=<1.1>
 #         -DMAIN_TITLE=<title> -DEXIT_COMMAND=<id> -DUPDATER_TITLE=<title>
 #         -DWORK_DIR=<dir>
-#         [-DICON=<ico>] [-DMAKENSIS=<makensis>] [-DSIGN_TOOL=<osslsigncode>]
+#         [-DICON=<ico>] [-DWIZARD_BITMAP=<bmp>] [-DMAKENSIS=<makensis>] [-DSIGN_TOOL=<osslsigncode>]
 #         [-DSIGN_PFX=<pfx> | -DSIGN_CERT=<pem> -DSIGN_KEY=<pem>]
 #         [-DSIGN_PASSWORD_FILE=<file>] [-DSIGN_TIMESTAMP=<url>]
 #         [-DWARN_NO_UPDATE_KEY=ON] -P MakeInstaller.cmake
@@ -72,6 +72,9 @@ endif()
 set(icon_define)
 if(ICON)
   set(icon_define "-DICON=${ICON}")
+endif()
+if(WIZARD_BITMAP)
+  list(APPEND icon_define "-DWIZARD_BITMAP=${WIZARD_BITMAP}")
 endif()
 
 get_filename_component(out_dir ${OUT_FILE} DIRECTORY)

@@ -7,6 +7,7 @@
 ;   /DVERSION=1.1 /DVERSION_QUAD=1.1.0.0   the product version
 ;   /DFILES_DIR=<dir>     Vantrel.exe, Update.exe, update.bat, Update.ini
 ;   /DICON=<file>         the program icon
+;   /DWIZARD_BITMAP=<bmp> optional: the picture of the first and last pages
 ;   /DMAIN_TITLE=<text>   the title of the assistant's main window
 ;   /DEXIT_COMMAND=<id>   the assistant's exit command (WM_COMMAND)
 ;   /DUPDATER_TITLE=<text> the title of the updater's wizard
@@ -65,6 +66,10 @@ VIAddVersionKey /LANG=2052 "LegalCopyright" "Copyright (C) ${PUBLISHER}"
 !ifdef ICON
   !define MUI_ICON "${ICON}"
   !define MUI_UNICON "${ICON}"
+!endif
+!ifdef WIZARD_BITMAP
+  ; The updater's wizard strip, in place of NSIS's own picture.
+  !define MUI_WELCOMEFINISHPAGE_BITMAP "${WIZARD_BITMAP}"
 !endif
 !define MUI_ABORTWARNING
 ; NSIS's own text asks to close every program first; this one closes and
@@ -205,11 +210,19 @@ Section "${PRODUCT}（必需）" SecProgram
 
   SetOutPath "$INSTDIR"
   SetOverwrite on
+  ClearErrors
   File "${FILES_DIR}\Vantrel.exe"
   File "${FILES_DIR}\Update.exe"
   File "${FILES_DIR}\update.bat"
   File "${FILES_DIR}\Update.ini"
   ; Notify.dat is the user's: never shipped, never touched.
+  ; A file another program holds open is skipped (the silent default, or the
+  ; user's "忽略"): the installation goes on, but does not pass for a
+  ; complete one, and an administrator's script sees exit code 2.
+  ${If} ${Errors}
+    SetErrorLevel 2
+    MessageBox MB_OK|MB_ICONEXCLAMATION "有文件未能替换，因为另一个程序正在使用它们。$\n$\n请关闭该程序后再次运行安装程序。" /SD IDOK
+  ${EndIf}
 
   ${If} $R1 == 1
     WriteINIStr "$INSTDIR\Update.ini" "Main" "LocalMode" $R0
@@ -306,6 +319,9 @@ Section "Uninstall"
   Delete "$INSTDIR\Vantrel.exe"
   Delete "$INSTDIR\Update.exe"
   Delete "$INSTDIR\Update.exe.old"
+  ; The copies an interrupted update keeps of the files it replaces.
+  Delete "$INSTDIR\Vantrel.exe.bak"
+  Delete "$INSTDIR\Update.exe.bak"
   Delete "$INSTDIR\update.bat"
   Delete "$INSTDIR\Update.ini"
   Delete "$INSTDIR\${UNINSTALLER}"

@@ -12,7 +12,8 @@
 #    component versions become the upgrade's, the assistant runs again with
 #    one tray icon; an upgrade while it is not running keeps all three keys
 #    and starts nothing, ends a running updater and replaces it, and
-#    /NOAUTORUN removes the Run value;
+#    /NOAUTORUN removes the Run value; one that cannot replace a file another
+#    program holds open ends with exit code 2;
 #  - a silent uninstall of a running assistant and updater removes every file
 #    and value of ours and keeps the reminders;
 #  - an uninstall by hand asks whether to keep the reminders; "否" removes
@@ -342,10 +343,30 @@ expect_no_value "$run_hklm" Vantrel
 [ "$failures" = "$fails_before" ] && pass_step
 
 # ---------------------------------------------------------------------------
+step="an upgrade that cannot replace a file held open says so in its exit code"
+fails_before=$failures
+printf 'rem an earlier one\r\n' >"$instdir/update.bat"
+(exec wine "$probe" lock "$instwin\\update.bat" 4000 </dev/null >/dev/null 2>&1) &
+locker=$!
+sleep 1
+WT=60 w "$upsetup" /S /NOAUTORUN
+rc=$?
+wait "$locker" || fail "the file could not be held open"
+[ "$rc" = 2 ] || fail "the upgrade ended with $rc, not 2"
+cmp -s "$dist/update.bat" "$instdir/update.bat" && fail "the file held open was replaced after all"
+# Once nothing holds it, the upgrade completes.
+WT=60 w "$upsetup" /S /NOAUTORUN || fail "the upgrade ended with $?"
+cmp -s "$dist/update.bat" "$instdir/update.bat" || fail "update.bat is not the release's"
+[ "$failures" = "$fails_before" ] && pass_step
+
+# ---------------------------------------------------------------------------
 step="a silent uninstall of a running assistant removes what is ours and keeps the reminders"
 fails_before=$failures
-start_assistant || fail "the assistant did not start"
+# The updater first, waiting in its wizard (the assistant's start sets
+# LocalMode 1, which would make it check the network by itself).
+"$py" "$here/files.py" ini-set "$instdir/Update.ini" LocalMode=0
 start_updater || fail "the updater did not start"
+start_assistant || fail "the assistant did not start"
 # Values as a user without the right to the machine-wide keys has them, next
 # to the machine-wide ones the assistant wrote under Wine.
 w reg add "$run_hkcu" /v Vantrel /t REG_SZ /d "\"$instwin\\Vantrel.exe\"" /f
@@ -353,6 +374,8 @@ w reg add "$run_hklm" /v Vantrel /t REG_SZ /d "\"$instwin\\Vantrel.exe\"" /f
 w reg add "$info_hkcu" /v ShowInfo /t REG_DWORD /d 0 /f
 w reg add "$info_hklm" /v ShowInfo /t REG_DWORD /d 0 /f
 printf 'left by the updater' >"$instdir/Update.exe.old"
+printf 'kept by an interrupted update' >"$instdir/Vantrel.exe.bak"
+cp "$instdir/Vantrel.exe.bak" "$instdir/Update.exe.bak"
 printf 'an earlier damaged file' >"$instdir/Notify.dat.bak"
 w "$instdir/Uninstall.exe" /S || fail "the uninstaller ended with $?"
 # The uninstaller runs on from a copy in the temporary folder.
@@ -361,7 +384,7 @@ for ((i = 0; i < 300; i++)); do
   sleep 0.1
 done
 sleep 0.5
-for f in Vantrel.exe Update.exe update.bat Update.ini Uninstall.exe Update.exe.old; do
+for f in Vantrel.exe Update.exe update.bat Update.ini Uninstall.exe Update.exe.old Vantrel.exe.bak Update.exe.bak; do
   [ -e "$instdir/$f" ] && fail "$f is still there"
 done
 left=$(cd "$instdir" 2>/dev/null && ls -A | tr '\n' ' ')

@@ -13,6 +13,8 @@
 //                               the same without the click
 //   instprobe shortcut <lnk>    prints the shortcut's target, arguments and
 //                               working directory, one a line
+//   instprobe lock <file> <ms> holds the file open, shared with nobody, that
+//                               long
 //   instprobe path <csidl>      prints a shell folder (e.g. 28 local app data)
 #include <windows.h>
 #include <shellapi.h>
@@ -148,6 +150,13 @@ int wmain(int argc, wchar_t** argv) {
         return Shell_NotifyIconW(NIM_MODIFY, &nid) ? 0 : 1;
     }
     if (verb == L"shortcut") return Shortcut(argv[2]);
+    if (verb == L"lock" && argc >= 4) {
+        HANDLE file = CreateFileW(argv[2], GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr);
+        if (file == INVALID_HANDLE_VALUE) return 1;
+        Sleep(static_cast<DWORD>(wcstoul(argv[3], nullptr, 0)));
+        CloseHandle(file);
+        return 0;
+    }
     if (verb == L"path") {
         wchar_t path[MAX_PATH] = {};
         if (FAILED(SHGetFolderPathW(nullptr, static_cast<int>(wcstol(argv[2], nullptr, 0)), nullptr, 0, path)))
