@@ -329,7 +329,7 @@ Section "Uninstall"
 
   ; The reminders, with the copies the assistant keeps of a damaged file,
   ; stay unless the user asks to remove them; a silent uninstall keeps them.
-  MessageBox MB_YESNO|MB_ICONQUESTION "是否保留您的提醒（Notify.dat）？$\n$\n选择“否”将删除所有提醒。" /SD IDYES IDYES keep
+  MessageBox MB_YESNO|MB_ICONQUESTION "是否保留你的提醒（Notify.dat）？$\n$\n选择“否”将删除所有提醒。" /SD IDYES IDYES keep
     Delete "$INSTDIR\Notify.dat"
     Delete "$INSTDIR\Notify.dat.tmp"
     Delete "$INSTDIR\Notify.dat.bak*"

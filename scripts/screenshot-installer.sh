@@ -59,6 +59,7 @@ shot installer
 next
 shot installer-options
 next  # installs
+sleep 1
 # The finish page, once its button may be pressed.
 $probe ready "$caption" 1 30000 >/dev/null 2>&1 || true
 shot installer-finish
