@@ -24,9 +24,12 @@ fi
 suffix=""
 [ "$dpi" = 96 ] || suffix="-$dpi"
 export VT_DPI=$dpi
-# A fresh prefix each time: the pictures show a first installation.
-export VT_WINEPREFIX=${VT_WINEPREFIX:-$root/build/windows/installer-shots-prefix$suffix}
-rm -rf "$VT_WINEPREFIX"
+# The pictures show a first installation: its own prefix, made afresh each
+# time (a prefix given in VT_WINEPREFIX is used as it is).
+if [ -z "${VT_WINEPREFIX:-}" ]; then
+  export VT_WINEPREFIX=$root/build/windows/installer-shots-prefix$suffix
+  rm -rf "$VT_WINEPREFIX"
+fi
 source "$root/scripts/wine-env.sh"
 "$root/scripts/wine-prefix.sh"
 wine reg add 'HKCU\Software\Wine\Explorer\Desktops' /v Default /t REG_SZ /d "${desk_w}x${desk_h}" /f \
