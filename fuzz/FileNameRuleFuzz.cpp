@@ -43,19 +43,19 @@ bool StaysInItsDirectory(const std::string& n) {
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
     const std::string name(reinterpret_cast<const char*>(data), size);
-    const bool plain = vt::IsPlainFileName(name);
+    const bool plain = vt::IsPlainFileName(vt::Gbk(name));
     VT_FUZZ_CHECK(plain == StaysInItsDirectory(name));
     // Letter case never matters: a trail byte stays a trail byte.
     std::string toggled = name;
     for (char& c : toggled) c = Toggle(c);
-    VT_FUZZ_CHECK(vt::IsPlainFileName(toggled) == plain);
+    VT_FUZZ_CHECK(vt::IsPlainFileName(vt::Gbk(toggled)) == plain);
     if (plain) {
         // An extension or a letter before it keeps an ordinary name ordinary.
-        VT_FUZZ_CHECK(vt::IsPlainFileName(name + ".txt"));
-        VT_FUZZ_CHECK(vt::IsPlainFileName("x" + name));
+        VT_FUZZ_CHECK(vt::IsPlainFileName(vt::Gbk(name + ".txt")));
+        VT_FUZZ_CHECK(vt::IsPlainFileName(vt::Gbk("x" + name)));
         // A device name with this name as its extension is still the device.
-        VT_FUZZ_CHECK(!vt::IsPlainFileName("com0." + name));
-        VT_FUZZ_CHECK(!vt::IsPlainFileName("..\\" + name));
+        VT_FUZZ_CHECK(!vt::IsPlainFileName(vt::Gbk("com0." + name)));
+        VT_FUZZ_CHECK(!vt::IsPlainFileName(vt::Gbk("..\\" + name)));
     }
     return 0;
 }

@@ -16,7 +16,7 @@
 
 namespace {
 
-using vt::profile_text::IsLead;
+using vt::IsGbkLeadByte;
 
 bool Ascii(const std::string& s) {
     for (char c : s)
@@ -39,7 +39,7 @@ void CheckValue(const std::string& v) {
     for (std::size_t i = 0; i < v.size(); ++i) {
         const unsigned char c = static_cast<unsigned char>(v[i]);
         VT_FUZZ_CHECK(c != 0 && c != '\r' && c != '\n');
-        if (IsLead(c)) {
+        if (IsGbkLeadByte(c)) {
             VT_FUZZ_CHECK(i + 1 < v.size());
             ++i;
         }
