@@ -282,5 +282,19 @@ TEST_F(UpdaterHostileServer, CancelEndsADownloadAtOnce) {
     }
 }
 
+// The pause after a program had to be ended by force runs on the wizard's
+// thread too, and lasts as long as it always did.
+TEST(UpdaterPauseAfterForcedEnd, KeepsTheWindowAnswering) {
+    win::WinProcesses processes;
+    ResponsivenessProbe probe;
+    const DWORD start = GetTickCount();
+    processes.Sleep(1500);
+    const DWORD took = GetTickCount() - start;
+    probe.Stop();
+    EXPECT_GE(took, 1500u);
+    EXPECT_EQ(probe.Unanswered(), 0);
+    EXPECT_LT(probe.LongestMs(), 500u);
+}
+
 }  // namespace
 }  // namespace vt::test
