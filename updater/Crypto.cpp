@@ -18,6 +18,9 @@ public:
     BackgroundSha256& operator=(const BackgroundSha256&) = delete;
 
     void Update(const void* data, std::size_t size) override {
+        // Filled to its full size at once: growing it block by block would
+        // copy every byte again on each of its reallocations.
+        if (m_batch.capacity() < kBatch) m_batch.reserve(kBatch);
         m_batch.append(static_cast<const char*>(data), size);
         if (m_batch.size() >= kBatch) Push();
     }

@@ -3,11 +3,64 @@
 #include <limits>
 #include <memory>
 
+#include "updater/Redirect.h"
+
 namespace vt {
 
 namespace {
 
 constexpr std::uint64_t kMaxU64 = std::numeric_limits<std::uint64_t>::max();
+
+// A sent request whose answer is not a redirect, and the connection it went
+// out on when that is not the wizard's own (declared first: it must outlive
+// its request).
+struct OpenedRequest {
+    std::unique_ptr<IHttpConnection> ownConnection;
+    std::unique_ptr<IHttpRequest> request;
+    HttpResponseHead head;
+};
+
+// Pumps the window's messages while a request waits, and gives the wait up
+// once the user has cancelled.
+HttpWaitHandler PumpingWait(UpdateContext& ctx) {
+    return [&ctx] {
+        ctx.services.view.PumpMessages(kPumpAttemptsPerBlock);
+        return !ctx.cancelRequested;
+    };
+}
+
+// Sends the request for object and follows redirects, each on the wizard's
+// connection when it goes to the same server, else on a connection of its
+// own. Ok, or why no answer came.
+FetchResult OpenFollowingRedirects(UpdateContext& ctx, const std::string& object, OpenedRequest& out) {
+    IHttpConnection* connection = ctx.connection.get();
+    UrlParts where = ctx.server;
+    where.object = object;
+    for (int followed = 0;; ++followed) {
+        if (!connection) return FetchResult::NotSent;
+        out.request = connection->OpenGet(where.object);
+        if (!out.request) return FetchResult::NotSent;
+        out.request->SetWaitHandler(PumpingWait(ctx));
+        out.head = out.request->Send();
+        if (ctx.cancelRequested) return FetchResult::Cancelled;
+        if (!out.head.sent) return FetchResult::NotSent;
+        if (!IsRedirectStatus(out.head.statusCode) || out.head.location.empty()) return FetchResult::Ok;
+
+        UrlParts next;
+        if (!ResolveRedirect(where, out.head.location, next) || !MayFollowRedirect(where, next, followed))
+            return FetchResult::BadRedirect;
+        out.request.reset();
+        if (SameServer(next, ctx.server) && ctx.connection) {
+            connection = ctx.connection.get();
+        } else if (out.ownConnection && SameServer(next, where)) {
+            connection = out.ownConnection.get();
+        } else {
+            out.ownConnection = ctx.services.http.Connect(next.host, next.port, next.secure);
+            connection = out.ownConnection.get();
+        }
+        where = next;
+    }
+}
 
 }  // namespace
 
@@ -46,16 +99,17 @@ bool LooksLikeErrorPage(const char* data, std::size_t size) {
 FetchResult FetchToFile(UpdateContext& ctx, const std::string& object, const std::string& path,
                         const FetchOptions& options) {
     ctx.transferError.clear();
-    if (!ctx.connection) return FetchResult::NotSent;
-    std::unique_ptr<IHttpRequest> request = ctx.connection->OpenGet(object);
-    if (!request) return FetchResult::NotSent;
-    const HttpResponseHead head = request->Send();
-    if (!head.sent) return FetchResult::NotSent;
+    OpenedRequest opened;
+    const FetchResult sent = OpenFollowingRedirects(ctx, object, opened);
+    if (sent != FetchResult::Ok) return sent;
+    IHttpRequest& request = *opened.request;
+    const HttpResponseHead& head = opened.head;
     if (head.statusCode < 200 || head.statusCode > 399) return FetchResult::BadStatus;
 
     // No Content-Length (or 0) means the length is unknown: the bar is left
     // where it is and the body runs to its end.
     const std::uint64_t expected = ParseContentLength(head.contentLength);
+    if (options.maxBytes && expected > options.maxBytes) return FetchResult::TooLarge;
 
     std::unique_ptr<IFileWriter> file = ctx.services.files.Create(path);
     if (!file) return FetchResult::NotCreatable;
@@ -67,9 +121,10 @@ FetchResult FetchToFile(UpdateContext& ctx, const std::string& object, const std
     std::uint64_t received = 0;
     bool first = true;
     for (;;) {
-        const long n = request->Read(buffer, sizeof buffer);
+        const long n = request.Read(buffer, sizeof buffer);
+        if (ctx.cancelRequested) return FetchResult::Cancelled;
         if (n < 0) {
-            ctx.transferError = request->ErrorText();
+            ctx.transferError = request.ErrorText();
             return FetchResult::ReadFailed;
         }
         if (n == 0) break;
@@ -78,11 +133,11 @@ FetchResult FetchToFile(UpdateContext& ctx, const std::string& object, const std
         first = false;
 
         received += size;
-        if (options.interactive) {
-            if (expected > 0) ctx.services.view.SetProgress(ProgressPercent(received, expected));
-            ctx.services.view.PumpMessages(kPumpAttemptsPerBlock);
-            if (ctx.cancelRequested) return FetchResult::Cancelled;
-        }
+        // An endless body is cut off here, before it fills the disk.
+        if (options.maxBytes && received > options.maxBytes) return FetchResult::TooLarge;
+        if (options.interactive && expected > 0) ctx.services.view.SetProgress(ProgressPercent(received, expected));
+        ctx.services.view.PumpMessages(kPumpAttemptsPerBlock);
+        if (ctx.cancelRequested) return FetchResult::Cancelled;
         if (!file->Write(buffer, size)) return FetchResult::WriteFailed;
         if (digest) digest->Update(buffer, size);
         if (options.keepBytes) options.keepBytes->append(buffer, size);

@@ -10,6 +10,8 @@ namespace vt {
 
 constexpr std::size_t kTransferBlockSize = 2048;
 constexpr int kPumpAttemptsPerBlock = 10;
+// The longest server description (and signature file) the check takes.
+constexpr std::uint64_t kMaxDescriptionBytes = 1024 * 1024;
 
 enum class FetchResult {
     Ok,
@@ -22,6 +24,8 @@ enum class FetchResult {
     ShortBody,      // fewer bytes than Content-Length announced
     DigestMismatch, // SHA-256 of the body differs from the expected one
     Cancelled,      // the user cancelled while messages were pumped
+    TooLarge,       // the body is longer than FetchOptions::maxBytes
+    BadRedirect,    // a redirect that may not be followed (Redirect.h), or one to nowhere
 };
 
 // The transfer broke off (the connection while reading, or the disk while
@@ -33,16 +37,21 @@ inline bool BrokeOff(FetchResult result) {
 }
 
 struct FetchOptions {
-    // Download: set the progress bar and pump messages after every block.
+    // Download: set the progress bar after every block. Every transfer pumps
+    // the window's messages after each block and while it waits for the
+    // network, so that the window stays live and "取消" is heard.
     bool interactive = false;
+    // Longer bodies fail; 0: no limit.
+    std::uint64_t maxBytes = 0;
     const Sha256Digest* expectedDigest = nullptr;
     // Also keep the body here, byte for byte as written (the server
     // description, whose bytes are verified and read from memory).
     std::string* keepBytes = nullptr;
 };
 
-// Streams the body of object to path in kTransferBlockSize blocks. Nothing but
-// Ok leaves a complete file: the writer is closed only on success. Sets
+// Streams the body of object to path in kTransferBlockSize blocks, following
+// the redirects that Redirect.h allows. Nothing but Ok leaves a complete
+// file: the writer is closed only on success. Sets
 // ctx.transferError to the platform's description of a read error (empty
 // for every other result).
 FetchResult FetchToFile(UpdateContext& ctx, const std::string& object, const std::string& path,

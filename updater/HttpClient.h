@@ -9,6 +9,7 @@
 // as they stand in the update descriptions (code page 936 bytes; in practice
 // ASCII).
 #include <cstddef>
+#include <functional>
 #include <memory>
 #include <string>
 
@@ -19,7 +20,15 @@ struct HttpResponseHead {
     int statusCode = 0;
     // The raw Content-Length header text; empty when there is none.
     std::string contentLength;
+    // The raw Location header text; empty when there is none. Redirects are
+    // never followed by the platform: the updater decides (Redirect.h).
+    std::string location;
 };
+
+// What a request calls, on the caller's thread and a few times a second,
+// while Send or Read waits for the network. Returning false gives the wait
+// up: the call then fails at once.
+using HttpWaitHandler = std::function<bool()>;
 
 class IHttpRequest {
 public:
@@ -27,11 +36,15 @@ public:
     virtual HttpResponseHead Send() = 0;
     // Reads the next body bytes into buffer. Fills the whole buffer unless the
     // body ends first (as InternetReadFile does). Returns the count read,
-    // 0 at the end of the body, or -1 when the transfer failed.
+    // 0 at the end of the body, or -1 when the transfer failed, also when the
+    // body ended before its encoding said it would (a chunked body without
+    // its last chunk).
     virtual long Read(void* buffer, std::size_t capacity) = 0;
     // Why the last Read failed, UTF-8, for the user; empty when the platform
     // has no description.
     virtual std::string ErrorText() const { return {}; }
+    // A request whose calls never wait (a stand-in) may ignore it.
+    virtual void SetWaitHandler(HttpWaitHandler handler) { (void)handler; }
 };
 
 class IHttpConnection {

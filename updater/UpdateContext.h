@@ -12,6 +12,7 @@
 #include "updater/HttpClient.h"
 #include "updater/Processes.h"
 #include "updater/UpdateView.h"
+#include "updater/UrlParts.h"
 
 namespace vt {
 
@@ -59,6 +60,9 @@ struct UpdateContext {
     int localMode = 0;
     int serverMode = 0;        // effective: 0 whenever localMode is 0
     std::string object;        // what IniUrl asks of the server
+    // The server of IniUrl, which `connection` talks to; redirects are
+    // resolved against it.
+    UrlParts server;
     std::unique_ptr<IHttpConnection> connection;  // null when none could be made
     bool cancelRequested = false;  // set by a cancel that arrived during a download
     // Why the last transfer broke off (see BrokeOff), UTF-8; empty when unknown.

@@ -56,6 +56,7 @@ bool UpdateWizard::Start() {
         return false;
     }
     m_ctx.object = url.object;
+    m_ctx.server = url;
     // An address without a server leaves no connection: the check then fails
     // as any connection to an unreachable server does.
     if (!url.host.empty()) m_ctx.connection = m_ctx.services.http.Connect(url.host, url.port, url.secure);

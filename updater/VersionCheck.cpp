@@ -27,6 +27,7 @@ std::optional<CheckOutcome> Verify(UpdateContext& ctx, std::string description) 
     std::string signature;
     FetchOptions options;
     options.keepBytes = &signature;
+    options.maxBytes = kMaxDescriptionBytes;
     const FetchResult fetched = FetchToFile(ctx, ctx.object + kSignatureSuffix,
                                             ctx.paths.serverIni + kSignatureSuffix, options);
     if (BrokeOff(fetched) || fetched == FetchResult::NotCreatable) return CheckOutcome::TransferError;
@@ -50,10 +51,14 @@ CheckOutcome CheckVersions(UpdateContext& ctx) {
 
     // A description that did not arrive whole is no description either: after
     // an update it would become the local file.
+    // One longer than any real description is a server sending without end.
     std::string bytes;
     FetchOptions options;
+    options.maxBytes = kMaxDescriptionBytes;
     if (ctx.Signed()) options.keepBytes = &bytes;
     const FetchResult fetched = FetchToFile(ctx, ctx.object, ctx.paths.serverIni, options);
+    // The wizard closes as soon as the step returns.
+    if (fetched == FetchResult::Cancelled) return CheckOutcome::ConnectionFailed;
     if (fetched != FetchResult::NotSent) view.SetStatus(updtext::kStatusReading);
     if (BrokeOff(fetched) || fetched == FetchResult::NotCreatable) return CheckOutcome::TransferError;
     if (fetched != FetchResult::Ok) {

@@ -4,6 +4,7 @@
 #include <tlhelp32.h>
 
 #include "shared/win/Encoding.h"
+#include "updater/MessagePump.h"
 
 namespace vt::win {
 namespace {
@@ -105,6 +106,17 @@ bool WinProcesses::WaitExit(std::uint32_t pid, unsigned milliseconds) {
     return ended;
 }
 
-void WinProcesses::Sleep(unsigned milliseconds) { ::Sleep(milliseconds); }
+// The pause after a forced end runs on the wizard's thread: its window keeps
+// answering, taking messages as they come (a press of "取消" then is heard
+// when the step returns; the replacement is never cut in half).
+void WinProcesses::Sleep(unsigned milliseconds) {
+    const DWORD start = GetTickCount();
+    for (;;) {
+        const DWORD waited = GetTickCount() - start;
+        if (waited >= milliseconds) return;
+        MsgWaitForMultipleObjects(0, nullptr, FALSE, milliseconds - waited, QS_ALLINPUT);
+        PumpWaitingMessages(nullptr, 10);
+    }
+}
 
 }  // namespace vt::win

@@ -82,6 +82,7 @@ struct FakeResponse {
     // The transfer fails once this many bytes have been delivered.
     long failAfter = -1;
     std::string errorText;  // what the failed transfer says about itself
+    std::string location;   // the Location header
 };
 
 class FakeHttp : public IHttpClient {
@@ -106,6 +107,7 @@ private:
             head.sent = m_response.sent;
             head.statusCode = m_response.status;
             head.contentLength = m_response.contentLength.value_or(std::to_string(m_response.body.size()));
+            head.location = m_response.location;
             return head;
         }
         long Read(void* buffer, std::size_t capacity) override {

@@ -8,6 +8,11 @@ namespace {
 const char* Reason(int status) {
     switch (status) {
     case 200: return "OK";
+    case 301: return "Moved Permanently";
+    case 302: return "Found";
+    case 303: return "See Other";
+    case 307: return "Temporary Redirect";
+    case 308: return "Permanent Redirect";
     case 404: return "Not Found";
     case 500: return "Internal Server Error";
     default: return "Status";
@@ -65,6 +70,18 @@ void TestHttpServer::Serve(const std::string& path, const CannedResponse& respon
 void TestHttpServer::Serve(const std::string& path, const std::string& body) {
     CannedResponse r;
     r.body = body;
+    Serve(path, r);
+}
+
+std::vector<std::string> TestHttpServer::RequestVersions() const {
+    std::lock_guard<std::mutex> lock(m_mutex);
+    return m_versions;
+}
+
+void TestHttpServer::Redirect(const std::string& path, const std::string& location, int status) {
+    CannedResponse r;
+    r.status = status;
+    r.headers = "Location: " + location + "\r\n";
     Serve(path, r);
 }
 
@@ -128,6 +145,10 @@ void TestHttpServer::Handle(SOCKET client) {
     {
         std::lock_guard<std::mutex> lock(m_mutex);
         m_requested.push_back(path);
+        const std::size_t lineEnd = head.find("\r\n");
+        m_versions.push_back(end == std::string::npos || lineEnd == std::string::npos || lineEnd < end
+                                 ? std::string()
+                                 : head.substr(end + 1, lineEnd - end - 1));
         auto it = m_responses.find(path);
         if (it != m_responses.end()) {
             response = it->second;
@@ -137,6 +158,26 @@ void TestHttpServer::Handle(SOCKET client) {
         }
     }
 
+    using Misbehave = CannedResponse::Misbehave;
+    if (response.misbehave == Misbehave::Silent) {
+        // Until the client gives up or the server stops.
+        DWORD wait = 50;
+        setsockopt(client, SOL_SOCKET, SO_RCVTIMEO, reinterpret_cast<const char*>(&wait), sizeof wait);
+        while (!m_bStop) {
+            int n = recv(client, buffer, sizeof buffer, 0);
+            if (n == 0 || (n < 0 && WSAGetLastError() != WSAETIMEDOUT)) break;
+        }
+        closesocket(client);
+        return;
+    }
+    const bool chunked = response.misbehave == Misbehave::Chunked || response.misbehave == Misbehave::ChunkedNoEnd;
+    if (chunked) {
+        response.length = CannedResponse::Length::None;
+        response.headers += "Transfer-Encoding: chunked\r\n";
+    } else if (response.misbehave == Misbehave::Endless) {
+        response.length = CannedResponse::Length::None;
+    }
+
     std::string reply = "HTTP/1.1 " + std::to_string(response.status) + " " + Reason(response.status) +
                         "\r\nContent-Type: application/octet-stream\r\nConnection: close\r\n" +
                         response.headers;
@@ -144,8 +185,14 @@ void TestHttpServer::Handle(SOCKET client) {
         reply += "Content-Length: " + std::to_string(response.body.size()) + "\r\n";
     else if (response.length == CannedResponse::Length::Announce)
         reply += "Content-Length: " + std::to_string(response.announced) + "\r\n";
-    reply += "\r\n" + response.body;
-    SendAll(client, reply);
+    reply += "\r\n";
+    if (response.misbehave == Misbehave::None) {
+        reply += response.body;
+        SendAll(client, reply);
+    } else {
+        SendAll(client, reply);
+        SendBody(client, response);
+    }
     if (response.stallMs) Sleep(response.stallMs);
 
     if (response.reset) {
@@ -160,6 +207,49 @@ void TestHttpServer::Handle(SOCKET client) {
         }
     }
     closesocket(client);
+}
+
+// The body of a misbehaving response; false once the client has gone.
+bool TestHttpServer::SendBody(SOCKET client, const CannedResponse& response) {
+    using Misbehave = CannedResponse::Misbehave;
+    const std::string& body = response.body;
+    switch (response.misbehave) {
+    case Misbehave::Chunked:
+    case Misbehave::ChunkedNoEnd: {
+        // Chunks of 1000 bytes, sizes in hex as the encoding writes them.
+        for (std::size_t at = 0; at < body.size(); at += 1000) {
+            const std::string chunk = body.substr(at, 1000);
+            char size[16];
+            wsprintfA(size, "%x\r\n", static_cast<unsigned>(chunk.size()));
+            if (!SendAll(client, size + chunk + "\r\n")) return false;
+        }
+        if (response.misbehave == Misbehave::Chunked) return SendAll(client, "0\r\n\r\n");
+        return true;
+    }
+    case Misbehave::Endless: {
+        // A short send wait, so that a client that stops reading cannot hold
+        // the server's shutdown.
+        DWORD wait = 200;
+        setsockopt(client, SOL_SOCKET, SO_SNDTIMEO, reinterpret_cast<const char*>(&wait), sizeof wait);
+        const std::string block = body.empty() ? std::string(4096, 'x') : body;
+        while (!m_bStop) {
+            int n = send(client, block.data(), static_cast<int>(block.size()), 0);
+            if (n <= 0 && WSAGetLastError() != WSAETIMEDOUT) return false;
+        }
+        return false;
+    }
+    case Misbehave::Trickle:
+        for (char c : body) {
+            for (unsigned waited = 0; waited < response.trickleMs; waited += 10) {
+                if (m_bStop) return false;
+                Sleep(10);
+            }
+            if (send(client, &c, 1, 0) != 1) return false;
+        }
+        return true;
+    default:
+        return SendAll(client, body);
+    }
 }
 
 }  // namespace vt::test

@@ -28,6 +28,18 @@ struct CannedResponse {
     unsigned stallMs = 0;
     // More header lines, each ending in "\r\n".
     std::string headers;
+
+    // What a hostile or broken server does instead of answering plainly.
+    enum class Misbehave {
+        None,
+        Chunked,          // the body in chunked encoding, with its last chunk
+        ChunkedNoEnd,     // chunked, and the connection closes before the last chunk
+        Endless,          // the body never ends (no length, sent until the client goes)
+        Trickle,          // the body one byte per `trickleMs`
+        Silent,           // reads the request and never answers
+    };
+    Misbehave misbehave = Misbehave::None;
+    unsigned trickleMs = 1000;
 };
 
 class TestHttpServer {
@@ -45,9 +57,13 @@ public:
     // A path without a canned response gets a 404.
     void Serve(const std::string& path, const CannedResponse& response);
     void Serve(const std::string& path, const std::string& body);
+    // A redirect (status 302 unless given) to location, as the server writes it.
+    void Redirect(const std::string& path, const std::string& location, int status = 302);
 
     int Requests(const std::string& path) const;
     std::vector<std::string> RequestedPaths() const;
+    // The protocol of each request line ("HTTP/1.0"), in order.
+    std::vector<std::string> RequestVersions() const;
 
     // A port on which nothing listens (free a moment ago).
     static int ClosedPort();
@@ -55,6 +71,7 @@ public:
 private:
     void Loop();
     void Handle(SOCKET client);
+    bool SendBody(SOCKET client, const CannedResponse& response);
 
     SOCKET m_listener = INVALID_SOCKET;
     int m_nPort = 0;
@@ -62,6 +79,7 @@ private:
     mutable std::mutex m_mutex;
     std::map<std::string, CannedResponse> m_responses;
     std::vector<std::string> m_requested;
+    std::vector<std::string> m_versions;
     std::thread m_thread;
     std::vector<std::thread> m_handlers;  // only the accepting thread adds
 };

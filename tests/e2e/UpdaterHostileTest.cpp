@@ -1,0 +1,115 @@
+// The real Update.exe against a server that trickles, keeps silent or sends
+// without end: its window answers all the while, "取消" ends a transfer at
+// once and replaces nothing, and an endless description fails the check.
+#include <gtest/gtest.h>
+
+#include "tests/e2e/Driver.h"
+#include "tests/win/updater/TestHttpServer.h"
+#include "updater/UpdaterNames.h"
+
+namespace vt::e2e {
+namespace {
+
+constexpr int kStatus = 1012;
+
+class UpdaterHostile : public ::testing::Test {
+protected:
+    void SetUp() override {
+        ASSERT_TRUE(server.Listening());
+        m_dir = MakeScratchDir(test::CurrentTestName());
+        ASSERT_TRUE(CopyInto(m_dir, BuildBinDir(), L"Update.exe"));
+        m_local = "[Main]\r\nIniUrl=" + server.Url("/vt/update.ini") +
+                  "\r\nLocalMode=0\r\nTotal=1\r\n[File0]\r\nTitle=Data\r\nversion=1.0\r\n";
+        WriteFileBytes(m_dir + L"Update.ini", m_local);
+        WriteFileBytes(m_dir + L"Data.dat", "old data");
+    }
+    void PublishNewerData() {
+        server.Serve("/vt/update.ini", "[Main]\r\nServerMode=0\r\nTotal=1\r\n[File0]\r\nTitle=Data\r\nversion=1.1\r\n"
+                                       "uri=/vt/Data.dat\r\nfilename=Data.dat\r\n");
+    }
+    // Asks the wizard for an empty answer for ms milliseconds; how many
+    // waits of more than half a second there were.
+    static int SlowAnswers(HWND wizard, DWORD ms) {
+        int slow = 0;
+        const DWORD start = GetTickCount();
+        while (GetTickCount() - start < ms) {
+            DWORD_PTR result = 0;
+            if (!SendMessageTimeoutW(wizard, WM_NULL, 0, 0, SMTO_NORMAL, 500, &result)) ++slow;
+            Sleep(50);
+        }
+        return slow;
+    }
+    // Presses "取消" and returns how long the program took to end.
+    static DWORD CancelAndTime(Process& p, HWND wizard) {
+        const DWORD start = GetTickCount();
+        PressButton(wizard, IDCANCEL);
+        const DWORD code = p.WaitExit(10000);
+        EXPECT_EQ(code, 0u);
+        return GetTickCount() - start;
+    }
+
+    test::TestHttpServer server;
+    std::wstring m_dir;
+    std::string m_local;
+};
+
+TEST_F(UpdaterHostile, AByteASecondKeepsTheWizardAnsweringAndCancelEndsItAtOnce) {
+    PublishNewerData();
+    test::CannedResponse slow;
+    slow.misbehave = test::CannedResponse::Misbehave::Trickle;
+    slow.body = "new data";
+    slow.trickleMs = 1000;
+    server.Serve("/vt/Data.dat", slow);
+
+    Process p;
+    ASSERT_TRUE(p.Start(m_dir + L"Update.exe"));
+    HWND wizard = p.WaitWindow(kWizardTitle);
+    ASSERT_NE(wizard, nullptr);
+    PressButton(wizard, IDOK);
+    ASSERT_TRUE(WaitFor([&] { return ItemText(wizard, kStatus) == L"发现新的版本！"; }, 20000));
+    PressButton(wizard, IDOK);
+    ASSERT_TRUE(WaitFor([&] { return ItemText(wizard, kStatus) == L"正在下载文件:Data.dat"; }, 20000));
+
+    EXPECT_EQ(SlowAnswers(wizard, 3000), 0);
+    EXPECT_LT(CancelAndTime(p, wizard), 1000u);
+    EXPECT_EQ(ReadFileBytes(m_dir + L"Data.dat"), "old data");
+    EXPECT_EQ(ReadFileBytes(m_dir + L"Update.ini"), m_local);
+}
+
+TEST_F(UpdaterHostile, ASilentServerLeavesTheWizardAnsweringAndCancelable) {
+    test::CannedResponse silent;
+    silent.misbehave = test::CannedResponse::Misbehave::Silent;
+    server.Serve("/vt/update.ini", silent);
+
+    Process p;
+    ASSERT_TRUE(p.Start(m_dir + L"Update.exe"));
+    HWND wizard = p.WaitWindow(kWizardTitle);
+    ASSERT_NE(wizard, nullptr);
+    PressButton(wizard, IDOK);
+    ASSERT_TRUE(WaitFor([&] { return server.Requests("/vt/update.ini") == 1; }));
+    EXPECT_EQ(SlowAnswers(wizard, 2000), 0);
+    EXPECT_EQ(ItemText(wizard, kStatus), L"正在连接到服务器...");
+    EXPECT_LT(CancelAndTime(p, wizard), 1000u);
+    EXPECT_EQ(ReadFileBytes(m_dir + L"Update.ini"), m_local);
+}
+
+TEST_F(UpdaterHostile, AnEndlessDescriptionFailsTheCheck) {
+    test::CannedResponse endless;
+    endless.misbehave = test::CannedResponse::Misbehave::Endless;
+    endless.body = "[Main]\r\nTotal=1\r\n;" + std::string(8000, 'x');
+    server.Serve("/vt/update.ini", endless);
+
+    Process p;
+    ASSERT_TRUE(p.Start(m_dir + L"Update.exe"));
+    HWND wizard = p.WaitWindow(kWizardTitle);
+    ASSERT_NE(wizard, nullptr);
+    PressButton(wizard, IDOK);
+    EXPECT_TRUE(WaitFor([&] { return ItemText(wizard, kStatus) == L"连接服务器失败！"; }, 20000));
+    EXPECT_EQ(ItemText(wizard, IDOK), L"完成");
+    PressButton(wizard, IDCANCEL);
+    EXPECT_EQ(p.WaitExit(), 0u);
+    EXPECT_EQ(ReadFileBytes(m_dir + L"Update.ini"), m_local);
+}
+
+}  // namespace
+}  // namespace vt::e2e
