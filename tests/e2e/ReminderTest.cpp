@@ -130,7 +130,7 @@ TEST_F(ReminderEndToEnd, ALogoffCanceledElsewhereLeavesTheTrayIconAndTheReminder
     PressButton(again, IDCANCEL);  // "在忙，等一会"
     EXPECT_TRUE(WaitFor([&] { return !IsVisible(again); })) << "and its answer is taken";
 
-    PostCommand(main, 32775);
+    PostCommand(main, ID_TRAY_EXIT);
     EXPECT_EQ(p.WaitExit(), 0u);
     EXPECT_EQ(ReadFileBytes(m_dir + L"Notify.dat").size(), kRecordSize);
 }
@@ -163,7 +163,7 @@ TEST_F(ReminderEndToEnd, AFolderWhereNoReminderCanBeKeptIsNamedOnceAtStart) {
     EXPECT_TRUE(WaitFor([&] { return !IsWindow(box); }));
     EXPECT_TRUE(HasTrayIcon(main)) << "everything else as ever";
 
-    PostCommand(main, 32775);
+    PostCommand(main, ID_TRAY_EXIT);
     EXPECT_EQ(p.WaitExit(), 0u);
     EXPECT_TRUE(p.FindWindowTitled(L"Vantrel") == nullptr);
     CloseHandle(lock);
