@@ -94,7 +94,7 @@ TEST_F(AssistantMainWindow, AMinuteBeforeTheEndABalloonSaysHowToStopTheShutdown)
         5000);
     PostCommand(m_main, ID_TRAY_STARTSTOP);  // 暂停计时, long before the end
     EXPECT_TRUE(seen) << "balloons seen: " << BalloonTexts().size();
-    EXPECT_TRUE(WaitFor([&] { return ItemText(m_main, 1001).find(L"[已暂停]") == 0; }));
+    EXPECT_TRUE(WaitFor([&] { return ItemText(m_main, IDC_STATUS).find(L"[已暂停]") == 0; }));
 }
 
 }  // namespace

@@ -61,7 +61,7 @@ TEST_F(ReminderEndToEnd, AReminderDueAtStartAlertsIsPutOffAndIsSavedReadyAtExit)
     swprintf(caption, 64, L"开会 - 时间到了！(%d:%02d)", now.wHour, now.wMinute);
     HWND alert = p.WaitWindow(caption);
     ASSERT_NE(alert, nullptr) << "the alert opens by itself, the manager window hidden";
-    EXPECT_EQ(ItemText(alert, 1040), L"十点在三楼会议室开周会");
+    EXPECT_EQ(ItemText(alert, IDC_ALERT_CONTENT), L"十点在三楼会议室开周会");
 
     PressButton(alert, IDCANCEL);  // "在忙，等一会"
     EXPECT_TRUE(WaitFor([&] { return !IsVisible(alert); }));

@@ -79,8 +79,8 @@ protected:
     HWND Main() const { return m_dialog->Hwnd(); }
     HWND Item(int id) const { return GetDlgItem(Main(), id); }
     std::wstring Text(HWND hwnd) const;
-    std::wstring Status() const { return Text(Item(1001)); }
-    std::wstring MinutesBox() const { return Text(Item(1000)); }
+    std::wstring Status() const { return Text(Item(IDC_STATUS)); }
+    std::wstring MinutesBox() const { return Text(Item(IDC_MINUTES)); }
 
     LRESULT Send(UINT msg, WPARAM wParam = 0, LPARAM lParam = 0) { return SendMessageW(Main(), msg, wParam, lParam); }
     // A tray-menu command as TrackPopupMenu delivers it.
@@ -91,7 +91,7 @@ protected:
     }
     // The user's own edit: the box itself reports EN_CHANGE to the window.
     void TypeMinutes(const std::wstring& text) {
-        SendMessageW(Item(1000), WM_SETTEXT, 0, reinterpret_cast<LPARAM>(text.c_str()));
+        SendMessageW(Item(IDC_MINUTES), WM_SETTEXT, 0, reinterpret_cast<LPARAM>(text.c_str()));
     }
     // Runs action on this thread and answers the message boxes it opens.
     std::vector<SeenBox> Answering(const std::function<void()>& action, std::vector<BoxReply> replies = {});
