@@ -12,9 +12,12 @@ namespace vt {
 
 inline constexpr wchar_t kProductName[] = L"" VT_PRODUCT_NAME;
 
-// The main window's title: a second copy of the program and the reminder
-// manager find the main window by it.
-inline constexpr wchar_t kMainWindowTitle[] = L"关机管理器";
+// The main window's title: a second copy of the program, the reminder
+// manager, the updater and the installer find the main window by it (the
+// release build reads VT_MAIN_WINDOW_TITLE from this line).
+#define VT_MAIN_WINDOW_TITLE "关机管理器"
+inline constexpr wchar_t kMainWindowTitle[] = L"" VT_MAIN_WINDOW_TITLE;
+inline constexpr char kMainWindowTitleUtf8[] = VT_MAIN_WINDOW_TITLE;
 
 // The named mutex that makes the first copy the only one.
 inline constexpr wchar_t kInstanceMutexName[] = L"VANTREL_MUTEX_NAME";

@@ -11,12 +11,11 @@
 #include <string>
 
 #include "fuzz/FuzzCheck.h"
+#include "shared/core/Gbk.h"
 #include "shared/core/IniProfile.h"
 #include "shared/core/ProfileText.h"
 
 namespace {
-
-using vt::IsGbkLeadByte;
 
 bool Ascii(const std::string& s) {
     for (char c : s)
@@ -39,7 +38,7 @@ void CheckValue(const std::string& v) {
     for (std::size_t i = 0; i < v.size(); ++i) {
         const unsigned char c = static_cast<unsigned char>(v[i]);
         VT_FUZZ_CHECK(c != 0 && c != '\r' && c != '\n');
-        if (IsGbkLeadByte(c)) {
+        if (vt::IsGbkLeadByte(c)) {
             VT_FUZZ_CHECK(i + 1 < v.size());
             ++i;
         }

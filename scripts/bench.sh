@@ -9,6 +9,7 @@
 #   bench.sh [runs]
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
+source "$root/scripts/names.sh"
 if [ -z "${VT_BENCH_INNER:-}" ]; then
   "$root/scripts/deps.sh" windows
   cmake -S "$root" -B "$root/build/windows" -DCMAKE_TOOLCHAIN_FILE="$root/cmake/mingw-i686.cmake" \
@@ -27,25 +28,25 @@ cp "$VT_BUILD/bin/Vantrel.exe" "$VT_BUILD/bench/bench_minimal_dialog.exe" "$app/
 bench="wine $VT_BUILD/bench/startup_bench.exe"
 runs=${1:-20}
 read -r base base_min base_max < <($bench "$(winepath -w "$app/bench_minimal_dialog.exe")" MinimalBench "$runs" | tr -d '\r')
-read -r ours ours_min ours_max < <($bench "$(winepath -w "$app/Vantrel.exe")" '关机管理器' "$runs" | tr -d '\r')
+read -r ours ours_min ours_max < <($bench "$(winepath -w "$app/Vantrel.exe")" "$vt_main_title" "$runs" | tr -d '\r')
 printf 'start-up to main window (median of %s, fastest-slowest): minimal dialog %s ms (%s-%s), Vantrel %s ms (%s-%s), ratio %s (target <= 1.2)\n' \
   "$runs" "$base" "$base_min" "$base_max" "$ours" "$ours_min" "$ours_max" "$(python3 -c "print(round($ours/$base, 2))")"
 
 # Start-up until the message loop runs (a posted "show the countdown form"
 # is handled), with one-time reminders far in the future: nothing fires.
-show=32773
+show=$(vt_id ID_TRAY_SHOW)
 notify=$app/Notify.dat
 rem_runs=$(( runs < 9 ? runs : 9 ))
 empty=
 for count in 0 1000 10000; do
   python3 "$root/tools/make_notify.py" "$notify" --count "$count" --date 2099-1-1 --time 9:00
-  read -r t t_min t_max < <($bench "$(winepath -w "$app/Vantrel.exe")" '关机管理器' "$rem_runs" "$show" | tr -d '\r')
+  read -r t t_min t_max < <($bench "$(winepath -w "$app/Vantrel.exe")" "$vt_main_title" "$rem_runs" "$show" | tr -d '\r')
   [ -n "$empty" ] || empty=$t
   # Private memory once started: one more run, read from its Linux process.
   # The Linux process of a Wine program has the program's file name as its
   # command line; ours is the one in this bench's prefix.
   (cd "$app" && wine Vantrel.exe </dev/null >/dev/null 2>&1 &)
-  wine "$VT_BUILD/tools/vtdrive.exe" wait '关机管理器' 20000 >/dev/null 2>&1 || true
+  wine "$VT_BUILD/tools/vtdrive.exe" wait "$vt_main_title" 20000 >/dev/null 2>&1 || true
   sleep 2
   rss='?'
   for pid in $(pgrep -f '^Vantrel\.exe' || true); do
@@ -53,7 +54,7 @@ for count in 0 1000 10000; do
       rss=$(awk '/RssAnon/ {print $2}' "/proc/$pid/status")
     fi
   done
-  wine "$VT_BUILD/tools/vtdrive.exe" command '关机管理器' 32775 >/dev/null 2>&1 || true   # 退出
+  wine "$VT_BUILD/tools/vtdrive.exe" command "$vt_main_title" "$(vt_id ID_TRAY_EXIT)" >/dev/null 2>&1 || true
   sleep 2
   printf 'start-up with %5d reminders (median of %s, fastest-slowest): %s ms (%s-%s), ratio to none %s (target <= 2); RssAnon %s KiB (records %s KiB)\n' \
     "$count" "$rem_runs" "$t" "$t_min" "$t_max" "$(python3 -c "print(round($t/$empty, 2))")" "$rss" "$(( count * 8276 / 1024 ))"

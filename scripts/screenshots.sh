@@ -7,6 +7,7 @@
 # and the desktop is as much larger, so the windows fit as they would.
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
+source "$root/scripts/names.sh"
 dpi=96
 if [ "${1:-}" = --dpi ]; then
   dpi=${2:?--dpi needs 96, 120, 144 or 192}
@@ -51,7 +52,7 @@ shot_window() {
   import -window root -crop "${w}x${h}+${x}+${y}" +repage "$out/$name$suffix.png"
   echo "wrote $out/$name$suffix.png ($w x $h)"
 }
-main='关机管理器'
+main=$vt_main_title
 TRAYNOTIFY=0x464
 
 (cd "$app" && wine Vantrel.exe </dev/null >/dev/null 2>&1 &)
@@ -67,12 +68,12 @@ shot tray-menu
 $drive post "$main" 0x1F 0 0   # WM_CANCELMODE closes the menu
 sleep 0.5
 
-$drive command "$main" 32773
+$drive command "$main" "$(vt_id ID_TRAY_SHOW)"
 sleep 1.5
 shot_window main-window "$main"
 $drive post "$main" 0x0112 0xF060 0   # SC_CLOSE hides it again
 
-$drive command "$main" 32774
+$drive command "$main" "$(vt_id ID_TRAY_ABOUT)"
 $drive wait '关于Vantrel' 3000 && sleep 0.5 && shot_window about '关于Vantrel'
 $drive click '关于Vantrel' 1 || true
 sleep 0.5
@@ -85,7 +86,7 @@ $drive post "$main" $TRAYNOTIFY 0 0x201
 sleep 0.5
 
 # Second run with a reminder due now, so its alert window opens.
-$drive command "$main" 32775
+$drive command "$main" "$(vt_id ID_TRAY_EXIT)"
 sleep 2
 python3 "$root/tools/make_notify.py" "$app/Notify.dat" --due-now
 (cd "$app" && wine Vantrel.exe </dev/null >/dev/null 2>&1 &)
@@ -93,7 +94,7 @@ $drive wait "$main" 10000 >/dev/null 2>&1 || { echo "the assistant did not start
 $drive wait '开会 - 时间到了*' 10000 >/dev/null 2>&1 || true
 sleep 2
 
-$drive command "$main" 32786
+$drive command "$main" "$(vt_id ID_TRAY_REMINDERS)"
 # The manager's caption carries its clock: "提醒管理器  北京时间  ...".
 if $drive wait '提醒管理器*' 3000 2>/dev/null; then
   sleep 1

@@ -2,6 +2,9 @@
 
 #include <cstddef>
 
+#include "assistant/AssistantNames.h"
+#include "assistant/res/resource.h"
+
 namespace vt {
 
 namespace {
@@ -40,9 +43,11 @@ std::uint32_t FindProcessByName(IProcesses& processes, const Gbk& name) {
 
 EndProgramResult EndProgram(IProcesses& processes, std::uint32_t pid, const std::function<void()>& keepLive) {
     // Terminating the assistant would lose the reminders changed since they
-    // were last saved and leave a dead icon in the tray.
-    if (processes.HasWindowTitled(pid, kAssistantWindowTitle))
-        processes.SendCommand(pid, kAssistantWindowTitle, kAssistantExitCommand);
+    // were last saved and leave a dead icon in the tray. It is known by its
+    // main window's title; its tray exit command saves the reminders, writes
+    // the Run value and removes the tray icon.
+    if (processes.HasWindowTitled(pid, kMainWindowTitleUtf8))
+        processes.SendCommand(pid, kMainWindowTitleUtf8, ID_TRAY_EXIT);
     else
         processes.PostClose(pid);
     for (unsigned waited = 0; waited < kEndProgramWaitMs; waited += kEndProgramSliceMs) {

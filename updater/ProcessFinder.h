@@ -10,11 +10,6 @@
 
 namespace vt {
 
-// The assistant is known by its main window's title; its tray exit command
-// saves the reminders, writes the Run value and removes the tray icon.
-constexpr char kAssistantWindowTitle[] = "关机管理器";
-constexpr int kAssistantExitCommand = 32775;
-
 // How long a program asked to end is given before it is terminated, and how
 // often the updater's window takes its messages meanwhile.
 constexpr unsigned kEndProgramWaitMs = 10000;

@@ -14,12 +14,9 @@ UpdateDialog::UpdateDialog(const UpdateDialogServices& services, UpdatePaths pat
       m_localIni(m_paths.localIni),
       m_serverIni(m_paths.serverIni) {}
 
-UpdateDialog::~UpdateDialog() {
-    // The window goes before the images it shows, the connection with the
-    // wizard; the session is the caller's and outlives both.
-    DestroyWindow();
-    m_wizard.reset();
-}
+// The wizard goes before the codec and profiles it uses, the picture with
+// the object and the window after both, with the base.
+UpdateDialog::~UpdateDialog() = default;
 
 BOOL UpdateDialog::OnInitDialog() {
     SetProgramIcon(IDI_MAIN);

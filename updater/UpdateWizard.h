@@ -41,7 +41,6 @@ public:
     bool IsUpdated() const { return m_bUpdated; }
     bool IsClosed() const { return m_bClosed; }
     bool IsBusy() const { return m_bBusy; }
-    const UpdateContext& Context() const { return m_ctx; }
 
 private:
     AutoAction RunCheck();

@@ -24,8 +24,6 @@ const UINT g_uTaskbarCreated = RegisterWindowMessageW(L"TaskbarCreated");
 
 }  // namespace
 
-UINT ShutdownDialog::TaskbarCreatedMessage() { return g_uTaskbarCreated; }
-
 ShutdownDialog::ShutdownDialog(MainWindowServices services)
     : Dialog(IDD_SHUTDOWN),
       m_services(std::move(services)),

@@ -48,13 +48,9 @@ public:
     void SetMenuItemText(UINT id, const std::wstring& text);
     void SetMenuItemCheck(UINT id, bool on);
 
-    // The registered "TaskbarCreated" message (set before any window exists).
-    static UINT TaskbarCreatedMessage();
-
-    // For tests and the screenshot tool.
+    // For tests.
     ReminderManagerDialog& Reminders() { return *m_reminderManager; }
     VolumePopup& Popup() { return *m_volumePopup; }
-    bool AutoRun() const { return m_bAutoRun != FALSE; }
 
 protected:
     bool OnMessage(UINT msg, WPARAM wParam, LPARAM lParam, LRESULT& result) override;

@@ -29,7 +29,7 @@ private:
 
     ChineseDialogFont m_font;  // the "System" template font may not show 静音
     IVolumeDevice& m_device;
-    HWND m_slider = nullptr;  // control 1012
+    HWND m_slider = nullptr;  // IDC_SLIDER
     PopupHide m_lastHide;
 };
 

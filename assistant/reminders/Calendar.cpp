@@ -36,4 +36,13 @@ int WeekdayOf(std::int32_t year, std::int32_t month, std::int32_t day) {
     return static_cast<int>(FloorMod(days + 4, 7));
 }
 
+CalendarDate DateOn(std::int32_t year, std::int32_t month, std::int32_t day) {
+    CalendarDate date;
+    date.year = year;
+    date.month = month;
+    date.day = day;
+    date.weekday = WeekdayOf(year, month, day);
+    return date;
+}
+
 }  // namespace vt

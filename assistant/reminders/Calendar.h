@@ -13,13 +13,15 @@ namespace vt {
 // 0 = Sunday .. 6 = Saturday.
 int WeekdayOf(std::int32_t year, std::int32_t month, std::int32_t day);
 
-// A date as the rule texts need it: the weekday travels with the date because
-// the editor takes it from its date picker rather than computing it.
+// A date as the rule texts need it, with its weekday.
 struct CalendarDate {
     int year = 1970;
     int month = 1;    // 1..12 for a real date
     int day = 1;
     int weekday = 4;  // 0 = Sunday .. 6 = Saturday
 };
+
+// The date with its weekday computed (WeekdayOf).
+CalendarDate DateOn(std::int32_t year, std::int32_t month, std::int32_t day);
 
 }  // namespace vt

@@ -50,13 +50,6 @@ int CompareDue(const LocalTime& now, const ReminderItem& item) {
     return byDay != 0 ? byDay : TimeTest(now, item);
 }
 
-CalendarDate DateOf(const ReminderItem& item) {
-    CalendarDate date;
-    date.year = item.year;
-    date.month = item.month;
-    date.day = item.day;
-    date.weekday = WeekdayOf(item.year, item.month, item.day);
-    return date;
-}
+CalendarDate DateOf(const ReminderItem& item) { return DateOn(item.year, item.month, item.day); }
 
 }  // namespace vt

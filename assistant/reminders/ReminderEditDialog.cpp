@@ -221,13 +221,9 @@ void ReminderEditDialog::SetPickerTime(int id, const SYSTEMTIME& time) {
 
 CalendarDate ReminderEditDialog::PickedDate() const {
     SYSTEMTIME t = PickerTime(IDC_DATE);
-    CalendarDate date;
-    date.year = t.wYear;
-    date.month = t.wMonth;
-    date.day = t.wDay;
-    // Computed rather than taken from the picker, which need not fill it in.
-    date.weekday = WeekdayOf(t.wYear, t.wMonth, t.wDay);
-    return date;
+    // The weekday is computed rather than taken from the picker, which need
+    // not fill it in.
+    return DateOn(t.wYear, t.wMonth, t.wDay);
 }
 
 }  // namespace vt

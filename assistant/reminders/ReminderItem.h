@@ -92,9 +92,6 @@ inline bool HasState(const ReminderItem& item, ReminderState s) {
 inline void SetState(ReminderItem& item, ReminderState s) {
     item.state = static_cast<std::int32_t>(s);
 }
-inline bool HasRepeat(const ReminderItem& item, RepeatKind k) {
-    return item.repeat == static_cast<std::int32_t>(k);
-}
 
 // Alerting and Snoozed: an alert window for the reminder is open, so the
 // editor must not replace the record underneath it.

@@ -58,9 +58,8 @@ void ReminderListView::SetDpi(UINT dpi) {
     // The list hands back the image list it held; it is ours to destroy.
     SendMessageW(m_hList, LVM_SETIMAGELIST, LVSIL_SMALL, reinterpret_cast<LPARAM>(images));
     if (m_hImages) ImageList_Destroy(m_hImages);
-    if (m_hRowBitmap) DeleteObject(m_hRowBitmap);
     m_hImages = images;
-    m_hRowBitmap = bitmap;
+    m_rowBitmap.Reset(bitmap);
 }
 
 int ReminderListView::RowImageHeight(UINT dpi) { return win::ScaleForDpi(20, dpi); }
@@ -79,9 +78,8 @@ void ReminderListView::Release() {
         SendMessageW(m_hList, LVM_SETIMAGELIST, LVSIL_SMALL, 0);
         if (m_hImages) ImageList_Destroy(m_hImages);
     }
-    if (m_hRowBitmap) DeleteObject(m_hRowBitmap);
+    m_rowBitmap.Reset();
     m_hImages = nullptr;
-    m_hRowBitmap = nullptr;
 }
 
 int ReminderListView::Count() const {

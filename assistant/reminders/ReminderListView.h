@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "assistant/reminders/ReminderBook.h"
+#include "shared/win/Handles.h"
 
 namespace vt {
 
@@ -54,7 +55,7 @@ private:
     void Redraw(int row);
 
     HWND m_hList = nullptr;
-    HBITMAP m_hRowBitmap = nullptr;
+    win::BitmapHandle m_rowBitmap;
     HIMAGELIST m_hImages = nullptr;
 };
 

@@ -10,10 +10,6 @@ BOOL CALLBACK SetChildFont(HWND child, LPARAM font) {
 
 }  // namespace
 
-ChineseDialogFont::~ChineseDialogFont() {
-    if (m_hFont) DeleteObject(m_hFont);
-}
-
 bool ChineseDialogFont::ShowsChinese(HFONT font) {
     HDC dc = GetDC(nullptr);
     HGDIOBJ old = SelectObject(dc, font ? font : GetStockObject(SYSTEM_FONT));
@@ -34,9 +30,8 @@ void ChineseDialogFont::Apply(HWND dialog) {
     lstrcpynW(lf.lfFaceName, L"宋体", LF_FACESIZE);
     HFONT chinese = CreateFontIndirectW(&lf);
     if (!chinese) return;
-    if (m_hFont) DeleteObject(m_hFont);
-    m_hFont = chinese;
-    EnumChildWindows(dialog, SetChildFont, reinterpret_cast<LPARAM>(m_hFont));
+    m_font.Reset(chinese);
+    EnumChildWindows(dialog, SetChildFont, reinterpret_cast<LPARAM>(m_font.Get()));
 }
 
 }  // namespace vt

@@ -6,12 +6,13 @@
 // a Chinese font of the same height instead.
 #include <windows.h>
 
+#include "shared/win/Handles.h"
+
 namespace vt {
 
 class ChineseDialogFont {
 public:
     ChineseDialogFont() = default;
-    ~ChineseDialogFont();
     ChineseDialogFont(const ChineseDialogFont&) = delete;
     ChineseDialogFont& operator=(const ChineseDialogFont&) = delete;
 
@@ -21,7 +22,7 @@ public:
     static bool ShowsChinese(HFONT font);
 
 private:
-    HFONT m_hFont = nullptr;
+    win::FontHandle m_font;
 };
 
 }  // namespace vt

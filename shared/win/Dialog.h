@@ -44,7 +44,6 @@ public:
 
     HWND Hwnd() const { return m_hWnd; }
     HWND Item(int id) const { return GetDlgItem(m_hWnd, id); }
-    bool IsModal() const { return m_bModal; }
 
     // Ends a modal dialog with result; a modeless one is hidden (its window stays).
     void EndDialog(INT_PTR result);
@@ -88,10 +87,6 @@ protected:
     // the icon while minimised and loads it again when the window moves to a
     // monitor with another scale. Call from OnInitDialog.
     void SetProgramIcon(UINT iconId);
-    HICON BigIcon() const { return m_icons.Big(); }
-    HICON SmallIcon() const { return m_icons.Small(); }
-
-    UINT TemplateId() const { return m_nTemplateId; }
 
 private:
     static INT_PTR CALLBACK StaticDialogProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam);

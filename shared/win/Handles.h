@@ -38,21 +38,12 @@ private:
 };
 
 namespace handle_traits {
-template <typename H>
-struct Gdi {
+// A handle that is null when empty, freed by one call.
+template <typename H, auto FreeCall>
+struct Freed {
     using Handle = H;
     static bool IsValid(H h) { return h != nullptr; }
-    static void Free(H h) { DeleteObject(h); }
-};
-struct Icon {
-    using Handle = HICON;
-    static bool IsValid(HICON h) { return h != nullptr; }
-    static void Free(HICON h) { DestroyIcon(h); }
-};
-struct Menu {
-    using Handle = HMENU;
-    static bool IsValid(HMENU h) { return h != nullptr; }
-    static void Free(HMENU h) { DestroyMenu(h); }
+    static void Free(H h) { FreeCall(h); }
 };
 // Kernel objects: some calls fail with null, others with INVALID_HANDLE_VALUE.
 struct Kernel {
@@ -62,10 +53,10 @@ struct Kernel {
 };
 }  // namespace handle_traits
 
-using IconHandle = Owned<handle_traits::Icon>;
-using MenuHandle = Owned<handle_traits::Menu>;
-using BitmapHandle = Owned<handle_traits::Gdi<HBITMAP>>;
-using FontHandle = Owned<handle_traits::Gdi<HFONT>>;
+using IconHandle = Owned<handle_traits::Freed<HICON, DestroyIcon>>;
+using MenuHandle = Owned<handle_traits::Freed<HMENU, DestroyMenu>>;
+using BitmapHandle = Owned<handle_traits::Freed<HBITMAP, DeleteObject>>;
+using FontHandle = Owned<handle_traits::Freed<HFONT, DeleteObject>>;
 using KernelHandle = Owned<handle_traits::Kernel>;
 
 // One reference to a COM object.

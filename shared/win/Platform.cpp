@@ -33,6 +33,18 @@ bool WinShell::Open(const std::string& file, const std::string& parameters,
 
 namespace {
 
+// WriteFile takes a DWORD count: large buffers go in slices of 1 GiB.
+bool WriteAll(HANDLE file, const void* data, size_t size) {
+    const char* p = static_cast<const char*>(data);
+    while (size > 0) {
+        DWORD chunk = size > 0x40000000 ? 0x40000000 : static_cast<DWORD>(size), written = 0;
+        if (!WriteFile(file, p, chunk, &written, nullptr) || written != chunk) return false;
+        p += chunk;
+        size -= chunk;
+    }
+    return true;
+}
+
 class WinFileWriter : public IFileWriter {
 public:
     WinFileWriter(HANDLE file, std::wstring path) : m_hFile(file), m_strPath(std::move(path)) {}
@@ -44,13 +56,7 @@ public:
         }
     }
     bool Write(const void* data, size_t size) override {
-        const char* p = static_cast<const char*>(data);
-        while (size > 0 && m_bOk) {
-            DWORD chunk = size > 0x40000000 ? 0x40000000 : static_cast<DWORD>(size), written = 0;
-            if (!WriteFile(m_hFile, p, chunk, &written, nullptr) || written != chunk) m_bOk = false;
-            p += chunk;
-            size -= chunk;
-        }
+        if (m_bOk && !WriteAll(m_hFile, data, size)) m_bOk = false;
         return m_bOk;
     }
     bool Close() override {
@@ -77,13 +83,7 @@ public:
         if (m_hFile != INVALID_HANDLE_VALUE) CloseHandle(m_hFile);
     }
     bool Write(const void* data, size_t size) override {
-        const char* p = static_cast<const char*>(data);
-        while (size > 0 && m_bOk) {
-            DWORD chunk = size > 0x40000000 ? 0x40000000 : static_cast<DWORD>(size), written = 0;
-            if (!WriteFile(m_hFile, p, chunk, &written, nullptr) || written != chunk) m_bOk = false;
-            p += chunk;
-            size -= chunk;
-        }
+        if (m_bOk && !WriteAll(m_hFile, data, size)) m_bOk = false;
         return m_bOk;
     }
     bool Close() override {

@@ -121,13 +121,6 @@ void Settle(HWND window) {
     SendMessageTimeoutW(window, WM_NULL, 0, 0, SMTO_NORMAL, 30000, nullptr);
 }
 
-std::wstring WindowText(HWND hwnd) {
-    wchar_t buf[1024] = {};
-    // WM_GETTEXT works across processes for any window.
-    SendMessageTimeoutW(hwnd, WM_GETTEXT, 1024, reinterpret_cast<LPARAM>(buf), SMTO_ABORTIFHUNG, 5000, nullptr);
-    return buf;
-}
-
 std::wstring ItemText(HWND dialog, int id) {
     HWND item = GetDlgItem(dialog, id);
     return item ? WindowText(item) : std::wstring();
@@ -147,25 +140,9 @@ std::vector<std::wstring> ListBoxLines(HWND dialog, int id) {
     return lines;
 }
 
-std::wstring MessageBoxText(HWND box) { return ItemText(box, 0xFFFF); }
-
 bool IsVisible(HWND hwnd) { return hwnd && (GetWindowLongW(hwnd, GWL_STYLE) & WS_VISIBLE) != 0; }
 
-void PressButton(HWND dialog, int id) {
-    PostMessageW(dialog, WM_COMMAND, MAKEWPARAM(id, BN_CLICKED), reinterpret_cast<LPARAM>(GetDlgItem(dialog, id)));
-}
-
 void PostCommand(HWND mainWindow, int id) { PostMessageW(mainWindow, WM_COMMAND, MAKEWPARAM(id, 0), 0); }
-
-bool HasTrayIcon(HWND owner) {
-    // Modifying nothing succeeds only for an icon the shell holds.
-    NOTIFYICONDATAW nid = {};
-    nid.cbSize = sizeof nid;
-    nid.hWnd = owner;
-    nid.uID = 1000;
-    nid.uFlags = 0;
-    return Shell_NotifyIconW(NIM_MODIFY, &nid) != FALSE;
-}
 
 bool ReadRegString(HKEY root, const wchar_t* key, const wchar_t* name, std::wstring& value) {
     wchar_t buf[2048] = {};

@@ -11,6 +11,7 @@
 
 #include "assistant/AssistantNames.h"
 #include "tests/support/TestFiles.h"
+#include "tests/support/TestWindows.h"
 
 namespace vt::e2e {
 
@@ -70,19 +71,16 @@ HWND WaitMainWindow(const Process& process, DWORD timeoutMs = 10000);
 // then finished them all.
 void Settle(HWND window);
 
-std::wstring WindowText(HWND hwnd);
+using test::HasTrayIcon;
+using test::MessageBoxText;
+using test::PressButton;  // posted: the program's thread may be busy
+using test::WindowText;
 std::wstring ItemText(HWND dialog, int id);
 // The lines of a list box, read from outside its process.
 std::vector<std::wstring> ListBoxLines(HWND dialog, int id);
-// The message text of a message box.
-std::wstring MessageBoxText(HWND box);
 bool IsVisible(HWND hwnd);
-// Chooses a button of a dialog or message box, as a click would.
-void PressButton(HWND dialog, int id);
 // A tray-menu command, as if picked from the menu.
 void PostCommand(HWND mainWindow, int id);
-// Whether the shell holds a tray icon (id 1000) for this window.
-bool HasTrayIcon(HWND owner);
 
 // Registry values (both hives are looked at by callers as needed).
 bool ReadRegString(HKEY root, const wchar_t* key, const wchar_t* name, std::wstring& value);

@@ -54,7 +54,7 @@ TEST_F(AssistantMainWindow, TrayClickShowsThePopupAbovePointerAndActivatingElsew
     EXPECT_EQ(rc.bottom, 300 - 7);
     EXPECT_TRUE(GetWindowLongW(popup, GWL_EXSTYLE) & WS_EX_TOOLWINDOW);
     // This prefix has no sound device: nothing to read, so it shows muted.
-    EXPECT_EQ(SendMessageW(GetDlgItem(popup, 1014), BM_GETCHECK, 0, 0), BST_CHECKED);
+    EXPECT_EQ(SendMessageW(GetDlgItem(popup, IDC_MUTE), BM_GETCHECK, 0, 0), BST_CHECKED);
 
     PostCommand(m_main, ID_TRAY_SHOW);  // the main window comes to the front
     EXPECT_TRUE(WaitFor([&] { return !IsVisible(popup); }));
@@ -83,7 +83,7 @@ TEST_F(AssistantMainWindow, AMinuteBeforeTheEndABalloonSaysHowToStopTheShutdown)
     ASSERT_TRUE(WaitFor([&] { return HasTrayIcon(m_main); }));
     // Freshly started the countdown stands at one minute: the warning
     // comes with its first tick.
-    PostCommand(m_main, 32772);  // 开始计时
+    PostCommand(m_main, ID_TRAY_STARTSTOP);  // 开始计时
     const std::wstring expected = L"还有1分钟电脑就要关机啦～不想关机的话，请在菜单中点“暂停计时”。";
     bool seen = WaitFor(
         [&] {
@@ -92,9 +92,9 @@ TEST_F(AssistantMainWindow, AMinuteBeforeTheEndABalloonSaysHowToStopTheShutdown)
             return false;
         },
         5000);
-    PostCommand(m_main, 32772);  // 暂停计时, long before the end
+    PostCommand(m_main, ID_TRAY_STARTSTOP);  // 暂停计时, long before the end
     EXPECT_TRUE(seen) << "balloons seen: " << BalloonTexts().size();
-    EXPECT_TRUE(WaitFor([&] { return ItemText(m_main, 1001).find(L"[已暂停]") == 0; }));
+    EXPECT_TRUE(WaitFor([&] { return ItemText(m_main, IDC_STATUS).find(L"[已暂停]") == 0; }));
 }
 
 }  // namespace

@@ -61,7 +61,7 @@ TEST_F(ReminderEndToEnd, AReminderDueAtStartAlertsIsPutOffAndIsSavedReadyAtExit)
     swprintf(caption, 64, L"开会 - 时间到了！(%d:%02d)", now.wHour, now.wMinute);
     HWND alert = p.WaitWindow(caption);
     ASSERT_NE(alert, nullptr) << "the alert opens by itself, the manager window hidden";
-    EXPECT_EQ(ItemText(alert, 1040), L"十点在三楼会议室开周会");
+    EXPECT_EQ(ItemText(alert, IDC_ALERT_CONTENT), L"十点在三楼会议室开周会");
 
     PressButton(alert, IDCANCEL);  // "在忙，等一会"
     EXPECT_TRUE(WaitFor([&] { return !IsVisible(alert); }));
@@ -130,7 +130,7 @@ TEST_F(ReminderEndToEnd, ALogoffCanceledElsewhereLeavesTheTrayIconAndTheReminder
     PressButton(again, IDCANCEL);  // "在忙，等一会"
     EXPECT_TRUE(WaitFor([&] { return !IsVisible(again); })) << "and its answer is taken";
 
-    PostCommand(main, 32775);
+    PostCommand(main, ID_TRAY_EXIT);
     EXPECT_EQ(p.WaitExit(), 0u);
     EXPECT_EQ(ReadFileBytes(m_dir + L"Notify.dat").size(), kRecordSize);
 }
@@ -163,7 +163,7 @@ TEST_F(ReminderEndToEnd, AFolderWhereNoReminderCanBeKeptIsNamedOnceAtStart) {
     EXPECT_TRUE(WaitFor([&] { return !IsWindow(box); }));
     EXPECT_TRUE(HasTrayIcon(main)) << "everything else as ever";
 
-    PostCommand(main, 32775);
+    PostCommand(main, ID_TRAY_EXIT);
     EXPECT_EQ(p.WaitExit(), 0u);
     EXPECT_TRUE(p.FindWindowTitled(L"Vantrel") == nullptr);
     CloseHandle(lock);

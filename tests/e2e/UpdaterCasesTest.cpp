@@ -7,29 +7,15 @@
 #include "shared/win/AppDirectory.h"
 #include "shared/win/Encoding.h"
 #include "tests/e2e/Driver.h"
+#include "tests/support/StandIn.h"
+#include "tests/support/WizardNames.h"
 #include "tests/win/updater/TestHttpServer.h"
-#include "updater/UpdaterNames.h"
 
 namespace vt::e2e {
 namespace {
 
-constexpr int kStatus = 1012;
-constexpr int kList = 1011;
-constexpr DWORD kStepTimeoutMs = 20000;
-
 constexpr wchar_t kDownloadFailed[] = L"下载文件时发生错误，更新中止！";
 constexpr wchar_t kCopyFailed[] = L"覆盖文件时发生错误，更新中止！";
-
-// Started with this argument, this test program stands for a running
-// program that stands in the updater's way.
-constexpr wchar_t kBusyArgument[] = L"--vt-stand-in-running-program";
-const bool g_bBusyStandIn = [] {
-    if (wcsstr(GetCommandLineW(), kBusyArgument)) {
-        Sleep(60000);
-        ExitProcess(3);
-    }
-    return false;
-}();
 
 // "数据" in code page 936, as the descriptions hold it.
 const std::string kGbkTitle = "\xCA\xFD\xBE\xDD";
@@ -119,7 +105,7 @@ protected:
     // application directory.
     bool StartBusyProgram(Process& busy, const std::string& name) {
         const std::wstring path = Path(name);
-        return CopyFileW(win::ModulePath().c_str(), path.c_str(), FALSE) && busy.Start(path, kBusyArgument);
+        return CopyFileW(win::ModulePath().c_str(), path.c_str(), FALSE) && busy.Start(path, test::kStandInArgument);
     }
 
     bool WasStarted() { return WaitFor([&] { return FileExists(m_dir + L"started.txt"); }, 1500); }

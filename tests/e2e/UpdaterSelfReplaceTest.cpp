@@ -4,15 +4,11 @@
 #include <gtest/gtest.h>
 
 #include "tests/e2e/Driver.h"
+#include "tests/support/WizardNames.h"
 #include "tests/win/updater/TestHttpServer.h"
-#include "updater/UpdaterNames.h"
 
 namespace vt::e2e {
 namespace {
-
-constexpr int kStatus = 1012;
-constexpr int kList = 1011;
-constexpr DWORD kStepTimeoutMs = 20000;
 
 bool WaitStatus(HWND wizard, const std::wstring& status) {
     if (!WaitFor([&] { return ItemText(wizard, kStatus) == status; }, kStepTimeoutMs)) return false;

@@ -12,15 +12,11 @@
 #include "TestSigningKey.h"
 #include "shared/win/Encoding.h"
 #include "tests/e2e/Driver.h"
+#include "tests/support/WizardNames.h"
 #include "tests/win/updater/TestHttpServer.h"
 
 namespace vt::e2e {
 namespace {
-
-constexpr wchar_t kWizardTitle[] = L"在线升级";
-constexpr int kStatus = 1012;
-constexpr int kList = 1011;
-constexpr DWORD kStepTimeoutMs = 20000;
 
 constexpr wchar_t kBadSignature[] = L"更新信息未通过签名验证，更新中止！";
 constexpr wchar_t kNoDigest[] = L"更新信息缺少文件校验值，更新中止！";

@@ -4,25 +4,12 @@
 
 #include "shared/win/AppDirectory.h"
 #include "tests/e2e/Driver.h"
+#include "tests/support/StandIn.h"
+#include "tests/support/WizardNames.h"
 #include "tests/win/updater/TestHttpServer.h"
-#include "updater/UpdaterNames.h"
 
 namespace vt::e2e {
 namespace {
-
-constexpr int kStatus = 1012;
-constexpr int kList = 1011;
-
-// Started with this argument, this test program stands for a running
-// assistant that the updater has to end before it replaces it.
-constexpr wchar_t kStandInArgument[] = L"--vt-stand-in-for-the-assistant";
-const bool g_bStandIn = [] {
-    if (wcsstr(GetCommandLineW(), kStandInArgument)) {
-        Sleep(60000);
-        ExitProcess(3);
-    }
-    return false;
-}();
 
 // "数据" in code page 936, as the descriptions hold it.
 const std::string kTitle = "\xCA\xFD\xBE\xDD";
@@ -104,7 +91,7 @@ TEST_F(UpdaterE2e, FullyAutomaticRunEndsTheRunningProgramReplacesItAndRestarts) 
     const std::wstring program = m_dir + L"Vantrel.exe";
     ASSERT_TRUE(CopyFileW(win::ModulePath().c_str(), program.c_str(), FALSE));
     Process standIn;
-    ASSERT_TRUE(standIn.Start(program, kStandInArgument));
+    ASSERT_TRUE(standIn.Start(program, test::kStandInArgument));
     const std::string description = "[Main]\r\nIniUrl=" + server.Url("/vt/update.ini") +
                                     "\r\nServerMode=2\r\nTotal=1\r\nMainExe=Started.bat\r\n[File0]\r\nTitle=" +
                                     kTitle + "\r\nversion=1.1\r\nuri=/vt/Vantrel.exe\r\nfilename=Vantrel.exe\r\n"

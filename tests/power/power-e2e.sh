@@ -1,6 +1,6 @@
 #!/usr/bin/env bash
 # The assistant's ways out that end the logon, on the real Vantrel.exe: the
-# power commands 32788/32789/32790, the end of the countdown, and Windows
+# power commands (关机, 重新启动, 注销), the end of the countdown, and Windows
 # asking WM_QUERYENDSESSION. Each must have saved the Run value and ShowInfo
 # and removed the tray icon before it asks for the power action.
 #
@@ -24,6 +24,7 @@ root=$(cd "$(dirname "$0")/../.." && pwd)
 export VT_BUILD=$build
 export VT_WINEPREFIX=$build/power-prefix
 source "$root/scripts/wine-env.sh"
+source "$root/scripts/names.sh"
 # ctest runs the suite with the harness's prefix exported; from here on every
 # Wine call goes to this test's prefix.
 export WINEPREFIX=$VT_WINEPREFIX
@@ -31,7 +32,7 @@ export WINEPREFIX=$VT_WINEPREFIX
 vantrel=$build/bin/Vantrel.exe
 vtdrive=$build/tools/vtdrive.exe
 stub=$build/tools/vtbootstub.exe
-title=关机管理器
+title=$vt_main_title
 run_key='HKLM\Software\Microsoft\Windows\CurrentVersion\Run'
 info_key='HKLM\Software\Orvane\Vantrel'
 sys32=$WINEPREFIX/drive_c/windows/system32
@@ -183,17 +184,17 @@ power_command() {  # id, name, expected wineboot arguments
   report
 }
 
-power_command 32788 关机 "--kill --shutdown"
-power_command 32789 重新启动 "--kill"
-power_command 32790 注销 "--kill --shutdown"
+power_command "$(vt_id ID_TRAY_SHUTDOWN)" 关机 "--kill --shutdown"
+power_command "$(vt_id ID_TRAY_REBOOT)" 重新启动 "--kill"
+power_command "$(vt_id ID_TRAY_LOGOFF)" 注销 "--kill --shutdown"
 
 # The countdown: freshly started it stands at 60 seconds, and "开始计时"
-# (tray command 32772) lets it run; it ends on the 61st tick.
+# (tray command ID_TRAY_STARTSTOP) lets it run; it ends on the 61st tick.
 case="countdown end saves, removes the icon, then asks for '--kill --shutdown' and ends"
 case_ok=1
 forget_saved_values
 if start_assistant countdown; then
-  w "$vtdrive" command "$title" 32772 || fail "could not start the countdown"
+  w "$vtdrive" command "$title" "$(vt_id ID_TRAY_STARTSTOP)" || fail "could not start the countdown"
   sleep 3
   # The running countdown keeps the computer from falling asleep by itself
   # (SetThreadExecutionState, which Wine notes in its ntdll warnings).
@@ -231,7 +232,7 @@ if start_assistant queryend; then
   grep -q 'CreateProcessInternalW.*wineboot' "$trace" && fail "it asked for a power action itself"
   sleep 1
   kill -0 "$app_pid" 2>/dev/null || fail "the program ended by itself"
-  w "$vtdrive" command "$title" 32775
+  w "$vtdrive" command "$title" "$(vt_id ID_TRAY_EXIT)"
   wait_assistant_end 15
 fi
 report
@@ -247,7 +248,7 @@ other_wineservers() {
 }
 
 # The real wineboot, last: it ends every process of this prefix.
-case="command 32788 (关机) with Wine's real wineboot: saved first, only this prefix ends"
+case="command $(vt_id ID_TRAY_SHUTDOWN) (关机) with Wine's real wineboot: saved first, only this prefix ends"
 case_ok=1
 cp "$pristine_boot" "$sys32/wineboot.exe"
 forget_saved_values
@@ -256,7 +257,7 @@ others=
 [ -n "$outer_prefix" ] && [ "$outer_prefix" != "$WINEPREFIX" ] && others=$(other_wineservers)
 # "b": Wine's builtin wineboot, as without the override.
 if start_assistant real b; then
-  w "$vtdrive" command "$title" 32788 || fail "could not send the command"
+  w "$vtdrive" command "$title" "$(vt_id ID_TRAY_SHUTDOWN)" || fail "could not send the command"
   wait_assistant_end 20
   check_prepare_exit_order 'wineboot\.exe --kill --shutdown"$'
   kill -0 "$host_sentinel" 2>/dev/null || fail "a host process was ended"

@@ -5,7 +5,7 @@
 #include <vector>
 
 #include "shared/core/IniProfile.h"
-#include "tests/native/shared/TempDir.h"
+#include "tests/support/TempDir.h"
 #include "tests/support/CoreFakes.h"
 
 namespace vt {

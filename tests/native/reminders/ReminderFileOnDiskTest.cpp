@@ -2,28 +2,23 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
-#include <random>
 
 #include "assistant/reminders/ReminderBook.h"
 #include "shared/core/StdFileSystem.h"
 #include "tests/native/reminders/ReminderTestSupport.h"
+#include "tests/support/TempDir.h"
 
 namespace vt {
 namespace {
 
 namespace fs = std::filesystem;
 
-class ReminderFileOnDisk : public ::testing::Test {
+class ReminderFileOnDisk : public TempDirTest {
 protected:
-    ReminderFileOnDisk() {
-        std::random_device rd;
-        dir = fs::temp_directory_path() / ("vt-notify-" + std::to_string(rd()) + std::to_string(rd()));
-        fs::create_directories(dir);
+    void SetUp() override {
+        TempDirTest::SetUp();
+        dir = fs::path(m_dir).parent_path();
         path = (dir / "Notify.dat").string();
-    }
-    ~ReminderFileOnDisk() override {
-        std::error_code ec;
-        fs::remove_all(dir, ec);
     }
     test::Bytes Read(const std::string& p) {
         test::Bytes b;

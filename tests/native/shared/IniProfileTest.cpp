@@ -3,7 +3,7 @@
 #include <climits>
 #include <random>
 
-#include "tests/native/shared/TempDir.h"
+#include "tests/support/TempDir.h"
 
 namespace vt {
 namespace {

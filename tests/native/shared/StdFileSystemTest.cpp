@@ -4,7 +4,8 @@
 
 #include <filesystem>
 #include <fstream>
-#include <random>
+
+#include "tests/support/TempDir.h"
 
 namespace vt {
 namespace {
@@ -12,16 +13,11 @@ namespace {
 namespace fs = std::filesystem;
 using Bytes = std::vector<unsigned char>;
 
-class StdFileSystemTest : public ::testing::Test {
+class StdFileSystemTest : public TempDirTest {
 protected:
-    StdFileSystemTest() {
-        std::random_device rd;
-        dir = fs::temp_directory_path() / ("vt-fs-" + std::to_string(rd()) + std::to_string(rd()));
-        fs::create_directories(dir);
-    }
-    ~StdFileSystemTest() override {
-        std::error_code ec;
-        fs::remove_all(dir, ec);
+    void SetUp() override {
+        TempDirTest::SetUp();
+        dir = fs::path(m_dir).parent_path();
     }
     std::string P(const std::string& name) const { return (dir / fs::u8path(name)).u8string(); }
     bool WriteFile(const std::string& path, const Bytes& bytes) {

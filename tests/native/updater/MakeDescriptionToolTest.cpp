@@ -15,7 +15,7 @@
 #include "shared/core/IniProfile.h"
 #include "shared/core/VersionRule.h"
 #include "shared/version.h"
-#include "tests/native/shared/TempDir.h"
+#include "tests/support/TempDir.h"
 #include "updater/FileNameRule.h"
 #include "updater/DigestText.h"
 #include "updater/OpenSslCrypto.h"

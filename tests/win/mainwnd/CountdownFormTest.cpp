@@ -18,11 +18,11 @@ constexpr wchar_t kShortTime[] = L"您当前设置的时间小于10秒，如果�
 
 class CountdownForm : public MainWindowTest {
 protected:
-    int SpinPosition() { return LOWORD(SendMessageW(Item(1004), UDM_GETPOS, 0, 0)); }
+    int SpinPosition() { return LOWORD(SendMessageW(Item(IDC_SPIN), UDM_GETPOS, 0, 0)); }
     // An arrow key on the spin button: the control itself reports UDN_DELTAPOS.
     void PressSpin(UINT key) {
-        SendMessageW(Item(1004), WM_KEYDOWN, key, 0);
-        SendMessageW(Item(1004), WM_KEYUP, key, 0);
+        SendMessageW(Item(IDC_SPIN), WM_KEYDOWN, key, 0);
+        SendMessageW(Item(IDC_SPIN), WM_KEYUP, key, 0);
     }
     // A tick makes the status show the countdown.
     std::wstring StatusAfterTick() {
@@ -52,7 +52,7 @@ TEST_F(CountdownForm, TypedMinutesMoveTheSpinAndSetTimeLoadsThem) {
     auto boxes = Answering([&] {
         TypeMinutes(L"125");
         EXPECT_EQ(SpinPosition(), 125);
-        Click(1007);
+        Click(IDC_SETTIME);
     });
     EXPECT_TRUE(boxes.empty());
     EXPECT_EQ(Status(), L"[已暂停]定时关机的时间为2小时5分0秒");
@@ -62,7 +62,7 @@ TEST_F(CountdownForm, TypedMinutesMoveTheSpinAndSetTimeLoadsThem) {
     Tick(3);
     Answering([&] {
         TypeMinutes(L" 2 ");
-        Click(1007);
+        Click(IDC_SETTIME);
     });
     EXPECT_EQ(StatusAfterTick(), L"[运行中-]系统距离关机还有1分59秒");
 }
@@ -82,7 +82,7 @@ TEST_F(CountdownForm, SpinArrowsStepTheBoxBetweenOneAnd32767) {
     // The box holds what the spin wrote, and Set time takes it.
     PressSpin(VK_DOWN);
     EXPECT_EQ(MinutesBox(), L"32766");
-    Answering([&] { Click(1007); });
+    Answering([&] { Click(IDC_SETTIME); });
     EXPECT_EQ(Status(), L"[已暂停]定时关机的时间为546小时6分0秒");
 }
 
@@ -97,13 +97,13 @@ TEST_F(CountdownForm, BadTextComplainsAtOnceAndHandsTheBoxBackSelected) {
 
     // "设置时间" clicked: the same complaint, then the box has the focus
     // with all its text selected, and the last good minutes are used.
-    SetFocus(Item(1007));
-    boxes = Answering([&] { Click(1007); });
+    SetFocus(Item(IDC_SETTIME));
+    boxes = Answering([&] { Click(IDC_SETTIME); });
     ASSERT_EQ(boxes.size(), 1u);
     EXPECT_EQ(boxes[0].text, kNotANumber);
-    EXPECT_EQ(GetFocus(), Item(1000));
+    EXPECT_EQ(GetFocus(), Item(IDC_MINUTES));
     DWORD start = 1, end = 0;
-    SendMessageW(Item(1000), EM_GETSEL, reinterpret_cast<WPARAM>(&start), reinterpret_cast<LPARAM>(&end));
+    SendMessageW(Item(IDC_MINUTES), EM_GETSEL, reinterpret_cast<WPARAM>(&start), reinterpret_cast<LPARAM>(&end));
     EXPECT_EQ(start, 0u);
     EXPECT_EQ(end, 3u);
     EXPECT_EQ(Status(), L"[已暂停]定时关机的时间为5分0秒");
@@ -118,7 +118,7 @@ TEST_F(CountdownForm, ZeroGetsTheRangeMessageThenItsOwnAndChangesNothing) {
     ShowForm();
     auto boxes = Answering([&] {
         TypeMinutes(L"0");
-        Click(1007);
+        Click(IDC_SETTIME);
     });
     ASSERT_EQ(boxes.size(), 3u);
     EXPECT_EQ(boxes[0].text, kOutOfRange);  // the edit
@@ -134,7 +134,7 @@ TEST_F(CountdownForm, ZeroGetsTheRangeMessageThenItsOwnAndChangesNothing) {
 TEST_F(CountdownForm, OutOfRangeMinutesAreStillTakenAfterTheMessage) {
     auto boxes = Answering([&] {
         TypeMinutes(L"70000");
-        Click(1007);
+        Click(IDC_SETTIME);
     });
     ASSERT_EQ(boxes.size(), 2u);
     EXPECT_EQ(boxes[1].text, kOutOfRange);
@@ -144,7 +144,7 @@ TEST_F(CountdownForm, OutOfRangeMinutesAreStillTakenAfterTheMessage) {
     // Past what the seconds counter holds: never a wrapped or negative count.
     Answering([&] {
         TypeMinutes(L"4294967295");
-        Click(1007);
+        Click(IDC_SETTIME);
     });
     Click(1);
     Tick();
@@ -192,7 +192,7 @@ TEST_F(CountdownForm, KeepsTickingWhileAMessageBoxIsOpen) {
     auto boxes = Answering([&] { Command(ID_TRAY_STATUS); }, {{IDOK, [&](HWND) {
                                                           for (int i = 0; i < 500; ++i) {
                                                               wchar_t text[256] = {};
-                                                              GetDlgItemTextW(Main(), 1001, text, 256);
+                                                              GetDlgItemTextW(Main(), IDC_STATUS, text, 256);
                                                               during = text;
                                                               if (during.find(L"58秒") != std::wstring::npos) break;
                                                               Sleep(10);

@@ -1,7 +1,6 @@
 #include "tests/win/mainwnd/MainWindowHarness.h"
 
 #include <commctrl.h>
-#include <shellapi.h>
 
 namespace vt::test {
 namespace {
@@ -10,25 +9,6 @@ const char* HiveName(RegistryHive hive) { return hive == RegistryHive::LocalMach
 
 std::string Where(RegistryHive hive, const std::string& key, const std::string& name) {
     return std::string(HiveName(hive)) + "\\" + key + "\\" + name;
-}
-
-std::wstring WindowText(HWND hwnd) {
-    wchar_t buf[1024] = {};
-    GetWindowTextW(hwnd, buf, 1024);
-    return buf;
-}
-
-struct FindState {
-    HWND found = nullptr;
-};
-
-BOOL CALLBACK LookForMessageBox(HWND hwnd, LPARAM lParam) {
-    wchar_t cls[16] = {};
-    GetClassNameW(hwnd, cls, 16);
-    if (lstrcmpW(cls, L"#32770") != 0 || !IsWindowVisible(hwnd)) return TRUE;
-    if (!GetDlgItem(hwnd, 0xFFFF) || win::Dialog::FromHandle(hwnd)) return TRUE;
-    reinterpret_cast<FindState*>(lParam)->found = hwnd;
-    return FALSE;
 }
 
 }  // namespace
@@ -101,77 +81,6 @@ bool RecordingFiles::Copy(const std::string& from, const std::string& to) {
     if (it == files.end()) return false;
     files[to] = it->second;
     return true;
-}
-
-HWND FindMessageBox(DWORD thread) {
-    FindState state;
-    EnumThreadWindows(thread, LookForMessageBox, reinterpret_cast<LPARAM>(&state));
-    return state.found;
-}
-
-BoxAnswerer::BoxAnswerer(DWORD uiThread, std::vector<BoxReply> replies)
-    : m_uiThread(uiThread), m_replies(std::move(replies)), m_thread([this] { Run(); }) {}
-
-BoxAnswerer::~BoxAnswerer() { Finish(); }
-
-std::vector<SeenBox> BoxAnswerer::Finish() {
-    m_stop = true;
-    if (m_thread.joinable()) m_thread.join();
-    return m_seen;
-}
-
-void BoxAnswerer::Run() {
-    while (!m_stop) {
-        HWND box = FindMessageBox(m_uiThread);
-        if (!box) {
-            Sleep(5);
-            continue;
-        }
-        // The texts come through WM_GETTEXT, which the box's own loop serves.
-        SeenBox seen;
-        seen.caption = WindowText(box);
-        wchar_t text[1024] = {};
-        GetDlgItemTextW(box, 0xFFFF, text, 1024);
-        seen.text = text;
-        seen.hasCancel = GetDlgItem(box, IDCANCEL) != nullptr;
-        BoxReply reply;
-        if (m_seen.size() < m_replies.size())
-            reply = m_replies[m_seen.size()];
-        else
-            reply.button = seen.hasCancel ? IDCANCEL : IDOK;
-        m_seen.push_back(seen);
-        if (reply.whileOpen) reply.whileOpen(box);
-        PostMessageW(box, WM_COMMAND, MAKEWPARAM(reply.button, BN_CLICKED),
-                     reinterpret_cast<LPARAM>(GetDlgItem(box, reply.button)));
-        // Wait for it to go, so the next box found is a new one.
-        for (int i = 0; i < 1000 && IsWindow(box) && IsWindowVisible(box); ++i) Sleep(5);
-    }
-}
-
-bool HasTrayIcon(HWND owner) {
-    // Modifying nothing succeeds only for an icon the shell holds.
-    NOTIFYICONDATAW nid = {};
-    nid.cbSize = sizeof nid;
-    nid.hWnd = owner;
-    nid.uID = TrayIcon::kIconId;
-    return Shell_NotifyIconW(NIM_MODIFY, &nid) != FALSE;
-}
-
-void PumpMessages() {
-    MSG msg;
-    while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {
-        if (msg.message == WM_QUIT) {
-            PostQuitMessage(static_cast<int>(msg.wParam));
-            return;
-        }
-        TranslateMessage(&msg);
-        DispatchMessageW(&msg);
-    }
-}
-
-bool TakeQuitMessage() {
-    MSG msg;
-    return PeekMessageW(&msg, nullptr, WM_QUIT, WM_QUIT, PM_REMOVE) != FALSE;
 }
 
 void MainWindowTest::SetUpTestSuite() {

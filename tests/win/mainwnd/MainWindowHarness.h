@@ -6,12 +6,10 @@
 
 #include <gtest/gtest.h>
 
-#include <atomic>
 #include <functional>
 #include <map>
 #include <memory>
 #include <string>
-#include <thread>
 #include <tuple>
 #include <vector>
 
@@ -21,6 +19,7 @@
 #include "shared/core/FileSystem.h"
 #include "shared/win/Platform.h"
 #include "tests/support/CoreFakes.h"
+#include "tests/support/TestWindows.h"
 #include "tests/native/mainwnd/FakeVolumeDevice.h"
 #include "resource.h"
 
@@ -67,53 +66,6 @@ struct RecordingFiles : IFileSystem {
     std::map<std::string, std::vector<unsigned char>> files;
 };
 
-// A message box as the helper thread found it.
-struct SeenBox {
-    std::wstring caption;
-    std::wstring text;
-    bool hasCancel = false;
-};
-
-// What to do with one message box: optionally something while it is open
-// (run on the helper thread), then press a button.
-struct BoxReply {
-    BoxReply(int button = IDOK, std::function<void(HWND box)> whileOpen = {})
-        : button(button), whileOpen(std::move(whileOpen)) {}
-    int button;
-    std::function<void(HWND box)> whileOpen;
-};
-
-// Answers the message boxes that windows of one thread open, from a thread
-// of its own: the thread that opened a box is stuck in the box's loop. Boxes
-// beyond the replies are answered with Cancel (or OK) and still recorded.
-class BoxAnswerer {
-public:
-    BoxAnswerer(DWORD uiThread, std::vector<BoxReply> replies);
-    ~BoxAnswerer();
-    // Stops the helper; the boxes it saw, in order.
-    std::vector<SeenBox> Finish();
-
-private:
-    void Run();
-    DWORD m_uiThread;
-    std::vector<BoxReply> m_replies;
-    std::vector<SeenBox> m_seen;
-    std::atomic<bool> m_stop{false};
-    std::thread m_thread;
-};
-
-// The open message box of a thread (a #32770 window with the text static
-// 0xFFFF that is not one of our own dialogs), or null.
-HWND FindMessageBox(DWORD thread);
-
-// Whether the shell holds our tray icon for this window.
-bool HasTrayIcon(HWND owner);
-
-// Dispatches whatever is queued for this thread, leaving a quit message in place.
-void PumpMessages();
-// Takes a posted quit message out of the queue; true when there was one.
-bool TakeQuitMessage();
-
 class MainWindowTest : public ::testing::Test {
 protected:
     static void SetUpTestSuite();
@@ -127,8 +79,8 @@ protected:
     HWND Main() const { return m_dialog->Hwnd(); }
     HWND Item(int id) const { return GetDlgItem(Main(), id); }
     std::wstring Text(HWND hwnd) const;
-    std::wstring Status() const { return Text(Item(1001)); }
-    std::wstring MinutesBox() const { return Text(Item(1000)); }
+    std::wstring Status() const { return Text(Item(IDC_STATUS)); }
+    std::wstring MinutesBox() const { return Text(Item(IDC_MINUTES)); }
 
     LRESULT Send(UINT msg, WPARAM wParam = 0, LPARAM lParam = 0) { return SendMessageW(Main(), msg, wParam, lParam); }
     // A tray-menu command as TrackPopupMenu delivers it.
@@ -139,7 +91,7 @@ protected:
     }
     // The user's own edit: the box itself reports EN_CHANGE to the window.
     void TypeMinutes(const std::wstring& text) {
-        SendMessageW(Item(1000), WM_SETTEXT, 0, reinterpret_cast<LPARAM>(text.c_str()));
+        SendMessageW(Item(IDC_MINUTES), WM_SETTEXT, 0, reinterpret_cast<LPARAM>(text.c_str()));
     }
     // Runs action on this thread and answers the message boxes it opens.
     std::vector<SeenBox> Answering(const std::function<void()>& action, std::vector<BoxReply> replies = {});

@@ -170,7 +170,7 @@ TEST_F(PowerAndExit, RunningCountdownAsksToStayAwakeUntilStoppedOrEnded) {
     EXPECT_TRUE(m_power.executionStates.empty()) << "a stopped countdown asks for nothing";
     Click(1);  // 开始计时
     EXPECT_EQ(m_power.executionStates, (std::vector<std::uint32_t>{kStayAwake}));
-    Command(32772);  // 暂停计时 from the menu
+    Command(ID_TRAY_STARTSTOP);  // 暂停计时 from the menu
     EXPECT_EQ(m_power.executionStates, (std::vector<std::uint32_t>{kStayAwake, kMaySleep}));
     Click(1);
     Tick(61);

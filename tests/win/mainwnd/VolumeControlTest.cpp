@@ -25,9 +25,9 @@ protected:
     void Hotkey(UINT modifiers, UINT key) { Send(WM_HOTKEY, 0, HotkeyParam(modifiers, key)); }
 
     HWND Popup() { return m_dialog->Popup().Hwnd(); }
-    HWND Slider() { return GetDlgItem(Popup(), 1012); }
+    HWND Slider() { return GetDlgItem(Popup(), IDC_SLIDER); }
     int SliderPosition() { return static_cast<int>(SendMessageW(Slider(), TBM_GETPOS, 0, 0)); }
-    bool Muted() { return IsDlgButtonChecked(Popup(), 1014) == BST_CHECKED; }
+    bool Muted() { return IsDlgButtonChecked(Popup(), IDC_MUTE) == BST_CHECKED; }
     // A left click on the tray icon with the pointer at (x, y).
     void ClickTray(int x, int y) {
         SetCursorPos(x, y);
@@ -111,7 +111,7 @@ TEST_F(VolumeControl, PopupSliderAndMuteBoxSetBothChannels) {
     EXPECT_FALSE(Muted()) << "moving the slider unmutes";
 
     m_volume.sets.clear();
-    HWND mute = GetDlgItem(Popup(), 1014);
+    HWND mute = GetDlgItem(Popup(), IDC_MUTE);
     SendMessageW(mute, BM_CLICK, 0, 0);
     EXPECT_TRUE(Muted());
     SendMessageW(mute, BM_CLICK, 0, 0);
@@ -146,7 +146,7 @@ TEST_F(VolumeControl, WithoutADeviceNothingFailsAndThePopupShowsMuted) {
 // Chinese the check box would read as two boxes instead of 静音.
 TEST_F(VolumeControl, PopupMuteBoxIsDrawnInAFontThatShowsChinese) {
     StartWithVolume(0x80008000);
-    HWND mute = GetDlgItem(Popup(), 1014);
+    HWND mute = GetDlgItem(Popup(), IDC_MUTE);
     auto font = reinterpret_cast<HFONT>(SendMessageW(mute, WM_GETFONT, 0, 0));
     EXPECT_TRUE(ChineseDialogFont::ShowsChinese(font));
 }

@@ -8,59 +8,19 @@
 
 #include <gtest/gtest.h>
 
-#include <atomic>
 #include <functional>
 #include <memory>
 #include <string>
-#include <thread>
 #include <vector>
 
 #include "assistant/reminders/ReminderAlertDialog.h"
 #include "assistant/reminders/ReminderManagerDialog.h"
 #include "shared/win/Platform.h"
 #include "tests/support/CoreFakes.h"
+#include "tests/support/TestWindows.h"
 #include "tests/native/reminders/ReminderTestSupport.h"
 
 namespace vt::test {
-
-std::wstring WindowText(HWND hwnd);
-// The open message box of a thread (not one of our own dialogs), or null.
-HWND FindMessageBox(DWORD thread);
-// A visible dialog of a thread with exactly that caption, or null.
-HWND FindDialog(DWORD thread, const std::wstring& caption);
-void PumpMessages();
-// A button click as the button itself reports it.
-void Click(HWND dialog, int id);
-
-// One modal window to deal with: which one, and what to do with it (on the
-// helper thread; SendMessage to it works, its thread serves it).
-struct ModalStep {
-    std::function<HWND(DWORD uiThread)> find;
-    std::function<void(HWND)> act;
-};
-// A message box: its text is stored in *text, then button is pressed.
-ModalStep AnswerBox(int button, std::wstring* text = nullptr, std::wstring* caption = nullptr);
-ModalStep WithDialog(const std::wstring& caption, std::function<void(HWND)> act);
-
-// Works through the steps in order from a thread of its own, each once its
-// window appears; Finish stops it and tells how many steps were done.
-class ModalDriver {
-public:
-    ModalDriver(DWORD uiThread, std::vector<ModalStep> steps);
-    ~ModalDriver();
-    size_t Finish();
-
-private:
-    void Run();
-    DWORD m_uiThread;
-    std::vector<ModalStep> m_steps;
-    std::atomic<size_t> m_done{0};
-    std::atomic<bool> m_stop{false};
-    std::thread m_thread;
-};
-
-// Runs action on this thread while the driver answers what it opens.
-size_t RunAnswering(const std::function<void()>& action, std::vector<ModalStep> steps);
 
 // Bytes of a reminder file holding these records.
 std::vector<unsigned char> FileOf(const std::vector<ReminderItem>& items);

@@ -2,28 +2,18 @@
 #include "tests/win/updater/UpdaterWinSupport.h"
 
 #include "shared/win/AppDirectory.h"
+#include "tests/support/StandIn.h"
 #include "updater/ProcessFinder.h"
 
 namespace vt::test {
 namespace {
-
-// Started with this argument, this test program only waits to be ended: it
-// stands for the assistant that an update has to close.
-constexpr wchar_t kWaitArgument[] = L"--vt-wait-to-be-ended";
-const bool g_bWaiter = [] {
-    if (wcsstr(GetCommandLineW(), kWaitArgument)) {
-        Sleep(60000);
-        ExitProcess(3);
-    }
-    return false;
-}();
 
 class RunningProgram {
 public:
     explicit RunningProgram(const std::wstring& exe) {
         STARTUPINFOW si = {};
         si.cb = sizeof si;
-        std::wstring cmd = L"\"" + exe + L"\" " + kWaitArgument;
+        std::wstring cmd = L"\"" + exe + L"\" " + kStandInArgument;
         m_bStarted = CreateProcessW(exe.c_str(), &cmd[0], nullptr, nullptr, FALSE, 0, nullptr, nullptr, &si, &m_pi);
     }
     ~RunningProgram() {
