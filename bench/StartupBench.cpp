@@ -1,14 +1,20 @@
 // Start-up time of a program: from CreateProcess to its window existing
 // (found by title), median of several runs. Prints the median, the fastest
 // and the slowest run in milliseconds.
-//   startup_bench <exe> <window title> [runs] [show command]
+//   startup_bench <exe> <window title> [runs] [show command] [<exe2> <title2>]...
 // With a show command the clock stops only once the program's message loop
 // has run: the command (a WM_COMMAND id that shows the window) is posted to
 // the window as soon as it exists, and the run ends when the window is
 // visible. A window exists before its program has finished starting (the
 // assistant creates its main window, then loads its reminders), and a sent
 // message can be answered early while the program waits in a SendMessage of
-// its own; a posted one is handled by the loop only.
+// its own; a posted one is handled by the loop only. A show command of 0
+// stops at the window.
+//
+// With more programs the runs take turns (first, second, ..., first, ...)
+// and each program gets a line of its own, in the order given: on a machine
+// shared with other work, a burst of load then slows all of them alike and
+// their ratios stay fair.
 #include <windows.h>
 
 #include <algorithm>
@@ -16,44 +22,72 @@
 #include <cwchar>
 #include <vector>
 
+namespace {
+
+// One start; a negative time when the window never came.
+double TimeOneStart(const wchar_t* exe, const wchar_t* title, WPARAM showCommand, LARGE_INTEGER freq) {
+    STARTUPINFOW si = {};
+    si.cb = sizeof si;
+    PROCESS_INFORMATION pi = {};
+    LARGE_INTEGER t0, t1;
+    QueryPerformanceCounter(&t0);
+    if (!CreateProcessW(exe, nullptr, nullptr, nullptr, FALSE, 0, nullptr, nullptr, &si, &pi)) return -1;
+    HWND found = nullptr;
+    for (int spin = 0; spin < 200000 && !found; ++spin) {
+        found = FindWindowW(nullptr, title);
+        if (!found) Sleep(1);
+    }
+    bool ready = found != nullptr;
+    if (found && showCommand) {
+        PostMessageW(found, WM_COMMAND, showCommand, 0);
+        ready = false;
+        for (int spin = 0; spin < 200000 && !ready && IsWindow(found); ++spin) {
+            ready = IsWindowVisible(found) != FALSE;
+            if (!ready) Sleep(1);
+        }
+    }
+    QueryPerformanceCounter(&t1);
+    TerminateProcess(pi.hProcess, 0);
+    WaitForSingleObject(pi.hProcess, 5000);
+    CloseHandle(pi.hProcess);
+    CloseHandle(pi.hThread);
+    Sleep(200);
+    return ready ? 1000.0 * static_cast<double>(t1.QuadPart - t0.QuadPart) / freq.QuadPart : -1;
+}
+
+bool PrintFigures(std::vector<double> times) {
+    if (times.empty()) return false;
+    std::sort(times.begin(), times.end());
+    std::printf("%.1f %.1f %.1f\n", times[times.size() / 2], times.front(), times.back());
+    return true;
+}
+
+}  // namespace
+
 int wmain(int argc, wchar_t** argv) {
     if (argc < 3) return 2;
     int runs = argc > 3 ? _wtoi(argv[3]) : 7;
     WPARAM showCommand = argc > 4 ? static_cast<WPARAM>(_wtoi(argv[4])) : 0;
-    std::vector<double> times;
+    struct Program {
+        const wchar_t* exe;
+        const wchar_t* title;
+        std::vector<double> times;
+    };
+    std::vector<Program> programs{{argv[1], argv[2], {}}};
+    for (int a = 5; a + 1 < argc; a += 2) programs.push_back({argv[a], argv[a + 1], {}});
     LARGE_INTEGER freq;
     QueryPerformanceFrequency(&freq);
     for (int i = 0; i < runs; ++i) {
-        STARTUPINFOW si = {};
-        si.cb = sizeof si;
-        PROCESS_INFORMATION pi = {};
-        LARGE_INTEGER t0, t1;
-        QueryPerformanceCounter(&t0);
-        if (!CreateProcessW(argv[1], nullptr, nullptr, nullptr, FALSE, 0, nullptr, nullptr, &si, &pi)) return 1;
-        HWND found = nullptr;
-        for (int spin = 0; spin < 200000 && !found; ++spin) {
-            found = FindWindowW(nullptr, argv[2]);
-            if (!found) Sleep(1);
+        for (Program& p : programs) {
+            double t = TimeOneStart(p.exe, p.title, showCommand, freq);
+            if (t >= 0) p.times.push_back(t);
         }
-        bool ready = found != nullptr;
-        if (found && showCommand) {
-            PostMessageW(found, WM_COMMAND, showCommand, 0);
-            ready = false;
-            for (int spin = 0; spin < 200000 && !ready && IsWindow(found); ++spin) {
-                ready = IsWindowVisible(found) != FALSE;
-                if (!ready) Sleep(1);
-            }
-        }
-        QueryPerformanceCounter(&t1);
-        if (ready) times.push_back(1000.0 * static_cast<double>(t1.QuadPart - t0.QuadPart) / freq.QuadPart);
-        TerminateProcess(pi.hProcess, 0);
-        WaitForSingleObject(pi.hProcess, 5000);
-        CloseHandle(pi.hProcess);
-        CloseHandle(pi.hThread);
-        Sleep(200);
     }
-    if (times.empty()) return 1;
-    std::sort(times.begin(), times.end());
-    std::printf("%.1f %.1f %.1f\n", times[times.size() / 2], times.front(), times.back());
-    return 0;
+    int status = 0;
+    for (const Program& p : programs)
+        if (!PrintFigures(p.times)) {
+            std::printf("- - -\n");
+            status = 1;
+        }
+    return status;
 }

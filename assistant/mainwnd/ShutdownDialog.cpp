@@ -22,6 +22,11 @@ static_assert(kWmUser == WM_USER);
 // message dispatch can compare against it from the first message on.
 const UINT g_uTaskbarCreated = RegisterWindowMessageW(L"TaskbarCreated");
 
+// Posted at initialisation: the first volume read (COM, the playback
+// endpoint, the sound DLLs) waits until the message loop runs, so it does not
+// hold up the start; the hotkeys it serves come through that loop anyway.
+constexpr UINT kMsgTakeReferenceVolume = WM_APP + 1;
+
 }  // namespace
 
 ShutdownDialog::ShutdownDialog(MainWindowServices services)
@@ -58,7 +63,7 @@ BOOL ShutdownDialog::OnInitDialog() {
     SetTimer(Hwnd(), kCountdownTimerId, 1000, nullptr);
     SendDlgItemMessageW(Hwnd(), IDC_SPIN, UDM_SETRANGE, 0, MAKELPARAM(32767, 1));
     SendDlgItemMessageW(Hwnd(), IDC_SPIN, UDM_SETPOS, 0, MAKELPARAM(1, 0));
-    m_channels.Init();
+    PostMessageW(Hwnd(), kMsgTakeReferenceVolume, 0, 0);
     RegisterHotkeys();
     if (m_reminderManager->Create(nullptr)) m_reminderManager->Show(SW_HIDE);
     m_volumePopup->Create(nullptr);
@@ -91,6 +96,10 @@ bool ShutdownDialog::OnMessage(UINT msg, WPARAM wParam, LPARAM lParam, LRESULT& 
         return true;
     case WM_ENDSESSION:
         OnEndSession(wParam != FALSE);
+        result = 0;
+        return true;
+    case kMsgTakeReferenceVolume:
+        m_channels.Init();
         result = 0;
         return true;
     }

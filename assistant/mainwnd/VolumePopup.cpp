@@ -5,6 +5,7 @@
 #include "assistant/mainwnd/VolumeMath.h"
 #include "assistant/mainwnd/VolumePopupRules.h"
 #include "resource.h"
+#include "shared/win/CaptionFit.h"
 
 namespace vt {
 
@@ -12,10 +13,16 @@ VolumePopup::VolumePopup(IVolumeDevice& device) : Dialog(IDD_VOLUME_POPUP), m_de
 
 BOOL VolumePopup::OnInitDialog() {
     m_font.Apply(Hwnd());
+    // The popup is narrower than its caption at some scales.
+    win::FitCaption(Hwnd());
     m_slider = Item(IDC_SLIDER);
     SendMessageW(m_slider, TBM_SETRANGE, FALSE, MAKELPARAM(kSliderMin, kSliderMax));
     return TRUE;
 }
+
+// The system has laid the popup out again at the new scale from its
+// template; the caption font may have grown faster than the window.
+void VolumePopup::OnDpiChanged(UINT) { win::FitCaption(Hwnd()); }
 
 bool VolumePopup::OnMessage(UINT msg, WPARAM wParam, LPARAM lParam, LRESULT& result) {
     switch (msg) {

@@ -20,6 +20,7 @@ protected:
     BOOL OnInitDialog() override;
     bool OnCommand(WORD id, WORD code, HWND control) override;
     bool OnNotify(NMHDR* header, LRESULT& result) override;
+    void OnDpiChanged(UINT dpi) override;
 
 private:
     void OnShowWindow();

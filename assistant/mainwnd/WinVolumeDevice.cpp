@@ -21,16 +21,24 @@ std::uint32_t LevelFromScalar(float scalar) {
 
 }  // namespace
 
-WinVolumeDevice::WinVolumeDevice() {
-    HRESULT hr = CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED);
-    // A thread already in the multithreaded apartment can use COM as it is;
-    // only our own initialisation is ours to undo.
-    m_bComInitialised = SUCCEEDED(hr);
-    m_bComReady = m_bComInitialised || hr == RPC_E_CHANGED_MODE;
-}
+// COM joins this thread at the first volume call, not at start-up: ole32
+// is delay-loaded and the first second never needs it.
+WinVolumeDevice::WinVolumeDevice() = default;
 
 WinVolumeDevice::~WinVolumeDevice() {
     if (m_bComInitialised) CoUninitialize();
+}
+
+bool WinVolumeDevice::ComReady() {
+    if (!m_bComTried) {
+        m_bComTried = true;
+        HRESULT hr = CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED);
+        // A thread already in the multithreaded apartment can use COM as it
+        // is; only our own initialisation is ours to undo.
+        m_bComInitialised = SUCCEEDED(hr);
+        m_bComReady = m_bComInitialised || hr == RPC_E_CHANGED_MODE;
+    }
+    return m_bComReady;
 }
 
 // The default endpoint is looked up at each use, so a change of the default
@@ -38,7 +46,7 @@ WinVolumeDevice::~WinVolumeDevice() {
 // channels separately (then the wave-out device is used).
 ComPtr<IAudioEndpointVolume> WinVolumeDevice::Endpoint() {
     ComPtr<IAudioEndpointVolume> volume;
-    if (!m_bComReady) return volume;
+    if (!ComReady()) return volume;
     ComPtr<IMMDeviceEnumerator> enumerator;
     if (FAILED(CoCreateInstance(__uuidof(MMDeviceEnumerator), nullptr, CLSCTX_ALL, __uuidof(IMMDeviceEnumerator),
                                 reinterpret_cast<void**>(enumerator.Put()))))

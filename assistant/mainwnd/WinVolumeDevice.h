@@ -26,6 +26,8 @@ public:
 
 private:
     ComPtr<IAudioEndpointVolume> Endpoint();
+    bool ComReady();
+    bool m_bComTried = false;
     bool m_bComReady = false;
     bool m_bComInitialised = false;
 };

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <functional>
+#include <utility>
 
 namespace vt {
 
@@ -10,21 +11,24 @@ ReminderBook::ReminderBook(IFileSystem& fs, std::string path)
 
 ReminderId ReminderBook::Add(const ReminderItem& item) {
     ReminderId id = m_nextId++;
-    m_rows.push_back(Row{id, item, 0});
+    m_items.push_back(item);
+    m_info.push_back(RowInfo{id, 0});
     return id;
 }
 
 bool ReminderBook::Replace(int row, const ReminderItem& item) {
     if (!IsRow(row)) return false;
-    Row& r = m_rows[static_cast<std::size_t>(row)];
-    if (r.item.state != item.state && (IsAlertOpen(r.item) || IsAlertOpen(item))) ++r.alertChanges;
-    r.item = item;
+    ReminderItem& current = m_items[static_cast<std::size_t>(row)];
+    if (current.state != item.state && (IsAlertOpen(current) || IsAlertOpen(item)))
+        ++m_info[static_cast<std::size_t>(row)].alertChanges;
+    current = item;
     return true;
 }
 
 bool ReminderBook::Remove(int row) {
     if (!IsRow(row)) return false;
-    m_rows.erase(m_rows.begin() + row);
+    m_items.erase(m_items.begin() + row);
+    m_info.erase(m_info.begin() + row);
     return true;
 }
 
@@ -36,43 +40,45 @@ void ReminderBook::RemoveRows(std::vector<int> rows) {
 }
 
 const ReminderItem* ReminderBook::At(int row) const {
-    return IsRow(row) ? &m_rows[static_cast<std::size_t>(row)].item : nullptr;
+    return IsRow(row) ? &m_items[static_cast<std::size_t>(row)] : nullptr;
 }
 
 ReminderId ReminderBook::IdAt(int row) const {
-    return IsRow(row) ? m_rows[static_cast<std::size_t>(row)].id : kNoReminder;
+    return IsRow(row) ? m_info[static_cast<std::size_t>(row)].id : kNoReminder;
 }
 
 std::uint32_t ReminderBook::AlertChangesAt(int row) const {
-    return IsRow(row) ? m_rows[static_cast<std::size_t>(row)].alertChanges : 0;
+    return IsRow(row) ? m_info[static_cast<std::size_t>(row)].alertChanges : 0;
 }
 
 int ReminderBook::RowOf(ReminderId id) const {
     if (id == kNoReminder) return -1;
-    for (std::size_t i = 0; i < m_rows.size(); ++i)
-        if (m_rows[i].id == id) return static_cast<int>(i);
+    for (std::size_t i = 0; i < m_info.size(); ++i)
+        if (m_info[i].id == id) return static_cast<int>(i);
     return -1;
 }
 
 ReminderLoadReport ReminderBook::Load() {
     std::vector<ReminderItem> items;
     ReminderLoadReport report = LoadReminderFile(m_fs, m_strPath, items);
-    Take(items, report);
+    Take(std::move(items), report);
     return report;
 }
 
 ReminderLoadReport ReminderBook::LoadBytes(const unsigned char* data, std::size_t size) {
     std::vector<ReminderItem> items;
     ReminderLoadReport report = ReadReminderBytes(data, size, items);
-    Take(items, report);
+    Take(std::move(items), report);
     return report;
 }
 
-void ReminderBook::Take(const std::vector<ReminderItem>& items, const ReminderLoadReport& report) {
-    // Room for all rows at once: growing row by row would copy every
-    // 8 KiB record again at each step.
-    m_rows.reserve(m_rows.size() + items.size());
-    for (const ReminderItem& item : items) Add(item);
+void ReminderBook::Take(std::vector<ReminderItem>&& items, const ReminderLoadReport& report) {
+    // An empty book takes the parsed records as they are: appending would
+    // copy every 8 KiB record once more.
+    if (m_items.empty()) m_items = std::move(items);
+    else m_items.insert(m_items.end(), items.begin(), items.end());
+    m_info.reserve(m_items.size());
+    while (m_info.size() < m_items.size()) m_info.push_back(RowInfo{m_nextId++, 0});
     m_bBackupPending = report.NeedsBackup() && report.backupPath.empty();
     if (!report.backupPath.empty()) m_strBackupPath = report.backupPath;
 }
@@ -86,23 +92,16 @@ bool ReminderBook::Save() {
         m_strBackupPath = backup;
         m_bBackupPending = false;
     }
-    return SaveReminderFile(m_fs, m_strPath, Records());
+    return SaveReminderFile(m_fs, m_strPath, m_items);
 }
 
 bool ReminderBook::SaveAtExit() {
-    for (Row& row : m_rows) {
-        if (!IsAlertOpen(row.item)) continue;
-        SetState(row.item, ReminderState::Ready);
-        ++row.alertChanges;
+    for (std::size_t i = 0; i < m_items.size(); ++i) {
+        if (!IsAlertOpen(m_items[i])) continue;
+        SetState(m_items[i], ReminderState::Ready);
+        ++m_info[i].alertChanges;
     }
     return Save();
-}
-
-std::vector<ReminderItem> ReminderBook::Records() const {
-    std::vector<ReminderItem> items;
-    items.reserve(m_rows.size());
-    for (const Row& row : m_rows) items.push_back(row.item);
-    return items;
 }
 
 }  // namespace vt

@@ -108,18 +108,34 @@ bool WinFileSystem::ReadAll(const std::string& path, std::vector<unsigned char>&
     HANDLE file = CreateFileW(FromUtf8(path).c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE,
                               nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
     if (file == INVALID_HANDLE_VALUE) return false;
+    // One buffer of the file's size, read into where the bytes stay: a large
+    // file (ten thousand reminders are 80 MiB) is not grown and copied chunk
+    // by chunk. Whatever a file that grows meanwhile has beyond that size is
+    // read on to its end.
+    LARGE_INTEGER size = {};
+    if (GetFileSizeEx(file, &size) && size.QuadPart > 0 && size.QuadPart < 0x40000000)
+        out.resize(static_cast<std::size_t>(size.QuadPart));
     bool ok = true;
-    unsigned char buffer[64 * 1024];
-    for (;;) {
+    std::size_t filled = 0;
+    while (filled < out.size()) {
         DWORD read = 0;
-        if (!ReadFile(file, buffer, sizeof buffer, &read, nullptr)) {
+        if (!ReadFile(file, out.data() + filled, static_cast<DWORD>(out.size() - filled), &read, nullptr)) {
             ok = false;
             break;
         }
         if (read == 0) break;
-        out.insert(out.end(), buffer, buffer + read);
+        filled += read;
+    }
+    out.resize(filled);
+    unsigned char buffer[64 * 1024];
+    while (ok) {
+        DWORD read = 0;
+        if (!ReadFile(file, buffer, sizeof buffer, &read, nullptr)) ok = false;
+        else if (read == 0) break;
+        else out.insert(out.end(), buffer, buffer + read);
     }
     CloseHandle(file);
+    if (!ok) out.clear();
     return ok;
 }
 

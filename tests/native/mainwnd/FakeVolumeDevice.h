@@ -11,8 +11,10 @@ struct FakeVolumeDevice : IVolumeDevice {
     bool present = true;
     std::uint32_t volume = 0;
     std::vector<std::uint32_t> sets;
+    int reads = 0;
 
     bool GetVolume(std::uint32_t& value) override {
+        ++reads;
         if (!present) {
             value = 0xDEADBEEF;  // a failed read must not be taken for a volume
             return false;

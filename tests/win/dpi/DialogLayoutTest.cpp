@@ -1,20 +1,24 @@
 // Every window of the assistant at the display scale the tests run at: its
-// font grows with the scale, it is laid out in that font, and no label is
-// empty or cut. The same tests run at 96 DPI in the normal prefix and at
-// 144 DPI in a prefix of their own (tests/dpi/at-dpi.sh sets VT_EXPECT_DPI).
+// font grows with the scale, it is laid out in that font, and no label or
+// caption is empty or cut. The same tests run at 96 DPI in the normal prefix
+// and at 120, 144 and 192 DPI in prefixes of their own (tests/dpi/at-dpi.sh
+// sets VT_EXPECT_DPI).
 #include <windows.h>
 #include <commctrl.h>
 
 #include <gtest/gtest.h>
 
 #include <cstdlib>
+#include <cmath>
 #include <ostream>
 #include <string>
 #include <vector>
 
+#include "assistant/mainwnd/VolumePopup.h"
 #include "resource.h"
 #include "shared/win/ChineseDialogFont.h"
 #include "shared/win/DpiIcons.h"
+#include "tests/native/mainwnd/FakeVolumeDevice.h"
 
 namespace vt::test {
 namespace {
@@ -22,15 +26,16 @@ namespace {
 struct Template {
     UINT id;
     const char* name;
+    bool captionFittedInCode;  // widened by the window's own code (CaptionFit)
 };
 
 const Template kTemplates[] = {
-    {IDD_ABOUT, "about"},
-    {IDD_SHUTDOWN, "countdown form"},
-    {IDD_REMINDER_MANAGER, "reminder manager"},
-    {IDD_VOLUME_POPUP, "volume popup"},
-    {IDD_REMINDER_EDIT, "reminder editor"},
-    {IDD_REMINDER_ALERT, "reminder alert"},
+    {IDD_ABOUT, "about", false},
+    {IDD_SHUTDOWN, "countdown form", false},
+    {IDD_REMINDER_MANAGER, "reminder manager", false},
+    {IDD_VOLUME_POPUP, "volume popup", true},
+    {IDD_REMINDER_EDIT, "reminder editor", false},
+    {IDD_REMINDER_ALERT, "reminder alert", false},
 };
 
 void PrintTo(const Template& t, std::ostream* os) { *os << t.name; }
@@ -95,6 +100,53 @@ BOOL CALLBACK CollectLabel(HWND hwnd, LPARAM lp) {
                  lstrcmpiW(cls, L"Button") == 0;
     if (label) reinterpret_cast<std::vector<Label>*>(lp)->push_back({hwnd, name, TextOf(hwnd), style});
     return TRUE;
+}
+
+// Whether the caption text shows in full: it must end before the first
+// caption button, which is found the way the pointer finds it (the leftmost
+// point of the caption row the window calls a button). The text is measured
+// in the caption font of the window's kind.
+::testing::AssertionResult CaptionShowsInFull(HWND window) {
+    wchar_t caption[256] = {};
+    GetWindowTextW(window, caption, 256);
+    const bool tool = (GetWindowLongW(window, GWL_EXSTYLE) & WS_EX_TOOLWINDOW) != 0;
+    NONCLIENTMETRICSW metrics = {};
+    metrics.cbSize = sizeof metrics;
+    SystemParametersInfoW(SPI_GETNONCLIENTMETRICS, sizeof metrics, &metrics, 0);
+    HFONT font = CreateFontIndirectW(tool ? &metrics.lfSmCaptionFont : &metrics.lfCaptionFont);
+    HDC dc = GetDC(nullptr);
+    HGDIOBJ old = SelectObject(dc, font);
+    SIZE text = {};
+    GetTextExtentPoint32W(dc, caption, lstrlenW(caption), &text);
+    SelectObject(dc, old);
+    ReleaseDC(nullptr, dc);
+    DeleteObject(font);
+
+    RECT outer = {}, client = {};
+    GetWindowRect(window, &outer);
+    GetClientRect(window, &client);
+    POINT origin = {0, 0};
+    ClientToScreen(window, &origin);
+    const int border = origin.x - outer.left;
+    const int y = (outer.top + origin.y) / 2;  // the middle of the caption row
+    int firstButton = outer.right;
+    for (int x = outer.left; x < outer.right; ++x) {
+        LRESULT hit = SendMessageW(window, WM_NCHITTEST, 0, MAKELPARAM(x, y));
+        if (hit == HTCLOSE || hit == HTMINBUTTON || hit == HTMAXBUTTON || hit == HTHELP) {
+            firstButton = x;
+            break;
+        }
+    }
+    int icon = 0;
+    if (!tool && SendMessageW(window, WM_GETICON, ICON_SMALL, 0)) icon = GetSystemMetrics(SM_CXSMICON);
+    // Windows leaves a gap of a few pixels before the text.
+    const int textEnd = outer.left + border + icon + 2 + text.cx;
+    if (firstButton == outer.right) return ::testing::AssertionFailure() << "no caption button found";
+    if (textEnd > firstButton)
+        return ::testing::AssertionFailure() << testing::PrintToString(std::wstring(caption)) << " needs "
+                                             << text.cx << " px and ends at " << textEnd - outer.left
+                                             << ", the first button starts at " << firstButton - outer.left;
+    return ::testing::AssertionSuccess();
 }
 
 class DialogLayoutTest : public ::testing::TestWithParam<Template> {
@@ -188,6 +240,46 @@ TEST_P(DialogLayoutTest, NoLabelIsEmptyOrCut) {
         SelectObject(dc, old);
     }
     ReleaseDC(m_dialog, dc);
+}
+
+TEST_P(DialogLayoutTest, TheCaptionShowsInFull) {
+    if (GetParam().captionFittedInCode) GTEST_SKIP() << "widened by its own code; see VolumePopupAtThisScale";
+    EXPECT_TRUE(CaptionShowsInFull(m_dialog)) << GetParam().name;
+}
+
+TEST(VolumePopupAtThisScale, WidensForItsCaptionAndKeepsItsControlsCentred) {
+    DialogExHead head = HeadOf(IDD_VOLUME_POPUP);
+    FakeVolumeDevice device;
+    VolumePopup popup(device);
+    ASSERT_TRUE(popup.Create(nullptr));
+    HWND window = popup.Hwnd();
+    EXPECT_TRUE(CaptionShowsInFull(window));
+
+    // Never narrower than its template; the controls keep their places in
+    // dialog units, as a group in the middle of the window.
+    RECT templ = {0, 0, head.cx, head.cy};
+    MapDialogRect(window, &templ);
+    RECT client = {};
+    GetClientRect(window, &client);
+    EXPECT_GE(client.right, templ.right);
+    EXPECT_EQ(client.bottom, templ.bottom);
+    auto placeOf = [&](int id) {
+        RECT rc = {};
+        GetWindowRect(GetDlgItem(window, id), &rc);
+        MapWindowPoints(nullptr, window, reinterpret_cast<POINT*>(&rc), 2);
+        return rc;
+    };
+    RECT slider = placeOf(IDC_SLIDER), mute = placeOf(IDC_MUTE);
+    RECT sliderUnits = {9, 2, 9 + 16, 2 + 57}, muteUnits = {4, 61, 4 + 27, 61 + 9};  // the template's
+    MapDialogRect(window, &sliderUnits);
+    MapDialogRect(window, &muteUnits);
+    const int shift = (client.right - templ.right) / 2;
+    EXPECT_EQ(slider.left, sliderUnits.left + shift);
+    EXPECT_EQ(slider.top, sliderUnits.top);
+    EXPECT_EQ(slider.right - slider.left, sliderUnits.right - sliderUnits.left);
+    EXPECT_EQ(mute.left, muteUnits.left + shift);
+    EXPECT_EQ(mute.top, muteUnits.top);
+    EXPECT_LE(std::abs((slider.left + slider.right) - client.right), 2) << "the slider sits in the middle";
 }
 
 INSTANTIATE_TEST_SUITE_P(EveryWindow, DialogLayoutTest, ::testing::ValuesIn(kTemplates),

@@ -16,10 +16,12 @@ LPARAM HotkeyParam(UINT modifiers, UINT key) { return MAKELPARAM(modifiers, key)
 
 class VolumeControl : public MainWindowTest {
 protected:
-    // Starts the window with the device at this volume.
+    // Starts the window with the device at this volume; its message loop
+    // runs before the user can press anything.
     void StartWithVolume(std::uint32_t volume) {
         m_volume.volume = volume;
         CreateMainWindow();
+        PumpMessages();
         m_volume.sets.clear();
     }
     void Hotkey(UINT modifiers, UINT key) { Send(WM_HOTKEY, 0, HotkeyParam(modifiers, key)); }
@@ -53,6 +55,20 @@ TEST_F(VolumeControl, CtrlArrowHotkeysSetTheChannelsFromTheLouderLevel) {
     Hotkey(MOD_CONTROL, VK_UP);
     Hotkey(MOD_CONTROL, VK_UP);  // mute does not toggle
     EXPECT_EQ(m_volume.sets, (Sets{0xC000, 0xC0000000, 0xC000C000, 0, 0}));
+}
+
+TEST_F(VolumeControl, TheReferenceVolumeIsReadOnceTheMessageLoopRuns) {
+    m_volume.volume = 0x60002000;  // left 0x2000, right 0x6000
+    CreateMainWindow();
+    EXPECT_EQ(m_volume.reads, 0) << "no volume read before the message loop";
+    PumpMessages();
+    EXPECT_EQ(m_volume.reads, 1);
+    EXPECT_TRUE(m_volume.sets.empty()) << "starting only reads the device";
+
+    // Taken as the reference even though the level changes afterwards.
+    m_volume.volume = 0x10001000;
+    Hotkey(MOD_CONTROL, VK_DOWN);
+    EXPECT_EQ(m_volume.sets, (Sets{0x60006000}));
 }
 
 TEST_F(VolumeControl, TrayChannelItemsDoWhatTheHotkeysDo) {

@@ -1,0 +1,41 @@
+# Delay-loaded DLLs: a program linked with vt_delay_load(<target> <dll>...)
+# loads each of those DLLs only when it first calls one of its functions, so
+# start-up does not pay for DLLs it never needs at once. The delay-import
+# library comes from cmake/delayload/<dll>.def (dlltool --output-delaylib)
+# under the normal library's name, in a folder that the target's linker
+# searches first: every -l<dll> of the link line takes it instead. A function
+# missing from the .def fails the link (undefined reference).
+
+# GNU ld keeps a delay-import library's load stub only when the program calls
+# the function's stub, not its __imp_ pointer straight away (what a dllimport
+# declaration compiles to): it would leave the pointer zero and the first
+# call would jump to address 0. Declared without dllimport, calls into these
+# DLLs go through the stub, for every program (a normal import library has
+# the same stub: one jump more, no other difference).
+add_compile_definitions(_WINMM_ _OLE32_ _COMDLG32_)
+
+find_program(VT_DLLTOOL NAMES i686-w64-mingw32-dlltool REQUIRED)
+
+function(vt_delay_load target)
+  set(dir ${CMAKE_BINARY_DIR}/delayload)
+  foreach(dll ${ARGN})
+    set(lib ${dir}/lib${dll}.a)
+    if(NOT TARGET vt_delay_${dll})
+      set(def ${PROJECT_SOURCE_DIR}/cmake/delayload/${dll}.def)
+      add_custom_command(OUTPUT ${lib}
+        COMMAND ${CMAKE_COMMAND} -E make_directory ${dir}
+        COMMAND ${VT_DLLTOOL} -m i386 --as-flags=--32 -k -d ${def} -y ${lib}
+        DEPENDS ${def}
+        COMMENT "Delay-import library of ${dll}")
+      add_custom_target(vt_delay_${dll} DEPENDS ${lib})
+    endif()
+    add_dependencies(${target} vt_delay_${dll})
+    set_property(TARGET ${target} APPEND PROPERTY LINK_DEPENDS ${lib})
+  endforeach()
+  target_link_options(${target} PRIVATE -L${dir})
+  # __delayLoadHelper2, which the stubs call on first use: asked for up
+  # front, since libdelayimp.a may come before the first stub on the line.
+  target_link_options(${target} PRIVATE -Wl,-u,___delayLoadHelper2@8)
+  target_link_libraries(${target} PRIVATE delayimp)
+  set_property(TARGET ${target} APPEND PROPERTY VT_DELAY_LOADED ${ARGN})
+endfunction()
