@@ -8,22 +8,7 @@
 # At another scale than 96 DPI the pictures are named installer-<page>-<dpi>.png.
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
-dpi=96
-if [ "${1:-}" = --dpi ]; then
-  dpi=${2:?--dpi needs 96, 120, 144 or 192}
-  shift 2
-fi
-case $dpi in 96|120|144|192) ;; *) echo "unsupported scale: $dpi DPI" >&2; exit 2 ;; esac
-out=${1:-$root/docs/screenshots}
-desk_w=$((1024 * dpi / 96)) desk_h=$((768 * dpi / 96))
-if [ -z "${VT_SHOTS_INNER:-}" ]; then
-  mkdir -p "$out"
-  VT_SHOTS_INNER=1 exec xvfb-run -a -s "-screen 0 ${desk_w}x${desk_h}x24" "$0" --dpi "$dpi" "$out"
-fi
-
-suffix=""
-[ "$dpi" = 96 ] || suffix="-$dpi"
-export VT_DPI=$dpi
+source "$root/scripts/shot-scale.sh" "$@"
 # The pictures show a first installation: its own prefix, made afresh each
 # time (a prefix given in VT_WINEPREFIX is used as it is).
 if [ -z "${VT_WINEPREFIX:-}" ]; then

@@ -8,24 +8,8 @@
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
 source "$root/scripts/names.sh"
-dpi=96
-if [ "${1:-}" = --dpi ]; then
-  dpi=${2:?--dpi needs 96, 120, 144 or 192}
-  shift 2
-fi
-case $dpi in 96|120|144|192) ;; *) echo "unsupported scale: $dpi DPI" >&2; exit 2 ;; esac
-out=${1:-$root/docs/screenshots}
-# The desktop as a 1024x768 one looks at that scale.
-desk_w=$((1024 * dpi / 96)) desk_h=$((768 * dpi / 96))
-if [ -z "${VT_SHOTS_INNER:-}" ]; then
-  mkdir -p "$out"
-  VT_SHOTS_INNER=1 exec xvfb-run -a -s "-screen 0 ${desk_w}x${desk_h}x24" "$0" --dpi "$dpi" "$out"
-fi
-
+source "$root/scripts/shot-scale.sh" "$@"
 # Wine takes the scale when a prefix's server starts: one prefix per scale.
-suffix=""
-[ "$dpi" = 96 ] || suffix="-$dpi"
-export VT_DPI=$dpi
 export VT_WINEPREFIX=${VT_WINEPREFIX:-$root/build/windows/shots-prefix$suffix}
 source "$root/scripts/wine-env.sh"
 "$root/scripts/wine-prefix.sh"
