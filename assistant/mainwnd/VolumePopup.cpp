@@ -78,7 +78,12 @@ void VolumePopup::OnShowWindow() {
     GetWindowRect(Hwnd(), &rc);
     POINT cursor = {};
     GetCursorPos(&cursor);
-    PopupOrigin at = PlacePopup(cursor.x, cursor.y, rc.right - rc.left, rc.bottom - rc.top);
+    PopupArea area;
+    MONITORINFO monitor = {};
+    monitor.cbSize = sizeof monitor;
+    if (GetMonitorInfoW(MonitorFromPoint(cursor, MONITOR_DEFAULTTONEAREST), &monitor))
+        area = {monitor.rcWork.left, monitor.rcWork.top, monitor.rcWork.right, monitor.rcWork.bottom};
+    PopupOrigin at = PlacePopup(cursor.x, cursor.y, rc.right - rc.left, rc.bottom - rc.top, area);
     MoveWindow(Hwnd(), at.x, at.y, rc.right - rc.left, rc.bottom - rc.top, TRUE);
 
     PopupFill fill = ReadPopupFill(m_device);

@@ -1,5 +1,7 @@
 #include "assistant/mainwnd/VolumePopupRules.h"
 
+#include <algorithm>
+
 #include "assistant/mainwnd/VolumeMath.h"
 
 namespace vt {
@@ -18,8 +20,15 @@ std::uint32_t VolumeForMuteClick(bool checked, int position) {
     return checked ? 0 : VolumeForSlider(position);
 }
 
-PopupOrigin PlacePopup(int cursorX, int cursorY, int width, int height) {
-    return {cursorX - width / 2, cursorY - height - 7};
+PopupOrigin PlacePopup(int cursorX, int cursorY, int width, int height, const PopupArea& area) {
+    constexpr int kGap = 7;
+    PopupOrigin at{cursorX - width / 2, cursorY - height - kGap};
+    if (area.right <= area.left || area.bottom <= area.top) return at;
+    if (at.y < area.top) at.y = cursorY + kGap;
+    // Wider or taller than the area: its top left corner stays visible.
+    at.x = std::max(area.left, std::min(at.x, area.right - width));
+    at.y = std::max(area.top, std::min(at.y, area.bottom - height));
+    return at;
 }
 
 TrayClick DecideTrayClick(bool popupVisible, const PopupHide& lastHide, std::uint32_t nowTick) {

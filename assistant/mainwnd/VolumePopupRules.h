@@ -28,9 +28,16 @@ struct PopupOrigin {
     int y = 0;
 };
 
-// Centred over the pointer, its bottom edge 7 pixels above it. Screen
-// edges are not taken into account.
-PopupOrigin PlacePopup(int cursorX, int cursorY, int width, int height);
+// The work area of the pointer's monitor (the screen less the taskbar).
+struct PopupArea {
+    int left = 0, top = 0, right = 0, bottom = 0;
+};
+
+// Centred over the pointer, its bottom edge 7 pixels above it. Kept inside
+// area: with no room above the pointer (a taskbar at the top of the screen)
+// its top edge goes 7 pixels below it, and near a side it moves along the
+// edge. An empty area (none known) leaves it where the pointer puts it.
+PopupOrigin PlacePopup(int cursorX, int cursorY, int width, int height, const PopupArea& area = {});
 
 // How the popup last went out of sight.
 struct PopupHide {

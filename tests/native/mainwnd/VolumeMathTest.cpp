@@ -69,9 +69,27 @@ TEST(VolumePopup, SitsCentredAboveThePointer) {
     const PopupOrigin o = PlacePopup(500, 700, 61, 150);
     EXPECT_EQ(o.x, 470);
     EXPECT_EQ(o.y, 543);
-    const PopupOrigin corner = PlacePopup(0, 0, 60, 150);  // not pulled back on screen
+    const PopupOrigin corner = PlacePopup(0, 0, 60, 150);  // no work area known
     EXPECT_EQ(corner.x, -30);
     EXPECT_EQ(corner.y, -157);
+}
+
+TEST(VolumePopup, StaysInsideTheWorkAreaNearItsEdges) {
+    const PopupArea screen{0, 0, 1280, 984};  // taskbar at the bottom
+    const PopupOrigin tray = PlacePopup(1270, 1000, 90, 225, screen);
+    EXPECT_EQ(tray.x, 1190);  // along the right edge
+    EXPECT_EQ(tray.y, 759);   // bottom edge on the work area's
+    const PopupArea belowTopBar{0, 40, 1280, 1024};
+    const PopupOrigin top = PlacePopup(640, 20, 90, 225, belowTopBar);
+    EXPECT_EQ(top.x, 595);
+    EXPECT_EQ(top.y, 40);  // below the pointer, not above the screen
+    const PopupArea secondMonitor{-1920, 0, 0, 1080};
+    const PopupOrigin left = PlacePopup(-1915, 500, 90, 225, secondMonitor);
+    EXPECT_EQ(left.x, -1920);
+    EXPECT_EQ(left.y, 268);
+    const PopupOrigin tiny = PlacePopup(50, 50, 300, 300, PopupArea{0, 0, 200, 200});
+    EXPECT_EQ(tiny.x, 0);
+    EXPECT_EQ(tiny.y, 0);
 }
 
 TEST(VolumePopup, TrayClickRightAfterTheSelfHideClosesInsteadOfReopening) {
