@@ -6,7 +6,7 @@
 
 #include "shared/win/AppDirectory.h"
 #include "shared/win/Encoding.h"
-#include "tests/e2e/Driver.h"
+#include "tests/e2e/Wizard.h"
 #include "tests/support/StandIn.h"
 #include "tests/support/WizardNames.h"
 #include "tests/win/updater/TestHttpServer.h"
@@ -66,16 +66,7 @@ protected:
     std::string Installed(const std::string& file) const { return ReadFileBytes(Path(file)); }
     bool LocalDescriptionKept() const { return ReadFileBytes(m_dir + L"Update.ini") == m_local; }
 
-    HWND StartWizard(Process& p) {
-        if (!p.Start(m_dir + L"Update.exe")) return nullptr;
-        return p.WaitWindow(kWizardTitle);
-    }
-
-    static bool WaitStatus(HWND wizard, const std::wstring& status) {
-        if (!WaitFor([&] { return ItemText(wizard, kStatus) == status; }, kStepTimeoutMs)) return false;
-        Settle(wizard);  // the step's remaining texts are set by then
-        return true;
-    }
+    HWND StartWizard(Process& p) { return e2e::StartWizard(p, m_dir); }
 
     // Started by hand: "下一步(&N)" finds something newer, "更新" installs.
     HWND StartAndInstall(Process& p) {

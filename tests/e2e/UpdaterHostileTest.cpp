@@ -3,14 +3,11 @@
 // once and replaces nothing, and an endless description fails the check.
 #include <gtest/gtest.h>
 
-#include "tests/e2e/Driver.h"
+#include "tests/e2e/Wizard.h"
 #include "tests/win/updater/TestHttpServer.h"
-#include "updater/UpdaterNames.h"
 
 namespace vt::e2e {
 namespace {
-
-constexpr int kStatus = 1012;
 
 class UpdaterHostile : public ::testing::Test {
 protected:
@@ -62,13 +59,12 @@ TEST_F(UpdaterHostile, AByteASecondKeepsTheWizardAnsweringAndCancelEndsItAtOnce)
     server.Serve("/vt/Data.dat", slow);
 
     Process p;
-    ASSERT_TRUE(p.Start(m_dir + L"Update.exe"));
-    HWND wizard = p.WaitWindow(kWizardTitle);
+    HWND wizard = StartWizard(p, m_dir);
     ASSERT_NE(wizard, nullptr);
     PressButton(wizard, IDOK);
-    ASSERT_TRUE(WaitFor([&] { return ItemText(wizard, kStatus) == L"发现新的版本！"; }, 20000));
+    ASSERT_TRUE(WaitStatus(wizard, L"发现新的版本！"));
     PressButton(wizard, IDOK);
-    ASSERT_TRUE(WaitFor([&] { return ItemText(wizard, kStatus) == L"正在下载文件:Data.dat"; }, 20000));
+    ASSERT_TRUE(WaitStatus(wizard, L"正在下载文件:Data.dat"));
 
     EXPECT_EQ(SlowAnswers(wizard, 3000), 0);
     EXPECT_LT(CancelAndTime(p, wizard), 1000u);
@@ -82,8 +78,7 @@ TEST_F(UpdaterHostile, ASilentServerLeavesTheWizardAnsweringAndCancelable) {
     server.Serve("/vt/update.ini", silent);
 
     Process p;
-    ASSERT_TRUE(p.Start(m_dir + L"Update.exe"));
-    HWND wizard = p.WaitWindow(kWizardTitle);
+    HWND wizard = StartWizard(p, m_dir);
     ASSERT_NE(wizard, nullptr);
     PressButton(wizard, IDOK);
     ASSERT_TRUE(WaitFor([&] { return server.Requests("/vt/update.ini") == 1; }));
@@ -100,11 +95,10 @@ TEST_F(UpdaterHostile, AnEndlessDescriptionFailsTheCheck) {
     server.Serve("/vt/update.ini", endless);
 
     Process p;
-    ASSERT_TRUE(p.Start(m_dir + L"Update.exe"));
-    HWND wizard = p.WaitWindow(kWizardTitle);
+    HWND wizard = StartWizard(p, m_dir);
     ASSERT_NE(wizard, nullptr);
     PressButton(wizard, IDOK);
-    EXPECT_TRUE(WaitFor([&] { return ItemText(wizard, kStatus) == L"连接服务器失败！"; }, 20000));
+    EXPECT_TRUE(WaitStatus(wizard, L"连接服务器失败！"));
     EXPECT_EQ(ItemText(wizard, IDOK), L"完成");
     PressButton(wizard, IDCANCEL);
     EXPECT_EQ(p.WaitExit(), 0u);

@@ -3,18 +3,11 @@
 // own way, and the next start clears what it left behind.
 #include <gtest/gtest.h>
 
-#include "tests/e2e/Driver.h"
-#include "tests/support/WizardNames.h"
+#include "tests/e2e/Wizard.h"
 #include "tests/win/updater/TestHttpServer.h"
 
 namespace vt::e2e {
 namespace {
-
-bool WaitStatus(HWND wizard, const std::wstring& status) {
-    if (!WaitFor([&] { return ItemText(wizard, kStatus) == status; }, kStepTimeoutMs)) return false;
-    Settle(wizard);  // the step's remaining texts are set by then
-    return true;
-}
 
 TEST(UpdaterSelfReplace, RunningUpdaterInstallsItsOwnNewVersion) {
     test::TestHttpServer server;

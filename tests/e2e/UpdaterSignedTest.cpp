@@ -11,8 +11,7 @@
 
 #include "TestSigningKey.h"
 #include "shared/win/Encoding.h"
-#include "tests/e2e/Driver.h"
-#include "tests/support/WizardNames.h"
+#include "tests/e2e/Wizard.h"
 #include "tests/win/updater/TestHttpServer.h"
 
 namespace vt::e2e {
@@ -130,15 +129,9 @@ protected:
     }
 
     HWND StartAndCheck(Process& p) {
-        if (!p.Start(m_dir + L"Update.exe")) return nullptr;
-        HWND wizard = p.WaitWindow(kWizardTitle);
+        HWND wizard = StartWizard(p, m_dir);
         if (wizard) PressButton(wizard, IDOK);
         return wizard;
-    }
-    static bool WaitStatus(HWND wizard, const std::wstring& status) {
-        if (!WaitFor([&] { return ItemText(wizard, kStatus) == status; }, kStepTimeoutMs)) return false;
-        Settle(wizard);
-        return true;
     }
 
     // The check refuses with status; nothing is listed, downloaded or

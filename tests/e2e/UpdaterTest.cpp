@@ -3,9 +3,8 @@
 #include <gtest/gtest.h>
 
 #include "shared/win/AppDirectory.h"
-#include "tests/e2e/Driver.h"
+#include "tests/e2e/Wizard.h"
 #include "tests/support/StandIn.h"
-#include "tests/support/WizardNames.h"
 #include "tests/win/updater/TestHttpServer.h"
 
 namespace vt::e2e {
@@ -43,10 +42,11 @@ protected:
         return description;
     }
 
-    HWND WaitStatus(Process& p, const std::wstring& status) {
+    // The wizard of p once its status line reads status (null when it never
+    // shows).
+    static HWND WaitStatus(Process& p, const std::wstring& status) {
         HWND wizard = p.WaitWindow(kWizardTitle);
-        if (wizard && WaitFor([&] { return ItemText(wizard, kStatus) == status; }))
-            Settle(wizard);  // the step's remaining texts are set by then
+        e2e::WaitStatus(wizard, status, 10000);
         return wizard;
     }
 

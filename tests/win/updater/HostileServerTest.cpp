@@ -13,16 +13,6 @@
 namespace vt::test {
 namespace {
 
-std::string Binary(std::size_t size) {
-    std::string bytes(size, '\0');
-    unsigned value = 777;
-    for (char& c : bytes) {
-        value = value * 1103515245u + 12345u;
-        c = static_cast<char>(value >> 16);
-    }
-    return bytes;
-}
-
 // A view whose pump really takes the thread's messages, as the wizard's does.
 class PumpingView : public RecordingView {
 public:
@@ -121,7 +111,7 @@ CannedResponse Misbehaving(Misbehave how, std::string body = "") {
 // the updater asks in HTTP/1.0 (never answered in chunks) and takes no
 // chunked body at all: whole or cut, it is a failed transfer.
 TEST_F(UpdaterHostileServer, ChunkedBodyIsAFailedTransferWhetherCutOrNot) {
-    const std::string body = Binary(5500);
+    const std::string body = Binary(5500, 777);
     for (Misbehave how : {Misbehave::ChunkedNoEnd, Misbehave::Chunked}) {
         server.Serve("/files/comp.dat", Misbehaving(how, body));
         EXPECT_EQ(Fetch("/files/comp.dat"), FetchResult::ReadFailed);
@@ -138,10 +128,10 @@ TEST_F(UpdaterHostileServer, ChunkedBodyIsAFailedTransferWhetherCutOrNot) {
 // check that did not arrive whole never lists anything.
 TEST_F(UpdaterHostileServer, CutBodiesInstallNothing) {
     CannedResponse announced;
-    announced.body = Binary(3000);
+    announced.body = Binary(3000, 777);
     announced.length = CannedResponse::Length::Announce;
     announced.announced = 6000;
-    for (const CannedResponse& cut : {announced, Misbehaving(Misbehave::ChunkedNoEnd, Binary(3000))}) {
+    for (const CannedResponse& cut : {announced, Misbehaving(Misbehave::ChunkedNoEnd, Binary(3000, 777))}) {
         OfferNewerA();
         server.Serve("/files/a.dll", cut);
         pumping = PumpingView{};

@@ -54,6 +54,17 @@ std::wstring MakeUpdaterDir(const std::wstring& name);
 // passes for an empty one.
 inline std::string ReadBytes(const std::wstring& path) { return ReadFileBytes(path, "<missing>"); }
 
+// size bytes of every value, the same for the same seed: a body that no
+// text conversion or line-end rule leaves alone.
+inline std::string Binary(std::size_t size, unsigned seed = 12345) {
+    std::string bytes(size, '\0');
+    for (char& c : bytes) {
+        seed = seed * 1103515245u + 12345u;
+        c = static_cast<char>(seed >> 16);
+    }
+    return bytes;
+}
+
 // Application and download directories on disk, a loopback server and the
 // real services; the wizard is made on demand.
 class UpdaterWinTest : public ::testing::Test {

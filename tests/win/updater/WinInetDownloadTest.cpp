@@ -7,16 +7,6 @@ namespace {
 
 using Strings = std::vector<std::string>;
 
-std::string Binary(std::size_t size) {
-    std::string bytes(size, '\0');
-    unsigned value = 12345;
-    for (char& c : bytes) {
-        value = value * 1103515245u + 12345u;
-        c = static_cast<char>(value >> 16);
-    }
-    return bytes;
-}
-
 class UpdaterWinInetDownload : public UpdaterWinTest {
 protected:
     void SetUp() override {
