@@ -12,7 +12,7 @@
 # call would jump to address 0. Declared without dllimport, calls into these
 # DLLs go through the stub, for every program (a normal import library has
 # the same stub: one jump more, no other difference).
-add_compile_definitions(_WINMM_ _OLE32_ _COMDLG32_ _SHELL32_)
+add_compile_definitions(_WINMM_ _OLE32_ _COMDLG32_)
 
 find_program(VT_DLLTOOL NAMES i686-w64-mingw32-dlltool REQUIRED)
 
