@@ -18,14 +18,12 @@ public:
     WinInetClient(const WinInetClient&) = delete;
     WinInetClient& operator=(const WinInetClient&) = delete;
 
-    // False when no session could be made; every Connect then fails.
-    bool IsOpen() const { return m_hSession != nullptr; }
-
     // How long a read waits for more of the body before it fails, for the
     // connections made from now on; without it the system's default holds.
     void SetReceiveTimeout(DWORD milliseconds);
 
-    // Host names come as the descriptions write them (code page 936).
+    // Host names come as the descriptions write them (code page 936). Null
+    // when no session could be made at start.
     std::unique_ptr<IHttpConnection> Connect(const std::string& host, int port, bool secure) override;
 
 private:

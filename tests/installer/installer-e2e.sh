@@ -25,6 +25,7 @@ set -uo pipefail
 build=$(cd "${1:?usage: installer-e2e.sh <build dir> <version>}" && pwd)
 version=${2:?usage: installer-e2e.sh <build dir> <version>}
 root=$(cd "$(dirname "$0")/../.." && pwd)
+source "$root/scripts/names.sh"
 here=$root/tests/installer
 export VT_BUILD=$build
 export VT_WINEPREFIX=$build/installer-prefix
@@ -39,8 +40,8 @@ setup=$build/VantrelSetup-$version.exe
 dist=$build/dist
 vtdrive=$build/tools/vtdrive.exe
 probe=$build/tools/vtinstprobe.exe
-title=关机管理器
-wizard=在线升级
+title=$vt_main_title
+wizard=$vt_wizard_title
 uninst_key='HKCU\Software\Microsoft\Windows\CurrentVersion\Uninstall\Vantrel'
 run_hkcu='HKCU\Software\Microsoft\Windows\CurrentVersion\Run'
 run_hklm='HKLM\Software\Microsoft\Windows\CurrentVersion\Run'
@@ -99,7 +100,7 @@ start_assistant() {
   WT=20 w "$vtdrive" wait "$title" 15000
 }
 end_assistant() {
-  w "$vtdrive" command "$title" 32775 || return 1
+  w "$vtdrive" command "$title" "$(vt_id ID_TRAY_EXIT)" || return 1
   wait_windows "$title" 0 15 || return 1
   # The window goes before the process has written everything out.
   local i
@@ -163,13 +164,13 @@ mkdir -p "$tmp/updist"
 cp "$dist/Vantrel.exe" "$dist/Update.exe" "$dist/update.bat" "$tmp/updist/"
 "$py" "$root/tools/make_description.py" --url https://www.orvane.com/vantrel/update.ini \
   --base-uri /vantrel/files/ --version "$upversion" --local-mode 1 --day 1 --main-exe Vantrel.exe \
-  --needclose Vantrel.exe:Vantrel.exe --title Vantrel.exe:关机管理器 --title Update.exe:在线升级 \
+  --needclose Vantrel.exe:Vantrel.exe --title "Vantrel.exe:$title" --title "Update.exe:$wizard" \
   --only Vantrel.exe --only Update.exe -o "$tmp/updist/Update.ini" "$tmp/updist" >"$tmp/desc.log" 2>&1 ||
   fail "no description: $(cat "$tmp/desc.log")"
 upsetup=$tmp/VantrelSetup-$upversion.exe
 start_s=$(date +%s.%N)
 if ! cmake -DDIST_DIR="$tmp/updist" -DOUT_FILE="$upsetup" -DVERSION="$upversion" -DMAIN_TITLE="$title" \
-     -DEXIT_COMMAND=32775 -DUPDATER_TITLE="$wizard" -DWORK_DIR="$tmp/upwork" -DICON="$build/art/Vantrel.ico" \
+     -DEXIT_COMMAND="$(vt_id ID_TRAY_EXIT)" -DUPDATER_TITLE="$wizard" -DWORK_DIR="$tmp/upwork" -DICON="$build/art/Vantrel.ico" \
      -DSIGN_PFX="$tmp/test.pfx" -DSIGN_PASSWORD_FILE="$tmp/password" \
      -P "$root/release/MakeInstaller.cmake" >"$tmp/make.log" 2>&1; then
   fail "the signed build failed: $(tail -20 "$tmp/make.log")"

@@ -112,6 +112,27 @@ TEST_F(VolumeControl, PopupAppearsCentredAboveThePointerAsAToolWindow) {
     EXPECT_EQ(rc.bottom, 600 - 7);
 }
 
+TEST_F(VolumeControl, PopupStaysOnTheScreenAtItsCornersAndEdges) {
+    StartWithVolume(0x80008000);
+    RECT work = {};
+    ASSERT_TRUE(SystemParametersInfoW(SPI_GETWORKAREA, 0, &work, 0));
+    const POINT corners[] = {{work.right - 1, work.bottom - 1},  // a taskbar at the bottom right
+                             {work.left, work.top},              // one at the top left
+                             {work.right - 1, work.top + 3},
+                             {(work.left + work.right) / 2, work.top}};
+    for (const POINT& at : corners) {
+        ClickTray(at.x, at.y);
+        ASSERT_TRUE(IsWindowVisible(Popup()));
+        RECT rc;
+        GetWindowRect(Popup(), &rc);
+        EXPECT_GE(rc.left, work.left) << at.x << "," << at.y;
+        EXPECT_GE(rc.top, work.top) << at.x << "," << at.y;
+        EXPECT_LE(rc.right, work.right) << at.x << "," << at.y;
+        EXPECT_LE(rc.bottom, work.bottom) << at.x << "," << at.y;
+        ClickTray(at.x, at.y);  // closes it again
+    }
+}
+
 TEST_F(VolumeControl, PopupSliderAndMuteBoxSetBothChannels) {
     StartWithVolume(0);
     ClickTray(500, 400);
