@@ -62,10 +62,9 @@ $drive wait '关于Vantrel' 3000 && sleep 0.5 && shot_window about '关于Vantre
 $drive click '关于Vantrel' 1 || true
 sleep 0.5
 
-# The popup opens centred over the pointer and is not pulled back on screen:
-# a click this far from the edge (where the tray icon sits left of the clock
-# on Windows) shows it whole.
-$drive cursor $((desk_w - 100 * dpi / 96)) $((desk_h - 23))
+# The popup opens centred over the pointer, kept inside the work area: a
+# click in the very corner of the screen still shows it whole.
+$drive cursor $((desk_w - 4)) $((desk_h - 4))
 $drive post "$main" $TRAYNOTIFY 0 0x201
 sleep 1
 shot_window volume-popup '音量控制'
