@@ -248,10 +248,8 @@ bool FindValue(const std::string& file, const std::string& section, const std::s
 
 }  // namespace
 
-// Reading, shared by the file and the bytes in memory: `loaded` is false
-// when there is no text to read (a missing or unreadable file).
 std::string ReadProfileString(bool loaded, const std::string& text, const std::string& section,
-                       const std::string& key, const std::string& def) {
+                              const std::string& key, const std::string& def) {
     std::string value;
     if (loaded && FindValue(text, section, key, value)) return CopyEntry(value, kStringBuffer);
     // The platform drops trailing spaces from the default (all but one of an
@@ -263,7 +261,7 @@ std::string ReadProfileString(bool loaded, const std::string& text, const std::s
 }
 
 int ReadProfileInt(bool loaded, const std::string& text, const std::string& section, const std::string& key,
-            int def) {
+                   int def) {
     std::string value;
     if (!loaded || !FindValue(text, section, key, value)) return def;
     const std::string number = CopyEntry(value, kNumberBuffer);
