@@ -63,8 +63,10 @@ $drive click '关于Vantrel' 1 || true
 sleep 0.5
 
 # The popup opens centred over the pointer, kept inside the work area: a
-# click in the very corner of the screen still shows it whole.
-$drive cursor $((desk_w - 4)) $((desk_h - 4))
+# click at the very right edge still shows it whole. (Halfway up: at the
+# bottom corner the pointer rests on the tray and its tip would cover the
+# popup in the picture.)
+$drive cursor $((desk_w - 4)) $((desk_h / 2))
 $drive post "$main" $TRAYNOTIFY 0 0x201
 sleep 1
 shot_window volume-popup '音量控制'
