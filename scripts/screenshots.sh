@@ -82,6 +82,9 @@ $drive wait "$main" 10000 >/dev/null 2>&1 || { echo "the assistant did not start
 $drive wait '开会 - 时间到了*' 10000 >/dev/null 2>&1 || true
 sleep 2
 
+# The pointer away from every window, so the list's tooltip stays out of
+# the pictures.
+$drive cursor 4 4
 $drive command "$main" "$(vt_id ID_TRAY_REMINDERS)"
 # The manager's caption carries its clock: "提醒管理器  北京时间  ...".
 if $drive wait '提醒管理器*' 3000 2>/dev/null; then
