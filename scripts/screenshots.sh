@@ -44,8 +44,10 @@ $drive wait "$main" 10000 >/dev/null 2>&1 || { echo "the assistant did not start
 sleep 2
 shot tray
 
-# Tray menu at the icon (bottom right of the 1024x768 desktop).
-$drive cursor $((desk_w - 24)) $((desk_h - 13))
+# Tray menu where the icon is (bottom right of the desktop), the pointer just
+# above the taskbar: resting on the icon, it brings up the icon's tip, which
+# would cover the menu's last item in the picture.
+$drive cursor $((desk_w - 24)) $((desk_h - 40 * dpi / 96))
 $drive post "$main" $TRAYNOTIFY 0 0x205
 sleep 1
 shot tray-menu
