@@ -8,7 +8,6 @@
 #include "shared/win/Encoding.h"
 #include "tests/e2e/Wizard.h"
 #include "tests/support/StandIn.h"
-#include "tests/support/WizardNames.h"
 #include "tests/win/updater/TestHttpServer.h"
 
 namespace vt::e2e {
