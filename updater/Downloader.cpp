@@ -156,9 +156,10 @@ FetchResult FetchToFile(UpdateContext& ctx, const std::string& object, const std
         Sha256Digest actual;
         if (!digest->Finish(actual) || actual != *options.expectedDigest) return FetchResult::DigestMismatch;
     }
-    if (options.programMachine &&
-        ReadProgramMachine(reinterpret_cast<const unsigned char*>(programHead.data()), programHead.size()) != options.programMachine)
-        return FetchResult::WrongProgram;
+    if (options.programMachine) {
+        const auto* head = reinterpret_cast<const unsigned char*>(programHead.data());
+        if (ReadProgramMachine(head, programHead.size()) != options.programMachine) return FetchResult::WrongProgram;
+    }
     if (!file->Close()) return FetchResult::WriteFailed;
     return FetchResult::Ok;
 }
