@@ -84,12 +84,5 @@ TEST(ProgramKind, ProgramNamesByExtensionInAnyCase) {
         EXPECT_FALSE(IsProgramFileName(Gbk(name))) << name;
 }
 
-TEST(ProgramKind, TheBuildIsOfOneOfTheTwoKinds) {
-    EXPECT_TRUE(kOwnMachine == kMachineAmd64 || kOwnMachine == kMachineI386);
-    EXPECT_STREQ(MachineName(kMachineAmd64), "x64");
-    EXPECT_STREQ(MachineName(kMachineI386), "x86");
-    EXPECT_STREQ(MachineName(0xAA64), "");
-}
-
 }  // namespace
 }  // namespace vt
