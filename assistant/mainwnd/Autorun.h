@@ -6,22 +6,9 @@
 #include <cstdint>
 #include <string>
 
+#include "shared/core/Registry.h"
+
 namespace vt {
-
-enum class RegistryHive { LocalMachine, CurrentUser };
-
-// Registry values under one of the two hives; strings are UTF-8.
-class IRegistry {
-public:
-    virtual ~IRegistry() = default;
-    virtual bool HasValue(RegistryHive hive, const std::string& key, const std::string& name) = 0;
-    virtual bool WriteString(RegistryHive hive, const std::string& key, const std::string& name,
-                             const std::string& value) = 0;
-    virtual bool WriteDword(RegistryHive hive, const std::string& key, const std::string& name,
-                            std::uint32_t value) = 0;
-    // True when the value is gone afterwards (also when it was never there).
-    virtual bool DeleteValue(RegistryHive hive, const std::string& key, const std::string& name) = 0;
-};
 
 class Autorun {
 public:

@@ -17,6 +17,15 @@ bool RecordingRegistry::HasValue(RegistryHive hive, const std::string& key, cons
     return values.count({hive, key, name}) != 0;
 }
 
+bool RecordingRegistry::ReadDword(RegistryHive hive, const std::string& key, const std::string& name,
+                                  std::uint32_t& value) {
+    auto it = values.find({hive, key, name});
+    if (it == values.end() || it->second.empty() || it->second.find_first_not_of("0123456789") != std::string::npos)
+        return false;
+    value = static_cast<std::uint32_t>(std::stoul(it->second));
+    return true;
+}
+
 bool RecordingRegistry::WriteString(RegistryHive hive, const std::string& key, const std::string& name,
                                     const std::string& value) {
     log.push_back("write " + Where(hive, key, name) + " = " + value);
