@@ -54,13 +54,14 @@ void ShutdownDialog::SetMinutesBoxText(unsigned minutes) {
 }
 
 void ShutdownDialog::OnSetTime() {
+    const CountdownTarget before = m_settings.target;
     SYSTEMTIME picked = {};
     if (SendDlgItemMessageW(Hwnd(), IDC_CLOCK, DTM_GETSYSTEMTIME, 0, reinterpret_cast<LPARAM>(&picked)) == GDT_VALID)
         m_settings.target.clockMinute = picked.wHour * 60u + picked.wMinute;
     if (IsChecked(IDC_AT_CLOCK)) {
         m_settings.target.atClock = true;
         LoadClockTarget();
-        SaveTarget();
+        if (m_settings.target != before) SaveTarget();
         UpdateStatus();
         return;
     }
@@ -73,7 +74,7 @@ void ShutdownDialog::OnSetTime() {
     // A count typed past the box's range is used, not kept: the next start
     // keeps the last minutes the box can show.
     if (m_countdown->Minutes() <= kMaxMinutes) m_settings.target.minutes = m_countdown->Minutes();
-    SaveTarget();
+    if (m_settings.target != before) SaveTarget();
     UpdateStatus();
 }
 

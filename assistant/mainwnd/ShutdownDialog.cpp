@@ -294,6 +294,12 @@ void ShutdownDialog::SetMenuItemText(UINT id, const std::wstring& text) {
     ModifyMenuW(TrayPopup(), id, MF_BYCOMMAND | MF_STRING, id, text.c_str());
 }
 
+std::wstring ShutdownDialog::MenuItemText(UINT id) const {
+    wchar_t text[256] = {};
+    GetMenuStringW(TrayPopup(), id, text, 256, MF_BYCOMMAND);
+    return text;
+}
+
 void ShutdownDialog::SetMenuItemCheck(UINT id, bool on) {
     CheckMenuItem(TrayPopup(), id, MF_BYCOMMAND | (on ? MF_CHECKED : MF_UNCHECKED));
 }

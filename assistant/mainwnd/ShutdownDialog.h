@@ -62,6 +62,7 @@ public:
     // Null until "设置..." was first chosen.
     SettingsDialog* SettingsWindow() { return m_settingsDialog.get(); }
     const HotkeyValues& HotkeysInForce() const { return m_hotkeys.InForce(); }
+    std::wstring MenuItemText(UINT id) const;
 
 protected:
     bool OnMessage(UINT msg, WPARAM wParam, LPARAM lParam, LRESULT& result) override;

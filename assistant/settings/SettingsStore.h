@@ -16,6 +16,11 @@ struct CountdownTarget {
     bool atClock = false;
     std::uint32_t minutes = 1;     // the minutes box, 1 to 65535
     std::uint32_t clockMinute = 0; // the time of day, minutes after midnight (0 to 1439)
+
+    bool operator==(const CountdownTarget& other) const {
+        return atClock == other.atClock && minutes == other.minutes && clockMinute == other.clockMinute;
+    }
+    bool operator!=(const CountdownTarget& other) const { return !(*this == other); }
 };
 
 struct Settings {

@@ -97,12 +97,16 @@ void MainWindowTest::SetUpTestSuite() {
     InitCommonControlsEx(&icc);
 }
 
-void MainWindowTest::SetUp() { CreateMainWindow(); }
+void MainWindowTest::SetUp() {
+    m_now.now.year = 2026;
+    m_now.now.hour = 8;
+    CreateMainWindow();
+}
 
 void MainWindowTest::CreateMainWindow() {
     m_dialog.reset();
     MainWindowServices services{m_registry, m_power, m_volume, m_shell, [this] { ++m_updateRequests; }, kExePath,
-                                &m_reminders};
+                                &m_reminders, &m_now};
     m_dialog = std::make_unique<ShutdownDialog>(std::move(services));
     ASSERT_TRUE(m_dialog->Create(nullptr));
     m_log.clear();
