@@ -9,12 +9,16 @@ constexpr std::uint32_t kVkLeft = 0x25, kVkUp = 0x26, kVkRight = 0x27, kVkDown =
 
 constexpr std::uint32_t Combination(std::uint32_t modifiers, std::uint32_t key) { return modifiers << 8 | key; }
 
+// The arrows of the arrow block are extended keys: the hotkey control says
+// so when the user presses one, and shows the keypad's arrows without it.
+constexpr std::uint32_t kCtrlArrow = kHotkeyControl | kHotkeyExt;
+
 const HotkeySlotInfo kSlotInfo[kHotkeySlotCount] = {
-    {"HotkeyLeft", "Left", "左声道", Combination(kHotkeyControl, kVkLeft)},
-    {"HotkeyRight", "Right", "右声道", Combination(kHotkeyControl, kVkRight)},
+    {"HotkeyLeft", "Left", "左声道", Combination(kCtrlArrow, kVkLeft)},
+    {"HotkeyRight", "Right", "右声道", Combination(kCtrlArrow, kVkRight)},
     // "Streo" is spelt so on purpose: the atom name the hotkey has always had.
-    {"HotkeyStereo", "Streo", "立体声", Combination(kHotkeyControl, kVkDown)},
-    {"HotkeyMute", "Mute", "静音", Combination(kHotkeyControl, kVkUp)},
+    {"HotkeyStereo", "Streo", "立体声", Combination(kCtrlArrow, kVkDown)},
+    {"HotkeyMute", "Mute", "静音", Combination(kCtrlArrow, kVkUp)},
 };
 
 // Keys that only modify others (Shift, Ctrl, Alt, the Windows keys, left and

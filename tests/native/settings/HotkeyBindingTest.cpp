@@ -10,7 +10,8 @@
 namespace vt {
 namespace {
 
-constexpr std::uint32_t kCtrlLeft = 0x0225, kCtrlRight = 0x0227, kCtrlDown = 0x0228, kCtrlUp = 0x0226;
+// The defaults, extended keys as the hotkey control reads the arrow block's arrows.
+constexpr std::uint32_t kCtrlLeft = 0x0A25, kCtrlRight = 0x0A27, kCtrlDown = 0x0A28, kCtrlUp = 0x0A26;
 constexpr std::uint32_t kCtrlAltLeft = 0x0625;
 
 // Windows' side: combinations held by other programs, and ours per slot.
@@ -62,6 +63,8 @@ TEST(HotkeyValue, StoredValuesRoundTripAndNonsenseMeansTheDefault) {
     for (std::uint32_t value : {kCtrlAltLeft, 0x0A27u, 0x0374u, 0x0074u, 0x0FDEu})
         EXPECT_EQ(HotkeyFromStored(HotkeySlot::Right, value), value) << value;
     EXPECT_EQ(HotkeyFromStored(HotkeySlot::Left, 0u), 0u) << "0 is none, not the default";
+    EXPECT_EQ(HotkeyFromStored(HotkeySlot::Left, 0x0225u), 0x0225u) << "without the extended-key bit: the same keys";
+    EXPECT_TRUE(SameCombination(HotkeyFromStored(HotkeySlot::Left, 0x0225u), kCtrlLeft));
     EXPECT_EQ(HotkeyFromStored(HotkeySlot::Left, std::nullopt), kCtrlLeft) << "missing";
     EXPECT_EQ(HotkeyFromStored(HotkeySlot::Mute, 0x1025u), kCtrlUp) << "unknown modifier bit";
     EXPECT_EQ(HotkeyFromStored(HotkeySlot::Mute, 0x8025u), kCtrlUp) << "unknown modifier bit";
@@ -76,7 +79,8 @@ TEST(HotkeyValue, RegistrationIgnoresTheExtendedKeyBit) {
     EXPECT_EQ(HotkeyModifiers(0x0F25), kModCtrl | kModAlt | kModShift);
     EXPECT_EQ(HotkeyKey(0x0F25), 0x25u);
     EXPECT_EQ(HotkeyLParam(kCtrlLeft), 0x00250002u) << "as WM_HOTKEY carries Ctrl+Left";
-    EXPECT_TRUE(SameCombination(0x0A25, kCtrlLeft));
+    EXPECT_EQ(HotkeyLParam(0x0225), 0x00250002u);
+    EXPECT_TRUE(SameCombination(0x0225, kCtrlLeft));
     EXPECT_FALSE(SameCombination(kCtrlAltLeft, kCtrlLeft));
 }
 

@@ -72,7 +72,7 @@ TEST(SettingsStore, WhatIsSavedIsLoadedPerUser) {
     for (const auto& [where, value] : reg.dwords) EXPECT_EQ(std::get<0>(where), RegistryHive::CurrentUser);
 
     Settings settings = SettingsStore(reg).Load();
-    EXPECT_EQ(settings.hotkeys, (HotkeyValues{0x0625, 0x0227, 0x0228, 0}));
+    EXPECT_EQ(settings.hotkeys, (HotkeyValues{0x0625, 0x0A27, 0x0A28, 0}));
     EXPECT_EQ(settings.endAction, EndAction::Hibernate);
     EXPECT_TRUE(settings.target.atClock);
     EXPECT_EQ(settings.target.minutes, 45u);

@@ -52,10 +52,10 @@ TEST_F(SettingsWindow, OpensOnceFilledWithTheHotkeysInForce) {
     ASSERT_NE(window, nullptr);
     EXPECT_EQ(Text(window), L"Vantrel 设置");
     EXPECT_TRUE(IsWindowVisible(window));
-    EXPECT_EQ(Hotkey(0), 0x0200u | VK_LEFT);
-    EXPECT_EQ(Hotkey(1), 0x0200u | VK_RIGHT);
-    EXPECT_EQ(Hotkey(2), 0x0200u | VK_DOWN);
-    EXPECT_EQ(Hotkey(3), 0x0200u | VK_UP);
+    EXPECT_EQ(Hotkey(0), 0x0A00u | VK_LEFT);
+    EXPECT_EQ(Hotkey(1), 0x0A00u | VK_RIGHT);
+    EXPECT_EQ(Hotkey(2), 0x0A00u | VK_DOWN);
+    EXPECT_EQ(Hotkey(3), 0x0A00u | VK_UP);
     for (int row = 0; row < 4; ++row) EXPECT_EQ(Note(row), L"") << row;
     Send(WM_COMMAND, MAKEWPARAM(ID_TRAY_SETTINGS, 0), 0);
     EXPECT_EQ(Open(), window) << "one window at a time";
@@ -123,14 +123,14 @@ TEST_F(SettingsWindow, ClearAndRestoreDefaultsAndTheSameComboTwice) {
     EXPECT_EQ(Stored("HotkeyMute"), "0");
     EXPECT_EQ(m_dialog->MenuItemText(ID_TRAY_MUTE), L"静音");
 
-    SetHotkey(1, 0x0200 | VK_LEFT);  // the same as the row above
+    SetHotkey(1, 0x0200 | VK_LEFT);  // the keys of the row above (the extended-key bit aside)
     Press(IDC_APPLY);
     EXPECT_EQ(Note(1), L"与上面一行相同");
-    EXPECT_EQ(m_dialog->HotkeysInForce()[1], 0x0200u | VK_RIGHT);
+    EXPECT_EQ(m_dialog->HotkeysInForce()[1], 0x0A00u | VK_RIGHT);
 
     Press(IDC_RESTORE_DEFAULTS);
-    EXPECT_EQ(Hotkey(1), 0x0200u | VK_RIGHT);
-    EXPECT_EQ(Hotkey(3), 0x0200u | VK_UP);
+    EXPECT_EQ(Hotkey(1), 0x0A00u | VK_RIGHT);
+    EXPECT_EQ(Hotkey(3), 0x0A00u | VK_UP);
     EXPECT_EQ(Note(1), L"");
     Press(IDC_APPLY);
     EXPECT_EQ(m_dialog->HotkeysInForce(), DefaultHotkeys());
@@ -142,7 +142,7 @@ TEST_F(SettingsWindow, StoredHotkeysAreInForceAtTheNextStart) {
     m_registry.values[{RegistryHive::CurrentUser, "Software\\Orvane\\Vantrel", "HotkeyRight"}] = "512";  // no key
     CreateMainWindow();
     EXPECT_EQ(m_dialog->HotkeysInForce()[0], kF21);
-    EXPECT_EQ(m_dialog->HotkeysInForce()[1], 0x0200u | VK_RIGHT) << "nonsense means the default";
+    EXPECT_EQ(m_dialog->HotkeysInForce()[1], 0x0A00u | VK_RIGHT) << "nonsense means the default";
     EXPECT_FALSE(FreeForOthers(VK_F21));
     EXPECT_EQ(m_dialog->MenuItemText(ID_TRAY_LEFT), L"左声道\tCtrl+Shift+Alt+ F21");
     m_dialog.reset();
