@@ -63,6 +63,7 @@ public:
     SettingsDialog* SettingsWindow() { return m_settingsDialog.get(); }
     const HotkeyValues& HotkeysInForce() const { return m_hotkeys.InForce(); }
     std::wstring MenuItemText(UINT id) const;
+    bool MenuItemGrayed(UINT id) const { return (GetMenuState(TrayPopup(), id, MF_BYCOMMAND) & MF_GRAYED) != 0; }
 
 protected:
     bool OnMessage(UINT msg, WPARAM wParam, LPARAM lParam, LRESULT& result) override;

@@ -157,5 +157,17 @@ TEST_F(EndActionForm, TraySleepHibernateAndLockLeaveTheProgramRunning) {
     EXPECT_EQ(m_dialog->MenuItemText(ID_TRAY_SETTINGS), L"设置...");
 }
 
+TEST_F(EndActionForm, HibernateIsGrayedWhereWindowsDoesNotAllowIt) {
+    for (bool allowed : {false, true}) {
+        m_power.hibernateAllowed = allowed;
+        // The menu's own loop takes the cancel as soon as it runs.
+        PostMessageW(Main(), WM_CANCELMODE, 0, 0);
+        Send(WM_TRAYNOTIFY, 0, WM_RBUTTONUP);
+        EXPECT_EQ(m_dialog->MenuItemGrayed(ID_TRAY_HIBERNATE), !allowed);
+        EXPECT_FALSE(m_dialog->MenuItemGrayed(ID_TRAY_SLEEP));
+        EXPECT_FALSE(m_dialog->MenuItemGrayed(ID_TRAY_LOCK));
+    }
+}
+
 }  // namespace
 }  // namespace vt::test
