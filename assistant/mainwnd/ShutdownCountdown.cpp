@@ -4,8 +4,6 @@
 #include <windows.h>
 #include <commctrl.h>
 
-#include <algorithm>
-
 #include "assistant/mainwnd/ClockTarget.h"
 #include "assistant/mainwnd/Countdown.h"
 #include "assistant/mainwnd/ShutdownDialog.h"
