@@ -19,9 +19,12 @@ public:
 
     explicit Autorun(IRegistry& registry) : m_registry(registry) {}
 
-    // Whether either hive holds the Run value (no value: first run).
+    // Whether any hive holds the Run value (no value: first run); one an x86
+    // copy of the program left in the 32-bit view counts.
     bool IsRegistered();
-    // Writes the quoted executable path as the Run value, or deletes it from both hives.
+    // Writes the quoted executable path as the Run value, or deletes it from
+    // both hives. Either way a value an x86 copy left in the 32-bit view goes:
+    // two Run values would start two copies at logon.
     void Save(bool autoRun, const std::string& exePath);
     void SaveShowInfo(std::uint32_t showInfo);
 

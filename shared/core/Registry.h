@@ -7,7 +7,11 @@
 
 namespace vt {
 
-enum class RegistryHive { LocalMachine, CurrentUser };
+// LocalMachine32 is the machine-wide key as a 32-bit copy of the program sees
+// it: on 64-bit Windows the WOW6432Node view, where an x86 copy wrote its
+// values; HKCU\Software is the same for both. Where there is no such second
+// view (an x86 build), it holds nothing and takes nothing.
+enum class RegistryHive { LocalMachine, CurrentUser, LocalMachine32 };
 
 class IRegistry {
 public:
