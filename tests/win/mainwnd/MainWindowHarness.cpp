@@ -5,7 +5,14 @@
 namespace vt::test {
 namespace {
 
-const char* HiveName(RegistryHive hive) { return hive == RegistryHive::LocalMachine ? "HKLM" : "HKCU"; }
+const char* HiveName(RegistryHive hive) {
+    switch (hive) {
+    case RegistryHive::LocalMachine: return "HKLM";
+    case RegistryHive::LocalMachine32: return "HKLM32";
+    case RegistryHive::CurrentUser: break;
+    }
+    return "HKCU";
+}
 
 std::string Where(RegistryHive hive, const std::string& key, const std::string& name) {
     return std::string(HiveName(hive)) + "\\" + key + "\\" + name;
