@@ -4,8 +4,8 @@
   files.py reminder ORIGINAL SAVED [STATES]
                                      SAVED is one record, ORIGINAL's but for
                                      the state (one of STATES, default 0:
-                                     ready) and the alert ticks; prints the
-                                     ticks
+                                     ready), the alert ticks and the
+                                     done-through block; prints the ticks
   files.py ini-set PATH KEY=VALUE... sets keys of [Main], keeping the file's
                                      bytes (code page 936, CRLF) otherwise
   files.py ini-check PATH SOURCE KEY=VALUE...
@@ -19,6 +19,11 @@ import sys
 RECORD_SIZE = 8276
 STATE_OFFSET = 4132
 TICKS_OFFSET = 4136
+# The assistant's own bookkeeping after the ticks: the moment up to which the
+# reminder's occurrences are done, in a tagged block (README, the reminder
+# file). The rest of the record must come back byte for byte.
+DONE_OFFSET = 4140
+DONE_SIZE = 16
 
 
 def fail(message):
@@ -33,7 +38,8 @@ def reminder(original_path, saved_path, states='0'):
         fail('Notify.dat holds %d bytes, not one record' % len(saved))
     state = int.from_bytes(saved[STATE_OFFSET:STATE_OFFSET + 4], 'little', signed=True)
     ticks = int.from_bytes(saved[TICKS_OFFSET:TICKS_OFFSET + 4], 'little', signed=True)
-    if saved[:STATE_OFFSET] != original[:STATE_OFFSET] or saved[TICKS_OFFSET + 4:] != original[TICKS_OFFSET + 4:]:
+    done = DONE_OFFSET + DONE_SIZE
+    if saved[:STATE_OFFSET] != original[:STATE_OFFSET] or saved[done:] != original[done:]:
         fail('Notify.dat differs from the reminder written beyond its state and ticks')
     if state not in [int(s) for s in states.split(',')]:
         fail('the reminder was saved in state %d, not %s' % (state, states))
