@@ -46,6 +46,13 @@ public:
     bool Start(const std::wstring& exePath);
     // With a command line after the program's name.
     bool Start(const std::wstring& exePath, const std::wstring& arguments);
+    // Started by Wine's loader from the Unix side with extra variables
+    // (NAME=value): Wine takes a process's time zone from its Unix
+    // environment (TZ), which a Windows parent cannot hand down. The
+    // process is the one that shows the assistant's main window from
+    // exePath; false when none does within timeoutMs.
+    bool StartFromUnix(const std::wstring& exePath, const std::vector<std::string>& environment,
+                       DWORD timeoutMs = 10000);
     // Exit code, or STILL_ACTIVE when it did not end within timeoutMs.
     DWORD WaitExit(DWORD timeoutMs = 10000);
     void Kill();
@@ -81,6 +88,9 @@ std::vector<std::wstring> ListBoxLines(HWND dialog, int id);
 bool IsVisible(HWND hwnd);
 // A tray-menu command, as if picked from the menu.
 void PostCommand(HWND mainWindow, int id);
+// The texts of the balloons the shell shows (tooltip windows of any process).
+std::vector<std::wstring> BalloonTexts();
+bool BalloonShown(const std::wstring& text, DWORD timeoutMs = 5000);
 
 // Registry values (both hives are looked at by callers as needed).
 bool ReadRegString(HKEY root, const wchar_t* key, const wchar_t* name, std::wstring& value);
@@ -91,13 +101,16 @@ extern const wchar_t kRunKey[];
 extern const wchar_t kProductKey[];
 
 // The assistant copied alone into a fresh directory named after the test.
-// The Run and ShowInfo values the program writes are cleared before and
-// after, so no test sees what an earlier one left.
+// The Run and ShowInfo values and the settings the program writes are
+// cleared before and after, so no test sees what an earlier one left.
 class AssistantTest : public ::testing::Test {
 protected:
     void SetUp() override;
     void TearDown() override;
     static void ClearAutorun();
+    static void ClearSettings();
+    // A per-user setting of the assistant, as the program reads it at start.
+    static void PutSetting(const wchar_t* name, DWORD value);
     // Starts the copy and waits for its (hidden) main window; null if either fails.
     HWND Start(Process& process);
 
