@@ -1,11 +1,32 @@
 #include "updater/UpdateDialog.h"
 
+#include <utility>
+
 #include "shared/win/AppDirectory.h"
 #include "shared/win/Encoding.h"
+#include "shared/win/Handles.h"
 #include "updater/MessagePump.h"
 #include "updater/res/resource.h"
 
 namespace vt {
+namespace {
+
+// A copy of bitmap drawn width x height, halftoned so the shrunk or grown
+// picture keeps its shading.
+win::BitmapHandle Stretched(HBITMAP bitmap, int width, int height) {
+    BITMAP source = {};
+    GetObjectW(bitmap, sizeof source, &source);
+    const win::WindowDc screen(nullptr);
+    win::BitmapHandle fitted(CreateCompatibleBitmap(screen.Get(), width, height));
+    const win::MemoryDcHandle from(CreateCompatibleDC(screen.Get())), to(CreateCompatibleDC(screen.Get()));
+    const win::Selection fromPicture(from.Get(), bitmap), toPicture(to.Get(), fitted.Get());
+    SetStretchBltMode(to.Get(), HALFTONE);
+    SetBrushOrgEx(to.Get(), 0, 0, nullptr);
+    StretchBlt(to.Get(), 0, 0, width, height, from.Get(), 0, 0, source.bmWidth, source.bmHeight, SRCCOPY);
+    return fitted;
+}
+
+}  // namespace
 
 UpdateDialog::UpdateDialog(const UpdateDialogServices& services, UpdatePaths paths)
     : win::Dialog(IDD_UPDATE),
@@ -60,30 +81,16 @@ void UpdateDialog::FitPicture() {
     GetClientRect(Hwnd(), &client);
     const int width = strip.right, height = client.bottom > 0 ? client.bottom : strip.bottom;
 
-    HBITMAP original = static_cast<HBITMAP>(
-        LoadImageW(win::ResourceModule(), MAKEINTRESOURCEW(IDB_WIZARD), IMAGE_BITMAP, 0, 0, LR_CREATEDIBSECTION));
+    const win::BitmapHandle original(static_cast<HBITMAP>(
+        LoadImageW(win::ResourceModule(), MAKEINTRESOURCEW(IDB_WIZARD), IMAGE_BITMAP, 0, 0, LR_CREATEDIBSECTION)));
     if (!original) return;
-    BITMAP source = {};
-    GetObjectW(original, sizeof source, &source);
-    HDC screen = GetDC(nullptr);
-    HBITMAP fitted = CreateCompatibleBitmap(screen, width, height);
-    HDC from = CreateCompatibleDC(screen), to = CreateCompatibleDC(screen);
-    HGDIOBJ oldFrom = SelectObject(from, original), oldTo = SelectObject(to, fitted);
-    SetStretchBltMode(to, HALFTONE);
-    SetBrushOrgEx(to, 0, 0, nullptr);
-    StretchBlt(to, 0, 0, width, height, from, 0, 0, source.bmWidth, source.bmHeight, SRCCOPY);
-    SelectObject(from, oldFrom);
-    SelectObject(to, oldTo);
-    DeleteDC(from);
-    DeleteDC(to);
-    ReleaseDC(nullptr, screen);
-    DeleteObject(original);
+    win::BitmapHandle fitted = Stretched(original.Get(), width, height);
 
     // The control takes the size of its new image. What it loaded from the
     // template is its own to free.
-    SendMessageW(picture, STM_SETIMAGE, IMAGE_BITMAP, reinterpret_cast<LPARAM>(fitted));
+    SendMessageW(picture, STM_SETIMAGE, IMAGE_BITMAP, reinterpret_cast<LPARAM>(fitted.Get()));
     SetWindowPos(picture, nullptr, 0, 0, width, height, SWP_NOZORDER | SWP_NOACTIVATE);
-    m_picture.Reset(fitted);
+    m_picture = std::move(fitted);
 }
 
 // The template puts the wizard in the corner of the screen; it opens in the

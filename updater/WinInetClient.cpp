@@ -106,9 +106,10 @@ bool ContainsNoCase(std::string text, const char* word) {
 
 class WinInetRequest : public IHttpRequest {
 public:
-    WinInetRequest(HINTERNET request, DWORD timeoutMs) : m_hRequest(request), m_nTimeoutMs(timeoutMs) {}
-    // Closing the handle also ends a call still blocked on it.
-    ~WinInetRequest() override { InternetCloseHandle(m_hRequest); }
+    WinInetRequest(HINTERNET request, DWORD timeoutMs) : m_request(request), m_nTimeoutMs(timeoutMs) {}
+    // Closing the handle also ends a call still blocked on it: it is closed
+    // first, before the network thread is told to end.
+    ~WinInetRequest() override { m_request.Reset(); }
     WinInetRequest(const WinInetRequest&) = delete;
     WinInetRequest& operator=(const WinInetRequest&) = delete;
 
@@ -117,7 +118,7 @@ public:
     HttpResponseHead Send() override {
         HttpResponseHead head;
         auto sent = std::make_shared<std::pair<BOOL, DWORD>>(FALSE, 0);
-        HINTERNET request = m_hRequest;
+        HINTERNET request = m_request.Get();
         if (!Call([request, sent] {
                 sent->first = HttpSendRequestW(request, nullptr, 0, nullptr, 0);
                 sent->second = sent->first ? 0 : GetLastError();
@@ -129,8 +130,7 @@ public:
         head.sent = true;
 
         DWORD status = 0, size = sizeof status;
-        if (HttpQueryInfoW(m_hRequest, HTTP_QUERY_STATUS_CODE | HTTP_QUERY_FLAG_NUMBER, &status, &size,
-                           nullptr)) {
+        if (HttpQueryInfoW(m_request.Get(), HTTP_QUERY_STATUS_CODE | HTTP_QUERY_FLAG_NUMBER, &status, &size, nullptr)) {
             head.statusCode = static_cast<int>(status);
         }
         head.contentLength = QueryText(HTTP_QUERY_CONTENT_LENGTH);
@@ -182,7 +182,7 @@ private:
             DWORD got = 0, error = 0;
         };
         auto result = std::make_shared<Result>();
-        HINTERNET request = m_hRequest;
+        HINTERNET request = m_request.Get();
         std::vector<char>* chunk = &m_thread.Buffer();
         if (chunk->size() < kChunkBytes) chunk->resize(kChunkBytes);
         // The chunk lives in the thread's state, so an abandoned read still
@@ -226,7 +226,7 @@ private:
         std::wstring text(64, L'\0');
         for (int attempt = 0; attempt < 2; ++attempt) {
             DWORD size = static_cast<DWORD>(text.size() * sizeof(wchar_t));
-            if (HttpQueryInfoW(m_hRequest, header, &text[0], &size, nullptr)) {
+            if (HttpQueryInfoW(m_request.Get(), header, &text[0], &size, nullptr)) {
                 text.resize(size / sizeof(wchar_t));
                 return ToUtf8(text);
             }
@@ -236,7 +236,7 @@ private:
         return {};
     }
 
-    HINTERNET m_hRequest;
+    InternetHandle m_request;
     DWORD m_nTimeoutMs;  // 0: wait as long as WinINet does
     HttpWaitHandler m_keepWaiting;
     NetworkThread m_thread;
@@ -250,8 +250,7 @@ private:
 class WinInetConnection : public IHttpConnection {
 public:
     WinInetConnection(HINTERNET connection, bool secure, DWORD receiveTimeoutMs)
-        : m_hConnection(connection), m_bSecure(secure), m_nReceiveTimeoutMs(receiveTimeoutMs) {}
-    ~WinInetConnection() override { InternetCloseHandle(m_hConnection); }
+        : m_connection(connection), m_bSecure(secure), m_nReceiveTimeoutMs(receiveTimeoutMs) {}
     WinInetConnection(const WinInetConnection&) = delete;
     WinInetConnection& operator=(const WinInetConnection&) = delete;
 
@@ -262,7 +261,7 @@ public:
         DWORD flags = INTERNET_FLAG_EXISTING_CONNECT | INTERNET_FLAG_RELOAD | INTERNET_FLAG_NO_CACHE_WRITE |
                       INTERNET_FLAG_NO_AUTO_REDIRECT;
         if (m_bSecure) flags |= INTERNET_FLAG_SECURE;
-        HINTERNET request = HttpOpenRequestW(m_hConnection, L"GET", FromGbk(Gbk(object)).c_str(), L"HTTP/1.0",
+        HINTERNET request = HttpOpenRequestW(m_connection.Get(), L"GET", FromGbk(Gbk(object)).c_str(), L"HTTP/1.0",
                                              nullptr, nullptr, flags, kContext);
         if (!request) return nullptr;
         // Set on the request itself: not every WinINet passes it down from
@@ -277,7 +276,7 @@ public:
     }
 
 private:
-    HINTERNET m_hConnection;
+    InternetHandle m_connection;
     bool m_bSecure;
     DWORD m_nReceiveTimeoutMs;
 };
@@ -285,19 +284,16 @@ private:
 }  // namespace
 
 WinInetClient::WinInetClient(const std::wstring& userAgent)
-    : m_hSession(InternetOpenW(userAgent.c_str(), INTERNET_OPEN_TYPE_PRECONFIG, nullptr, nullptr, 0)) {}
-
-WinInetClient::~WinInetClient() {
-    if (m_hSession) InternetCloseHandle(m_hSession);
-}
+    : m_session(InternetOpenW(userAgent.c_str(), INTERNET_OPEN_TYPE_PRECONFIG, nullptr, nullptr, 0)) {}
 
 void WinInetClient::SetReceiveTimeout(DWORD milliseconds) { m_nReceiveTimeoutMs = milliseconds; }
 
 std::unique_ptr<IHttpConnection> WinInetClient::Connect(const std::string& host, int port, bool secure) {
-    if (!m_hSession) return nullptr;
+    if (!m_session) return nullptr;
     // Sends nothing: the first request opens the network connection.
-    HINTERNET connection = InternetConnectW(m_hSession, FromGbk(Gbk(host)).c_str(), static_cast<INTERNET_PORT>(port),
-                                            nullptr, nullptr, INTERNET_SERVICE_HTTP, 0, kContext);
+    HINTERNET connection =
+        InternetConnectW(m_session.Get(), FromGbk(Gbk(host)).c_str(), static_cast<INTERNET_PORT>(port), nullptr,
+                         nullptr, INTERNET_SERVICE_HTTP, 0, kContext);
     if (!connection) return nullptr;
     return std::make_unique<WinInetConnection>(connection, secure, m_nReceiveTimeoutMs);
 }
@@ -311,10 +307,11 @@ std::string InternetErrorText(DWORD code) {
     } else {
         flags |= FORMAT_MESSAGE_FROM_SYSTEM;
     }
-    wchar_t* text = nullptr;
-    DWORD n = FormatMessageW(flags, source, code, 0, reinterpret_cast<wchar_t*>(&text), 0, nullptr);
-    std::wstring message = n && text ? std::wstring(text, n) : std::wstring();
-    if (text) LocalFree(text);
+    LocalMemory<wchar_t> text;
+    // With FORMAT_MESSAGE_ALLOCATE_BUFFER the buffer argument is where the
+    // address of the text it allocates goes.
+    const DWORD n = FormatMessageW(flags, source, code, 0, reinterpret_cast<wchar_t*>(text.Put()), 0, nullptr);
+    std::wstring message = n && text ? std::wstring(text.Get(), n) : std::wstring();
     while (!message.empty() && (message.back() == L'\n' || message.back() == L'\r' || message.back() == L' '))
         message.pop_back();
     return ToUtf8(message);

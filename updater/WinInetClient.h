@@ -6,15 +6,20 @@
 
 #include <string>
 
+#include "shared/win/Handles.h"
 #include "updater/HttpClient.h"
 
 namespace vt::win {
+
+// A WinINet handle (session, connection or request). Its owner is here and
+// not in Handles.h with the others: only the updater talks WinINet, and
+// wininet.h stays out of everything else.
+using InternetHandle = Owned<handle_traits::Freed<HINTERNET, InternetCloseHandle>>;
 
 class WinInetClient : public IHttpClient {
 public:
     // The system's configured Internet and proxy settings apply.
     explicit WinInetClient(const std::wstring& userAgent);
-    ~WinInetClient() override;
     WinInetClient(const WinInetClient&) = delete;
     WinInetClient& operator=(const WinInetClient&) = delete;
 
@@ -27,7 +32,7 @@ public:
     std::unique_ptr<IHttpConnection> Connect(const std::string& host, int port, bool secure) override;
 
 private:
-    HINTERNET m_hSession;
+    InternetHandle m_session;
     DWORD m_nReceiveTimeoutMs = 0;  // 0: the system's
 };
 

@@ -4,6 +4,7 @@
 #include <tlhelp32.h>
 
 #include "shared/win/Encoding.h"
+#include "shared/win/Handles.h"
 #include "updater/MessagePump.h"
 
 namespace vt::win {
@@ -45,28 +46,26 @@ std::wstring TitleOf(HWND hwnd) {
 
 std::vector<ProcessEntry> WinProcesses::List() {
     std::vector<ProcessEntry> entries;
-    HANDLE snapshot = CreateToolhelp32Snapshot(TH32CS_SNAPPROCESS, 0);
-    if (snapshot == INVALID_HANDLE_VALUE) return entries;
+    const KernelHandle snapshot(CreateToolhelp32Snapshot(TH32CS_SNAPPROCESS, 0));
+    if (!snapshot) return entries;
     PROCESSENTRY32W entry = {};
     entry.dwSize = sizeof entry;
     // The updater itself is never a process to end before a replacement: a
     // description naming Update.exe in needclose would otherwise stop the
     // update half way. Its own file is moved aside instead.
     const DWORD self = GetCurrentProcessId();
-    for (BOOL more = Process32FirstW(snapshot, &entry); more; more = Process32NextW(snapshot, &entry)) {
+    for (BOOL more = Process32FirstW(snapshot.Get(), &entry); more; more = Process32NextW(snapshot.Get(), &entry)) {
         if (entry.th32ProcessID != self) entries.push_back(ProcessEntry{entry.th32ProcessID, ToGbk(entry.szExeFile)});
     }
-    CloseHandle(snapshot);
     return entries;
 }
 
 bool WinProcesses::Terminate(std::uint32_t pid) {
     // Only the right to end it: a process that grants no more than that
     // (another user's, a protected one) can still be ended.
-    HANDLE process = OpenProcess(PROCESS_TERMINATE, FALSE, pid);
+    const KernelHandle process(OpenProcess(PROCESS_TERMINATE, FALSE, pid));
     if (!process) return false;
-    TerminateProcess(process, 0);
-    CloseHandle(process);
+    TerminateProcess(process.Get(), 0);
     return true;
 }
 
@@ -94,16 +93,14 @@ void WinProcesses::PostClose(std::uint32_t pid) {
 }
 
 bool WinProcesses::WaitExit(std::uint32_t pid, unsigned milliseconds) {
-    HANDLE process = OpenProcess(SYNCHRONIZE, FALSE, pid);
+    const KernelHandle process(OpenProcess(SYNCHRONIZE, FALSE, pid));
     if (!process) {
         // Gone already; any other refusal says nothing about it.
         if (GetLastError() == ERROR_INVALID_PARAMETER) return true;
         ::Sleep(milliseconds);
         return false;
     }
-    const bool ended = WaitForSingleObject(process, milliseconds) == WAIT_OBJECT_0;
-    CloseHandle(process);
-    return ended;
+    return WaitForSingleObject(process.Get(), milliseconds) == WAIT_OBJECT_0;
 }
 
 // The pause after a forced end runs on the wizard's thread: its window keeps

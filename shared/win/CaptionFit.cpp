@@ -28,13 +28,11 @@ NONCLIENTMETRICSW MetricsForDpi(UINT dpi) {
 
 int TextWidth(const LOGFONTW& logFont, const std::wstring& text) {
     FontHandle font(CreateFontIndirectW(&logFont));
-    HDC dc = GetDC(nullptr);
-    if (!dc) return 0;
-    HGDIOBJ old = SelectObject(dc, font ? static_cast<HGDIOBJ>(font.Get()) : GetStockObject(DEFAULT_GUI_FONT));
+    const WindowDc screen(nullptr);
+    if (!screen) return 0;
+    const Selection selected(screen.Get(), font ? static_cast<HGDIOBJ>(font.Get()) : GetStockObject(DEFAULT_GUI_FONT));
     SIZE extent = {};
-    GetTextExtentPoint32W(dc, text.c_str(), static_cast<int>(text.size()), &extent);
-    SelectObject(dc, old);
-    ReleaseDC(nullptr, dc);
+    GetTextExtentPoint32W(screen.Get(), text.c_str(), static_cast<int>(text.size()), &extent);
     return extent.cx;
 }
 

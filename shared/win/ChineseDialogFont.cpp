@@ -11,12 +11,10 @@ BOOL CALLBACK SetChildFont(HWND child, LPARAM font) {
 }  // namespace
 
 bool ChineseDialogFont::ShowsChinese(HFONT font) {
-    HDC dc = GetDC(nullptr);
-    HGDIOBJ old = SelectObject(dc, font ? font : GetStockObject(SYSTEM_FONT));
+    const win::WindowDc screen(nullptr);
+    const win::Selection selected(screen.Get(), font ? font : GetStockObject(SYSTEM_FONT));
     FONTSIGNATURE signature = {};
-    int charset = GetTextCharsetInfo(dc, &signature, 0);
-    SelectObject(dc, old);
-    ReleaseDC(nullptr, dc);
+    const int charset = GetTextCharsetInfo(screen.Get(), &signature, 0);
     return charset == GB2312_CHARSET || (signature.fsCsb[0] & FS_CHINESESIMP) != 0;
 }
 

@@ -19,9 +19,8 @@ Fn User32Function(const char* name) {
 }
 
 UINT ScreenDpi() {
-    HDC dc = GetDC(nullptr);
-    int dpi = dc ? GetDeviceCaps(dc, LOGPIXELSX) : 0;
-    if (dc) ReleaseDC(nullptr, dc);
+    const WindowDc screen(nullptr);
+    const int dpi = screen ? GetDeviceCaps(screen.Get(), LOGPIXELSX) : 0;
     return dpi > 0 ? static_cast<UINT>(dpi) : kDefaultDpi;
 }
 
@@ -59,21 +58,14 @@ HICON LoadIconOfSize(UINT id, int size) {
         LoadImageW(ResourceModule(), MAKEINTRESOURCEW(id), IMAGE_ICON, size, size, LR_DEFAULTCOLOR));
 }
 
-WindowIcons::~WindowIcons() {
-    if (m_hBig) DestroyIcon(m_hBig);
-    if (m_hSmall) DestroyIcon(m_hSmall);
-}
-
 void WindowIcons::Apply(HWND window, UINT id, UINT dpi) {
     if (!dpi) dpi = DpiOf(window);
     HICON big = LoadIconOfSize(id, MetricForDpi(SM_CXICON, dpi));
     HICON small = LoadIconOfSize(id, MetricForDpi(SM_CXSMICON, dpi));
     SendMessageW(window, WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(big));
     SendMessageW(window, WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(small));
-    if (m_hBig) DestroyIcon(m_hBig);
-    if (m_hSmall) DestroyIcon(m_hSmall);
-    m_hBig = big;
-    m_hSmall = small;
+    m_big.Reset(big);
+    m_small.Reset(small);
 }
 
 void MoveToSuggestedRect(HWND window, LPARAM suggested) {

@@ -8,6 +8,8 @@
 // looked up at run time; on older systems every window has the system DPI.
 #include <windows.h>
 
+#include "shared/win/Handles.h"
+
 #ifndef WM_DPICHANGED
 #define WM_DPICHANGED 0x02E0
 #endif
@@ -38,19 +40,18 @@ HICON LoadIconOfSize(UINT id, int size);
 class WindowIcons {
 public:
     WindowIcons() = default;
-    ~WindowIcons();
     WindowIcons(const WindowIcons&) = delete;
     WindowIcons& operator=(const WindowIcons&) = delete;
 
     // Loads icon id at dpi (0: the window's DPI) and gives both sizes to the
     // window; the ones given before are destroyed once replaced.
     void Apply(HWND window, UINT id, UINT dpi = 0);
-    HICON Big() const { return m_hBig; }
-    HICON Small() const { return m_hSmall; }
+    HICON Big() const { return m_big.Get(); }
+    HICON Small() const { return m_small.Get(); }
 
 private:
-    HICON m_hBig = nullptr;
-    HICON m_hSmall = nullptr;
+    IconHandle m_big;
+    IconHandle m_small;
 };
 
 // WM_DPICHANGED: the window takes the rectangle Windows suggests for the new

@@ -17,13 +17,15 @@
 //                               long
 //   instprobe path <csidl>      prints a shell folder (e.g. 28 local app data)
 #include <windows.h>
-#include <shellapi.h>
+
 #include <shlobj.h>
 #include <shobjidl.h>
 
 #include <cstdio>
 #include <cwchar>
 #include <string>
+
+#include "tests/support/WindowLookup.h"
 
 namespace {
 
@@ -37,30 +39,22 @@ BOOL CALLBACK Count(HWND hwnd, LPARAM) {
     return TRUE;
 }
 
-struct Box {
-    const wchar_t* title;
-    int button;
-    HWND found;
-};
-
-BOOL CALLBACK FindBox(HWND hwnd, LPARAM param) {
-    Box& box = *reinterpret_cast<Box*>(param);
-    wchar_t text[512] = {}, cls[64] = {};
-    GetWindowTextW(hwnd, text, 512);
-    GetClassNameW(hwnd, cls, 64);
-    // A title ending in '*' names every one whose title begins with the rest.
-    const size_t n = wcslen(box.title);
-    const bool prefix = n > 0 && box.title[n - 1] == L'*';
-    const bool titled = prefix ? wcsncmp(text, box.title, n - 1) == 0 : wcscmp(text, box.title) == 0;
-    // A message box shares its caption with the program's own dialog window;
-    // it is the one with that button, once the button may be pressed.
-    HWND button = GetDlgItem(hwnd, box.button);
-    if (titled && wcscmp(cls, L"#32770") == 0 && IsWindowVisible(hwnd) && button && IsWindowVisible(button) &&
-        IsWindowEnabled(button)) {
-        box.found = hwnd;
-        return FALSE;
-    }
-    return TRUE;
+// A dialog or message box of any program titled title, with the button id
+// there to be pressed.
+HWND FindBox(const wchar_t* title, int id) {
+    return vt::test::FindDialogWindow(0, [title, id](HWND hwnd) {
+        wchar_t text[512] = {};
+        GetWindowTextW(hwnd, text, 512);
+        // A title ending in '*' names every one whose title begins with the rest.
+        const size_t n = wcslen(title);
+        const bool prefix = n > 0 && title[n - 1] == L'*';
+        const bool titled = prefix ? wcsncmp(text, title, n - 1) == 0 : wcscmp(text, title) == 0;
+        // A message box shares its caption with the program's own dialog
+        // window; it is the one with that button, once the button may be
+        // pressed.
+        HWND button = GetDlgItem(hwnd, id);
+        return titled && button && IsWindowVisible(button) && IsWindowEnabled(button);
+    });
 }
 
 BOOL CALLBACK CollectStatic(HWND hwnd, LPARAM param) {
@@ -123,31 +117,27 @@ int wmain(int argc, wchar_t** argv) {
         return 0;
     }
     if ((verb == L"answer" || verb == L"ready") && argc >= 4) {
-        Box box{argv[2], static_cast<int>(wcstol(argv[3], nullptr, 0)), nullptr};
+        const int id = static_cast<int>(wcstol(argv[3], nullptr, 0));
         const DWORD wait = argc >= 5 ? static_cast<DWORD>(wcstoul(argv[4], nullptr, 0)) : 10000;
         const DWORD start = GetTickCount();
-        while (EnumWindows(FindBox, reinterpret_cast<LPARAM>(&box)), !box.found) {
+        HWND box = nullptr;
+        while (!(box = FindBox(argv[2], id))) {
             if (GetTickCount() - start > wait) return 1;
             Sleep(50);
         }
         std::wstring text;
-        EnumChildWindows(box.found, CollectStatic, reinterpret_cast<LPARAM>(&text));
+        EnumChildWindows(box, CollectStatic, reinterpret_cast<LPARAM>(&text));
         for (wchar_t& c : text)
             if (c == L'\r' || c == L'\n') c = L' ';
         PrintUtf8(text);
         if (verb == L"ready") return 0;
-        return PostMessageW(GetDlgItem(box.found, box.button), BM_CLICK, 0, 0) ? 0 : 1;
+        return PostMessageW(GetDlgItem(box, id), BM_CLICK, 0, 0) ? 0 : 1;
     }
     if (verb == L"tray") {
         HWND owner = argv[2][0] == L'#' ? reinterpret_cast<HWND>(static_cast<ULONG_PTR>(wcstoul(argv[2] + 1, nullptr, 10)))
                                         : FindWindowW(nullptr, argv[2]);
         if (!owner) return 1;
-        // Modifying nothing succeeds only for an icon the shell holds.
-        NOTIFYICONDATAW nid = {};
-        nid.cbSize = sizeof nid;
-        nid.hWnd = owner;
-        nid.uID = 1000;
-        return Shell_NotifyIconW(NIM_MODIFY, &nid) ? 0 : 1;
+        return vt::test::HasTrayIcon(owner) ? 0 : 1;
     }
     if (verb == L"shortcut") return Shortcut(argv[2]);
     if (verb == L"lock" && argc >= 4) {

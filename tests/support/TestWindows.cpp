@@ -1,8 +1,5 @@
 #include "tests/support/TestWindows.h"
 
-#include <shellapi.h>
-
-#include "assistant/mainwnd/TrayIcon.h"
 #include "shared/win/Dialog.h"
 
 namespace vt::test {
@@ -10,24 +7,7 @@ namespace {
 
 constexpr int kBoxTextId = 0xFFFF;
 
-struct Search {
-    const std::wstring* caption = nullptr;  // null: a message box
-    HWND found = nullptr;
-};
-
-BOOL CALLBACK LookForWindow(HWND hwnd, LPARAM lParam) {
-    auto* search = reinterpret_cast<Search*>(lParam);
-    wchar_t cls[16] = {};
-    GetClassNameW(hwnd, cls, 16);
-    if (lstrcmpW(cls, L"#32770") != 0 || !IsWindowVisible(hwnd)) return TRUE;
-    bool ours = win::Dialog::FromHandle(hwnd) != nullptr;
-    if (search->caption ? (ours && WindowText(hwnd) == *search->caption)
-                        : (!ours && GetDlgItem(hwnd, kBoxTextId))) {
-        search->found = hwnd;
-        return FALSE;
-    }
-    return TRUE;
-}
+bool IsOurs(HWND dialog) { return win::Dialog::FromHandle(dialog) != nullptr; }
 
 // Waits until the window is gone or hidden, so the next one found is a new one.
 void WaitGone(HWND hwnd, int tries) {
@@ -48,16 +28,11 @@ std::wstring MessageBoxText(HWND box) {
 }
 
 HWND FindMessageBox(DWORD thread) {
-    Search search;
-    EnumThreadWindows(thread, LookForWindow, reinterpret_cast<LPARAM>(&search));
-    return search.found;
+    return FindDialogWindow(thread, [](HWND hwnd) { return !IsOurs(hwnd) && GetDlgItem(hwnd, kBoxTextId); });
 }
 
 HWND FindDialog(DWORD thread, const std::wstring& caption) {
-    Search search;
-    search.caption = &caption;
-    EnumThreadWindows(thread, LookForWindow, reinterpret_cast<LPARAM>(&search));
-    return search.found;
+    return FindDialogWindow(thread, [&caption](HWND hwnd) { return IsOurs(hwnd) && WindowText(hwnd) == caption; });
 }
 
 void Click(HWND dialog, int id) {
@@ -66,15 +41,6 @@ void Click(HWND dialog, int id) {
 
 void PressButton(HWND dialog, int id) {
     PostMessageW(dialog, WM_COMMAND, MAKEWPARAM(id, BN_CLICKED), reinterpret_cast<LPARAM>(GetDlgItem(dialog, id)));
-}
-
-bool HasTrayIcon(HWND owner) {
-    // Modifying nothing succeeds only for an icon the shell holds.
-    NOTIFYICONDATAW nid = {};
-    nid.cbSize = sizeof nid;
-    nid.hWnd = owner;
-    nid.uID = TrayIcon::kIconId;
-    return Shell_NotifyIconW(NIM_MODIFY, &nid) != FALSE;
 }
 
 void PumpMessages() {

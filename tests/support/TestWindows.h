@@ -13,6 +13,8 @@
 #include <thread>
 #include <vector>
 
+#include "tests/support/WindowLookup.h"
+
 namespace vt::test {
 
 std::wstring WindowText(HWND hwnd);
@@ -29,9 +31,6 @@ HWND FindDialog(DWORD thread, const std::wstring& caption);
 // (PressButton).
 void Click(HWND dialog, int id);
 void PressButton(HWND dialog, int id);
-
-// Whether the shell holds the assistant's tray icon for this window.
-bool HasTrayIcon(HWND owner);
 
 // Dispatches whatever is queued for this thread, leaving a quit message in place.
 void PumpMessages();

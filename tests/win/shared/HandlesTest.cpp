@@ -64,6 +64,65 @@ TEST(Handles, IconAndMenuAreDestroyedWithTheirOwner) {
     EXPECT_FALSE(GetIconInfo(copy, &info)) << "the copy should be destroyed";
 }
 
+bool IsOpenKey(HKEY key) {
+    return RegQueryInfoKeyW(key, nullptr, nullptr, nullptr, nullptr, nullptr, nullptr, nullptr, nullptr, nullptr,
+                            nullptr, nullptr) == ERROR_SUCCESS;
+}
+
+TEST(Handles, PutFreesWhatWasHeldAndTheOwnerClosesWhatTheCallPutThere) {
+    RegKeyHandle key;
+    ASSERT_EQ(RegOpenKeyExW(HKEY_CURRENT_USER, L"Software", 0, KEY_READ, key.Put()), ERROR_SUCCESS);
+    const HKEY first = key.Get();
+    ASSERT_TRUE(IsOpenKey(first));
+    HKEY* slot = key.Put();
+    EXPECT_EQ(*slot, nullptr);
+    EXPECT_FALSE(IsOpenKey(first)) << "the key held before must not leak";
+
+    HKEY second = nullptr;
+    {
+        RegKeyHandle owner;
+        ASSERT_EQ(RegOpenKeyExW(HKEY_CURRENT_USER, L"Software", 0, KEY_READ, owner.Put()), ERROR_SUCCESS);
+        second = owner.Get();
+    }
+    EXPECT_FALSE(IsOpenKey(second));
+}
+
+TEST(Handles, WindowDcGoesBackToTheWindowItCameFrom) {
+    HWND window = CreateWindowW(L"STATIC", L"", WS_POPUP, 0, 0, 40, 40, nullptr, nullptr, nullptr, nullptr);
+    ASSERT_NE(window, nullptr);
+    HDC dc = nullptr;
+    {
+        const WindowDc owner(window);
+        ASSERT_TRUE(owner);
+        dc = owner.Get();
+        EXPECT_EQ(WindowFromDC(dc), window);
+    }
+    // A DC given back belongs to no window any more; one kept (or, on
+    // Windows, given to another window) still belongs to this one.
+    EXPECT_EQ(WindowFromDC(dc), nullptr);
+    DestroyWindow(window);
+}
+
+TEST(Handles, SelectionsPutBackWhatTheyReplacedAndTheMemoryDcIsDeleted) {
+    MemoryDcHandle dc(CreateCompatibleDC(nullptr));
+    ASSERT_TRUE(dc);
+    const HGDIOBJ before = GetCurrentObject(dc.Get(), OBJ_BITMAP);
+    const BitmapHandle outer(CreateCompatibleBitmap(dc.Get(), 2, 2)), inner(CreateCompatibleBitmap(dc.Get(), 2, 2));
+    {
+        const Selection first(dc.Get(), outer.Get());
+        {
+            const Selection second(dc.Get(), inner.Get());
+            EXPECT_EQ(GetCurrentObject(dc.Get(), OBJ_BITMAP), inner.Get());
+        }
+        EXPECT_EQ(GetCurrentObject(dc.Get(), OBJ_BITMAP), outer.Get());
+    }
+    EXPECT_EQ(GetCurrentObject(dc.Get(), OBJ_BITMAP), before) << "the DC must be as it was";
+
+    const HDC raw = dc.Get();
+    dc.Reset();
+    EXPECT_EQ(GetObjectType(raw), 0u);
+}
+
 // A COM object that counts its references.
 class Counted : public IUnknown {
 public:
