@@ -48,6 +48,9 @@ bool WriteAll(HANDLE file, const void* data, size_t size) {
     return true;
 }
 
+// The writers close their files by hand, not through a KernelHandle: for a
+// file just written, CloseHandle is where a full disk or a lost network
+// share may show, and a close that fails means the bytes are not all there.
 class WinFileWriter : public IFileWriter {
 public:
     WinFileWriter(HANDLE file, std::wstring path) : m_hFile(file), m_strPath(std::move(path)) {}
@@ -138,9 +141,10 @@ std::unique_ptr<IFileReader> WinFileSystem::OpenForReading(const std::string& pa
 
 bool WinFileSystem::ReadAll(const std::string& path, std::vector<unsigned char>& out) {
     out.clear();
-    HANDLE file = CreateFileW(FromUtf8(path).c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE,
-                              nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
-    if (file == INVALID_HANDLE_VALUE) return false;
+    KernelHandle owned(CreateFileW(FromUtf8(path).c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE,
+                                   nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
+    if (!owned) return false;
+    HANDLE file = owned.Get();
     // One buffer of the file's size, read into where the bytes stay: a large
     // file (ten thousand reminders are 80 MiB) is not grown and copied chunk
     // by chunk. Whatever a file that grows meanwhile has beyond that size is
@@ -167,7 +171,6 @@ bool WinFileSystem::ReadAll(const std::string& path, std::vector<unsigned char>&
         else if (read == 0) break;
         else out.insert(out.end(), buffer, buffer + read);
     }
-    CloseHandle(file);
     if (!ok) out.clear();
     return ok;
 }

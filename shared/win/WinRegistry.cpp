@@ -3,6 +3,7 @@
 #include <windows.h>
 
 #include "shared/win/Encoding.h"
+#include "shared/win/Handles.h"
 
 namespace vt::win {
 namespace {
@@ -17,39 +18,44 @@ REGSAM View(RegistryHive hive) { return hive == RegistryHive::LocalMachine32 ? K
 constexpr bool kHasSecondView = sizeof(void*) == 8;
 bool Absent(RegistryHive hive) { return hive == RegistryHive::LocalMachine32 && !kHasSecondView; }
 
-// Opens (creating when missing) a key for writing; null on failure.
-HKEY OpenForWrite(RegistryHive hive, const std::string& key) {
-    HKEY h = nullptr;
-    if (Absent(hive)) return nullptr;
+// Opens an existing key; empty on failure, with the reason in rc.
+RegKeyHandle Open(RegistryHive hive, const std::string& key, REGSAM access, LONG& rc) {
+    RegKeyHandle h;
+    rc = RegOpenKeyExW(Root(hive), FromUtf8(key).c_str(), 0, access | View(hive), h.Put());
+    // Whatever a failed call left there is no key to close.
+    if (rc != ERROR_SUCCESS) h.Release();
+    return h;
+}
+
+// Opens (creating when missing) a key for writing; empty on failure.
+RegKeyHandle OpenForWrite(RegistryHive hive, const std::string& key) {
+    RegKeyHandle h;
+    if (Absent(hive)) return h;
     if (RegCreateKeyExW(Root(hive), FromUtf8(key).c_str(), 0, nullptr, 0,
-                        KEY_SET_VALUE | KEY_QUERY_VALUE | View(hive), nullptr, &h, nullptr) != ERROR_SUCCESS)
-        return nullptr;
+                        KEY_SET_VALUE | KEY_QUERY_VALUE | View(hive), nullptr, h.Put(), nullptr) != ERROR_SUCCESS)
+        h.Release();
     return h;
 }
 
 }  // namespace
 
 bool WinRegistry::HasValue(RegistryHive hive, const std::string& key, const std::string& name) {
-    HKEY h = nullptr;
     if (Absent(hive)) return false;
-    if (RegOpenKeyExW(Root(hive), FromUtf8(key).c_str(), 0, KEY_QUERY_VALUE | View(hive), &h) != ERROR_SUCCESS)
-        return false;
-    LONG rc = RegQueryValueExW(h, FromUtf8(name).c_str(), nullptr, nullptr, nullptr, nullptr);
-    RegCloseKey(h);
-    return rc == ERROR_SUCCESS;
+    LONG rc = 0;
+    RegKeyHandle h = Open(hive, key, KEY_QUERY_VALUE, rc);
+    return h && RegQueryValueExW(h.Get(), FromUtf8(name).c_str(), nullptr, nullptr, nullptr, nullptr) == ERROR_SUCCESS;
 }
 
 bool WinRegistry::ReadDword(RegistryHive hive, const std::string& key, const std::string& name,
                             std::uint32_t& value) {
-    HKEY h = nullptr;
     if (Absent(hive)) return false;
-    if (RegOpenKeyExW(Root(hive), FromUtf8(key).c_str(), 0, KEY_QUERY_VALUE | View(hive), &h) != ERROR_SUCCESS)
-        return false;
+    LONG rc = 0;
+    RegKeyHandle h = Open(hive, key, KEY_QUERY_VALUE, rc);
+    if (!h) return false;
     DWORD type = 0;
     DWORD data = 0;
     DWORD size = sizeof data;
-    LONG rc = RegQueryValueExW(h, FromUtf8(name).c_str(), nullptr, &type, reinterpret_cast<BYTE*>(&data), &size);
-    RegCloseKey(h);
+    rc = RegQueryValueExW(h.Get(), FromUtf8(name).c_str(), nullptr, &type, reinterpret_cast<BYTE*>(&data), &size);
     // A value of another type (a string someone typed in) is as good as missing.
     if (rc != ERROR_SUCCESS || type != REG_DWORD || size != sizeof data) return false;
     value = data;
@@ -58,35 +64,30 @@ bool WinRegistry::ReadDword(RegistryHive hive, const std::string& key, const std
 
 bool WinRegistry::WriteString(RegistryHive hive, const std::string& key, const std::string& name,
                               const std::string& value) {
-    HKEY h = OpenForWrite(hive, key);
+    RegKeyHandle h = OpenForWrite(hive, key);
     if (!h) return false;
     std::wstring data = FromUtf8(value);
     // The length given includes the terminating zero, as the registry expects.
-    LONG rc = RegSetValueExW(h, FromUtf8(name).c_str(), 0, REG_SZ, reinterpret_cast<const BYTE*>(data.c_str()),
-                             static_cast<DWORD>((data.size() + 1) * sizeof(wchar_t)));
-    RegCloseKey(h);
-    return rc == ERROR_SUCCESS;
+    return RegSetValueExW(h.Get(), FromUtf8(name).c_str(), 0, REG_SZ, reinterpret_cast<const BYTE*>(data.c_str()),
+                          static_cast<DWORD>((data.size() + 1) * sizeof(wchar_t))) == ERROR_SUCCESS;
 }
 
 bool WinRegistry::WriteDword(RegistryHive hive, const std::string& key, const std::string& name,
                              std::uint32_t value) {
-    HKEY h = OpenForWrite(hive, key);
+    RegKeyHandle h = OpenForWrite(hive, key);
     if (!h) return false;
     DWORD data = value;
-    LONG rc = RegSetValueExW(h, FromUtf8(name).c_str(), 0, REG_DWORD, reinterpret_cast<const BYTE*>(&data),
-                             sizeof data);
-    RegCloseKey(h);
-    return rc == ERROR_SUCCESS;
+    return RegSetValueExW(h.Get(), FromUtf8(name).c_str(), 0, REG_DWORD, reinterpret_cast<const BYTE*>(&data),
+                          sizeof data) == ERROR_SUCCESS;
 }
 
 bool WinRegistry::DeleteValue(RegistryHive hive, const std::string& key, const std::string& name) {
-    HKEY h = nullptr;
     if (Absent(hive)) return true;
-    LONG rc = RegOpenKeyExW(Root(hive), FromUtf8(key).c_str(), 0, KEY_SET_VALUE | View(hive), &h);
+    LONG rc = 0;
+    RegKeyHandle h = Open(hive, key, KEY_SET_VALUE, rc);
     if (rc == ERROR_FILE_NOT_FOUND) return true;
-    if (rc != ERROR_SUCCESS) return false;
-    rc = RegDeleteValueW(h, FromUtf8(name).c_str());
-    RegCloseKey(h);
+    if (!h) return false;
+    rc = RegDeleteValueW(h.Get(), FromUtf8(name).c_str());
     return rc == ERROR_SUCCESS || rc == ERROR_FILE_NOT_FOUND;
 }
 
