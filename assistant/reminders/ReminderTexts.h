@@ -16,8 +16,14 @@ std::string WeekdayName(int weekday);  // "日", "一" .. "六"
 std::string MonthName(int month);      // "零", "一" .. "十二"
 
 // The short text that names a rule, e.g. 每天, 每个星期三, 每月6号,
-// 每年十二月6号; "GetDayString函数出错了！" for a kind outside 0..6.
+// 每年十二月6号, 每个法定工作日, 每年农历八月十五; "GetDayString函数出错了！"
+// for a kind outside 0..8, and for a lunar rule on a date outside the lunar
+// table (1900 to 2100).
 std::string GetDayString(int kind, const CalendarDate& date);
+
+// The lunar date of a date, for the editor: "农历八月十五", "农历闰二月初一";
+// empty outside the lunar table.
+std::string LunarStaticText(const CalendarDate& date);
 
 std::string StateText(std::int32_t state);  // "准备中", "提醒中", "稍后再次提醒", "已过期"
 
