@@ -24,4 +24,16 @@ struct CalendarDate {
 // The date with its weekday computed (WeekdayOf).
 CalendarDate DateOn(std::int32_t year, std::int32_t month, std::int32_t day);
 
+// Days from 1970-01-01 to the date (negative before it), with the same
+// normalisation of months and days outside their range as WeekdayOf. Day
+// numbers let the reminder rules step over month and year ends by adding.
+std::int64_t DayNumber(std::int32_t year, std::int32_t month, std::int32_t day);
+// The date of a day number, with its weekday; the inverse of DayNumber for
+// real dates. Day numbers beyond the 32-bit years are clamped to them.
+CalendarDate DateOfDay(std::int64_t dayNumber);
+
+bool IsLeapYear(std::int64_t year);
+// 28 to 31 for months 1 to 12; 0 for any other month.
+int DaysInMonth(std::int64_t year, int month);
+
 }  // namespace vt

@@ -58,5 +58,43 @@ TEST(WeekdayOf, AnyThirtyTwoBitFieldsGiveAWeekday) {
     EXPECT_EQ(WeekdayOf(lo + 400, 6, 15), WeekdayOf(lo + 800, 6, 15));
 }
 
+TEST(DayNumber, RoundTripsThroughDatesAcrossLeapDaysAndEras) {
+    EXPECT_EQ(DayNumber(1970, 1, 1), 0);
+    EXPECT_EQ(DayNumber(1969, 12, 31), -1);
+    EXPECT_EQ(DayNumber(2026, 3, 1) - DayNumber(2026, 2, 28), 1);
+    EXPECT_EQ(DayNumber(2024, 3, 1) - DayNumber(2024, 2, 28), 2);
+    EXPECT_EQ(DayNumber(2026, 2, 29), DayNumber(2026, 3, 1));  // normalised like WeekdayOf
+    for (std::int64_t n = DayNumber(1599, 12, 25); n < DayNumber(2401, 1, 5); n += 13) {
+        CalendarDate d = DateOfDay(n);
+        ASSERT_EQ(DayNumber(d.year, d.month, d.day), n);
+        ASSERT_EQ(d.weekday, WeekdayOf(d.year, d.month, d.day));
+        ASSERT_GE(d.day, 1);
+        ASSERT_LE(d.day, DaysInMonth(d.year, d.month));
+    }
+}
+
+TEST(DayNumber, DatesBeyondThirtyTwoBitYearsAreClamped) {
+    CalendarDate far = DateOfDay(std::numeric_limits<std::int64_t>::max() / 2);
+    EXPECT_EQ(far.year, std::numeric_limits<std::int32_t>::max());
+    EXPECT_EQ(far.month, 12);
+    EXPECT_EQ(far.day, 31);
+    CalendarDate early = DateOfDay(std::numeric_limits<std::int64_t>::min() / 2);
+    EXPECT_EQ(early.year, std::numeric_limits<std::int32_t>::min());
+    EXPECT_EQ(early.month, 1);
+    EXPECT_EQ(early.day, 1);
+}
+
+TEST(DaysInMonth, LeapYearsByTheGregorianRule) {
+    EXPECT_EQ(DaysInMonth(2024, 2), 29);
+    EXPECT_EQ(DaysInMonth(2026, 2), 28);
+    EXPECT_EQ(DaysInMonth(1900, 2), 28);
+    EXPECT_EQ(DaysInMonth(2000, 2), 29);
+    EXPECT_EQ(DaysInMonth(-4, 2), 29);
+    EXPECT_EQ(DaysInMonth(2026, 4), 30);
+    EXPECT_EQ(DaysInMonth(2026, 12), 31);
+    EXPECT_EQ(DaysInMonth(2026, 0), 0);
+    EXPECT_EQ(DaysInMonth(2026, 13), 0);
+}
+
 }  // namespace
 }  // namespace vt

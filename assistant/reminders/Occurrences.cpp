@@ -1,0 +1,177 @@
+#include "assistant/reminders/Occurrences.h"
+
+#include <algorithm>
+#include <cstdint>
+
+namespace vt {
+
+namespace {
+
+std::int64_t FloorDiv(std::int64_t a, std::int64_t b) {
+    std::int64_t q = a / b;
+    return (a % b != 0 && ((a < 0) != (b < 0))) ? q - 1 : q;
+}
+
+// A day and its date, stepped one day at a time without converting day
+// numbers back into dates on every step.
+struct DayCursor {
+    std::int64_t number;
+    CalendarDate date;
+
+    explicit DayCursor(std::int64_t n) : number(n), date(DateOfDay(n)) {}
+
+    // The first and last days of the 32-bit years, where records end.
+    bool AtLast() const { return date.year == INT32_MAX && date.month == 12 && date.day == 31; }
+    bool AtFirst() const { return date.year == INT32_MIN && date.month == 1 && date.day == 1; }
+
+    void Forward() {
+        ++number;
+        date.weekday = (date.weekday + 1) % 7;
+        if (++date.day > DaysInMonth(date.year, date.month)) {
+            date.day = 1;
+            if (++date.month > 12) {
+                date.month = 1;
+                ++date.year;
+            }
+        }
+    }
+
+    void Back() {
+        --number;
+        date.weekday = (date.weekday + 6) % 7;
+        if (--date.day < 1) {
+            if (--date.month < 1) {
+                date.month = 12;
+                --date.year;
+            }
+            date.day = DaysInMonth(date.year, date.month);
+        }
+    }
+};
+
+bool IsWeekday(const CalendarDate& date) { return date.weekday >= 1 && date.weekday <= 5; }
+
+bool YearlyOn(const OccurrenceRule& rule, const CalendarDate& date) {
+    if (date.month == rule.month && date.day == rule.day) return true;
+    // A date this year lacks falls on the first of the following month.
+    if (date.day != 1 || rule.day <= DaysInMonth(date.year, rule.month)) return false;
+    return date.month == rule.month % 12 + 1;
+}
+
+}  // namespace
+
+LocalMinute MinuteOn(std::int64_t dayNumber, int hour, int minute) {
+    return dayNumber * kMinutesPerDay + hour * 60 + minute;
+}
+
+LocalMinute MinuteOf(const LocalTime& t) {
+    return MinuteOn(DayNumber(t.year, t.month, t.day), t.hour, t.minute);
+}
+
+std::int64_t DayOfMinute(LocalMinute m) { return FloorDiv(m, kMinutesPerDay); }
+
+LocalMinute StartOfDay(LocalMinute m) { return DayOfMinute(m) * kMinutesPerDay; }
+
+LocalTime TimeOfMinute(LocalMinute m) {
+    CalendarDate date = DateOfDay(DayOfMinute(m));
+    int rest = static_cast<int>(m - StartOfDay(m));
+    LocalTime t;
+    t.year = date.year;
+    t.month = date.month;
+    t.day = date.day;
+    t.weekday = date.weekday;
+    t.hour = rest / 60;
+    t.minute = rest % 60;
+    t.second = 0;
+    return t;
+}
+
+OccurrenceRule RuleOf(const ReminderItem& item, const IWorkingDays* workingDays) {
+    OccurrenceRule rule;
+    rule.kind = item.repeat;
+    rule.firstDay = DayNumber(item.year, item.month, item.day);
+    rule.date = DateOfDay(rule.firstDay);
+    rule.month = item.month;
+    rule.day = item.day;
+    rule.minuteOfDay = item.hour * 60 + item.minute;
+    rule.workingDays = workingDays;
+    bool clock = item.hour >= 0 && item.hour <= 23 && item.minute >= 0 && item.minute <= 59;
+    switch (static_cast<RepeatKind>(item.repeat)) {
+    case RepeatKind::Monthly:
+        rule.none = !clock || item.day < 1 || item.day > 31;
+        break;
+    case RepeatKind::Yearly:
+        rule.none = !clock || item.month < 1 || item.month > 12 || item.day < 1 || item.day > 31;
+        break;
+    default:
+        rule.none = !clock;
+        break;
+    }
+    return rule;
+}
+
+bool OccursOn(const OccurrenceRule& rule, const CalendarDate& date, std::int64_t dayNumber) {
+    if (rule.none || dayNumber < rule.firstDay) return false;
+    switch (static_cast<RepeatKind>(rule.kind)) {
+    case RepeatKind::Once: return dayNumber == rule.firstDay;
+    case RepeatKind::Daily: return true;
+    case RepeatKind::Workdays: return IsWeekday(date);
+    case RepeatKind::Weekends: return !IsWeekday(date);
+    case RepeatKind::Weekly: return date.weekday == rule.date.weekday;
+    case RepeatKind::Monthly: return date.day == rule.day;
+    case RepeatKind::Yearly: return YearlyOn(rule, date);
+    }
+    return true;
+}
+
+LocalMinute NextOccurrenceAfter(const OccurrenceRule& rule, LocalMinute after) {
+    if (rule.none) return kNoOccurrence;
+    std::int64_t first = rule.firstDay;
+    if (static_cast<RepeatKind>(rule.kind) == RepeatKind::Once) {
+        LocalMinute only = MinuteOn(first, 0, rule.minuteOfDay);
+        return only > after ? only : kNoOccurrence;
+    }
+    if (after == kNoOccurrence) return kNoOccurrence;
+    // The day of `after` still counts when its occurrence lies later on it.
+    std::int64_t day = after == kNothingDone ? first : std::max(first, DayOfMinute(after));
+    DayCursor cursor(day);
+    for (int step = 0; step <= kMaxOccurrenceGapDays; ++step, cursor.Forward()) {
+        if (OccursOn(rule, cursor.date, cursor.number)) {
+            LocalMinute m = MinuteOn(cursor.number, 0, rule.minuteOfDay);
+            if (m > after) return m;
+        }
+        if (cursor.AtLast()) break;
+    }
+    return kNoOccurrence;
+}
+
+LocalMinute LatestOccurrenceAtOrBefore(const OccurrenceRule& rule, LocalMinute at) {
+    if (rule.none || at == kNothingDone) return kNoOccurrence;
+    std::int64_t first = rule.firstDay;
+    if (static_cast<RepeatKind>(rule.kind) == RepeatKind::Once) {
+        LocalMinute only = MinuteOn(first, 0, rule.minuteOfDay);
+        return only <= at ? only : kNoOccurrence;
+    }
+    std::int64_t day = DayOfMinute(at);
+    if (day < first) return kNoOccurrence;
+    DayCursor cursor(day);
+    for (int step = 0; step <= kMaxOccurrenceGapDays && cursor.number >= first; ++step, cursor.Back()) {
+        if (OccursOn(rule, cursor.date, cursor.number)) {
+            LocalMinute m = MinuteOn(cursor.number, 0, rule.minuteOfDay);
+            if (m <= at) return m;
+        }
+        if (cursor.AtFirst()) break;
+    }
+    return kNoOccurrence;
+}
+
+std::int64_t CountOccurrences(const OccurrenceRule& rule, LocalMinute after, LocalMinute through,
+                              std::int64_t limit) {
+    std::int64_t count = 0;
+    for (LocalMinute m = NextOccurrenceAfter(rule, after); m != kNoOccurrence && m <= through && count < limit;
+         m = NextOccurrenceAfter(rule, m))
+        ++count;
+    return count;
+}
+
+}  // namespace vt
