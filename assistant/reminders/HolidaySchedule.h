@@ -16,11 +16,12 @@
 #include <string>
 #include <vector>
 
+#include "assistant/reminders/Occurrences.h"
 #include "shared/core/FileSystem.h"
 
 namespace vt {
 
-class HolidaySchedule {
+class HolidaySchedule : public IWorkingDays {
 public:
     HolidaySchedule() = default;  // covers no year
 
@@ -30,6 +31,9 @@ public:
     // The working day test on the schedule where it covers the year, on
     // Monday to Friday elsewhere.
     bool IsWorkday(int year, int month, int day) const;
+    bool IsWorkingDay(const CalendarDate& date) const override {
+        return IsWorkday(date.year, date.month, date.day);
+    }
 
     // 0 and -1 when no year is covered.
     int FirstYear() const { return m_firstYear; }

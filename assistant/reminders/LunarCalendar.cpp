@@ -1,5 +1,6 @@
 #include "assistant/reminders/LunarCalendar.h"
 
+#include <algorithm>
 #include <array>
 #include <cstdint>
 
@@ -51,30 +52,6 @@ std::uint32_t Bits(int lunarYear) {
     return kLunarYears[lunarYear - kFirstLunarYear];
 }
 
-// Day counts from 1970-01-01 on the proleptic Gregorian calendar, for real
-// dates only (the table's range needs nothing wider).
-std::int64_t DaysFromCivil(int y, int m, int d) {
-    y -= m <= 2 ? 1 : 0;
-    const std::int64_t era = (y >= 0 ? y : y - 399) / 400;
-    const std::int64_t yoe = y - era * 400;
-    const std::int64_t doy = (153 * ((m + 9) % 12) + 2) / 5 + d - 1;
-    const std::int64_t doe = yoe * 365 + yoe / 4 - yoe / 100 + doy;
-    return era * 146097 + doe - 719468;
-}
-
-CalendarDate CivilFromDays(std::int64_t z) {
-    z += 719468;
-    const std::int64_t era = (z >= 0 ? z : z - 146096) / 146097;
-    const std::int64_t doe = z - era * 146097;
-    const std::int64_t yoe = (doe - doe / 1460 + doe / 36524 - doe / 146096) / 365;
-    const std::int64_t doy = doe - (365 * yoe + yoe / 4 - yoe / 100);
-    const std::int64_t mp = (5 * doy + 2) / 153;
-    const int d = static_cast<int>(doy - (153 * mp + 2) / 5 + 1);
-    const int m = static_cast<int>(mp < 10 ? mp + 3 : mp - 9);
-    const int y = static_cast<int>(yoe + era * 400 + (m <= 2 ? 1 : 0));
-    return DateOn(y, m, d);
-}
-
 int YearLength(int lunarYear) {
     int days = 0;
     for (int m = 1; m <= 12; ++m) days += LunarMonthLength(lunarYear, m, false);
@@ -85,7 +62,7 @@ int YearLength(int lunarYear) {
 const std::array<std::int64_t, kLastLunarYear - kFirstLunarYear + 2>& NewYearDays() {
     static const auto table = [] {
         std::array<std::int64_t, kLastLunarYear - kFirstLunarYear + 2> days{};
-        days[0] = DaysFromCivil(kFirstNewYearY, kFirstNewYearM, kFirstNewYearD);
+        days[0] = DayNumber(kFirstNewYearY, kFirstNewYearM, kFirstNewYearD);
         for (int y = kFirstLunarYear; y <= kLastLunarYear; ++y)
             days[y - kFirstLunarYear + 1] = days[y - kFirstLunarYear] + YearLength(y);
         return days;
@@ -124,15 +101,16 @@ int LunarMonthLength(int lunarYear, int month, bool leap) {
 
 std::optional<LunarDate> LunarOf(int year, int month, int day) {
     if (year < kFirstLunarYear || year > kLastLunarYear + 1) return std::nullopt;
-    if (month < 1 || month > 12 || day < 1 || day > 31) return std::nullopt;
-    const std::int64_t n = DaysFromCivil(year, month, day);
-    const CalendarDate same = CivilFromDays(n);
-    if (same.year != year || same.month != month || same.day != day) return std::nullopt;  // 30 February
+    if (month < 1 || month > 12 || day < 1 || day > DaysInMonth(year, month)) return std::nullopt;
+    return LunarOfDay(DayNumber(year, month, day));
+}
+
+std::optional<LunarDate> LunarOfDay(std::int64_t dayNumber) {
     const auto& starts = NewYearDays();
-    if (n < starts.front() || n >= starts.back()) return std::nullopt;
-    int lunarYear = kFirstLunarYear;
-    while (starts[lunarYear - kFirstLunarYear + 1] <= n) ++lunarYear;
-    std::int64_t offset = n - starts[lunarYear - kFirstLunarYear];
+    if (dayNumber < starts.front() || dayNumber >= starts.back()) return std::nullopt;
+    const auto next = std::upper_bound(starts.begin(), starts.end(), dayNumber);
+    const int lunarYear = kFirstLunarYear + static_cast<int>(next - starts.begin()) - 1;
+    std::int64_t offset = dayNumber - *(next - 1);
     LunarDate date;
     date.year = lunarYear;
     ForEachMonth(lunarYear, [&](int m, bool leap, int length) {
@@ -148,6 +126,14 @@ std::optional<LunarDate> LunarOf(int year, int month, int day) {
     return date;
 }
 
+bool IsLunarYearlyDay(std::int64_t dayNumber, int month, int day) {
+    const auto lunar = LunarOfDay(dayNumber);
+    if (!lunar || lunar->leap || lunar->month != month) return false;
+    if (lunar->day == day) return true;
+    // Day 30 of a short month falls on its last day, the 29th.
+    return day == 30 && lunar->day == 29 && LunarMonthLength(lunar->year, month, false) == 29;
+}
+
 std::optional<CalendarDate> GregorianOf(const LunarDate& date) {
     const int length = LunarMonthLength(date.year, date.month, date.leap);
     if (length == 0 || date.day < 1 || date.day > length) return std::nullopt;
@@ -157,7 +143,7 @@ std::optional<CalendarDate> GregorianOf(const LunarDate& date) {
         n += monthLength;
         return false;
     });
-    return CivilFromDays(n + date.day - 1);
+    return DateOfDay(n + date.day - 1);
 }
 
 std::optional<CalendarDate> LunarYearlyDate(int lunarYear, int month, int day) {

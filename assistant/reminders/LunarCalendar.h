@@ -3,6 +3,7 @@
 // each lunar year's leap month and month lengths. Outside the table nothing
 // is known: the functions answer "none" rather than guess, and the callers
 // keep their error texts for such dates.
+#include <cstdint>
 #include <optional>
 #include <string>
 
@@ -28,6 +29,8 @@ int LunarMonthLength(int lunarYear, int month, bool leap);
 // The lunar date of a Gregorian date; none outside the table (before
 // 1900-01-31, or after the last day of lunar 2100).
 std::optional<LunarDate> LunarOf(int year, int month, int day);
+// The same for a day number (DayNumber).
+std::optional<LunarDate> LunarOfDay(std::int64_t dayNumber);
 // The Gregorian date of a lunar date; none for a date the calendar lacks
 // (day 30 of a short month, a leap month the year has not).
 std::optional<CalendarDate> GregorianOf(const LunarDate& date);
@@ -36,6 +39,8 @@ std::optional<CalendarDate> GregorianOf(const LunarDate& date);
 // an ordinary month: a date picked in a leap month recurs in the ordinary
 // month of its number, and day 30 falls on day 29 where that month is short.
 std::optional<CalendarDate> LunarYearlyDate(int lunarYear, int month, int day);
+// Whether a day is where that rule falls in its lunar year.
+bool IsLunarYearlyDay(std::int64_t dayNumber, int month, int day);
 
 // 正月, 二月 .. 十月, 冬月, 腊月; the number for anything else.
 std::string LunarMonthName(int month);

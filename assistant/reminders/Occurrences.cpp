@@ -3,6 +3,8 @@
 #include <algorithm>
 #include <cstdint>
 
+#include "assistant/reminders/LunarCalendar.h"
+
 namespace vt {
 
 namespace {
@@ -103,6 +105,15 @@ OccurrenceRule RuleOf(const ReminderItem& item, const IWorkingDays* workingDays)
     case RepeatKind::Yearly:
         rule.none = !clock || item.month < 1 || item.month > 12 || item.day < 1 || item.day > 31;
         break;
+    case RepeatKind::LunarYearly:
+        if (const auto lunar = LunarOf(item.year, item.month, item.day)) {
+            rule.lunarMonth = lunar->month;
+            rule.lunarDay = lunar->day;
+            rule.none = !clock;
+        } else {
+            rule.none = true;
+        }
+        break;
     default:
         rule.none = !clock;
         break;
@@ -120,6 +131,12 @@ bool OccursOn(const OccurrenceRule& rule, const CalendarDate& date, std::int64_t
     case RepeatKind::Weekly: return date.weekday == rule.date.weekday;
     case RepeatKind::Monthly: return date.day == rule.day;
     case RepeatKind::Yearly: return YearlyOn(rule, date);
+    case RepeatKind::StatutoryWorkdays:
+        return rule.workingDays ? rule.workingDays->IsWorkingDay(date) : IsWeekday(date);
+    case RepeatKind::LunarYearly:
+        // Its own date counts even in a leap month; later years fall in the
+        // ordinary month.
+        return dayNumber == rule.firstDay || IsLunarYearlyDay(dayNumber, rule.lunarMonth, rule.lunarDay);
     }
     return true;
 }
