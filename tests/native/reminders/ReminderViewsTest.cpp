@@ -145,6 +145,9 @@ TEST(ReminderEditor, MenusAndButtonCaptions) {
     EXPECT_EQ(DayMenuText(6, sunday), "每年十二月6号");
     EXPECT_EQ(DayButtonCaption(4, sunday), "√每个星期日");
     EXPECT_EQ(KindFromDayMenuCommand(ID_DAY_FIRST + 4), 4);
+    EXPECT_EQ(KindFromDayMenuCommand(ID_DAY_FIRST + 7), 7);
+    EXPECT_EQ(KindFromDayMenuCommand(ID_DAY_FIRST + 8), 8);
+    EXPECT_EQ(ID_DAY_LAST, ID_DAY_FIRST + 8);
     EXPECT_EQ(KindFromDayMenuCommand(ID_DAY_LAST + 1), -1);
 }
 
