@@ -14,7 +14,20 @@
 # the same stub: one jump more, no other difference).
 add_compile_definitions(_WINMM_ _OLE32_ _COMDLG32_)
 
-find_program(VT_DLLTOOL NAMES i686-w64-mingw32-dlltool REQUIRED)
+# The .def files name the x86 (stdcall) symbols, FunctionName@<argument
+# bytes>; x64 has one calling convention and undecorated names, so its copy
+# of each .def drops the suffix. The helper the stubs call is decorated the
+# same way.
+if(NOT CMAKE_DLLTOOL)
+  message(FATAL_ERROR "No dlltool: the toolchain file names the MinGW-w64 compilers it comes with")
+endif()
+if(VT_ARCH STREQUAL "x64")
+  set(vt_dlltool_machine -m i386:x86-64)
+  set(vt_delay_helper __delayLoadHelper2)
+else()
+  set(vt_dlltool_machine -m i386 --as-flags=--32)
+  set(vt_delay_helper ___delayLoadHelper2@8)
+endif()
 
 function(vt_delay_load target)
   set(dir ${CMAKE_BINARY_DIR}/delayload)
@@ -22,10 +35,17 @@ function(vt_delay_load target)
     set(lib ${dir}/lib${dll}.a)
     if(NOT TARGET vt_delay_${dll})
       set(def ${PROJECT_SOURCE_DIR}/cmake/delayload/${dll}.def)
+      if(VT_ARCH STREQUAL "x64")
+        set_property(DIRECTORY APPEND PROPERTY CMAKE_CONFIGURE_DEPENDS ${def})
+        file(READ ${def} text)
+        string(REGEX REPLACE "@[0-9]+" "" text "${text}")
+        set(def ${dir}/${dll}.def)
+        file(WRITE ${def} "${text}")
+      endif()
       add_custom_command(OUTPUT ${lib}
         COMMAND ${CMAKE_COMMAND} -E make_directory ${dir}
-        COMMAND ${VT_DLLTOOL} -m i386 --as-flags=--32 -k -d ${def} -y ${lib}
-        DEPENDS ${def}
+        COMMAND ${CMAKE_DLLTOOL} ${vt_dlltool_machine} -k -d ${def} -y ${lib}
+        DEPENDS ${PROJECT_SOURCE_DIR}/cmake/delayload/${dll}.def
         COMMENT "Delay-import library of ${dll}")
       add_custom_target(vt_delay_${dll} DEPENDS ${lib})
     endif()
@@ -35,7 +55,7 @@ function(vt_delay_load target)
   target_link_options(${target} PRIVATE -L${dir})
   # __delayLoadHelper2, which the stubs call on first use: asked for up
   # front, since libdelayimp.a may come before the first stub on the line.
-  target_link_options(${target} PRIVATE -Wl,-u,___delayLoadHelper2@8)
+  target_link_options(${target} PRIVATE -Wl,-u,${vt_delay_helper})
   target_link_libraries(${target} PRIVATE delayimp)
   set_property(TARGET ${target} APPEND PROPERTY VT_DELAY_LOADED ${ARGN})
 endfunction()

@@ -1,18 +1,21 @@
 # Builds the installer from a release layout (the dist target's folder):
 #   cmake -DDIST_DIR=<dir> -DOUT_FILE=<VantrelSetup-x.exe> -DVERSION=<1.1>
 #         -DMAIN_TITLE=<title> -DEXIT_COMMAND=<id> -DUPDATER_TITLE=<title>
-#         -DWORK_DIR=<dir>
+#         -DWORK_DIR=<dir> -DARCH=<x64|x86>
 #         [-DICON=<ico>] [-DWIZARD_BITMAP=<bmp>] [-DMAKENSIS=<makensis>] [-DSIGN_TOOL=<osslsigncode>]
 #         [-DSIGN_PFX=<pfx> | -DSIGN_CERT=<pem> -DSIGN_KEY=<pem>]
 #         [-DSIGN_PASSWORD_FILE=<file>] [-DSIGN_TIMESTAMP=<url>]
 #         [-DWARN_NO_UPDATE_KEY=ON] -P MakeInstaller.cmake
 # With a certificate, Vantrel.exe and Update.exe are signed before they are
 # packed, and makensis signs the uninstaller and the installer.
-foreach(var DIST_DIR OUT_FILE VERSION MAIN_TITLE EXIT_COMMAND UPDATER_TITLE WORK_DIR)
+foreach(var DIST_DIR OUT_FILE VERSION MAIN_TITLE EXIT_COMMAND UPDATER_TITLE WORK_DIR ARCH)
   if(NOT DEFINED ${var} OR "${${var}}" STREQUAL "")
     message(FATAL_ERROR "MakeInstaller.cmake: ${var} is not given")
   endif()
 endforeach()
+if(NOT ARCH MATCHES "^(x64|x86)$")
+  message(FATAL_ERROR "MakeInstaller.cmake: ARCH is x64 or x86, not ${ARCH}")
+endif()
 if(NOT MAKENSIS)
   set(MAKENSIS makensis)
 endif()
@@ -84,7 +87,7 @@ file(REMOVE ${OUT_FILE})
 set(ENV{LC_ALL} C.UTF-8)
 execute_process(
   COMMAND ${MAKENSIS} -V2 -INPUTCHARSET UTF8
-          -DVERSION=${VERSION} -DVERSION_QUAD=${version_quad}
+          -DVERSION=${VERSION} -DVERSION_QUAD=${version_quad} -DARCH=${ARCH}
           -DFILES_DIR=${files} -DMAIN_TITLE=${MAIN_TITLE} -DEXIT_COMMAND=${EXIT_COMMAND}
           "-DUPDATER_TITLE=${UPDATER_TITLE}"
           -DOUTFILE=${OUT_FILE} ${icon_define} ${sign_defines}

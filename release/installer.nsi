@@ -5,6 +5,8 @@
 ; must be one the user may write. Built by release/MakeInstaller.cmake, which
 ; passes:
 ;   /DVERSION=1.1 /DVERSION_QUAD=1.1.0.0   the product version
+;   /DARCH=x64|x86        the programs' architecture: an x64 build makes a
+;                         64-bit installer (x64 Windows only)
 ;   /DFILES_DIR=<dir>     Vantrel.exe, Update.exe, update.bat, Update.ini
 ;   /DICON=<file>         the program icon
 ;   /DWIZARD_BITMAP=<bmp> optional: the picture of the first and last pages
@@ -17,7 +19,14 @@
 ; Command line (besides NSIS's /S and /D=<dir>): /NOAUTORUN leaves the
 ; "start with Windows" box unticked.
 
-Unicode true
+!ifndef ARCH
+  !error "ARCH (x64 or x86) must be defined"
+!endif
+!if "${ARCH}" == "x64"
+  Target amd64-unicode
+!else
+  Unicode true
+!endif
 ManifestDPIAware true
 RequestExecutionLevel user
 SetCompressor /SOLID lzma
@@ -28,6 +37,32 @@ SetCompressorDictSize 1
 !include FileFunc.nsh
 !include WinMessages.nsh
 !include Sections.nsh
+
+; On 64-bit Windows a 32-bit copy of Vantrel wrote HKLM\SOFTWARE through the
+; WOW6432Node view; HKCU\Software is the same for both. The x64 installer
+; works in the 64-bit view and clears what an x86 copy left in the other:
+; a second Run value would start two copies at logon.
+!macro NATIVE_REG_VIEW
+  !if "${ARCH}" == "x64"
+    SetRegView 64
+  !endif
+!macroend
+!macro DELETE_HKLM_VALUE key name
+  DeleteRegValue HKLM "${key}" "${name}"
+  !if "${ARCH}" == "x64"
+    SetRegView 32
+    DeleteRegValue HKLM "${key}" "${name}"
+    SetRegView 64
+  !endif
+!macroend
+!macro DELETE_HKLM_KEY_IF_EMPTY key
+  DeleteRegKey /ifempty HKLM "${key}"
+  !if "${ARCH}" == "x64"
+    SetRegView 32
+    DeleteRegKey /ifempty HKLM "${key}"
+    SetRegView 64
+  !endif
+!macroend
 
 !ifndef VERSION | FILES_DIR | MAIN_TITLE | EXIT_COMMAND | UPDATER_TITLE | OUTFILE
   !error "VERSION, FILES_DIR, MAIN_TITLE, EXIT_COMMAND, UPDATER_TITLE and OUTFILE must be defined"
@@ -264,13 +299,13 @@ Section "开机自动运行" SecAutorun
   ; As the assistant writes it: the quoted path, one entry only (a second one
   ; in the machine-wide key would start a second copy).
   WriteRegStr HKCU "${RUN_KEY}" "Vantrel" '"$INSTDIR\Vantrel.exe"'
-  DeleteRegValue HKLM "${RUN_KEY}" "Vantrel"
+  !insertmacro DELETE_HKLM_VALUE "${RUN_KEY}" "Vantrel"
 SectionEnd
 
 Section "-Finish"
   ${IfNot} ${SectionIsSelected} ${SecAutorun}
     DeleteRegValue HKCU "${RUN_KEY}" "Vantrel"
-    DeleteRegValue HKLM "${RUN_KEY}" "Vantrel"
+    !insertmacro DELETE_HKLM_VALUE "${RUN_KEY}" "Vantrel"
   ${EndIf}
   ${If} $WasRunning == 1
     Exec '"$INSTDIR\Vantrel.exe"'
@@ -278,7 +313,9 @@ Section "-Finish"
 SectionEnd
 
 Function .onInit
-  ; An upgrade keeps the user's choice of starting with Windows.
+  !insertmacro NATIVE_REG_VIEW
+  ; An upgrade keeps the user's choice of starting with Windows, wherever
+  ; the earlier copy (of either architecture) wrote it.
   ClearErrors
   ReadRegStr $0 HKCU "${UNINST_KEY}" "InstallLocation"
   ${IfNot} ${Errors}
@@ -287,6 +324,14 @@ Function .onInit
     ${If} ${Errors}
       ClearErrors
       ReadRegStr $1 HKLM "${RUN_KEY}" "Vantrel"
+      !if "${ARCH}" == "x64"
+        ${If} ${Errors}
+          ClearErrors
+          SetRegView 32
+          ReadRegStr $1 HKLM "${RUN_KEY}" "Vantrel"
+          SetRegView 64
+        ${EndIf}
+      !endif
       ${If} ${Errors}
         !insertmacro UnselectSection ${SecAutorun}
       ${EndIf}
@@ -311,6 +356,10 @@ Function RunAssistantNow
   ${If} $0 == 0
     Exec '"$INSTDIR\Vantrel.exe"'
   ${EndIf}
+FunctionEnd
+
+Function un.onInit
+  !insertmacro NATIVE_REG_VIEW
 FunctionEnd
 
 Section "Uninstall"
@@ -340,11 +389,11 @@ Section "Uninstall"
   ; The Run value is written per user or machine-wide, whichever the user
   ; may; removing the machine-wide one fails quietly without the right.
   DeleteRegValue HKCU "${RUN_KEY}" "Vantrel"
-  DeleteRegValue HKLM "${RUN_KEY}" "Vantrel"
+  !insertmacro DELETE_HKLM_VALUE "${RUN_KEY}" "Vantrel"
   DeleteRegValue HKCU "${PRODUCT_KEY}" "ShowInfo"
-  DeleteRegValue HKLM "${PRODUCT_KEY}" "ShowInfo"
+  !insertmacro DELETE_HKLM_VALUE "${PRODUCT_KEY}" "ShowInfo"
   DeleteRegKey /ifempty HKCU "${PRODUCT_KEY}"
   DeleteRegKey /ifempty HKCU "Software\Orvane"
-  DeleteRegKey /ifempty HKLM "${PRODUCT_KEY}"
-  DeleteRegKey /ifempty HKLM "Software\Orvane"
+  !insertmacro DELETE_HKLM_KEY_IF_EMPTY "${PRODUCT_KEY}"
+  !insertmacro DELETE_HKLM_KEY_IF_EMPTY "Software\Orvane"
 SectionEnd

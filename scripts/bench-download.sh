@@ -6,20 +6,21 @@
 # Prints the best of N runs of each and the ratio (ours / curl), and the cost
 # of checking the component's sha256 on the way (CNG): the same download with
 # the check against without it (target: at most 1.3).
-#   scripts/bench-download.sh [runs]
+#   [VT_ARCH=x64|x86] scripts/bench-download.sh [runs]
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
-export VT_BUILD=${VT_BUILD:-$root/build/windows}
+source "$root/scripts/wine-env.sh"
 runs=${1:-3}
 if [ -z "${VT_BENCH_INNER:-}" ]; then
   "$root/scripts/deps.sh" windows
-  cmake -S "$root" -B "$VT_BUILD" -DCMAKE_TOOLCHAIN_FILE="$root/cmake/mingw-i686.cmake" \
+  cmake -S "$root" -B "$VT_BUILD" -DCMAKE_TOOLCHAIN_FILE="$VT_TOOLCHAIN" \
         -DCMAKE_BUILD_TYPE=Release >/dev/null
   cmake --build "$VT_BUILD" -j"$(nproc)" --target download_bench >/dev/null
   VT_BENCH_INNER=1 exec xvfb-run -a -s "-screen 0 1024x768x24" "$0" "$@"
 fi
+echo "architecture: $VT_ARCH"
 export VT_WINEPREFIX=${VT_WINEPREFIX:-$VT_BUILD/bench-prefix}
-source "$root/scripts/wine-env.sh"
+export WINEPREFIX=$VT_WINEPREFIX
 "$root/scripts/wine-prefix.sh"
 wineserver -p </dev/null >/dev/null 2>&1
 wine cmd /c exit </dev/null >/dev/null 2>&1 || true

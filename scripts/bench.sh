@@ -6,19 +6,21 @@
 # file (target: at most 2) with the private memory (RssAnon) of each, the
 # size of the programs (target: at most 1 MiB) and their imports (system
 # DLLs only).
-#   bench.sh [runs]
+#   [VT_ARCH=x64|x86] bench.sh [runs]
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
 source "$root/scripts/names.sh"
+source "$root/scripts/wine-env.sh"
 if [ -z "${VT_BENCH_INNER:-}" ]; then
   "$root/scripts/deps.sh" windows
-  cmake -S "$root" -B "$root/build/windows" -DCMAKE_TOOLCHAIN_FILE="$root/cmake/mingw-i686.cmake" \
+  cmake -S "$root" -B "$VT_BUILD" -DCMAKE_TOOLCHAIN_FILE="$VT_TOOLCHAIN" \
         -DCMAKE_BUILD_TYPE=Release >/dev/null
-  cmake --build "$root/build/windows" -j"$(nproc)" >/dev/null
+  cmake --build "$VT_BUILD" -j"$(nproc)" >/dev/null
   VT_BENCH_INNER=1 exec xvfb-run -a -s "-screen 0 1024x768x24" "$0" "$@"
 fi
-export VT_WINEPREFIX=${VT_WINEPREFIX:-$root/build/windows/bench-prefix}
-source "$root/scripts/wine-env.sh"
+echo "architecture: $VT_ARCH"
+export VT_WINEPREFIX=${VT_WINEPREFIX:-$VT_BUILD/bench-prefix}
+export WINEPREFIX=$VT_WINEPREFIX
 "$root/scripts/wine-prefix.sh"
 wineserver -p </dev/null >/dev/null 2>&1
 wine cmd /c exit </dev/null >/dev/null 2>&1 || true
@@ -92,5 +94,5 @@ for exe in Vantrel Update; do
   size=$(stat -c %s "$f")
   printf '%s.exe: %d bytes (%s MiB, target <= 1 MiB); imports: %s\n' "$exe" "$size" \
     "$(ratio "$size" 1048576)" \
-    "$(i686-w64-mingw32-objdump -p "$f" | sed -n 's/^\s*DLL Name: //p' | tr '\n' ' ')"
+    "$($VT_MINGW-objdump -p "$f" | sed -n 's/^\s*DLL Name: //p' | tr '\n' ' ')"
 done

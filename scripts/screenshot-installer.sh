@@ -11,17 +11,18 @@ root=$(cd "$(dirname "$0")/.." && pwd)
 source "$root/scripts/shot-scale.sh" "$@"
 # The pictures show a first installation: its own prefix, made afresh each
 # time (a prefix given in VT_WINEPREFIX is used as it is).
+source "$root/scripts/wine-env.sh"
 if [ -z "${VT_WINEPREFIX:-}" ]; then
-  export VT_WINEPREFIX=$root/build/windows/installer-shots-prefix$suffix
+  export VT_WINEPREFIX=$VT_BUILD/installer-shots-prefix$suffix
   rm -rf "$VT_WINEPREFIX"
 fi
-source "$root/scripts/wine-env.sh"
+export WINEPREFIX=$VT_WINEPREFIX
 "$root/scripts/wine-prefix.sh"
 wine reg add 'HKCU\Software\Wine\Explorer\Desktops' /v Default /t REG_SZ /d "${desk_w}x${desk_h}" /f \
   >/dev/null 2>&1 || true
 wineserver -w
 version=$(sed -n 's/^#define VT_VERSION_STR *"\(.*\)"/\1/p' "$root/shared/version.h")
-setup=$VT_BUILD/VantrelSetup-$version.exe
+setup=$VT_BUILD/VantrelSetup-$version-$VT_ARCH.exe
 [ -f "$setup" ] || { echo "no $setup: build the installer target"; exit 1; }
 drive="wine $VT_BUILD/tools/vtdrive.exe"
 probe="wine $VT_BUILD/tools/vtinstprobe.exe"

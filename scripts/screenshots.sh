@@ -10,8 +10,9 @@ root=$(cd "$(dirname "$0")/.." && pwd)
 source "$root/scripts/names.sh"
 source "$root/scripts/shot-scale.sh" "$@"
 # Wine takes the scale when a prefix's server starts: one prefix per scale.
-export VT_WINEPREFIX=${VT_WINEPREFIX:-$root/build/windows/shots-prefix$suffix}
 source "$root/scripts/wine-env.sh"
+export VT_WINEPREFIX=${VT_WINEPREFIX:-$VT_BUILD/shots-prefix$suffix}
+export WINEPREFIX=$VT_WINEPREFIX
 "$root/scripts/wine-prefix.sh"
 wine reg add 'HKCU\Software\Wine\Explorer\Desktops' /v Default /t REG_SZ /d "${desk_w}x${desk_h}" /f \
   >/dev/null 2>&1 || true

@@ -1,9 +1,34 @@
-# Sourced by the scripts: the Wine environment of one build tree.
-# VT_BUILD names the Windows build directory (default build/windows).
+# Sourced by the scripts: the Wine environment of one Windows build tree.
+# VT_ARCH (x64 or x86, default x64) chooses the build: its directory
+# build/windows-<arch>, its toolchain, its Wine loader and prefix. A build
+# tree named by VT_BUILD says its own architecture (vt-arch, written by CMake).
 VT_ROOT=${VT_ROOT:-$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)}
-VT_BUILD=${VT_BUILD:-$VT_ROOT/build/windows}
+if [ -z "${VT_ARCH:-}" ] && [ -n "${VT_BUILD:-}" ] && [ -f "$VT_BUILD/vt-arch" ]; then
+  VT_ARCH=$(cat "$VT_BUILD/vt-arch")
+fi
+VT_ARCH=${VT_ARCH:-x64}
+case $VT_ARCH in
+  x64)
+    VT_TOOLCHAIN=$VT_ROOT/cmake/mingw-x86_64.cmake
+    VT_MINGW=x86_64-w64-mingw32
+    export WINEARCH=win64
+    export VT_WINE_LOADER=/usr/lib/wine/wine64 VT_WINE_SERVER=/usr/lib/wine/wineserver64
+    VT_FAKETIME_LIB=/usr/lib/x86_64-linux-gnu/faketime/libfaketime.so.1 ;;
+  x86)
+    VT_TOOLCHAIN=$VT_ROOT/cmake/mingw-i686.cmake
+    VT_MINGW=i686-w64-mingw32
+    export WINEARCH=win32
+    export VT_WINE_LOADER=/usr/lib/wine/wine VT_WINE_SERVER=/usr/lib/wine/wineserver32
+    VT_FAKETIME_LIB=/usr/lib/i386-linux-gnu/faketime/libfaketime.so.1 ;;
+  *) echo "VT_ARCH must be x64 or x86, not '$VT_ARCH'" >&2; return 1 2>/dev/null || exit 1 ;;
+esac
+export VT_ARCH VT_TOOLCHAIN VT_MINGW VT_FAKETIME_LIB
+export VT_BUILD=${VT_BUILD:-$VT_ROOT/build/windows-$VT_ARCH}
+case ":$PATH:" in
+  *":$VT_ROOT/scripts/wine-bin:"*) ;;
+  *) export PATH=$VT_ROOT/scripts/wine-bin:$PATH ;;
+esac
 export WINEPREFIX=${VT_WINEPREFIX:-$VT_BUILD/wineprefix}
-export WINEARCH=win32
 export WINEDEBUG=${WINEDEBUG:--all}
 export WINEDLLOVERRIDES="mscoree,mshtml="
 # The target machines run code page 936; Wine takes it from LANG.

@@ -36,8 +36,11 @@ export WINEPREFIX=$VT_WINEPREFIX
 
 py=/usr/bin/python3
 [ -x "$py" ] || py=python3
-setup=$build/VantrelSetup-$version.exe
+setup=$build/VantrelSetup-$version-$VT_ARCH.exe
 dist=$build/dist
+# The update description of this architecture, as the release names it.
+update_url=$(sed -n 's/^IniUrl=//p' "$dist/Update.ini" | tr -d '\r')
+update_base=$(tr -d '\r' <"$dist/Update.ini" | sed -n 's/^uri=\(.*\/\)Vantrel\.exe$/\1/p' | head -1)
 vtdrive=$build/tools/vtdrive.exe
 probe=$build/tools/vtinstprobe.exe
 title=$vt_main_title
@@ -162,15 +165,15 @@ else
 fi
 mkdir -p "$tmp/updist"
 cp "$dist/Vantrel.exe" "$dist/Update.exe" "$dist/update.bat" "$tmp/updist/"
-"$py" "$root/tools/make_description.py" --url https://www.orvane.com/vantrel/update.ini \
-  --base-uri /vantrel/files/ --version "$upversion" --local-mode 1 --day 1 --main-exe Vantrel.exe \
+"$py" "$root/tools/make_description.py" --url "$update_url" \
+  --base-uri "$update_base" --version "$upversion" --local-mode 1 --day 1 --main-exe Vantrel.exe \
   --needclose Vantrel.exe:Vantrel.exe --title "Vantrel.exe:$title" --title "Update.exe:$wizard" \
   --only Vantrel.exe --only Update.exe -o "$tmp/updist/Update.ini" "$tmp/updist" >"$tmp/desc.log" 2>&1 ||
   fail "no description: $(cat "$tmp/desc.log")"
-upsetup=$tmp/VantrelSetup-$upversion.exe
+upsetup=$tmp/VantrelSetup-$upversion-$VT_ARCH.exe
 start_s=$(date +%s.%N)
 if ! cmake -DDIST_DIR="$tmp/updist" -DOUT_FILE="$upsetup" -DVERSION="$upversion" -DMAIN_TITLE="$title" \
-     -DEXIT_COMMAND="$(vt_id ID_TRAY_EXIT)" -DUPDATER_TITLE="$wizard" -DWORK_DIR="$tmp/upwork" -DICON="$build/art/Vantrel.ico" \
+     -DEXIT_COMMAND="$(vt_id ID_TRAY_EXIT)" -DUPDATER_TITLE="$wizard" -DWORK_DIR="$tmp/upwork" -DARCH="$VT_ARCH" -DICON="$build/art/Vantrel.ico" \
      -DSIGN_PFX="$tmp/test.pfx" -DSIGN_PASSWORD_FILE="$tmp/password" \
      -P "$root/release/MakeInstaller.cmake" >"$tmp/make.log" 2>&1; then
   fail "the signed build failed: $(tail -20 "$tmp/make.log")"
