@@ -4,7 +4,26 @@
 #include <functional>
 #include <utility>
 
+#include "assistant/reminders/Recurrence.h"
+#include "assistant/reminders/ReminderCodec.h"
+
 namespace vt {
+
+namespace {
+
+bool SameRule(const ReminderItem& a, const ReminderItem& b) {
+    return a.year == b.year && a.month == b.month && a.day == b.day && a.repeat == b.repeat && a.hour == b.hour &&
+           a.minute == b.minute;
+}
+
+}  // namespace
+
+LocalMinute DoneThroughFromEditor(const ReminderItem& item, const LocalTime& now) {
+    LocalMinute minute = MinuteOf(now);
+    if (HasState(item, ReminderState::Expired)) return minute;
+    if (item.repeat == static_cast<std::int32_t>(RepeatKind::Once)) return kNothingDone;
+    return StartOfDay(minute) - 1;
+}
 
 ReminderBook::ReminderBook(IFileSystem& fs, std::string path)
     : m_fs(fs), m_strPath(std::move(path)) {}
@@ -12,17 +31,113 @@ ReminderBook::ReminderBook(IFileSystem& fs, std::string path)
 ReminderId ReminderBook::Add(const ReminderItem& item) {
     ReminderId id = m_nextId++;
     m_items.push_back(item);
-    m_info.push_back(RowInfo{id, 0});
+    m_info.push_back(RowInfo{id, 0, ReminderProgress()});
+    std::size_t row = m_items.size() - 1;
+    DoneBlock block = ReadDoneBlock(item);
+    ReminderProgress& p = m_info[row].progress;
+    p.inMemoryOnly = block.kind == DoneBlockKind::Foreign;
+    p.doneThrough = p.countFrom = block.kind == DoneBlockKind::Ours ? block.doneThrough : kNothingDone;
+    Renew(row);
+    return id;
+}
+
+ReminderId ReminderBook::AddFromEditor(const ReminderItem& item, const LocalTime& now) {
+    ReminderId id = Add(item);
+    ReplaceFromEditor(Count() - 1, item, now);
     return id;
 }
 
 bool ReminderBook::Replace(int row, const ReminderItem& item) {
     if (!IsRow(row)) return false;
-    ReminderItem& current = m_items[static_cast<std::size_t>(row)];
-    if (current.state != item.state && (IsAlertOpen(current) || IsAlertOpen(item)))
-        ++m_info[static_cast<std::size_t>(row)].alertChanges;
+    std::size_t r = static_cast<std::size_t>(row);
+    ReminderItem& current = m_items[r];
+    if (current.state != item.state && (IsAlertOpen(current) || IsAlertOpen(item))) ++m_info[r].alertChanges;
+    bool ruleChanged = !SameRule(current, item);
     current = item;
+    // A record from the editor carries the block as it was when the editor
+    // opened; the book's account is the later one.
+    if (!m_info[r].progress.inMemoryOnly) WriteDoneBlock(current, m_info[r].progress.doneThrough);
+    if (ruleChanged) Renew(r);
     return true;
+}
+
+bool ReminderBook::ReplaceFromEditor(int row, const ReminderItem& item, const LocalTime& now) {
+    if (!Replace(row, item)) return false;
+    std::size_t r = static_cast<std::size_t>(row);
+    ReminderProgress& p = m_info[r].progress;
+    p.dueAtOnce = false;
+    p.countFrom = kNothingDone;
+    SetDoneThrough(r, DoneThroughFromEditor(item, now));
+    return true;
+}
+
+const ReminderProgress* ReminderBook::ProgressAt(int row) const {
+    return IsRow(row) ? &m_info[static_cast<std::size_t>(row)].progress : nullptr;
+}
+
+void ReminderBook::MarkDone(int row, LocalMinute through) {
+    if (!IsRow(row)) return;
+    std::size_t r = static_cast<std::size_t>(row);
+    m_info[r].progress.dueAtOnce = false;
+    SetDoneThrough(r, std::max(m_info[r].progress.doneThrough, through));
+}
+
+void ReminderBook::NoteFiring(int row, LocalMinute now) {
+    if (!IsRow(row)) return;
+    ReminderProgress& p = m_info[static_cast<std::size_t>(row)].progress;
+    OccurrenceRule rule = RuleAt(row);
+    p.firedAt = now;
+    p.answers = LatestOccurrenceAtOrBefore(rule, now);
+    p.missed = 0;
+    if (p.answers != kNoOccurrence) {
+        LocalMinute after = std::max(p.doneThrough, p.countFrom);
+        // An old record that fires at once answers an occurrence from before
+        // its first load: that one, and none it cannot account for.
+        p.missed = std::max<std::int64_t>(1, CountOccurrences(rule, after, now));
+    }
+    p.dueAtOnce = false;
+}
+
+void ReminderBook::SetWorkingDays(const IWorkingDays* workingDays) {
+    m_workingDays = workingDays;
+    for (std::size_t r = 0; r < m_items.size(); ++r) Renew(r);
+}
+
+OccurrenceRule ReminderBook::RuleAt(int row) const {
+    return IsRow(row) ? RuleOf(m_items[static_cast<std::size_t>(row)], m_workingDays) : OccurrenceRule();
+}
+
+void ReminderBook::SetDoneThrough(std::size_t row, LocalMinute doneThrough) {
+    ReminderProgress& p = m_info[row].progress;
+    p.doneThrough = doneThrough;
+    if (!p.inMemoryOnly) WriteDoneBlock(m_items[row], doneThrough);
+    Renew(row);
+}
+
+void ReminderBook::Renew(std::size_t row) {
+    ReminderProgress& p = m_info[row].progress;
+    p.next = NextOccurrenceAfter(RuleOf(m_items[row], m_workingDays), p.doneThrough);
+}
+
+ReminderProgress ReminderBook::ProgressAtLoad(ReminderItem& item, const LocalTime& now) const {
+    ReminderProgress p;
+    DoneBlock block = ReadDoneBlock(item);
+    if (block.kind == DoneBlockKind::Ours) {
+        p.doneThrough = p.countFrom = block.doneThrough;
+    } else {
+        LocalMinute loaded = MinuteOf(now);
+        p.countFrom = loaded - 1;
+        if (HasState(item, ReminderState::Expired)) {
+            p.doneThrough = loaded;
+        } else {
+            p.doneThrough = loaded - 1;
+            p.dueAtOnce = CompareDue(now, item) == 1;
+        }
+        p.inMemoryOnly = block.kind == DoneBlockKind::Foreign;
+        if (!p.inMemoryOnly) WriteDoneBlock(item, p.doneThrough);
+    }
+    p.next = NextOccurrenceAfter(RuleOf(item, m_workingDays), p.doneThrough);
+    return p;
 }
 
 bool ReminderBook::Remove(int row) {
@@ -58,27 +173,28 @@ int ReminderBook::RowOf(ReminderId id) const {
     return -1;
 }
 
-ReminderLoadReport ReminderBook::Load() {
+ReminderLoadReport ReminderBook::Load(const LocalTime& now) {
     std::vector<ReminderItem> items;
     ReminderLoadReport report = LoadReminderFile(m_fs, m_strPath, items);
-    Take(std::move(items), report);
+    Take(std::move(items), report, now);
     return report;
 }
 
-ReminderLoadReport ReminderBook::LoadBytes(const unsigned char* data, std::size_t size) {
+ReminderLoadReport ReminderBook::LoadBytes(const unsigned char* data, std::size_t size, const LocalTime& now) {
     std::vector<ReminderItem> items;
     ReminderLoadReport report = ReadReminderBytes(data, size, items);
-    Take(std::move(items), report);
+    Take(std::move(items), report, now);
     return report;
 }
 
-void ReminderBook::Take(std::vector<ReminderItem>&& items, const ReminderLoadReport& report) {
+void ReminderBook::Take(std::vector<ReminderItem>&& items, const ReminderLoadReport& report, const LocalTime& now) {
     // An empty book takes the parsed records as they are: appending would
     // copy every 8 KiB record once more.
     if (m_items.empty()) m_items = std::move(items);
     else m_items.insert(m_items.end(), items.begin(), items.end());
     m_info.reserve(m_items.size());
-    while (m_info.size() < m_items.size()) m_info.push_back(RowInfo{m_nextId++, 0});
+    while (m_info.size() < m_items.size())
+        m_info.push_back(RowInfo{m_nextId++, 0, ProgressAtLoad(m_items[m_info.size()], now)});
     m_bBackupPending = report.NeedsBackup() && report.backupPath.empty();
     if (!report.backupPath.empty()) m_strBackupPath = report.backupPath;
 }

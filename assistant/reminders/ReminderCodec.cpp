@@ -28,7 +28,62 @@ void GetBytes(const unsigned char* in, std::size_t offset, Field& field) {
     std::memcpy(&field, in + offset, sizeof field);
 }
 
+// Where the block's parts lie, counted from its start.
+constexpr std::size_t kDoneTagAt = 0;
+constexpr std::size_t kDoneValueAt = 4;
+constexpr std::size_t kDoneCheckAt = 12;
+constexpr unsigned char kDoneTag[4] = {'V', 't', 'D', 'n'};
+
+static_assert(offsetof(ReminderItem, reserved2) == kDoneBlockOffset, "the block opens the reserved area");
+static_assert(kDoneCheckAt + 4 == kDoneBlockSize, "block layout");
+
+std::uint32_t Fnv1a(const unsigned char* data, std::size_t size) {
+    std::uint32_t h = 2166136261u;
+    for (std::size_t i = 0; i < size; ++i) {
+        h ^= data[i];
+        h *= 16777619u;
+    }
+    return h;
+}
+
+std::int64_t Get64(const unsigned char* in, std::size_t offset) {
+    std::uint64_t v = 0;
+    for (int i = 0; i < 8; ++i) v |= static_cast<std::uint64_t>(in[offset + i]) << (8 * i);
+    return static_cast<std::int64_t>(v);
+}
+
+void Put64(unsigned char* out, std::size_t offset, std::int64_t value) {
+    std::uint64_t v = static_cast<std::uint64_t>(value);
+    for (int i = 0; i < 8; ++i) out[offset + i] = static_cast<unsigned char>(v >> (8 * i));
+}
+
+unsigned char* BlockOf(ReminderItem& item) { return item.reserved2; }
+const unsigned char* BlockOf(const ReminderItem& item) { return item.reserved2; }
+
 }  // namespace
+
+DoneBlock ReadDoneBlock(const ReminderItem& item) {
+    const unsigned char* block = BlockOf(item);
+    DoneBlock read;
+    bool zero = true;
+    for (std::size_t i = 0; i < kDoneBlockSize && zero; ++i) zero = block[i] == 0;
+    if (zero) return read;
+    read.kind = DoneBlockKind::Foreign;
+    if (std::memcmp(block + kDoneTagAt, kDoneTag, sizeof kDoneTag) != 0) return read;
+    if (static_cast<std::uint32_t>(Get32(block, kDoneCheckAt)) != Fnv1a(block, kDoneCheckAt)) return read;
+    read.kind = DoneBlockKind::Ours;
+    read.doneThrough = Get64(block, kDoneValueAt);
+    return read;
+}
+
+bool WriteDoneBlock(ReminderItem& item, LocalMinute doneThrough) {
+    if (ReadDoneBlock(item).kind == DoneBlockKind::Foreign) return false;
+    unsigned char* block = BlockOf(item);
+    std::memcpy(block + kDoneTagAt, kDoneTag, sizeof kDoneTag);
+    Put64(block, kDoneValueAt, doneThrough);
+    Put32(block, kDoneCheckAt, static_cast<std::int32_t>(Fnv1a(block, kDoneCheckAt)));
+    return true;
+}
 
 void EncodeReminder(const ReminderItem& item, unsigned char* out) {
     Put32(out, offsetof(ReminderItem, year), item.year);

@@ -6,6 +6,7 @@
 #include <cstddef>
 #include <vector>
 
+#include "assistant/reminders/Occurrences.h"
 #include "assistant/reminders/ReminderItem.h"
 
 namespace vt {
@@ -13,6 +14,33 @@ namespace vt {
 // Integers are written little-endian whatever the host's byte order.
 void EncodeReminder(const ReminderItem& item, unsigned char* out);  // kReminderItemSize bytes
 ReminderItem DecodeReminder(const unsigned char* in);               // kReminderItemSize bytes
+
+// The done-through block: 16 bytes at the start of the reserved area after
+// alertTicks, which programs before it leave zero and never read.
+//   +0   4  tag "VtDn"
+//   +4   8  done-through moment, signed little-endian, minutes since
+//           1970-01-01 0:00 local time (LocalMinute)
+//   +12  4  check value: FNV-1a (32-bit) of the 12 bytes before it
+// Bytes another writer left there are told apart by the tag and the check
+// value, and are never overwritten.
+constexpr std::size_t kDoneBlockOffset = 4140;
+constexpr std::size_t kDoneBlockSize = 16;
+
+enum class DoneBlockKind {
+    Empty,    // all zero: a record from before the block, or a new one
+    Ours,     // a valid block
+    Foreign,  // something else lies there
+};
+
+struct DoneBlock {
+    DoneBlockKind kind = DoneBlockKind::Empty;
+    LocalMinute doneThrough = kNothingDone;  // valid for Ours
+};
+
+DoneBlock ReadDoneBlock(const ReminderItem& item);
+// Writes the block where the area is all zero or already ours; false, and
+// the record unchanged, where another writer's bytes lie there.
+bool WriteDoneBlock(ReminderItem& item, LocalMinute doneThrough);
 
 // Alerting and Snoozed must not survive a restart: their alert windows are
 // gone. Every value but Expired becomes Ready, unknown ones included.

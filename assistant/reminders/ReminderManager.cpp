@@ -22,11 +22,14 @@ int ReminderManager::OnAnswer(ReminderId id, long answer) {
     else
         return -1;
     m_book.Replace(row, item);
+    // Acknowledging answers for every occurrence up to now; putting off
+    // answers for none yet.
+    if (answer == kAnswerAcknowledged) m_book.MarkDone(row, MinuteOf(m_clock.Now()));
     return row;
 }
 
 int ReminderManager::Add(const ReminderItem& item) {
-    m_book.Add(item);
+    m_book.AddFromEditor(item, m_clock.Now());
     return m_book.Count() - 1;
 }
 
@@ -48,10 +51,14 @@ int ReminderManager::ApplyEdit(const EditDecision& opened, const ReminderItem& e
     const ReminderItem& live = *m_book.At(row);
     ReminderItem item = edited;
     if (m_book.AlertChangesAt(row) != opened.alertChanges || IsAlertOpen(live)) {
+        // What the alert answered, or is about to, stays as the clock and
+        // the user left it.
         item.state = live.state;
         item.alertTicks = live.alertTicks;
+        m_book.Replace(row, item);
+        return row;
     }
-    m_book.Replace(row, item);
+    m_book.ReplaceFromEditor(row, item, m_clock.Now());
     return row;
 }
 

@@ -44,7 +44,7 @@ public:
     ReminderBook& Book() { return m_book; }
     const ReminderBook& Book() const { return m_book; }
 
-    ReminderLoadReport Load() { return m_book.Load(); }
+    ReminderLoadReport Load() { return m_book.Load(m_clock.Now()); }
     bool Save() { return m_book.Save(); }
     bool SaveAtExit() { return m_book.SaveAtExit(); }
     bool CanSave() { return m_book.CanSave(); }
@@ -56,7 +56,7 @@ public:
     // or -1 when the answer was dropped (reminder deleted, unknown answer).
     int OnAnswer(ReminderId id, long answer);
 
-    // Appends a reminder made by the editor; returns its row.
+    // Appends a reminder made by the editor, saved now; returns its row.
     int Add(const ReminderItem& item);
 
     // selectedRows ascending, as the list reports them; the lowest one counts.
@@ -66,8 +66,9 @@ public:
     // fired, or its alert was answered, while the editor was open: then the
     // live state and alertTicks stay, so an open alert keeps its reminder and
     // a firing is neither repeated nor lost. A mere re-arm by the clock
-    // meanwhile does not overrule the state the user chose. Returns the row,
-    // or -1 when the reminder was deleted meanwhile.
+    // meanwhile does not overrule the state the user chose, and with it the
+    // occurrences count anew from the save (DoneThroughFromEditor). Returns
+    // the row, or -1 when the reminder was deleted meanwhile.
     int ApplyEdit(const EditDecision& opened, const ReminderItem& edited);
 
     ManagerButtons Buttons(const std::vector<int>& selectedRows) const;

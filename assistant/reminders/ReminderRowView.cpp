@@ -8,60 +8,68 @@ namespace vt {
 
 namespace {
 
-struct Column {
-    const char* heading;
-    float factor;  // of a tenth of the client width
+std::string DateCell(const ReminderItem& item, LocalMinute, const LocalTime&) {
+    return Format("%d-%d-%d", item.year, item.month, item.day);
+}
+std::string RuleCell(const ReminderItem& item, LocalMinute, const LocalTime&) {
+    return GetDayString(item.repeat, DateOf(item));
+}
+std::string TimeCell(const ReminderItem& item, LocalMinute, const LocalTime&) {
+    return Format("%d:%02d", item.hour, item.minute);
+}
+std::string StateCell(const ReminderItem& item, LocalMinute, const LocalTime&) { return StateText(item.state); }
+std::string NextCell(const ReminderItem&, LocalMinute next, const LocalTime& now) {
+    return next == kNoOccurrence ? std::string() : NextOccurrenceText(TimeOfMinute(next), now);
+}
+
+const ReminderColumn kColumns[kReminderColumnCount] = {
+    {"名称", 1.4f, nullptr},    {"日期", 1.2f, DateCell},  {"周期", 2.0f, RuleCell},
+    {"时间", 0.8f, TimeCell},   {"内容", 2.5f, nullptr},   {"状态", 1.8f, StateCell},
+    {"下次提醒", 1.8f, NextCell},
 };
 
-const Column kColumns[kReminderColumnCount] = {
-    {"名称", 1.4f}, {"日期", 1.2f}, {"周期", 2.0f},
-    {"时间", 0.8f}, {"内容", 2.5f}, {"状态", 1.8f},
-};
+const ReminderColumn kNoColumn = {"", 0.0f, nullptr};
 
 }  // namespace
 
+const ReminderColumn& ColumnAt(int column) {
+    return column >= 0 && column < kReminderColumnCount ? kColumns[column] : kNoColumn;
+}
+
 const std::string& ReminderCells::Cell(int column) const {
-    static const std::string kRecordText;
+    static const std::string kNone;
     switch (column) {
-    case kTitleColumn: return kRecordText;
     case 1: return date;
     case 2: return rule;
     case 3: return time;
-    case kContentColumn: return kRecordText;
-    default: return state;
+    case kStateColumn: return state;
+    case kNextColumn: return next;
     }
+    return kNone;
 }
 
-ReminderCells CellsOf(const ReminderItem& item) {
+ReminderCells CellsOf(const ReminderItem& item, LocalMinute next, const LocalTime& now) {
     ReminderCells cells;
     cells.title = GetText(item.title);
-    cells.date = CellOf(item, 1);
-    cells.rule = CellOf(item, 2);
-    cells.time = CellOf(item, 3);
+    cells.date = CellOf(item, 1, next, now);
+    cells.rule = CellOf(item, 2, next, now);
+    cells.time = CellOf(item, 3, next, now);
     cells.content = GetText(item.content);
-    cells.state = CellOf(item, kStateColumn);
+    cells.state = CellOf(item, kStateColumn, next, now);
+    cells.next = CellOf(item, kNextColumn, next, now);
     return cells;
 }
 
-std::string CellOf(const ReminderItem& item, int column) {
-    switch (column) {
-    case 1: return Format("%d-%d-%d", item.year, item.month, item.day);
-    case 2: return GetDayString(item.repeat, DateOf(item));
-    case 3: return Format("%d:%02d", item.hour, item.minute);
-    case kStateColumn: return StateText(item.state);
-    }
-    return std::string();
+std::string CellOf(const ReminderItem& item, int column, LocalMinute next, const LocalTime& now) {
+    const ReminderColumn& c = ColumnAt(column);
+    return c.text ? c.text(item, next, now) : std::string();
 }
 
-std::string ColumnHeading(int column) {
-    if (column < 0 || column >= kReminderColumnCount) return std::string();
-    return kColumns[column].heading;
-}
+std::string ColumnHeading(int column) { return ColumnAt(column).heading; }
 
 int ColumnWidth(int column, int clientWidth) {
-    if (column < 0 || column >= kReminderColumnCount) return 0;
     float unit = static_cast<float>(clientWidth / 10);
-    return static_cast<int>(unit * kColumns[column].factor);
+    return static_cast<int>(unit * ColumnAt(column).factor);
 }
 
 Rgb StateTextColour(std::int32_t state) {

@@ -1,22 +1,39 @@
 #pragma once
-// What the manager's list shows for a reminder, as plain data: the six cell
-// texts, the column layout and the row colours. The list window only puts
-// these into its control.
+// What the manager's list shows for a reminder, as plain data: the columns
+// (one table of heading, width factor and cell text), the cell texts and the
+// row colours. The list window only puts these into its control.
 //
 // Encodings: title and content come from the record (code page 936); all
 // other cells are UTF-8.
 #include <cstdint>
 #include <string>
 
+#include "assistant/reminders/Occurrences.h"
 #include "assistant/reminders/ReminderItem.h"
+#include "shared/core/Clock.h"
 
 namespace vt {
 
-constexpr int kReminderColumnCount = 6;
+constexpr int kReminderColumnCount = 7;
 constexpr int kStateColumn = 5;
+constexpr int kNextColumn = 6;
 
 constexpr int kTitleColumn = 0;
 constexpr int kContentColumn = 4;
+
+// One column of the list.
+struct ReminderColumn {
+    const char* heading;  // UTF-8
+    float factor;         // of a tenth of the list's client width
+    // The cell (UTF-8) of a record whose next occurrence not done is `next`,
+    // at `now`; null for the record's own texts (title, content), which stay
+    // in code page 936 (GetText).
+    std::string (*text)(const ReminderItem& item, LocalMinute next, const LocalTime& now);
+};
+
+// The column's entry; a column the list does not have has no heading, no
+// width and no text.
+const ReminderColumn& ColumnAt(int column);
 
 struct ReminderCells {
     Gbk title;            // "名称"
@@ -25,17 +42,19 @@ struct ReminderCells {
     std::string time;     // "时间", e.g. 8:05
     Gbk content;          // "内容"
     std::string state;    // "状态"
+    std::string next;     // "下次提醒", e.g. 今天 8:30 or 12月9日 8:30; empty when none
 
-    // The program's own cell of a column (1, 2, 3 and 5); empty for the
+    // The program's own cell of a column (1, 2, 3, 5 and 6); empty for the
     // title and content columns, whose texts are the record's.
     const std::string& Cell(int column) const;
 };
 
-ReminderCells CellsOf(const ReminderItem& item);
-// One of the program's own cells (columns 1, 2, 3 and 5), for a list that
-// asks for the cells it shows one at a time; empty for the title and content
-// columns (the record's texts, GetText) and for any other column.
-std::string CellOf(const ReminderItem& item, int column);
+ReminderCells CellsOf(const ReminderItem& item, LocalMinute next = kNoOccurrence, const LocalTime& now = LocalTime());
+// One of the program's own cells (columns 1, 2, 3, 5 and 6), for a list
+// that asks for the cells it shows one at a time; empty for the title and
+// content columns (the record's texts, GetText) and for any other column.
+std::string CellOf(const ReminderItem& item, int column, LocalMinute next = kNoOccurrence,
+                   const LocalTime& now = LocalTime());
 
 // Column heading (UTF-8) and width from the list's client width in pixels.
 std::string ColumnHeading(int column);

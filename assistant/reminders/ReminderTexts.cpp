@@ -79,6 +79,19 @@ std::string AlertCaptionSuffix(int hour, int minute) {
     return Format("%s(%d:%02d)", " - 时间到了！", hour, minute);
 }
 
+std::string MissedNote(const LocalTime& occurrence, std::int64_t count) {
+    std::string note = Format("错过的提醒：%d月%d日 %d:%02d", occurrence.month, occurrence.day, occurrence.hour,
+                              occurrence.minute);
+    if (count > 1) note += Format("，共%d次", static_cast<int>(count));
+    return note;
+}
+
+std::string NextOccurrenceText(const LocalTime& next, const LocalTime& now) {
+    if (next.year == now.year && next.month == now.month && next.day == now.day)
+        return Format("今天 %d:%02d", next.hour, next.minute);
+    return Format("%d月%d日 %d:%02d", next.month, next.day, next.hour, next.minute);
+}
+
 std::string FolderOf(const std::string& path) {
     std::string::size_type cut = path.find_last_of("\\/");
     if (cut == std::string::npos) return ".";

@@ -35,6 +35,15 @@ std::string ManagerCaption(const LocalTime& now);
 // by this suffix, e.g. " - 时间到了！(9:05)".
 std::string AlertCaptionSuffix(int hour, int minute);
 
+// The first line of an alert that fires later than the occurrence it
+// answers: "错过的提醒：12月8日 8:30", with "，共3次" when it answers for
+// more than one.
+std::string MissedNote(const LocalTime& occurrence, std::int64_t count);
+
+// The list's "下次提醒" cell for the next occurrence that is not done:
+// "12月9日 8:30", or "今天 8:30" on today's date.
+std::string NextOccurrenceText(const LocalTime& next, const LocalTime& now);
+
 // The folder of the reminder file (the path up to its last separator, which
 // is left off; "." for a bare name).
 std::string FolderOf(const std::string& path);

@@ -2,11 +2,17 @@
 // The manager's once-a-second check, as a pure step over the book: given the
 // moment now, it moves each reminder's state on and says what the window has
 // to do. Rows are visited in list order:
-//   Ready    + CompareDue +1 -> Alerting (alertTicks 0)
+//   Ready    + an occurrence not done at or before now
+//            (or an old record due at its load)  -> Alerting (alertTicks 0)
 //   Alerting                 -> alertTicks + 1; at 1 its alert opens
-//   Expired  + CompareDue -1 -> Ready (re-armed)
+//   Expired  + CompareDue -1, or (recurring kinds) the day of its next
+//            occurrence not done has come        -> Ready (re-armed)
 //   Snoozed and anything else: unchanged (the alert counts down itself)
 // So a reminder turns Alerting in one tick and its alert opens in the next.
+// The book keeps each reminder's next occurrence, so a Ready reminder costs
+// one comparison a tick. However many occurrences fell due while the
+// program was not looking (asleep, off, the clock set forward), a reminder
+// fires once; a clock set back finds its done occurrences still done.
 #include <string>
 #include <vector>
 
@@ -25,6 +31,9 @@ struct AlertRequest {
     Gbk content;
     int hour = 0;
     int minute = 0;
+    // UTF-8; empty unless it fires later than the occurrence it answers:
+    // then the first line of what the alert shows (MissedNote).
+    std::string missedNote;
     std::vector<LaunchRequest> launches;  // in this order, after the alert opens
 };
 

@@ -2,6 +2,9 @@
 
 #include <gtest/gtest.h>
 
+#include <cstring>
+#include <vector>
+
 #include "tests/native/reminders/ReminderTestSupport.h"
 
 namespace vt {
@@ -62,6 +65,69 @@ TEST(ReminderRecord, DecodeThenEncodeKeepsEveryByte) {
         EncodeReminder(DecodeReminder(in.data()), out);
         EXPECT_EQ(Bytes(out, out + kReminderItemSize), in) << "state " << state;
     }
+}
+
+TEST(DoneBlock, WrittenIntoZeroBytesAfterAlertTicksAndReadBack) {
+    ReminderItem item = test::MakeReminder(RepeatKind::Daily, 2026, 12, 6, 8, 30, "abc");
+    item.alertTicks = 7;
+    EXPECT_EQ(ReadDoneBlock(item).kind, DoneBlockKind::Empty);
+    unsigned char before[kReminderItemSize];
+    EncodeReminder(item, before);
+
+    const LocalMinute moment = 29424990;  // 2025-12-12 0:30
+    ASSERT_TRUE(WriteDoneBlock(item, moment));
+    DoneBlock read = ReadDoneBlock(item);
+    EXPECT_EQ(read.kind, DoneBlockKind::Ours);
+    EXPECT_EQ(read.doneThrough, moment);
+
+    unsigned char after[kReminderItemSize];
+    EncodeReminder(item, after);
+    EXPECT_EQ(Bytes(after, after + kDoneBlockOffset), Bytes(before, before + kDoneBlockOffset))
+        << "an older program reads the first 4140 bytes as before";
+    const unsigned char block[12] = {'V', 't', 'D', 'n', 0x5E, 0xFD, 0xC0, 0x01, 0, 0, 0, 0};
+    EXPECT_EQ(Bytes(after + kDoneBlockOffset, after + kDoneBlockOffset + 12), Bytes(block, block + 12));
+    for (std::size_t i = kDoneBlockOffset + kDoneBlockSize; i < kReminderItemSize; ++i)
+        ASSERT_EQ(after[i], 0) << "offset " << i;
+
+    // Ours is rewritten in place, a moment before 1970 and "nothing done" too.
+    for (LocalMinute m : {LocalMinute{-5}, kNothingDone, moment + 1}) {
+        ASSERT_TRUE(WriteDoneBlock(item, m));
+        EXPECT_EQ(ReadDoneBlock(DecodeReminder([&] {
+                      EncodeReminder(item, after);
+                      return after;
+                  }()))
+                      .doneThrough,
+                  m);
+    }
+}
+
+TEST(DoneBlock, AnotherWritersBytesAreNeverTakenForItNorOverwritten) {
+    ReminderItem ours = test::MakeReminder(RepeatKind::Daily, 2026, 12, 6, 8, 30);
+    ASSERT_TRUE(WriteDoneBlock(ours, 1000));
+
+    std::vector<ReminderItem> foreign;
+    ReminderItem text = ours;  // a writer that put text there
+    std::memcpy(text.reserved2, "note: call back", 16);
+    foreign.push_back(text);
+    ReminderItem badCheck = ours;  // our tag, but the value changed behind it
+    badCheck.reserved2[5] ^= 1;
+    foreign.push_back(badCheck);
+    ReminderItem oneByte = test::MakeReminder(RepeatKind::Daily, 2026, 12, 6, 8, 30);
+    oneByte.reserved2[15] = 1;
+    foreign.push_back(oneByte);
+    foreign.push_back(DecodeReminder(PatternedRecord(3, 0).data()));
+
+    for (std::size_t i = 0; i < foreign.size(); ++i) {
+        ReminderItem item = foreign[i];
+        EXPECT_EQ(ReadDoneBlock(item).kind, DoneBlockKind::Foreign) << i;
+        EXPECT_FALSE(WriteDoneBlock(item, 2000)) << i;
+        EXPECT_EQ(std::memcmp(&item, &foreign[i], sizeof item), 0) << i;
+    }
+    // What lies after the block is another writer's affair and stays.
+    ReminderItem after = test::MakeReminder(RepeatKind::Daily, 2026, 12, 6, 8, 30);
+    after.reserved2[kDoneBlockSize] = 0x77;
+    EXPECT_TRUE(WriteDoneBlock(after, 3000));
+    EXPECT_EQ(after.reserved2[kDoneBlockSize], 0x77);
 }
 
 TEST(ReminderParse, OnlyExpiredSurvivesTheLoadEverythingElseBecomesReady) {

@@ -12,7 +12,8 @@ using test::MakeReminder;
 
 class ManagerTest : public ::testing::Test {
 protected:
-    ManagerTest() : manager(fs, "Notify.dat", clock) {}
+    // The reminders are made on the Monday morning the tests run on.
+    ManagerTest() : manager(fs, "Notify.dat", clock) { clock.Set(2026, 12, 7, 0, 0); }
 
     // Rows a, b, c all due at 8:30, fired and with their alerts open.
     std::vector<AlertRequest> FireThree() {
@@ -132,8 +133,8 @@ TEST_F(ManagerTest, ReminderThatFiredDuringTheEditKeepsItsLiveAlert) {
 
 TEST_F(ManagerTest, EditorStateCountsUnlessTheClockMovedTheStateOnMeanwhile) {
     // Expired when the editor opened; the user re-arms it by hand.
+    clock.Set(2026, 12, 7, 9, 0, 0);  // made after 8:30: stays Expired on the ticks
     manager.Add(MakeReminder(RepeatKind::Daily, 2026, 1, 1, 8, 30, "x", ReminderState::Expired));
-    clock.Set(2026, 12, 7, 9, 0, 0);  // after 8:30: stays Expired on the ticks
     EditDecision d = manager.DecideEdit({0});
     manager.OnTimer();
     ReminderItem edited = d.item;

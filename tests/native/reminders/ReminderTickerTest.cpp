@@ -19,7 +19,9 @@ using test::MemoryFileSystem;
 // shows when it fired ("fire") and when it was re-armed ("rearm").
 class DayRunner {
 public:
+    // The reminder is made in the editor as the first day begins.
     explicit DayRunner(const ReminderItem& item) : m_manager(m_fs, "Notify.dat", m_clock) {
+        m_clock.Set(2026, 12, 7, 0, 0);
         m_manager.Add(item);
     }
 
@@ -44,7 +46,10 @@ private:
             bool fired = HasState(*m_manager.Book().At(row), ReminderState::Alerting);
             log.push_back(Format("%02d %02d:%02d %s", t.day, t.hour, t.minute, fired ? "fire" : "rearm"));
         }
-        for (const AlertRequest& alert : r.alerts) m_manager.OnAnswer(alert.id, kAnswerAcknowledged);
+        for (const AlertRequest& alert : r.alerts) {
+            if (!alert.missedNote.empty()) log.push_back(alert.missedNote);
+            m_manager.OnAnswer(alert.id, kAnswerAcknowledged);
+        }
     }
 
     MemoryFileSystem m_fs;
@@ -99,16 +104,25 @@ TEST(ReminderWeek, OnceFiresOnceAndStaysExpired) {
     EXPECT_EQ(log, (Log{"07 00:00 rearm", "08 08:30 fire"}));
 }
 
-TEST(ReminderWeek, ReadyOnADayOutsideItsRuleFiresAtOnce) {
-    // Created with "准备中" on a Saturday (12-12).
-    ReminderItem work = MakeReminder(RepeatKind::Workdays, 2026, 12, 12, 8, 30);
+TEST(ReminderWeek, ReadyOnADayOutsideItsRuleWaitsForItsNextDay) {
     MemoryFileSystem fs;
     FakeClock clock;
     ReminderManager manager(fs, "Notify.dat", clock);
-    manager.Add(work);
-    clock.Set(2026, 12, 12, 10, 0);
-    EXPECT_EQ(manager.OnTimer().changedRows, (std::vector<int>{0}));
-    EXPECT_TRUE(HasState(*manager.Book().At(0), ReminderState::Alerting));
+    clock.Set(2026, 12, 12, 10, 0);  // a Saturday
+    // 每个工作日 made that Saturday, 每个星期五 dated Friday 12-18, 每天 dated
+    // tomorrow: none rings that day, each rings on its first day.
+    manager.Add(MakeReminder(RepeatKind::Workdays, 2026, 12, 12, 8, 30));
+    manager.Add(MakeReminder(RepeatKind::Weekly, 2026, 12, 18, 8, 30));
+    manager.Add(MakeReminder(RepeatKind::Daily, 2026, 12, 13, 8, 30));
+    std::vector<std::string> fired;
+    for (int day = 12; day <= 18; ++day)
+        for (int hour = day == 12 ? 10 : 0; hour < 24; ++hour) {
+            clock.Set(2026, 12, day, hour, 30);
+            for (int row : manager.OnTimer().changedRows)
+                if (HasState(*manager.Book().At(row), ReminderState::Alerting))
+                    fired.push_back(Format("%d %02d %d", row, day, hour));
+        }
+    EXPECT_EQ(fired, (std::vector<std::string>{"2 13 8", "0 14 8", "1 18 8"}));
 }
 
 TEST(ReminderWeek, PastOnceSavedAsReadyFiresAtTheNextTick) {
@@ -120,23 +134,30 @@ TEST(ReminderWeek, PastOnceSavedAsReadyFiresAtTheNextTick) {
     EXPECT_EQ(manager.OnTimer().changedRows, (std::vector<int>{0}));
 }
 
-TEST(ReminderWeek, MidnightReminderOnceExpiredIsNeverReArmed) {
-    for (RepeatKind kind : {RepeatKind::Daily, RepeatKind::Workdays, RepeatKind::Weekends,
-                            RepeatKind::Weekly}) {
-        ReminderItem r = MakeReminder(kind, 2026, 12, 9, 0, 0, "t", ReminderState::Expired);
-        EXPECT_TRUE(DayRunner(r).Run(7).empty()) << static_cast<int>(kind);
-    }
+TEST(ReminderWeek, MidnightReminderComesBackOnEachOfItsDays) {
+    // Made at 0:00 on Monday 12-07 as 已过期: that day's 0:00 is done.
+    Log daily = DayRunner(MakeReminder(RepeatKind::Daily, 2026, 12, 7, 0, 0, "t", ReminderState::Expired)).Run(3);
+    EXPECT_EQ(daily, (Log{"08 00:00 rearm", "08 00:00 fire", "09 00:00 rearm", "09 00:00 fire"}));
+    Log weekly = DayRunner(MakeReminder(RepeatKind::Weekly, 2026, 12, 9, 0, 0, "t", ReminderState::Expired)).Run(7);
+    EXPECT_EQ(weekly, (Log{"09 00:00 rearm", "09 00:00 fire"}));
+    Log weekends =
+        DayRunner(MakeReminder(RepeatKind::Weekends, 2026, 1, 1, 0, 0, "t", ReminderState::Expired)).Run(7);
+    EXPECT_EQ(weekends, (Log{"12 00:00 rearm", "12 00:00 fire", "13 00:00 rearm", "13 00:00 fire"}));
 }
 
-TEST(ReminderWeek, NoTickBeforeTheTimeMeansNoReArming) {
+TEST(ReminderWeek, ADailyReminderComesBackWhenEveryTickOfTheDayIsAfterItsTime) {
+    // The PC starts at 9:00 each day; the reminder is at 8:30.
     Log log = DayRunner(Expired(RepeatKind::Daily, 2026, 1, 1)).Run(3, 9, 24);
-    EXPECT_TRUE(log.empty());
+    EXPECT_EQ(log, (Log{"07 09:00 rearm", "07 09:00 fire", "错过的提醒：12月7日 8:30", "08 09:00 rearm",
+                        "08 09:00 fire", "错过的提醒：12月8日 8:30", "09 09:00 rearm", "09 09:00 fire",
+                        "错过的提醒：12月9日 8:30"}));
 }
 
 TEST(ReminderMonths, MonthlyOnThe31stSkipsShortMonths) {
     MemoryFileSystem fs;
     FakeClock clock;
     ReminderManager manager(fs, "Notify.dat", clock);
+    clock.Set(2026, 4, 1, 0, 0);
     manager.Add(MakeReminder(RepeatKind::Monthly, 2026, 1, 31, 8, 30));
     // Every day of April, then 1 May to 31 May at 8:30.
     for (int d = 1; d <= 30; ++d) {
@@ -151,14 +172,17 @@ TEST(ReminderMonths, MonthlyOnThe31stSkipsShortMonths) {
     EXPECT_EQ(manager.OnTimer().changedRows, (std::vector<int>{0}));
 }
 
-TEST(ReminderMonths, LeapDayFiresAtTheFirstTickOfMarchInACommonYear) {
+TEST(ReminderMonths, LeapDayFallsOnFirstOfMarchAtItsTimeInACommonYear) {
     MemoryFileSystem fs;
     FakeClock clock;
     ReminderManager manager(fs, "Notify.dat", clock);
+    clock.Set(2027, 1, 1, 12, 0);
     manager.Add(MakeReminder(RepeatKind::Yearly, 2024, 2, 29, 9, 0, "t", ReminderState::Expired));
     clock.Set(2027, 2, 28, 23, 59);
     EXPECT_EQ(manager.OnTimer().changedRows, (std::vector<int>{0}));  // re-armed
     clock.Set(2027, 3, 1, 0, 0);
+    EXPECT_TRUE(manager.OnTimer().changedRows.empty());
+    clock.Set(2027, 3, 1, 9, 0);
     EXPECT_EQ(manager.OnTimer().changedRows, (std::vector<int>{0}));  // fired
     EXPECT_TRUE(HasState(*manager.Book().At(0), ReminderState::Alerting));
 }
@@ -167,6 +191,7 @@ TEST(ReminderTick, SeveralDueInOneMinuteTurnAlertingTogetherAndOpenInRowOrder) {
     MemoryFileSystem fs;
     FakeClock clock;
     ReminderManager manager(fs, "Notify.dat", clock);
+    clock.Set(2026, 12, 7, 0, 0);
     for (const char* title : {"a", "b", "c"}) {
         ReminderItem r = MakeReminder(RepeatKind::Daily, 2026, 1, 1, 8, 30, title);
         SetText(r.command, Gbk(std::string("C:\\") + title + ".exe"));

@@ -66,10 +66,25 @@ TEST(ReminderRow, ColoursByStateAndParity) {
 
 TEST(ReminderRow, ColumnWidthsAreTenthsTimesTheirFactor) {
     // 503 px: a tenth is 50.
-    const int expected[] = {70, 60, 100, 40, 125, 90};
+    const int expected[] = {70, 60, 100, 40, 125, 90, 90};
+    static_assert(sizeof expected / sizeof expected[0] == kReminderColumnCount, "one width a column");
     for (int col = 0; col < kReminderColumnCount; ++col) EXPECT_EQ(ColumnWidth(col, 503), expected[col]);
+    EXPECT_EQ(ColumnWidth(kReminderColumnCount, 503), 0);
     EXPECT_EQ(ColumnHeading(0), "名称");
     EXPECT_EQ(ColumnHeading(5), "状态");
+    EXPECT_EQ(ColumnHeading(kNextColumn), "下次提醒");
+    EXPECT_EQ(ColumnHeading(-1), "");
+}
+
+TEST(ReminderRow, NextOccurrenceCellSaysTodayOrTheDateAndIsEmptyWhenNoneIsLeft) {
+    ReminderItem r = MakeReminder(RepeatKind::Daily, 2026, 1, 1, 8, 30);
+    LocalTime now = test::At(2026, 12, 31, 7, 0);
+    EXPECT_EQ(CellOf(r, kNextColumn, MinuteOf(test::At(2026, 12, 31, 8, 30)), now), "今天 8:30");
+    EXPECT_EQ(CellOf(r, kNextColumn, MinuteOf(test::At(2027, 1, 1, 0, 5)), now), "1月1日 0:05");
+    EXPECT_EQ(CellOf(r, kNextColumn, MinuteOf(test::At(2026, 12, 30, 8, 30)), now), "12月30日 8:30")
+        << "an occurrence still due from yesterday";
+    EXPECT_EQ(CellOf(r, kNextColumn, kNoOccurrence, now), "");
+    EXPECT_EQ(CellsOf(r, MinuteOf(test::At(2026, 12, 31, 8, 30)), now).Cell(kNextColumn), "今天 8:30");
 }
 
 TEST(ReminderLaunch, LongestPathsAreQuotedWhole) {
