@@ -27,7 +27,7 @@ public:
 
     static HolidaySchedule Parse(const std::string& text);
 
-    bool Covers(int year) const { return year >= m_firstYear && year <= m_lastYear; }
+    bool Covers(int year) const override { return year >= m_firstYear && year <= m_lastYear; }
     // The working day test on the schedule where it covers the year, on
     // Monday to Friday elsewhere.
     bool IsWorkday(int year, int month, int day) const;

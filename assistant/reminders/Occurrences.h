@@ -64,6 +64,9 @@ class IWorkingDays {
 public:
     virtual ~IWorkingDays() = default;
     virtual bool IsWorkingDay(const CalendarDate& date) const = 0;
+    // Whether the calendar knows the year; elsewhere it is Monday to Friday
+    // for want of better, and the user is told so.
+    virtual bool Covers(int year) const = 0;
 };
 
 // What a record's occurrences depend on, taken from it once.

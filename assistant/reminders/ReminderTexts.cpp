@@ -64,6 +64,10 @@ std::string LunarStaticText(const CalendarDate& date) {
     return std::string();
 }
 
+std::string UncoveredYearMessage(int year) {
+    return Format("%d年的法定节假日安排尚未获取，暂按周一至周五提醒。", year);
+}
+
 std::string StateText(std::int32_t state) {
     if (state >= 0 && state < CountOf(kStateTexts)) return kStateTexts[state];
     return kStateTexts[0];

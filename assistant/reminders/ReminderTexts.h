@@ -43,6 +43,12 @@ std::string MissedNote(const LocalTime& occurrence, std::int64_t count);
 // The list's "下次提醒" cell for the next occurrence that is not done:
 // "12月9日 8:30", or "今天 8:30" on today's date.
 std::string NextOccurrenceText(const LocalTime& next, const LocalTime& now);
+// Follows that cell for a 每个法定工作日 reminder whose next occurrence lies
+// in a year the holiday schedule does not cover.
+inline constexpr char kProvisionalWorkdaysSuffix[] = "（暂按周一至周五）";
+// The balloon that says so, once per year and run:
+// "2027年的法定节假日安排尚未获取，暂按周一至周五提醒。"
+std::string UncoveredYearMessage(int year);
 
 // The folder of the reminder file (the path up to its last separator, which
 // is left off; "." for a bare name).
