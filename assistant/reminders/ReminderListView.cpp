@@ -14,10 +14,10 @@ constexpr DWORD kListStyles = LVS_EX_GRIDLINES | LVS_EX_FULLROWSELECT | LVS_EX_F
 
 // Title and content are record text (code page 936); the other cells are
 // texts of the program (UTF-8).
-std::wstring CellText(const ReminderItem& item, int column) {
+std::wstring CellText(const ReminderItem& item, int column, LocalMinute next, const LocalTime& now) {
     if (column == kTitleColumn) return win::FromGbk(GetText(item.title));
     if (column == kContentColumn) return win::FromGbk(GetText(item.content));
-    return win::FromUtf8(CellOf(item, column));
+    return win::FromUtf8(CellOf(item, column, next, now));
 }
 
 COLORREF ToColorRef(Rgb c) { return RGB(c.r, c.g, c.b); }
@@ -126,17 +126,22 @@ LRESULT ReminderListView::OnCustomDraw(NMLVCUSTOMDRAW& draw, const ReminderBook&
     return CDRF_DODEFAULT;
 }
 
-void ReminderListView::OnGetDispInfo(NMLVDISPINFOW& info, const ReminderBook& book) const {
+void ReminderListView::OnGetDispInfo(NMLVDISPINFOW& info, const ReminderBook& book, const LocalTime& now) const {
     LVITEMW& cell = info.item;
     if (!(cell.mask & LVIF_TEXT) || !cell.pszText || cell.cchTextMax <= 0) return;
     const ReminderItem* item = book.At(cell.iItem);
-    std::wstring text = item ? CellText(*item, cell.iSubItem) : std::wstring();
+    const ReminderProgress* progress = book.ProgressAt(cell.iItem);
+    std::wstring text = item ? CellText(*item, cell.iSubItem, progress->next, now) : std::wstring();
     lstrcpynW(cell.pszText, text.c_str(), cell.cchTextMax);
 }
 
 void ReminderListView::SetCount(int rows, DWORD flags) {
     SendMessageW(m_hList, LVM_SETITEMCOUNT, rows, flags);
     InvalidateRect(m_hList, nullptr, TRUE);
+}
+
+void ReminderListView::RedrawAll() {
+    if (m_hList) InvalidateRect(m_hList, nullptr, FALSE);
 }
 
 void ReminderListView::Redraw(int row) { SendMessageW(m_hList, LVM_REDRAWITEMS, row, row); }

@@ -1,5 +1,5 @@
 #pragma once
-// The manager's six-column list (control 1016): one row per reminder of the
+// The manager's list (control 1016, the columns of ReminderRowView.h): one row per reminder of the
 // book, in the book's order. It only shows; the records stay in the book.
 // The control is virtual (LVS_OWNERDATA in the template): it stores no
 // texts, its owner answers LVN_GETDISPINFO through OnGetDispInfo.
@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "assistant/reminders/ReminderBook.h"
+#include "shared/core/Clock.h"
 #include "shared/win/Handles.h"
 
 namespace vt {
@@ -47,8 +48,11 @@ public:
     // NM_CUSTOMDRAW: text colour by the row's state, stripes by its parity.
     LRESULT OnCustomDraw(NMLVCUSTOMDRAW& draw, const ReminderBook& book) const;
 
-    // LVN_GETDISPINFO: the text of the cell the list is about to show.
-    void OnGetDispInfo(NMLVDISPINFOW& info, const ReminderBook& book) const;
+    // LVN_GETDISPINFO: the text of the cell the list is about to show, at
+    // the moment now ("今天" in the next-occurrence column).
+    void OnGetDispInfo(NMLVDISPINFOW& info, const ReminderBook& book, const LocalTime& now) const;
+    // Every row drawn anew: their texts depend on the date.
+    void RedrawAll();
 
 private:
     void SetCount(int rows, DWORD flags);

@@ -18,6 +18,11 @@ constexpr UINT kMsgTellLoadProblem = WM_APP + 1;
 // Posted at initialisation the same way: no reminder can be saved here.
 constexpr UINT kMsgTellCannotSave = WM_APP + 2;
 
+// A late alert tells so in its first line, above the reminder's own content.
+std::wstring AlertContent(const std::wstring& missedNote, const std::wstring& content) {
+    return missedNote.empty() ? content : missedNote + L"\r\n" + content;
+}
+
 }  // namespace
 
 struct ReminderManagerDialog::OwnedPlatform {
@@ -68,6 +73,7 @@ BOOL ReminderManagerDialog::OnInitDialog() {
         SendMessageW(m_hTip, TTM_ADDTOOLW, 0, reinterpret_cast<LPARAM>(&tool));
     }
 
+    m_lastTick = m_clock.Now();
     m_loadReport = m_manager.Load();
     m_list.Fill(m_manager.Book());
     switch (DecideStartupNotice(m_loadReport, m_manager.CanSave())) {
@@ -94,6 +100,14 @@ bool ReminderManagerDialog::OnMessage(UINT msg, WPARAM wParam, LPARAM lParam, LR
         return true;
     case kMsgTellLoadProblem:
         TellLoadProblem();
+        return true;
+    case WM_TIMECHANGE:
+        OnClockJump();
+        result = 0;
+        return true;
+    case WM_POWERBROADCAST:
+        if (wParam == PBT_APMRESUMEAUTOMATIC || wParam == PBT_APMRESUMESUSPEND) OnClockJump();
+        result = TRUE;
         return true;
     case kMsgTellCannotSave:
         ShowMessage(win::FromUtf8(UnsavableFolderMessage(m_manager.Book().Path())), kProductName,
@@ -126,7 +140,7 @@ bool ReminderManagerDialog::OnNotify(NMHDR* header, LRESULT& result) {
         result = m_list.OnCustomDraw(*reinterpret_cast<NMLVCUSTOMDRAW*>(header), m_manager.Book());
         return true;
     case LVN_GETDISPINFOW:
-        m_list.OnGetDispInfo(*reinterpret_cast<NMLVDISPINFOW*>(header), m_manager.Book());
+        m_list.OnGetDispInfo(*reinterpret_cast<NMLVDISPINFOW*>(header), m_manager.Book(), m_lastTick);
         result = 0;
         return true;
     case NM_DBLCLK:
@@ -145,12 +159,21 @@ void ReminderManagerDialog::OnTimer(UINT_PTR id) {
     if (id == kReminderTimerId && !m_bClosed) CheckReminders();
 }
 
+void ReminderManagerDialog::OnClockJump() {
+    if (!m_bClosed) CheckReminders();
+}
+
 void ReminderManagerDialog::CheckReminders() {
     TickResult tick = m_manager.OnTimer();
     SetText(win::FromUtf8(tick.caption));
+    const LocalTime now = tick.now;
+    const bool newDay = now.year != m_lastTick.year || now.month != m_lastTick.month || now.day != m_lastTick.day;
+    m_lastTick = now;
     const ReminderBook& book = m_manager.Book();
     if (m_list.Count() != book.Count()) {
         m_list.Fill(book);  // a row the list failed to take: show the book again
+    } else if (newDay) {
+        m_list.RedrawAll();  // yesterday's "今天" is a date now
     } else {
         for (int row : tick.changedRows) m_list.SetStateCell(row, *book.At(row));
     }
@@ -162,8 +185,9 @@ void ReminderManagerDialog::CheckReminders() {
 void ReminderManagerDialog::OpenAlert(const AlertRequest& request) {
     auto alert = std::make_unique<ReminderAlertDialog>();
     if (alert->Create(Hwnd())) {
-        alert->SetAlertInfo(request.id, win::FromGbk(request.title), win::FromGbk(request.content), request.hour,
-                            request.minute);
+        alert->SetAlertInfo(request.id, win::FromGbk(request.title),
+                            AlertContent(win::FromUtf8(request.missedNote), win::FromGbk(request.content)),
+                            request.hour, request.minute);
         PlaceAlert(alert->Hwnd());
         alert->Show(SW_SHOW);
         FlashWindow(alert->Hwnd(), TRUE);

@@ -64,6 +64,9 @@ private:
     struct OwnedPlatform;
 
     void CheckReminders();
+    // Woken from sleep or the clock changed: the check runs now, not at the
+    // next tick.
+    void OnClockJump();
     void OpenAlert(const AlertRequest& request);
     void PlaceAlert(HWND alert) const;
     void ForgetFinishedAlerts();
@@ -84,6 +87,7 @@ private:
     HWND m_hTip = nullptr;
     std::vector<std::unique_ptr<ReminderAlertDialog>> m_alerts;
     bool m_bClosed = false;  // SaveAndClose has run
+    LocalTime m_lastTick;    // its date decides when "今天" moves on
 };
 
 }  // namespace vt

@@ -39,6 +39,7 @@ bool ReArmNow(const ReminderItem& item, const ReminderProgress& p, const LocalTi
 
 TickResult CheckReminders(ReminderBook& book, const LocalTime& now) {
     TickResult result;
+    result.now = now;
     result.caption = ManagerCaption(now);
     const LocalMinute nowMinute = MinuteOf(now);
     for (int row = 0; row < book.Count(); ++row) {

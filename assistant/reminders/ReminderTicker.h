@@ -38,6 +38,7 @@ struct AlertRequest {
 };
 
 struct TickResult {
+    LocalTime now;                      // the moment the tick worked with
     std::string caption;                // the manager's new caption (UTF-8)
     std::vector<int> changedRows;       // rows whose state changed, ascending
     std::vector<AlertRequest> alerts;   // in row order
