@@ -30,6 +30,7 @@ inline constexpr unsigned WM_TRAYNOTIFY = kWmUser + 100;
 inline constexpr unsigned WM_SHOWBALLOON = kWmUser + 101;
 inline constexpr std::uintptr_t kBalloonAlreadyRunning = 0;  // a second copy was started
 inline constexpr std::uintptr_t kBalloonAlertRunning = 1;    // edit refused while a reminder alerts
+inline constexpr std::uintptr_t kBalloonUncoveredYear = 2;   // no holiday schedule for the year in lParam
 
 // Alert to manager: wParam = the reminder's id, lParam = one of the answers.
 // The id, not the row: rows deleted above the reminder while its alert is
