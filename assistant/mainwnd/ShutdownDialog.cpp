@@ -12,6 +12,7 @@
 #include "resource.h"
 #include "shared/core/Shell.h"
 #include "shared/win/DpiIcons.h"
+#include "shared/win/Encoding.h"
 #include "shared/win/Ignored.h"
 
 namespace vt {
