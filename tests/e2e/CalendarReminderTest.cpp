@@ -3,7 +3,7 @@
 // Monday to Friday in a year it lacks, with a balloon that says why), and
 // 每年农历 rings on its lunar date each year. Each test runs alone, on the
 // day tests/CMakeLists.txt gives it (VT_FAKE_CLOCK), which the programs it
-// starts inherit; ctest -R CalendarDays runs them.
+// starts inherit; ctest -R CalendarClock runs them.
 #include <gtest/gtest.h>
 
 #include <cstdint>
@@ -72,7 +72,7 @@ protected:
         SYSTEMTIME now;
         GetLocalTime(&now);
         EXPECT_EQ(now.wYear * 10000 + now.wMonth * 100 + now.wDay, year * 10000 + month * 100 + day)
-            << "run through ctest -R CalendarDays, which sets the clock";
+            << "run through ctest -R CalendarClock, which sets the clock";
         return Start(p);
     }
     void Files(const std::string& notify, const char* schedule = kSchedule2026) {
