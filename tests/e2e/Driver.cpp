@@ -27,7 +27,7 @@ Process::~Process() {
     if (m_pi.hProcess) {
         if (Running()) Kill();
         CloseHandle(m_pi.hProcess);
-        CloseHandle(m_pi.hThread);
+        if (m_pi.hThread) CloseHandle(m_pi.hThread);
     }
 }
 
@@ -41,6 +41,64 @@ bool Process::Start(const std::wstring& exePath, const std::wstring& arguments) 
     std::wstring dir = exePath.substr(0, exePath.find_last_of(L'\\') + 1);
     return CreateProcessW(exePath.c_str(), &cmd[0], nullptr, nullptr, FALSE, 0, nullptr, dir.c_str(), &si,
                           &m_pi) != 0;
+}
+
+namespace {
+
+std::string Utf8(const std::wstring& text) {
+    int n = WideCharToMultiByte(CP_UTF8, 0, text.c_str(), -1, nullptr, 0, nullptr, nullptr);
+    std::string out(n > 0 ? n - 1 : 0, '\0');
+    if (n > 1) WideCharToMultiByte(CP_UTF8, 0, text.c_str(), -1, &out[0], n, nullptr, nullptr);
+    return out;
+}
+
+struct MainWindowSearch {
+    std::wstring exePath;
+    DWORD pid;
+};
+
+BOOL CALLBACK FindMainWindowOf(HWND hwnd, LPARAM lParam) {
+    auto* search = reinterpret_cast<MainWindowSearch*>(lParam);
+    if (test::WindowText(hwnd) != kMainWindowTitle) return TRUE;
+    DWORD pid = 0;
+    GetWindowThreadProcessId(hwnd, &pid);
+    HANDLE process = OpenProcess(PROCESS_QUERY_LIMITED_INFORMATION, FALSE, pid);
+    if (!process) return TRUE;
+    wchar_t image[MAX_PATH] = {};
+    DWORD size = MAX_PATH;
+    bool ours = QueryFullProcessImageNameW(process, 0, image, &size) && lstrcmpiW(image, search->exePath.c_str()) == 0;
+    CloseHandle(process);
+    if (!ours) return TRUE;
+    search->pid = pid;
+    return FALSE;
+}
+
+}  // namespace
+
+bool Process::StartFromUnix(const std::wstring& exePath, const std::vector<std::string>& environment,
+                            DWORD timeoutMs) {
+    using Spawn = LONG(CDECL*)(char* const argv[], int wait);
+    auto spawn = reinterpret_cast<Spawn>(
+        reinterpret_cast<void*>(GetProcAddress(GetModuleHandleW(L"ntdll.dll"), "__wine_unix_spawnvp")));
+    if (!spawn) return false;
+    char loader[MAX_PATH] = "wine";
+    GetEnvironmentVariableA("VT_WINE_LOADER", loader, MAX_PATH);
+    std::vector<std::string> args{"/usr/bin/env"};
+    args.insert(args.end(), environment.begin(), environment.end());
+    args.push_back(loader);
+    args.push_back(Utf8(exePath));
+    std::vector<char*> argv;
+    for (std::string& a : args) argv.push_back(&a[0]);
+    argv.push_back(nullptr);
+    if (spawn(argv.data(), 0) != 0) return false;
+    MainWindowSearch search{exePath, 0};
+    WaitFor([&] { return !EnumWindows(FindMainWindowOf, reinterpret_cast<LPARAM>(&search)) && search.pid; },
+            timeoutMs);
+    if (!search.pid) return false;
+    m_pi.dwProcessId = search.pid;
+    m_pi.hProcess = OpenProcess(PROCESS_ALL_ACCESS, FALSE, search.pid);
+    m_pi.hThread = nullptr;
+    return m_pi.hProcess != nullptr;
 }
 
 DWORD Process::WaitExit(DWORD timeoutMs) {

@@ -46,6 +46,13 @@ public:
     bool Start(const std::wstring& exePath);
     // With a command line after the program's name.
     bool Start(const std::wstring& exePath, const std::wstring& arguments);
+    // Started by Wine's loader from the Unix side with extra variables
+    // (NAME=value): Wine takes a process's time zone from its Unix
+    // environment (TZ), which a Windows parent cannot hand down. The
+    // process is the one that shows the assistant's main window from
+    // exePath; false when none does within timeoutMs.
+    bool StartFromUnix(const std::wstring& exePath, const std::vector<std::string>& environment,
+                       DWORD timeoutMs = 10000);
     // Exit code, or STILL_ACTIVE when it did not end within timeoutMs.
     DWORD WaitExit(DWORD timeoutMs = 10000);
     void Kill();

@@ -1,9 +1,12 @@
 // Reminders as a user meets them in the real program: a reminder due at
 // start-up alerts, is put off and reaches Notify.dat at exit; a damaged
-// Notify.dat is kept aside and the user is told where.
+// Notify.dat is kept aside and the user is told where; across runs on
+// different days (the clock moved through TZ, which Wine honours) each
+// occurrence rings once, and a late alert says which one it answers.
 #include <gtest/gtest.h>
 
 #include <cstdint>
+#include <cstdio>
 #include <cstring>
 
 #include "assistant/res/resource.h"
@@ -15,6 +18,8 @@ namespace {
 constexpr size_t kRecordSize = 8276;
 constexpr size_t kStateOffset = 4132;
 constexpr size_t kTicksOffset = 4136;
+constexpr size_t kBlockOffset = 4140;
+constexpr size_t kBlockSize = 16;
 
 void PutInt(std::string& rec, size_t offset, std::int32_t value) {
     for (int i = 0; i < 4; ++i) rec[offset + i] = static_cast<char>((static_cast<std::uint32_t>(value) >> (8 * i)) & 0xFF);
@@ -32,18 +37,77 @@ void PutText(std::string& rec, size_t offset, const std::wstring& text) {
     std::memcpy(&rec[offset], bytes, std::strlen(bytes));
 }
 
-// One Notify.dat record: a reminder of kind Once in state Ready.
-std::string OnceReminder(const SYSTEMTIME& at, const std::wstring& title, const std::wstring& content) {
+// One Notify.dat record as a copy from before the done-through block writes it.
+std::string Reminder(int kind, const SYSTEMTIME& at, const std::wstring& title, const std::wstring& content,
+                     int state = 0) {
     std::string rec(kRecordSize, '\0');
     PutInt(rec, 0, at.wYear);
     PutInt(rec, 4, at.wMonth);
     PutInt(rec, 8, at.wDay);
-    PutInt(rec, 12, 0);
+    PutInt(rec, 12, kind);
     PutInt(rec, 16, at.wHour);
     PutInt(rec, 20, at.wMinute);
     PutText(rec, 24, title);
     PutText(rec, 1048, content);
+    PutInt(rec, kStateOffset, state);
     return rec;
+}
+
+// A reminder of kind Once in state Ready.
+std::string OnceReminder(const SYSTEMTIME& at, const std::wstring& title, const std::wstring& content) {
+    return Reminder(0, at, title, content);
+}
+
+constexpr int kDaily = 1, kWorkdays = 2, kWeekly = 4;
+constexpr int kExpired = 3;
+
+// Minutes since 1970-01-01 0:00 of a local date and time, as the block
+// stores the done-through moment.
+long long LocalMinuteOf(const SYSTEMTIME& t) {
+    FILETIME ft;
+    SYSTEMTIME day = t;
+    day.wSecond = day.wMilliseconds = 0;
+    SystemTimeToFileTime(&day, &ft);
+    ULARGE_INTEGER u;
+    u.LowPart = ft.dwLowDateTime;
+    u.HighPart = ft.dwHighDateTime;
+    const unsigned long long k1970 = 116444736000000000ULL;  // 1970-01-01 in 100 ns since 1601
+    return static_cast<long long>((u.QuadPart - k1970) / 600000000ULL);
+}
+
+// The done-through block: tag, moment, FNV-1a of the 12 bytes before.
+void PutDoneBlock(std::string& rec, long long minute) {
+    std::memcpy(&rec[kBlockOffset], "VtDn", 4);
+    for (int i = 0; i < 8; ++i)
+        rec[kBlockOffset + 4 + i] = static_cast<char>((static_cast<unsigned long long>(minute) >> (8 * i)) & 0xFF);
+    std::uint32_t h = 2166136261u;
+    for (size_t i = 0; i < 12; ++i) {
+        h ^= static_cast<unsigned char>(rec[kBlockOffset + i]);
+        h *= 16777619u;
+    }
+    PutInt(rec, kBlockOffset + 12, static_cast<std::int32_t>(h));
+}
+
+bool HasDoneBlock(const std::string& rec) { return rec.compare(kBlockOffset, 4, "VtDn") == 0; }
+
+SYSTEMTIME Shifted(const SYSTEMTIME& t, long long minutes) {
+    FILETIME ft;
+    SystemTimeToFileTime(&t, &ft);
+    ULARGE_INTEGER u;
+    u.LowPart = ft.dwLowDateTime;
+    u.HighPart = ft.dwHighDateTime;
+    u.QuadPart += static_cast<unsigned long long>(minutes * 600000000LL);
+    ft.dwLowDateTime = u.LowPart;
+    ft.dwHighDateTime = u.HighPart;
+    SYSTEMTIME out;
+    FileTimeToSystemTime(&ft, &out);
+    return out;
+}
+
+std::wstring AlertCaption(const std::wstring& title, int hour, int minute) {
+    wchar_t caption[128];
+    swprintf(caption, 128, L"%ls - 时间到了！(%d:%02d)", title.c_str(), hour, minute);
+    return caption;
 }
 
 using ReminderEndToEnd = AssistantTest;
@@ -73,8 +137,10 @@ TEST_F(ReminderEndToEnd, AReminderDueAtStartAlertsIsPutOffAndIsSavedReadyAtExit)
     ASSERT_EQ(saved.size(), kRecordSize);
     EXPECT_EQ(GetInt(saved, kStateOffset), 0) << "put off (snoozed) is written as ready at exit";
     EXPECT_GE(GetInt(saved, kTicksOffset), 1) << "the ticks it spent alerting";
-    EXPECT_EQ(saved.substr(0, kStateOffset), original.substr(0, kStateOffset));
-    EXPECT_EQ(saved.substr(kTicksOffset + 4), original.substr(kTicksOffset + 4));
+    EXPECT_TRUE(saved.compare(0, kStateOffset, original, 0, kStateOffset) == 0);
+    EXPECT_TRUE(HasDoneBlock(saved)) << "the zero area after alertTicks took the done-through block";
+    EXPECT_TRUE(saved.compare(kBlockOffset + kBlockSize, std::string::npos, original, kBlockOffset + kBlockSize,
+                              std::string::npos) == 0);
     EXPECT_FALSE(FileExists(m_dir + L"Notify.dat.tmp"));
 }
 
@@ -101,7 +167,12 @@ TEST_F(ReminderEndToEnd, ADamagedFileIsKeptAsideAndTheUserIsToldWhere) {
 
     PostCommand(main, ID_TRAY_EXIT);
     EXPECT_EQ(p.WaitExit(), 0u);
-    EXPECT_EQ(ReadFileBytes(m_dir + L"Notify.dat"), damaged.substr(0, kRecordSize));
+    const std::string saved = ReadFileBytes(m_dir + L"Notify.dat");
+    ASSERT_EQ(saved.size(), kRecordSize);
+    EXPECT_TRUE(saved.compare(0, kBlockOffset, damaged, 0, kBlockOffset) == 0) << "the whole record is kept";
+    EXPECT_TRUE(HasDoneBlock(saved));
+    EXPECT_TRUE(saved.compare(kBlockOffset + kBlockSize, std::string::npos, damaged, kBlockOffset + kBlockSize,
+                              kRecordSize - kBlockOffset - kBlockSize) == 0);
     EXPECT_EQ(ReadFileBytes(m_dir + L"Notify.dat.bak"), damaged) << "the copy is left alone";
 }
 
@@ -169,6 +240,139 @@ TEST_F(ReminderEndToEnd, AFolderWhereNoReminderCanBeKeptIsNamedOnceAtStart) {
     CloseHandle(lock);
     EXPECT_EQ(ReadFileBytes(m_dir + L"Notify.dat"), original);
     RemoveDirectoryW((m_dir + L"Notify.dat.tmp").c_str());
+}
+
+// Runs of the program on chosen days: each run's local clock is the real one
+// moved by a whole number of minutes through TZ, which Wine takes from the
+// Unix environment the program starts with.
+class ReminderDays : public AssistantTest {
+protected:
+    // The local moment of a run whose clock is `offset` minutes from UTC.
+    static SYSTEMTIME LocalAt(long long offset) {
+        SYSTEMTIME utc;
+        GetSystemTime(&utc);
+        return Shifted(utc, offset);
+    }
+    // The offset from UTC (-24 h to 0) that puts the local clock near noon,
+    // so that no run of a test crosses midnight; a run a day later takes
+    // this plus 24 h.
+    static long long NoonOffset() {
+        SYSTEMTIME utc;
+        GetSystemTime(&utc);
+        long long offset = 12 * 60 - (utc.wHour * 60 + utc.wMinute);
+        return offset > 0 ? offset - 24 * 60 : offset;
+    }
+    // Starts the program with its local clock `offset` minutes from UTC.
+    HWND StartAt(Process& p, long long offset) {
+        int west = static_cast<int>(-offset);  // POSIX counts west of Greenwich
+        int magnitude = west < 0 ? -west : west;
+        char tz[40];
+        snprintf(tz, sizeof tz, "TZ=VTZ%c%d:%02d", west < 0 ? '-' : '+', magnitude / 60, magnitude % 60);
+        if (!p.StartFromUnix(m_dir + L"Vantrel.exe", {tz})) return nullptr;
+        return WaitMainWindow(p);
+    }
+    // Yes to "嗯，我知道了" and to its confirmation.
+    static void Acknowledge(const Process& p, HWND alert) {
+        PressButton(alert, IDOK);
+        HWND confirm = p.WaitWindow(L"提醒确认：");
+        ASSERT_NE(confirm, nullptr);
+        PressButton(confirm, IDYES);
+        ASSERT_TRUE(WaitFor([&] { return !IsVisible(alert); }));
+    }
+    // No alert within a few of the manager's one-second ticks.
+    static bool NoAlertFor(const Process& p, DWORD ms) {
+        Sleep(ms);
+        for (HWND w : p.TopLevelWindows(true))
+            if (WindowText(w).find(L"时间到了") != std::wstring::npos) return false;
+        return true;
+    }
+    static void Exit(Process& p, HWND main) {
+        PostCommand(main, ID_TRAY_EXIT);
+        EXPECT_EQ(p.WaitExit(), 0u);
+    }
+};
+
+TEST_F(ReminderDays, ADailyReminderAcknowledgedOnOneDayRingsOnceOnTheNextWithTheMissedNote) {
+    const long long dayD = NoonOffset(), dayD1 = dayD + 24 * 60;
+    SYSTEMTIME at = Shifted(LocalAt(dayD), -1);  // a minute before the run: due at once
+    WriteFileBytes(m_dir + L"Notify.dat", Reminder(kDaily, at, L"喝水", L"起来走走"));
+    const std::wstring caption = AlertCaption(L"喝水", at.wHour, at.wMinute);
+
+    {  // Day D: it rings, the user acknowledges it.
+        Process p;
+        HWND main = StartAt(p, dayD);
+        ASSERT_NE(main, nullptr);
+        HWND alert = p.WaitWindow(caption);
+        ASSERT_NE(alert, nullptr);
+        Acknowledge(p, alert);
+        Exit(p, main);
+        EXPECT_TRUE(HasDoneBlock(ReadFileBytes(m_dir + L"Notify.dat")));
+    }
+    SYSTEMTIME d1 = LocalAt(dayD1);
+    {  // Day D+1, after its time: it rings again, and says it is late.
+        Process p;
+        HWND main = StartAt(p, dayD1);
+        ASSERT_NE(main, nullptr);
+        HWND alert = p.WaitWindow(caption);
+        ASSERT_NE(alert, nullptr) << "the daily reminder comes back on its next day";
+        wchar_t note[64];
+        swprintf(note, 64, L"错过的提醒：%d月%d日 %d:%02d\r\n", d1.wMonth, d1.wDay, at.wHour, at.wMinute);
+        EXPECT_EQ(ItemText(alert, IDC_ALERT_CONTENT), std::wstring(note) + L"起来走走");
+        Acknowledge(p, alert);
+        Exit(p, main);
+    }
+    {  // Day D+1 once more: nothing is left to ring.
+        Process p;
+        HWND main = StartAt(p, dayD1);
+        ASSERT_NE(main, nullptr);
+        EXPECT_TRUE(NoAlertFor(p, 3500)) << "a restart does not repeat an acknowledged occurrence";
+        Exit(p, main);
+    }
+}
+
+TEST_F(ReminderDays, AWeeklyReminderDatedTomorrowDoesNotRingToday) {
+    const long long today = NoonOffset();
+    SYSTEMTIME now = LocalAt(today);
+    SYSTEMTIME tomorrow = Shifted(now, 24 * 60);
+    tomorrow.wHour = 0;
+    tomorrow.wMinute = 0;
+    std::string rec = Reminder(kWeekly, tomorrow, L"周会", L"");
+    // As the editor saves it with "准备中": nothing done before today.
+    SYSTEMTIME midnight = now;
+    midnight.wHour = midnight.wMinute = 0;
+    PutDoneBlock(rec, LocalMinuteOf(midnight) - 1);
+    WriteFileBytes(m_dir + L"Notify.dat", rec);
+
+    Process p;
+    HWND main = StartAt(p, today);
+    ASSERT_NE(main, nullptr);
+    EXPECT_TRUE(NoAlertFor(p, 3500)) << "today is not its weekday, and it begins tomorrow";
+    Exit(p, main);
+    EXPECT_TRUE(ReadFileBytes(m_dir + L"Notify.dat") == rec) << "nothing about it changed";
+}
+
+TEST_F(ReminderDays, AnOldFileOfExpiredRemindersGivesNoAlertAtStart) {
+    const long long today = NoonOffset();
+    SYSTEMTIME now = LocalAt(today);
+    SYSTEMTIME earlier = Shifted(now, -90);           // today, long before the start
+    SYSTEMTIME lastMonth = Shifted(now, -30 * 24 * 60);
+    std::string file = Reminder(kDaily, earlier, L"早", L"", kExpired);
+    file += Reminder(kWorkdays, lastMonth, L"班", L"", kExpired);
+    file += Reminder(0, earlier, L"一次", L"", kExpired);
+    WriteFileBytes(m_dir + L"Notify.dat", file);
+
+    Process p;
+    HWND main = StartAt(p, today);
+    ASSERT_NE(main, nullptr);
+    EXPECT_TRUE(NoAlertFor(p, 3500)) << "no flood of alerts after the upgrade";
+    Exit(p, main);
+    const std::string saved = ReadFileBytes(m_dir + L"Notify.dat");
+    ASSERT_EQ(saved.size(), file.size());
+    for (size_t r = 0; r < 3; ++r) {
+        const std::string rec = saved.substr(r * kRecordSize, kRecordSize);
+        EXPECT_TRUE(rec.compare(0, kBlockOffset, file, r * kRecordSize, kBlockOffset) == 0) << r;
+        EXPECT_TRUE(HasDoneBlock(rec)) << r;
+    }
 }
 
 }  // namespace

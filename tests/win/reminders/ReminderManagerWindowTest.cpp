@@ -55,15 +55,16 @@ HWND FindTooltipOf(HWND owner) {
     return search.found;
 }
 
-TEST_F(ReminderWindowTest, ListShowsTheFileInSixColumnsWithStateColoursAndStripes) {
+TEST_F(ReminderWindowTest, ListShowsTheFileInSevenColumnsWithStateColoursAndStripes) {
     WriteFile(FileOf({Reminder(RepeatKind::Weekly, 2026, 3, 7, 8, 5, L"开会", ReminderState::Ready, L"三楼会议室"),
                       Reminder(RepeatKind::Yearly, 2026, 12, 6, 23, 30, L"生日", ReminderState::Expired)}));
     CreateManager();
     EXPECT_FALSE(IsWindowVisible(Manager()));
     ASSERT_EQ(Rows(), 2);
-    const wchar_t* row0[] = {L"开会", L"2026-3-7", L"每个星期六", L"8:05", L"三楼会议室", L"准备中"};
-    const wchar_t* row1[] = {L"生日", L"2026-12-6", L"每年十二月6号", L"23:30", L"", L"已过期"};
-    for (int c = 0; c < 6; ++c) {
+    // Loaded on Monday 2026-12-07 at 8:00.
+    const wchar_t* row0[] = {L"开会", L"2026-3-7", L"每个星期六", L"8:05", L"三楼会议室", L"准备中", L"12月12日 8:05"};
+    const wchar_t* row1[] = {L"生日", L"2026-12-6", L"每年十二月6号", L"23:30", L"", L"已过期", L"12月6日 23:30"};
+    for (int c = 0; c < 7; ++c) {
         EXPECT_EQ(Cell(0, c), row0[c]) << "column " << c;
         EXPECT_EQ(Cell(1, c), row1[c]) << "column " << c;
     }
@@ -71,9 +72,9 @@ TEST_F(ReminderWindowTest, ListShowsTheFileInSixColumnsWithStateColoursAndStripe
     RECT client;
     GetClientRect(List(), &client);
     const int unit = (client.right - client.left) / 10;
-    const float factors[] = {1.4f, 1.2f, 2.0f, 0.8f, 2.5f, 1.8f};
-    const wchar_t* headings[] = {L"名称", L"日期", L"周期", L"时间", L"内容", L"状态"};
-    for (int c = 0; c < 6; ++c) {
+    const float factors[] = {1.4f, 1.2f, 2.0f, 0.8f, 2.5f, 1.8f, 1.8f};
+    const wchar_t* headings[] = {L"名称", L"日期", L"周期", L"时间", L"内容", L"状态", L"下次提醒"};
+    for (int c = 0; c < 7; ++c) {
         wchar_t text[32] = {};
         LVCOLUMNW col = {};
         col.mask = LVCF_TEXT | LVCF_WIDTH | LVCF_FMT;
@@ -153,6 +154,31 @@ TEST_F(ReminderWindowTest, TheCaptionIsTheClockAndAnAlertOpensOneTickAfterTheFir
     TickAt(8, 30, 2);
     EXPECT_EQ(m_dialog->Alerts().size(), 1u) << "one alert per firing";
     EXPECT_EQ(m_shell.opened.size(), 2u);
+}
+
+TEST_F(ReminderWindowTest, AClockChangeOrAResumeChecksAtOnceAndALateAlertSaysWhatItAnswers) {
+    ReminderItem daily = Reminder(RepeatKind::Daily, 2026, 12, 1, 7, 30, L"喝水", ReminderState::Ready, L"起来走走");
+    ASSERT_TRUE(WriteDoneBlock(daily, MinuteOf(At(2026, 12, 4, 7, 30))));  // done through Friday's
+    WriteFile(FileOf({daily}));
+    CreateManager();  // Monday 8:00
+    EXPECT_EQ(Cell(0, 6), L"12月5日 7:30") << "the first occurrence not done";
+    SendMessageW(Manager(), WM_TIMECHANGE, 0, 0);
+    EXPECT_EQ(Cell(0, 5), L"提醒中") << "checked at once, no tick needed";
+    EXPECT_TRUE(m_dialog->Alerts().empty());
+    EXPECT_EQ(SendMessageW(Manager(), WM_POWERBROADCAST, PBT_APMRESUMEAUTOMATIC, 0), TRUE);
+    ASSERT_EQ(m_dialog->Alerts().size(), 1u) << "the resume checked at once as well";
+    EXPECT_EQ(WindowText(Alert(0).Hwnd()), L"喝水 - 时间到了！(7:30)");
+    EXPECT_EQ(ItemText(Alert(0).Hwnd(), IDC_ALERT_CONTENT), L"错过的提醒：12月7日 7:30，共3次\r\n起来走走");
+    SendMessageW(Manager(), WM_POWERBROADCAST, PBT_APMSUSPEND, 0);
+    EXPECT_EQ(m_dialog->Alerts().size(), 1u);
+
+    RunAnswering([&] { Click(Alert(0).Hwnd(), IDOK); }, {AnswerBox(IDYES)});
+    EXPECT_EQ(Cell(0, 6), L"12月8日 7:30") << "Saturday to Monday answered at once";
+    // Midnight: the next occurrence is today's now.
+    m_clock.Set(2026, 12, 8, 0, 0, 0);
+    Tick();
+    EXPECT_EQ(Cell(0, 6), L"今天 7:30");
+    EXPECT_EQ(Cell(0, 5), L"准备中");
 }
 
 // Counts the cell writes the list receives: texts set, or (the list being
@@ -353,8 +379,8 @@ TEST_F(ReminderWindowTest, NewAndEditGoThroughTheEditorAndReachTheFileWhenTheWin
                              {WithDialog(L"新建提醒", [](HWND ed) { TypeAndAccept(ed, L"交报告", L"", -1); })}),
               1u);
     ASSERT_EQ(Rows(), 1);
-    const wchar_t* added[] = {L"交报告", L"2026-12-7", L"指定日期", L"8:05", L"提醒内容", L"准备中"};
-    for (int c = 0; c < 6; ++c) EXPECT_EQ(Cell(0, c), added[c]) << "column " << c;
+    const wchar_t* added[] = {L"交报告", L"2026-12-7", L"指定日期", L"8:05", L"提醒内容", L"准备中", L"今天 8:05"};
+    for (int c = 0; c < 7; ++c) EXPECT_EQ(Cell(0, c), added[c]) << "column " << c;
     EXPECT_TRUE(FileBytes().empty()) << "written only when the window closes";
 
     Select({0});
@@ -364,6 +390,7 @@ TEST_F(ReminderWindowTest, NewAndEditGoThroughTheEditorAndReachTheFileWhenTheWin
     EXPECT_EQ(Cell(0, 0), L"交报告");
     EXPECT_EQ(Cell(0, 4), L"改过了");
     EXPECT_EQ(Cell(0, 5), L"已过期");
+    EXPECT_EQ(Cell(0, 6), L"") << "a Once reminder that is done has no next occurrence";
 
     // Cancel changes nothing.
     EXPECT_EQ(ClickAnswering(IDC_EDIT_REMINDER, {WithDialog(L"编辑提醒", [](HWND ed) {
