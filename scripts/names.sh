@@ -1,16 +1,24 @@
 # Sourced by the scripts and shell tests that drive the assistant from
-# outside: the main window's title and the command ids, read from the headers
-# the programs are compiled with (assistant/AssistantNames.h, resource.h,
-# updater/UpdaterNames.h).
+# outside: the names the programs share (shared/ProgramNames.h) and the
+# assistant's command ids (assistant/res/resource.h), read from the headers
+# the programs are compiled with.
 vt_names_root=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
-vt_main_title=$(sed -n 's/^#define VT_MAIN_WINDOW_TITLE *"\(.*\)"$/\1/p' "$vt_names_root/assistant/AssistantNames.h")
-[ -n "$vt_main_title" ] || { echo "no VT_MAIN_WINDOW_TITLE in assistant/AssistantNames.h" >&2; exit 1; }
-vt_wizard_title=$(sed -n 's/^inline constexpr wchar_t kWizardTitle\[\] = L"\(.*\)";$/\1/p' "$vt_names_root/updater/UpdaterNames.h")
-[ -n "$vt_wizard_title" ] || { echo "no kWizardTitle in updater/UpdaterNames.h" >&2; exit 1; }
-# vt_id NAME: the number of a resource or command id, e.g. vt_id ID_TRAY_EXIT.
+vt_names_header=$vt_names_root/shared/ProgramNames.h
+# vt_name MACRO: the value of a #define of shared/ProgramNames.h, quotes removed.
+vt_name() {
+  local value
+  value=$(sed -n "s/^#define $1 *\"\{0,1\}\([^\"]*\)\"\{0,1\}\$/\1/p" "$vt_names_header")
+  [ -n "$value" ] || { echo "no $1 in shared/ProgramNames.h" >&2; return 1; }
+  echo "$value"
+}
+vt_main_title=$(vt_name VT_MAIN_WINDOW_TITLE) || exit 1
+vt_wizard_title=$(vt_name VT_WIZARD_TITLE) || exit 1
+vt_wm_traynotify=$(vt_name VT_WM_TRAYNOTIFY) || exit 1
+# vt_id NAME: the number of a resource or command id, e.g. vt_id ID_TRAY_SHOW;
+# one defined by a name of shared/ProgramNames.h is followed there.
 vt_id() {
   local id
-  id=$(sed -n "s/^#define $1 *\([0-9][0-9]*\).*/\1/p" "$vt_names_root/assistant/res/resource.h")
+  id=$(sed -n "s/^#define $1 *\([0-9A-Z_][0-9A-Z_]*\).*/\1/p" "$vt_names_root/assistant/res/resource.h")
   [ -n "$id" ] || { echo "no $1 in assistant/res/resource.h" >&2; return 1; }
-  echo "$id"
+  case $id in [0-9]*) echo "$id" ;; *) vt_name "$id" ;; esac
 }

@@ -38,7 +38,7 @@ shot_window() {
   echo "wrote $out/$name$suffix.png ($w x $h)"
 }
 main=$vt_main_title
-TRAYNOTIFY=0x464
+TRAYNOTIFY=$vt_wm_traynotify
 
 (cd "$app" && wine Vantrel.exe </dev/null >/dev/null 2>&1 &)
 $drive wait "$main" 10000 >/dev/null 2>&1 || { echo "the assistant did not start"; exit 1; }
@@ -93,7 +93,7 @@ $drive command "$main" "$(vt_id ID_TRAY_REMINDERS)"
 if $drive wait '提醒管理器*' 3000 2>/dev/null; then
   sleep 1
   shot_window reminder-manager '提醒管理器*'
-  $drive click '提醒管理器*' 1028 || true   # 新建
+  $drive click '提醒管理器*' "$(vt_id IDC_NEW_REMINDER)" || true   # 新建
   if $drive wait '新建提醒' 3000 2>/dev/null; then
     sleep 0.5
     shot_window reminder-editor '新建提醒'

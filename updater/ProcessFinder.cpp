@@ -2,8 +2,7 @@
 
 #include <cstddef>
 
-#include "assistant/AssistantNames.h"
-#include "assistant/res/resource.h"
+#include "shared/ProgramNames.h"
 
 namespace vt {
 
@@ -47,7 +46,7 @@ EndProgramResult EndProgram(IProcesses& processes, std::uint32_t pid, const std:
     // main window's title; its tray exit command saves the reminders, writes
     // the Run value and removes the tray icon.
     if (processes.HasWindowTitled(pid, kMainWindowTitleUtf8))
-        processes.SendCommand(pid, kMainWindowTitleUtf8, ID_TRAY_EXIT);
+        processes.SendCommand(pid, kMainWindowTitleUtf8, kMainExitCommand);
     else
         processes.PostClose(pid);
     for (unsigned waited = 0; waited < kEndProgramWaitMs; waited += kEndProgramSliceMs) {

@@ -4,10 +4,12 @@ namespace vt {
 
 bool Autorun::IsRegistered() {
     return m_registry.HasValue(RegistryHive::LocalMachine, kRunKey, kRunValue) ||
-           m_registry.HasValue(RegistryHive::CurrentUser, kRunKey, kRunValue);
+           m_registry.HasValue(RegistryHive::CurrentUser, kRunKey, kRunValue) ||
+           m_registry.HasValue(RegistryHive::LocalMachine32, kRunKey, kRunValue);
 }
 
 void Autorun::Save(bool autoRun, const std::string& exePath) {
+    m_registry.DeleteValue(RegistryHive::LocalMachine32, kRunKey, kRunValue);
     if (!autoRun) {
         m_registry.DeleteValue(RegistryHive::LocalMachine, kRunKey, kRunValue);
         m_registry.DeleteValue(RegistryHive::CurrentUser, kRunKey, kRunValue);

@@ -8,7 +8,11 @@
 
 namespace vt {
 
-enum class RegistryHive { LocalMachine, CurrentUser };
+// LocalMachine32 is the machine-wide key as a 32-bit copy of the program sees
+// it: on 64-bit Windows the WOW6432Node view, where an x86 copy wrote its
+// values; HKCU\Software is the same for both. Where there is no such second
+// view (an x86 build), it holds nothing and takes nothing.
+enum class RegistryHive { LocalMachine, CurrentUser, LocalMachine32 };
 
 // Registry values under one of the two hives; strings are UTF-8.
 class IRegistry {
@@ -32,9 +36,12 @@ public:
 
     explicit Autorun(IRegistry& registry) : m_registry(registry) {}
 
-    // Whether either hive holds the Run value (no value: first run).
+    // Whether any hive holds the Run value (no value: first run); one an x86
+    // copy of the program left in the 32-bit view counts.
     bool IsRegistered();
-    // Writes the quoted executable path as the Run value, or deletes it from both hives.
+    // Writes the quoted executable path as the Run value, or deletes it from
+    // both hives. Either way a value an x86 copy left in the 32-bit view goes:
+    // two Run values would start two copies at logon.
     void Save(bool autoRun, const std::string& exePath);
     void SaveShowInfo(std::uint32_t showInfo);
 

@@ -25,6 +25,11 @@ void TrayIcon::Notify(DWORD message) {
     if (!Shell_NotifyIconW(message, &m_record)) win::NoteIgnored(L"Shell_NotifyIconW");
 }
 
+// The whole Vista-and-later record (balloon icon and GUID included), as the
+// shell of every supported Windows takes it: 956 bytes for x86, 976 for x64.
+// A smaller cbSize would silently drop the balloon's own icon.
+static_assert(sizeof(NOTIFYICONDATAW) == (sizeof(void*) == 8 ? 976 : 956), "NOTIFYICONDATAW of Vista and later");
+
 void TrayIcon::ResetHeader() {
     m_record.cbSize = sizeof(NOTIFYICONDATAW);
     m_record.uID = kIconId;

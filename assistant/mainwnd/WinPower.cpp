@@ -12,6 +12,7 @@ static_assert(kExitShutDown == (EWX_FORCE | EWX_POWEROFF));
 static_assert(kExitRestart == (EWX_REBOOT | EWX_FORCE));
 static_assert(kExitLogOff == (EWX_LOGOFF | EWX_FORCE));
 static_assert(kExitCountdownEnd == (EWX_SHUTDOWN | EWX_FORCE | EWX_POWEROFF));
+static_assert(kStayAwake == (ES_CONTINUOUS | ES_SYSTEM_REQUIRED) && kMaySleep == ES_CONTINUOUS);
 
 void WinPower::EnableShutdownPrivilege() {
     HANDLE token = nullptr;

@@ -8,14 +8,21 @@ namespace vt::win {
 namespace {
 
 HKEY Root(RegistryHive hive) {
-    return hive == RegistryHive::LocalMachine ? HKEY_LOCAL_MACHINE : HKEY_CURRENT_USER;
+    return hive == RegistryHive::CurrentUser ? HKEY_CURRENT_USER : HKEY_LOCAL_MACHINE;
 }
+
+// The view a hive is opened in. Only a 64-bit build has a second view of
+// HKLM\SOFTWARE to look into: for an x86 build the 32-bit view is its own.
+REGSAM View(RegistryHive hive) { return hive == RegistryHive::LocalMachine32 ? KEY_WOW64_32KEY : 0; }
+constexpr bool kHasSecondView = sizeof(void*) == 8;
+bool Absent(RegistryHive hive) { return hive == RegistryHive::LocalMachine32 && !kHasSecondView; }
 
 // Opens (creating when missing) a key for writing; null on failure.
 HKEY OpenForWrite(RegistryHive hive, const std::string& key) {
     HKEY h = nullptr;
-    if (RegCreateKeyExW(Root(hive), FromUtf8(key).c_str(), 0, nullptr, 0, KEY_SET_VALUE | KEY_QUERY_VALUE,
-                        nullptr, &h, nullptr) != ERROR_SUCCESS)
+    if (Absent(hive)) return nullptr;
+    if (RegCreateKeyExW(Root(hive), FromUtf8(key).c_str(), 0, nullptr, 0,
+                        KEY_SET_VALUE | KEY_QUERY_VALUE | View(hive), nullptr, &h, nullptr) != ERROR_SUCCESS)
         return nullptr;
     return h;
 }
@@ -24,7 +31,9 @@ HKEY OpenForWrite(RegistryHive hive, const std::string& key) {
 
 bool WinRegistry::HasValue(RegistryHive hive, const std::string& key, const std::string& name) {
     HKEY h = nullptr;
-    if (RegOpenKeyExW(Root(hive), FromUtf8(key).c_str(), 0, KEY_QUERY_VALUE, &h) != ERROR_SUCCESS) return false;
+    if (Absent(hive)) return false;
+    if (RegOpenKeyExW(Root(hive), FromUtf8(key).c_str(), 0, KEY_QUERY_VALUE | View(hive), &h) != ERROR_SUCCESS)
+        return false;
     LONG rc = RegQueryValueExW(h, FromUtf8(name).c_str(), nullptr, nullptr, nullptr, nullptr);
     RegCloseKey(h);
     return rc == ERROR_SUCCESS;
@@ -55,7 +64,8 @@ bool WinRegistry::WriteDword(RegistryHive hive, const std::string& key, const st
 
 bool WinRegistry::DeleteValue(RegistryHive hive, const std::string& key, const std::string& name) {
     HKEY h = nullptr;
-    LONG rc = RegOpenKeyExW(Root(hive), FromUtf8(key).c_str(), 0, KEY_SET_VALUE, &h);
+    if (Absent(hive)) return true;
+    LONG rc = RegOpenKeyExW(Root(hive), FromUtf8(key).c_str(), 0, KEY_SET_VALUE | View(hive), &h);
     if (rc == ERROR_FILE_NOT_FOUND) return true;
     if (rc != ERROR_SUCCESS) return false;
     rc = RegDeleteValueW(h, FromUtf8(name).c_str());

@@ -2,6 +2,8 @@
 #ifndef VANTREL_RESOURCE_H
 #define VANTREL_RESOURCE_H
 
+#include "shared/ProgramNames.h"  // the exit command other programs send
+
 // Dialog templates
 #define IDD_ABOUT                 100
 #define IDD_SHUTDOWN              102
@@ -62,7 +64,7 @@
 #define ID_TRAY_STARTSTOP         32772
 #define ID_TRAY_SHOW              32773
 #define ID_TRAY_ABOUT             32774
-#define ID_TRAY_EXIT              32775
+#define ID_TRAY_EXIT              VT_MAIN_EXIT_COMMAND
 #define ID_TRAY_AUTORUN           32776
 #define ID_TRAY_MONITOROFF        32780
 #define ID_TRAY_LEFT              32781

@@ -61,6 +61,34 @@ TEST_F(AssistantMainWindow, TrayClickShowsThePopupAbovePointerAndActivatingElsew
     EXPECT_TRUE(m_process.Running());
 }
 
+// A press on the tray icon while the popup is open: the shell takes the
+// activation first (the popup hides itself), then the press arrives and is
+// swallowed. A press a second later opens it again.
+TEST_F(AssistantMainWindow, APressAfterTheIconTookThePopupAwayOpensItAgain) {
+    HWND popup = m_process.WaitAnyWindow(L"音量控制");
+    ASSERT_NE(popup, nullptr);
+    SetCursorPos(400, 300);
+    PostMessageW(m_main, WM_TRAYNOTIFY, 0, WM_LBUTTONDOWN);
+    ASSERT_TRUE(WaitFor([&] { return IsVisible(popup); }));
+
+    // Another window takes the activation, as the taskbar does.
+    HWND other = CreateWindowExW(0, L"STATIC", L"taskbar", WS_POPUP | WS_VISIBLE, 0, 0, 50, 20, nullptr, nullptr,
+                                 nullptr, nullptr);
+    ASSERT_NE(other, nullptr);
+    SetForegroundWindow(other);
+    PostMessageW(m_main, WM_TRAYNOTIFY, 0, WM_LBUTTONDOWN);
+    EXPECT_TRUE(WaitFor([&] { return !IsVisible(popup); }));
+    Sleep(200);
+    EXPECT_FALSE(IsVisible(popup)) << "the press that took it away opened it again";
+
+    Sleep(1000);
+    PostMessageW(m_main, WM_TRAYNOTIFY, 0, WM_LBUTTONDOWN);
+    EXPECT_TRUE(WaitFor([&] { return IsVisible(popup); }, 3000));
+    Sleep(500);
+    EXPECT_TRUE(IsVisible(popup)) << "it opened, then closed by itself";
+    DestroyWindow(other);
+}
+
 BOOL CALLBACK CollectBalloon(HWND hwnd, LPARAM out) {
     wchar_t cls[64] = {};
     GetClassNameW(hwnd, cls, 64);

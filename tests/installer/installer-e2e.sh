@@ -17,7 +17,10 @@
 #  - a silent uninstall of a running assistant and updater removes every file
 #    and value of ours and keeps the reminders;
 #  - an uninstall by hand asks whether to keep the reminders; "否" removes
-#    them with the folder.
+#    them with the folder;
+#  - (x64) the x64 installer over an x86 installation keeps the reminders and
+#    the user's update keys, takes the x64 update address and clears the
+#    values the x86 copy left in the 32-bit registry view.
 #
 # Usage: installer-e2e.sh <Windows build dir> <version>   (inside xvfb-run)
 set -uo pipefail
@@ -437,6 +440,55 @@ done
 key_exists "$uninst_key" && fail "the uninstall entry is still there"
 [ -e "$lnk" ] && fail "the shortcut is still there"
 [ "$failures" = "$fails_before" ] && pass_step
+
+# ---------------------------------------------------------------------------
+# On 64-bit Windows an x86 copy wrote HKLM\SOFTWARE through the 32-bit view
+# (WOW6432Node); HKCU\Software is the same for both.
+run32() { w reg "$@" /reg:32; }
+if [ "$VT_ARCH" = x64 ]; then
+  step="the x64 installer turns an x86 installation into an x64 one"
+  fails_before=$failures
+  # What an x86 copy leaves behind: its programs (stand-ins here: this
+  # machine need not run them), its update description with the x86 address
+  # and the user's keys, the reminders, the uninstall entry, and the values
+  # its assistant wrote machine-wide.
+  mkdir -p "$instdir"
+  printf 'MZ an x86 Vantrel' >"$instdir/Vantrel.exe"
+  printf 'MZ an x86 Update' >"$instdir/Update.exe"
+  cp "$dist/update.bat" "$instdir/"
+  printf '[Main]\r\nIniUrl=https://www.orvane.com/vantrel/update.ini\r\nLocalMode=0\r\nDay=9\r\nUpdated=1\r\nTotal=0\r\n' \
+    >"$instdir/Update.ini"
+  cp "$tmp/original.dat" "$instdir/Notify.dat"
+  w reg add "$uninst_key" /v InstallLocation /t REG_SZ /d "$instwin" /f
+  run32 add "$run_hklm" /v Vantrel /t REG_SZ /d "\"$instwin\\Vantrel.exe\"" /f
+  run32 add "$info_hklm" /v ShowInfo /t REG_DWORD /d 0 /f
+  WT=60 w "$setup" /S || fail "the installer ended with $?"
+  for f in Vantrel.exe Update.exe; do
+    cmp -s "$dist/$f" "$instdir/$f" || fail "$f is not the x64 release's"
+  done
+  cmp -s "$tmp/original.dat" "$instdir/Notify.dat" || fail "the reminders changed"
+  # The x64 description's address, with the user's update keys kept.
+  "$py" "$here/files.py" ini-check "$instdir/Update.ini" "$dist/Update.ini" \
+    LocalMode=0 Day=9 Updated=1 >"$tmp/ini.log" || fail "Update.ini: $(cat "$tmp/ini.log")"
+  run32 query "$run_hklm" /v Vantrel && fail "the x86 copy's Run value is still there: two copies would start"
+  expect_value "$run_hkcu" Vantrel "REG_SZ \"$instwin\\Vantrel.exe\""
+  # The x64 assistant clears such a value itself when it saves its own.
+  run32 add "$run_hklm" /v Vantrel /t REG_SZ /d "\"$instwin\\Vantrel.exe\"" /f
+  if start_assistant; then
+    end_assistant || fail "the assistant did not end on its exit command"
+    run32 query "$run_hklm" /v Vantrel && fail "the assistant left the x86 copy's Run value"
+  else
+    fail "the x64 assistant did not start"
+  fi
+  w "$instdir/Uninstall.exe" /S || fail "the uninstaller ended with $?"
+  for ((i = 0; i < 300; i++)); do
+    [ -e "$instdir/Uninstall.exe" ] || key_exists "$uninst_key" || break
+    sleep 0.1
+  done
+  sleep 0.5
+  run32 query "$info_hklm" /v ShowInfo && fail "the uninstaller left the x86 copy's ShowInfo"
+  [ "$failures" = "$fails_before" ] && pass_step
+fi
 
 if [ "$failures" = 0 ]; then
   echo "PASS: installer install, upgrade, uninstall and signatures"

@@ -19,7 +19,7 @@ struct FakeRegistry : IRegistry {
     bool machineRefused = false;
     std::map<std::tuple<RegistryHive, std::string, std::string>, std::string> values;
 
-    bool Refused(RegistryHive hive) const { return hive == RegistryHive::LocalMachine && machineRefused; }
+    bool Refused(RegistryHive hive) const { return hive != RegistryHive::CurrentUser && machineRefused; }
     bool HasValue(RegistryHive hive, const std::string& key, const std::string& name) override {
         return values.count({hive, key, name}) != 0;
     }
@@ -47,6 +47,7 @@ struct FakeRegistry : IRegistry {
 
 constexpr RegistryHive HKLM = RegistryHive::LocalMachine;
 constexpr RegistryHive HKCU = RegistryHive::CurrentUser;
+constexpr RegistryHive HKLM32 = RegistryHive::LocalMachine32;
 
 }  // namespace
 
@@ -110,6 +111,25 @@ TEST(Autorun, UntickedRemovesTheRunValueFromBothHives) {
     EXPECT_NE(reg.Get(HKLM, kRun, "Other"), nullptr) << "other programs' entries stay";
     EXPECT_FALSE(autorun.IsRegistered());
     autorun.Save(false, kExe);  // nothing left to delete: still fine
+    EXPECT_FALSE(autorun.IsRegistered());
+}
+
+// An x64 copy replacing an x86 one on 64-bit Windows: the old copy's Run
+// value sits in the 32-bit view of the machine-wide key.
+TEST(Autorun, AnX86CopysRunValueCountsAndGivesWayToOurs) {
+    FakeRegistry reg;
+    reg.values[{HKLM32, kRun, "Vantrel"}] = kQuotedExe;
+    Autorun autorun(reg);
+    EXPECT_TRUE(autorun.IsRegistered()) << "the user chose autorun with the old copy";
+    autorun.Save(true, kExe);
+    EXPECT_EQ(reg.Run(HKLM32), nullptr) << "two Run values would start two copies at logon";
+    ASSERT_NE(reg.Run(HKLM), nullptr);
+    EXPECT_EQ(*reg.Run(HKLM), kQuotedExe);
+
+    reg.values[{HKLM32, kRun, "Vantrel"}] = kQuotedExe;
+    autorun.Save(false, kExe);
+    EXPECT_EQ(reg.Run(HKLM32), nullptr);
+    EXPECT_EQ(reg.Run(HKLM), nullptr);
     EXPECT_FALSE(autorun.IsRegistered());
 }
 
