@@ -60,6 +60,24 @@ bool YearlyOn(const OccurrenceRule& rule, const CalendarDate& date) {
     return date.month == rule.month % 12 + 1;
 }
 
+// A lunar rule falls once a lunar year: its date in this lunar year or the
+// next is found at once, instead of day by day over up to 385 days.
+LocalMinute NextLunarOccurrence(const OccurrenceRule& rule, LocalMinute after) {
+    const std::int64_t first = rule.firstDay;
+    const std::int64_t day = after == kNothingDone ? first : std::max(first, DayOfMinute(after));
+    const LocalMinute own = MinuteOn(first, 0, rule.minuteOfDay);
+    if (day == first && own > after) return own;
+    const auto lunar = LunarOfDay(day);
+    if (!lunar) return kNoOccurrence;
+    for (int year = lunar->year; year <= lunar->year + 1; ++year) {
+        const auto date = LunarYearlyDate(year, rule.lunarMonth, rule.lunarDay);
+        if (!date) continue;
+        const LocalMinute m = MinuteOn(DayNumber(date->year, date->month, date->day), 0, rule.minuteOfDay);
+        if (m > after && m > own) return m;
+    }
+    return kNoOccurrence;
+}
+
 }  // namespace
 
 LocalMinute MinuteOn(std::int64_t dayNumber, int hour, int minute) {
@@ -149,6 +167,7 @@ LocalMinute NextOccurrenceAfter(const OccurrenceRule& rule, LocalMinute after) {
         return only > after ? only : kNoOccurrence;
     }
     if (after == kNoOccurrence) return kNoOccurrence;
+    if (static_cast<RepeatKind>(rule.kind) == RepeatKind::LunarYearly) return NextLunarOccurrence(rule, after);
     // The day of `after` still counts when its occurrence lies later on it.
     std::int64_t day = after == kNothingDone ? first : std::max(first, DayOfMinute(after));
     DayCursor cursor(day);

@@ -2,6 +2,7 @@
 // holiday schedule, and a yearly lunar date.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <fstream>
 #include <iterator>
 #include <string>
@@ -106,6 +107,32 @@ TEST(LunarYearly, DayThirtyFallsOnTheTwentyNinthOfAShortMonth) {
     const OccurrenceRule r = Lunar(2024, 2, 9);  // 腊月三十 of lunar 2023
     EXPECT_EQ(Series(r, kNothingDone, 4),
               (std::vector<std::string>{"2024-2-9", "2025-1-28", "2026-2-16", "2027-2-5"}));
+}
+
+// The next occurrence is found a lunar year at a time; stepping day by day
+// through OccursOn must find the same one.
+TEST(LunarYearly, NextOccurrenceAgreesWithTheDayByDayRule) {
+    const int dates[][3] = {{2026, 9, 25}, {2023, 3, 22}, {2024, 2, 9}, {2033, 12, 22}, {1900, 1, 31},
+                            {2100, 12, 31}, {2020, 5, 23}, {2057, 9, 28}};
+    for (const auto& d : dates) {
+        const OccurrenceRule r = Lunar(d[0], d[1], d[2]);
+        ASSERT_FALSE(r.none);
+        for (std::int64_t day = r.firstDay - 40; day < DayNumber(2101, 3, 1); day += 53) {
+            for (int minuteOfDay : {8 * 60 + 29, 8 * 60 + 30}) {
+                const LocalMinute after = day * kMinutesPerDay + minuteOfDay;
+                LocalMinute expected = kNoOccurrence;
+                for (std::int64_t n = std::max(day, r.firstDay); n < day + 800; ++n) {
+                    const LocalMinute m = MinuteOn(n, 8, 30);
+                    if (m > after && OccursOn(r, DateOfDay(n), n)) {
+                        expected = m;
+                        break;
+                    }
+                }
+                ASSERT_EQ(NextOccurrenceAfter(r, after), expected)
+                    << d[0] << "-" << d[1] << "-" << d[2] << " after " << Ymd(after);
+            }
+        }
+    }
 }
 
 TEST(LunarYearly, DateOutsideTheTableHasNoOccurrence) {
