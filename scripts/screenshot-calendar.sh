@@ -60,6 +60,10 @@ $drive command "$main" "$(vt_id ID_TRAY_REMINDERS)"
 if $drive wait '提醒管理器*' 3000 2>/dev/null; then
   sleep 1
   shot_window calendar-list '提醒管理器*'
+  # The last columns, "状态" and "下次提醒", scrolled into view (LVM_SCROLL).
+  $drive senditem '提醒管理器*' "$(vt_id IDC_REMINDER_LIST)" 0x1014 2000 0 || true
+  sleep 0.5
+  shot_window calendar-list-next '提醒管理器*'
 fi
 stop
 

@@ -31,7 +31,7 @@ std::string NextCell(const ReminderItem& item, LocalMinute next, const LocalTime
 const ReminderColumn kColumns[kReminderColumnCount] = {
     {"名称", 1.4f, nullptr},    {"日期", 1.2f, DateCell},  {"周期", 2.0f, RuleCell},
     {"时间", 0.8f, TimeCell},   {"内容", 2.5f, nullptr},   {"状态", 1.8f, StateCell},
-    {"下次提醒", 1.8f, NextCell},
+    {"下次提醒", 3.6f, NextCell},  // room for 12月31日 23:30（暂按周一至周五）
 };
 
 const ReminderColumn kNoColumn = {"", 0.0f, nullptr};

@@ -10,6 +10,7 @@
 
 #include "assistant/reminders/HolidaySchedule.h"
 #include "assistant/reminders/Occurrences.h"
+#include "assistant/reminders/Recurrence.h"
 #include "tests/native/reminders/ReminderTestSupport.h"
 
 namespace vt {
@@ -133,6 +134,18 @@ TEST(LunarYearly, NextOccurrenceAgreesWithTheDayByDayRule) {
             }
         }
     }
+}
+
+// The comparison that re-arms an Expired reminder before its time on its day.
+TEST(CalendarKinds, CompareDueIsMinusOneOnlyBeforeTheTimeOfTheirDays) {
+    const ReminderItem moon = MakeReminder(RepeatKind::LunarYearly, 2026, 9, 25, 8, 30);
+    EXPECT_EQ(CompareDue(test::At(2027, 9, 15, 8, 29), moon), -1);  // 八月十五 of 2027
+    EXPECT_EQ(CompareDue(test::At(2027, 9, 15, 8, 30), moon), 1);
+    EXPECT_EQ(CompareDue(test::At(2027, 9, 25, 8, 0), moon), 1) << "the Gregorian date is no longer its day";
+    EXPECT_EQ(CompareDue(test::At(2030, 1, 1, 8, 0), MakeReminder(RepeatKind::LunarYearly, 1899, 1, 1, 9, 0)), 1);
+    const ReminderItem official = MakeReminder(RepeatKind::StatutoryWorkdays, 2026, 9, 1, 8, 30);
+    EXPECT_EQ(CompareDue(test::At(2026, 10, 9, 8, 0), official), -1);   // a Friday
+    EXPECT_EQ(CompareDue(test::At(2026, 10, 10, 8, 0), official), 1);   // Saturday: the schedule re-arms it
 }
 
 TEST(LunarYearly, DateOutsideTheTableHasNoOccurrence) {

@@ -66,7 +66,7 @@ TEST(ReminderRow, ColoursByStateAndParity) {
 
 TEST(ReminderRow, ColumnWidthsAreTenthsTimesTheirFactor) {
     // 503 px: a tenth is 50.
-    const int expected[] = {70, 60, 100, 40, 125, 90, 90};
+    const int expected[] = {70, 60, 100, 40, 125, 90, 180};
     static_assert(sizeof expected / sizeof expected[0] == kReminderColumnCount, "one width a column");
     for (int col = 0; col < kReminderColumnCount; ++col) EXPECT_EQ(ColumnWidth(col, 503), expected[col]);
     EXPECT_EQ(ColumnWidth(kReminderColumnCount, 503), 0);
