@@ -178,10 +178,10 @@ void ReminderEditDialog::BuildDayMenu() {
 void ReminderEditDialog::UpdateDayButton() {
     const CalendarDate date = PickedDate();
     SetItemText(IDC_DAY_BUTTON, win::FromUtf8(DayButtonCaption(m_nKind, date)));
-    // A lunar rule names a lunar date the picker does not show.
-    const bool lunar = m_nKind == static_cast<int>(RepeatKind::LunarYearly);
-    SetItemText(IDC_LUNAR_DATE, lunar ? win::FromUtf8(LunarStaticText(date)) : std::wstring());
-    ShowWindow(Item(IDC_LUNAR_DATE), lunar ? SW_SHOW : SW_HIDE);
+    // A lunar rule names a lunar date the picker does not show; the static
+    // follows the date always and shows with that rule only.
+    SetItemText(IDC_LUNAR_DATE, win::FromUtf8(LunarStaticText(date)));
+    ShowWindow(Item(IDC_LUNAR_DATE), m_nKind == static_cast<int>(RepeatKind::LunarYearly) ? SW_SHOW : SW_HIDE);
 }
 
 void ReminderEditDialog::UpdateTimeButton() {
