@@ -51,6 +51,18 @@ struct DayCursor {
     }
 };
 
+// The first and last days a record's 32-bit year can name; moments outside
+// them (a done-through moment another writer's bytes make up) have no
+// occurrences beside them.
+std::int64_t FirstDay() {
+    static const std::int64_t first = DayNumber(INT32_MIN, 1, 1);
+    return first;
+}
+std::int64_t LastDay() {
+    static const std::int64_t last = DayNumber(INT32_MAX, 12, 31);
+    return last;
+}
+
 bool IsWeekday(const CalendarDate& date) { return date.weekday >= 1 && date.weekday <= 5; }
 
 bool YearlyOn(const OccurrenceRule& rule, const CalendarDate& date) {
@@ -113,9 +125,9 @@ OccurrenceRule RuleOf(const ReminderItem& item, const IWorkingDays* workingDays)
     rule.date = DateOfDay(rule.firstDay);
     rule.month = item.month;
     rule.day = item.day;
-    rule.minuteOfDay = item.hour * 60 + item.minute;
     rule.workingDays = workingDays;
     bool clock = item.hour >= 0 && item.hour <= 23 && item.minute >= 0 && item.minute <= 59;
+    rule.minuteOfDay = clock ? item.hour * 60 + item.minute : 0;
     switch (static_cast<RepeatKind>(item.repeat)) {
     case RepeatKind::Monthly:
         rule.none = !clock || item.day < 1 || item.day > 31;
@@ -170,6 +182,8 @@ LocalMinute NextOccurrenceAfter(const OccurrenceRule& rule, LocalMinute after) {
     if (static_cast<RepeatKind>(rule.kind) == RepeatKind::LunarYearly) return NextLunarOccurrence(rule, after);
     // The day of `after` still counts when its occurrence lies later on it.
     std::int64_t day = after == kNothingDone ? first : std::max(first, DayOfMinute(after));
+    if (day > LastDay()) return kNoOccurrence;
+    day = std::max(day, FirstDay());
     DayCursor cursor(day);
     for (int step = 0; step <= kMaxOccurrenceGapDays; ++step, cursor.Forward()) {
         if (OccursOn(rule, cursor.date, cursor.number)) {
@@ -189,7 +203,11 @@ LocalMinute LatestOccurrenceAtOrBefore(const OccurrenceRule& rule, LocalMinute a
         return only <= at ? only : kNoOccurrence;
     }
     std::int64_t day = DayOfMinute(at);
-    if (day < first) return kNoOccurrence;
+    if (day < first || day < FirstDay()) return kNoOccurrence;
+    if (day > LastDay()) {
+        day = LastDay();
+        at = MinuteOn(day, 23, 59);
+    }
     DayCursor cursor(day);
     for (int step = 0; step <= kMaxOccurrenceGapDays && cursor.number >= first; ++step, cursor.Back()) {
         if (OccursOn(rule, cursor.date, cursor.number)) {

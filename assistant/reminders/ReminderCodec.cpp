@@ -121,6 +121,12 @@ ReminderItem DecodeReminder(const unsigned char* in) {
     return item;
 }
 
+void FromFileByteOrder(ReminderItem& item) {
+    const std::uint16_t probe = 1;
+    if (*reinterpret_cast<const unsigned char*>(&probe) == 1) return;  // the file's order already
+    item = DecodeReminder(reinterpret_cast<const unsigned char*>(&item));
+}
+
 void ApplyLoadStateRule(ReminderItem& item) {
     if (!HasState(item, ReminderState::Expired)) SetState(item, ReminderState::Ready);
 }

@@ -14,6 +14,9 @@ namespace vt {
 // Integers are written little-endian whatever the host's byte order.
 void EncodeReminder(const ReminderItem& item, unsigned char* out);  // kReminderItemSize bytes
 ReminderItem DecodeReminder(const unsigned char* in);               // kReminderItemSize bytes
+// A record whose bytes were read from the file straight into it: the same
+// as decoding them (nothing to do on a little-endian host).
+void FromFileByteOrder(ReminderItem& item);
 
 // The done-through block: 16 bytes at the start of the reserved area after
 // alertTicks, which programs before it leave zero and never read.

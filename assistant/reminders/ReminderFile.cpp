@@ -18,12 +18,66 @@ ReminderLoadReport ReadReminderBytes(const unsigned char* data, std::size_t size
     return report;
 }
 
+namespace {
+
+// Fills size bytes at data from the reader, as far as the file goes; false
+// on a read error. got: how many bytes came.
+bool ReadFully(IFileReader& reader, unsigned char* data, std::size_t size, std::size_t& got) {
+    got = 0;
+    while (got < size) {
+        std::size_t n = 0;
+        if (!reader.Read(data + got, size - got, n)) return false;
+        if (n == 0) break;
+        got += n;
+    }
+    return true;
+}
+
+// Appends the reader's whole records to items, read straight into where they
+// stay: the records of a large file (ten thousand reminders are 80 MiB) are
+// not read into one buffer and copied into another. Returns false on a read
+// error (items as they were).
+bool ReadRecords(IFileReader& reader, std::vector<ReminderItem>& items, ReminderLoadReport& report) {
+    const std::size_t base = items.size();
+    const std::size_t expected = reader.SizeWhenOpened() / kReminderItemSize;
+    items.resize(base + expected);
+    std::size_t got = 0;
+    bool ok = ReadFully(reader, reinterpret_cast<unsigned char*>(items.data() + base), expected * kReminderItemSize,
+                        got);
+    std::size_t fragment = got % kReminderItemSize;
+    items.resize(base + got / kReminderItemSize);
+    // A file that grew meanwhile is read on to its end, a record at a time.
+    while (ok && got == expected * kReminderItemSize) {
+        unsigned char record[kReminderItemSize];
+        std::size_t n = 0;
+        ok = ReadFully(reader, record, sizeof record, n);
+        if (!ok || n < sizeof record) {
+            fragment = n;
+            break;
+        }
+        items.push_back(DecodeReminder(record));
+    }
+    if (!ok) {
+        items.resize(base);
+        return false;
+    }
+    for (std::size_t i = base; i < items.size(); ++i) {
+        FromFileByteOrder(items[i]);
+        ApplyLoadStateRule(items[i]);
+    }
+    report.records = items.size() - base;
+    report.fragmentBytes = fragment;
+    return true;
+}
+
+}  // namespace
+
 ReminderLoadReport LoadReminderFile(IFileSystem& fs, const std::string& path,
                                     std::vector<ReminderItem>& items) {
     ReminderLoadReport report;
-    std::vector<unsigned char> bytes;
-    if (fs.ReadAll(path, bytes)) {
-        report = ReadReminderBytes(bytes.data(), bytes.size(), items);
+    if (std::unique_ptr<IFileReader> reader = fs.OpenForReading(path)) {
+        report.found = true;
+        report.readable = ReadRecords(*reader, items, report);
     } else {
         report.found = fs.Exists(path);
     }

@@ -54,7 +54,7 @@ struct ReminderItem {
     unsigned char reserved1[12];
     std::int32_t state;  // a ReminderState when the record is sound
     std::int32_t alertTicks;
-    unsigned char reserved2[4136];
+    unsigned char reserved2[4136];  // opens with the done-through block (ReminderCodec.h)
 };
 
 constexpr std::size_t kReminderItemSize = 8276;

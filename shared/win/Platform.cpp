@@ -2,7 +2,10 @@
 
 #include <shellapi.h>
 
+#include <algorithm>
+
 #include "shared/win/Encoding.h"
+#include "shared/win/Handles.h"
 
 namespace vt::win {
 
@@ -101,7 +104,37 @@ private:
     bool m_bOk = true;
 };
 
+class WinFileReader : public IFileReader {
+public:
+    WinFileReader(HANDLE file, std::size_t size) : m_file(file), m_size(size) {}
+    std::size_t SizeWhenOpened() const override { return m_size; }
+    bool Read(void* data, std::size_t size, std::size_t& got) override {
+        got = 0;
+        // ReadFile takes a DWORD: larger requests go in pieces.
+        DWORD want = static_cast<DWORD>(std::min<std::size_t>(size, 0x40000000));
+        DWORD read = 0;
+        if (!ReadFile(m_file.Get(), data, want, &read, nullptr)) return false;
+        got = read;
+        return true;
+    }
+
+private:
+    KernelHandle m_file;
+    std::size_t m_size;
+};
+
 }  // namespace
+
+std::unique_ptr<IFileReader> WinFileSystem::OpenForReading(const std::string& path) {
+    HANDLE file = CreateFileW(FromUtf8(path).c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
+                              OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
+    if (file == INVALID_HANDLE_VALUE) return nullptr;
+    LARGE_INTEGER size = {};
+    std::size_t known = 0;
+    if (GetFileSizeEx(file, &size) && size.QuadPart > 0 && size.QuadPart < 0x40000000)
+        known = static_cast<std::size_t>(size.QuadPart);
+    return std::make_unique<WinFileReader>(file, known);
+}
 
 bool WinFileSystem::ReadAll(const std::string& path, std::vector<unsigned char>& out) {
     out.clear();

@@ -27,6 +27,7 @@ private:
 class WinFileSystem : public IFileSystem {
 public:
     bool ReadAll(const std::string& path, std::vector<unsigned char>& out) override;
+    std::unique_ptr<IFileReader> OpenForReading(const std::string& path) override;
     std::unique_ptr<IFileWriter> Create(const std::string& path) override;
     std::unique_ptr<IFileWriter> OpenInPlace(const std::string& path) override;
     bool Replace(const std::string& from, const std::string& to) override;

@@ -146,6 +146,21 @@ TEST(Occurrences, RecordsOffTheClockOrCalendarHaveNone) {
     EXPECT_EQ(LatestOccurrenceAtOrBefore(Rule(RepeatKind::Daily, 2026, 1, 1), kNothingDone), kNoOccurrence);
 }
 
+TEST(Occurrences, MomentsBeyondTheCalendarHaveNothingBesideThem) {
+    // Done-through moments from another writer's bytes may be anything.
+    OccurrenceRule daily = Rule(RepeatKind::Daily, 2026, 1, 1);
+    const LocalMinute huge = kNoOccurrence - 5, tiny = kNothingDone + 5;
+    EXPECT_EQ(NextOccurrenceAfter(daily, huge), kNoOccurrence);
+    EXPECT_EQ(NextOccurrenceAfter(daily, tiny), M(2026, 1, 1, 8, 30));
+    EXPECT_EQ(LatestOccurrenceAtOrBefore(daily, tiny), kNoOccurrence);
+    LocalMinute last = LatestOccurrenceAtOrBefore(daily, huge);
+    ASSERT_NE(last, kNoOccurrence);
+    EXPECT_EQ(TimeOfMinute(last).year, 2147483647);
+    EXPECT_EQ(CountOccurrences(daily, huge, huge), 0);
+    ReminderItem wild = MakeReminder(RepeatKind::Daily, 2026, 1, 1, 83820290, -7);
+    EXPECT_TRUE(RuleOf(wild).none);
+}
+
 TEST(Occurrences, ExtremeFieldsStayWithinTheCalendar) {
     ReminderItem far = MakeReminder(RepeatKind::Weekly, 2147483647, 12, 31, 8, 0);
     LocalMinute last = MinuteOn(RuleOf(far).firstDay, 8, 0);

@@ -4,6 +4,10 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <cstdint>
+#include <cstring>
+
 #include "tests/native/reminders/ReminderTestSupport.h"
 
 namespace vt {
@@ -82,6 +86,76 @@ TEST(ReminderFile, PlainSaveWritesLiveStatesAndExitSaveWritesThemAsReady) {
         EXPECT_EQ(DecodeReminder(atExit.data() + i * kReminderItemSize).state, expected[i]) << i;
         EXPECT_EQ(book.At(i)->state, expected[i]) << "in memory too, row " << i;
     }
+}
+
+// A reader that hands out a few bytes at a time, may have been told another
+// size than the bytes it has (the file grew or shrank after it was opened),
+// and may fail after some bytes.
+class TrickleFileSystem : public MemoryFileSystem {
+public:
+    std::size_t claimedSize = 0;
+    std::size_t failAfter = SIZE_MAX;
+
+    std::unique_ptr<IFileReader> OpenForReading(const std::string& path) override {
+        auto it = files.find(path);
+        if (it == files.end()) return nullptr;
+        return std::make_unique<Reader>(it->second, claimedSize, failAfter);
+    }
+
+private:
+    class Reader : public IFileReader {
+    public:
+        Reader(Bytes bytes, std::size_t claimed, std::size_t failAfter)
+            : m_bytes(std::move(bytes)), m_claimed(claimed), m_failAfter(failAfter) {}
+        std::size_t SizeWhenOpened() const override { return m_claimed; }
+        bool Read(void* data, std::size_t size, std::size_t& got) override {
+            got = 0;
+            if (m_pos >= m_failAfter) return false;
+            got = std::min({size, m_bytes.size() - m_pos, std::size_t{1000}});
+            std::memcpy(data, m_bytes.data() + m_pos, got);
+            m_pos += got;
+            return true;
+        }
+
+    private:
+        Bytes m_bytes;
+        std::size_t m_claimed, m_failAfter, m_pos = 0;
+    };
+};
+
+TEST(ReminderFile, RecordsReadInPiecesAreTheFileWhetherItGrewOrShrankMeanwhile) {
+    Bytes file = ThreeRecords();
+    file.insert(file.end(), 50, 0x77);
+    ParsedReminders expected = ParseReminderBytes(file.data(), file.size());
+    for (std::size_t claimed : {file.size(), std::size_t{0}, kReminderItemSize, 2 * kReminderItemSize + 9,
+                                10 * kReminderItemSize}) {
+        TrickleFileSystem fs;
+        fs.files[kPath] = file;
+        fs.claimedSize = claimed;
+        std::vector<ReminderItem> items{test::MakeReminder(RepeatKind::Once, 2026, 1, 1, 0, 0, "before")};
+        ReminderLoadReport report = LoadReminderFile(fs, kPath, items);
+        EXPECT_TRUE(report.readable) << claimed;
+        EXPECT_EQ(report.records, 3u) << claimed;
+        EXPECT_EQ(report.fragmentBytes, 50u) << claimed;
+        ASSERT_EQ(items.size(), 4u) << claimed;
+        EXPECT_EQ(GetText(items[0].title), Gbk("before"));
+        for (int i = 0; i < 3; ++i)
+            EXPECT_EQ(std::memcmp(&items[i + 1], &expected.items[i], sizeof(ReminderItem)), 0) << claimed << " " << i;
+    }
+}
+
+TEST(ReminderFile, AReadThatFailsMidwayLoadsNothingAndKeepsTheFile) {
+    TrickleFileSystem fs;
+    fs.files[kPath] = ThreeRecords();
+    fs.claimedSize = 3 * kReminderItemSize;
+    fs.failAfter = kReminderItemSize + 3000;
+    ReminderBook book(fs, kPath);
+    ReminderLoadReport report = book.Load();
+    EXPECT_TRUE(report.found);
+    EXPECT_FALSE(report.readable);
+    EXPECT_EQ(book.Count(), 0);
+    EXPECT_EQ(report.backupPath, kPath + ".bak");
+    EXPECT_EQ(fs.files[kPath + ".bak"], ThreeRecords());
 }
 
 TEST(ReminderFile, FileOfTwoAndAHalfRecordsLoadsTwoAndKeepsACopy) {
