@@ -7,6 +7,7 @@
 #include "updater/Downloader.h"
 #include "updater/FileNameRule.h"
 #include "updater/ProcessFinder.h"
+#include "updater/ProgramKind.h"
 #include "updater/DigestText.h"
 #include "updater/UpdateDescription.h"
 #include "updater/UpdateTexts.h"
@@ -33,7 +34,7 @@ bool IsNewer(const UpdateContext& ctx, const ServerComponent& c, int index) {
 // A file name that could leave the temporary or the application directory,
 // one that would overwrite the saved server description both passes still
 // read, or a digest that is not one, fails the download before anything is
-// requested or written.
+// requested or written. A program file must be of the updater's own kind.
 FetchResult Download(UpdateContext& ctx, const ServerComponent& c) {
     if (!IsPlainFileName(c.filename)) return FetchResult::NotCreatable;
     const std::string target = ctx.paths.tempDir + ctx.services.codec.GbkToUtf8(c.filename);
@@ -44,6 +45,7 @@ FetchResult Download(UpdateContext& ctx, const ServerComponent& c) {
     FetchOptions options;
     options.interactive = true;
     options.expectedDigest = hasDigest ? &digest : nullptr;
+    if (IsProgramFileName(c.filename)) options.programMachine = ctx.programMachine;
     return FetchToFile(ctx, c.uri, target, options);
 }
 
@@ -150,6 +152,10 @@ InstallOutcome DownloadAndReplace(UpdateContext& ctx) {
         const FetchResult fetched = Download(ctx, c);
         if (ctx.cancelRequested) return InstallOutcome::Cancelled;
         if (BrokeOff(fetched)) return InstallOutcome::TransferError;
+        if (fetched == FetchResult::WrongProgram) {
+            view.SetStatus(Format(updtext::kFmtWrongProgram, name.c_str(), MachineName(ctx.programMachine)));
+            return InstallOutcome::Failed;
+        }
         if (fetched != FetchResult::Ok) {
             view.SetStatus(updtext::kStatusDownloadFailed);
             return InstallOutcome::Failed;

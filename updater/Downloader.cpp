@@ -1,8 +1,10 @@
 #include "updater/Downloader.h"
 
+#include <algorithm>
 #include <limits>
 #include <memory>
 
+#include "updater/ProgramKind.h"
 #include "updater/Redirect.h"
 
 namespace vt {
@@ -117,6 +119,8 @@ FetchResult FetchToFile(UpdateContext& ctx, const std::string& object, const std
     std::unique_ptr<ISha256> digest;
     if (options.expectedDigest && !(digest = ctx.services.crypto.NewSha256())) return FetchResult::DigestMismatch;
     if (options.keepBytes) options.keepBytes->clear();
+    // The headers that tell a program's kind are in its first bytes.
+    std::string programHead;
     char buffer[kTransferBlockSize];
     std::uint64_t received = 0;
     bool first = true;
@@ -141,6 +145,8 @@ FetchResult FetchToFile(UpdateContext& ctx, const std::string& object, const std
         if (!file->Write(buffer, size)) return FetchResult::WriteFailed;
         if (digest) digest->Update(buffer, size);
         if (options.keepBytes) options.keepBytes->append(buffer, size);
+        if (options.programMachine && programHead.size() < kProgramHeadBytes)
+            programHead.append(buffer, std::min(size, kProgramHeadBytes - programHead.size()));
     }
 
     // A connection that drops mid-body ends the body early without an error:
@@ -149,6 +155,10 @@ FetchResult FetchToFile(UpdateContext& ctx, const std::string& object, const std
     if (digest) {
         Sha256Digest actual;
         if (!digest->Finish(actual) || actual != *options.expectedDigest) return FetchResult::DigestMismatch;
+    }
+    if (options.programMachine) {
+        const auto* head = reinterpret_cast<const unsigned char*>(programHead.data());
+        if (ReadProgramMachine(head, programHead.size()) != options.programMachine) return FetchResult::WrongProgram;
     }
     if (!file->Close()) return FetchResult::WriteFailed;
     return FetchResult::Ok;

@@ -26,6 +26,7 @@ enum class FetchResult {
     Cancelled,      // the user cancelled while messages were pumped
     TooLarge,       // the body is longer than FetchOptions::maxBytes
     BadRedirect,    // a redirect that may not be followed (Redirect.h), or one to nowhere
+    WrongProgram,   // not a program of FetchOptions::programMachine (ProgramKind.h)
 };
 
 // The transfer broke off (the connection while reading, or the disk while
@@ -44,6 +45,9 @@ struct FetchOptions {
     // Longer bodies fail; 0: no limit.
     std::uint64_t maxBytes = 0;
     const Sha256Digest* expectedDigest = nullptr;
+    // Nonzero: the body must be a program image for this machine, as its
+    // headers say (ReadProgramMachine); checked after the digest.
+    std::uint16_t programMachine = 0;
     // Also keep the body here, byte for byte as written (the server
     // description, whose bytes are verified and read from memory).
     std::string* keepBytes = nullptr;

@@ -11,6 +11,7 @@
 #include "updater/Crypto.h"
 #include "updater/HttpClient.h"
 #include "updater/Processes.h"
+#include "updater/ProgramKind.h"
 #include "updater/UpdateView.h"
 #include "updater/UrlParts.h"
 
@@ -64,6 +65,9 @@ struct UpdateContext {
     // resolved against it.
     UrlParts server;
     std::unique_ptr<IHttpConnection> connection;  // null when none could be made
+    // The machine every downloaded program must be built for: the updater's
+    // own, so that an installation never changes kind through an update.
+    std::uint16_t programMachine = kOwnMachine;
     bool cancelRequested = false;  // set by a cancel that arrived during a download
     // Why the last transfer broke off (see BrokeOff), UTF-8; empty when unknown.
     std::string transferError;

@@ -34,6 +34,9 @@ constexpr const char kFmtCopyFailed[] = "%s覆盖失败，更新中止!";  // ti
 // A failed replacement puts back what this run had replaced before it.
 constexpr const char kFmtRestored[] = "%s已还原!";              // title
 constexpr const char kFmtRestoreFailed[] = "%s还原失败!";       // title
+// A downloaded program is not built for this installation's processor kind
+// (or is no program at all): nothing is replaced.
+constexpr const char kFmtWrongProgram[] = "下载的%s不是%s版程序，更新中止！";  // file name, "x64"/"x86"
 constexpr const char kFmtAskEnd[] = "在线升级检测到 %s 正在运行，点击“确定”强制更新！";  // file name
 
 // An error broke off a transfer and the platform had no description of it.

@@ -7,6 +7,7 @@
 #include "shared/win/AppDirectory.h"
 #include "shared/win/Encoding.h"
 #include "tests/e2e/Wizard.h"
+#include "tests/support/ProgramImage.h"
 #include "tests/support/StandIn.h"
 #include "tests/win/updater/TestHttpServer.h"
 
@@ -267,7 +268,7 @@ TEST_F(UpdaterCases, LockedTargetStopsTheReplacement) {
                           Section(2, "C", "2.0", "c.dat"));
         Install("a.dat", "old a", "new a");
         Install("c.dat", "old c", "new c");
-        server.Serve("/vt/" + locked, "new b");
+        server.Serve("/vt/" + locked, runningProgram ? test::ProgramImage(BuildMachine(), "new b") : "new b");
 
         Process busy;
         HANDLE holder = INVALID_HANDLE_VALUE;
@@ -297,6 +298,45 @@ TEST_F(UpdaterCases, LockedTargetStopsTheReplacement) {
         PressButton(wizard, IDOK);
         EXPECT_EQ(p.WaitExit(), 0u);
         EXPECT_FALSE(WasStarted());
+    }
+}
+
+// An updater keeps an installation of its own kind: a description whose
+// program is built for the other processor is refused once the program is
+// downloaded, before anything is replaced, and the status line says why.
+// The same description with a program of the updater's kind installs.
+TEST_F(UpdaterCases, ProgramOfTheOtherKindIsRefusedAndNothingIsReplaced) {
+    const std::string oldProgram = test::ProgramImage(BuildMachine(), "old program");
+    for (const WORD machine : {OtherMachine(), BuildMachine()}) {
+        const bool refused = machine != BuildMachine();
+        SCOPED_TRACE(refused ? "other kind" : "own kind");
+        WriteLocal(0, 2, Section(0, "A", "1.0") + Section(1, "App", "1.0"));
+        Publish(0, 2, Section(0, "A", "2.0", "a.dat") + Section(1, "App", "2.0", "Vantrel.exe"));
+        Install("a.dat", "old a", "new a");
+        const std::string newProgram = test::ProgramImage(machine, "new program");
+        Install("Vantrel.exe", oldProgram, newProgram);
+        DeleteFileW((m_dir + L"started.txt").c_str());
+
+        Process p;
+        HWND wizard = StartAndInstall(p);
+        ASSERT_NE(wizard, nullptr);
+        if (refused) {
+            ASSERT_TRUE(WaitStatus(wizard, L"下载的Vantrel.exe不是" + MachineText(BuildMachine()) + L"版程序，更新中止！"));
+            EXPECT_EQ(ListBoxLines(wizard, kList), Lines{L"文件：a.dat下载完成!"});
+            EXPECT_EQ(server.Requests("/vt/Vantrel.exe"), 1);
+            EXPECT_EQ(Installed("a.dat"), "old a");
+            EXPECT_TRUE(Installed("Vantrel.exe") == oldProgram);
+            EXPECT_FALSE(FileExists(Path("Vantrel.exe.bak")));
+            EXPECT_TRUE(LocalDescriptionKept());
+        } else {
+            ASSERT_TRUE(WaitStatus(wizard, L"更新完成！"));
+            EXPECT_EQ(ListBoxLines(wizard, kList), (Lines{L"A更新完成!", L"App更新完成!"}));
+            EXPECT_TRUE(Installed("Vantrel.exe") == newProgram);
+        }
+        EXPECT_EQ(ItemText(wizard, IDOK), L"完成");
+        PressButton(wizard, IDOK);
+        EXPECT_EQ(p.WaitExit(), 0u);
+        EXPECT_EQ(WasStarted(), !refused);
     }
 }
 

@@ -72,6 +72,33 @@ TEST_F(UpdaterHostile, AByteASecondKeepsTheWizardAnsweringAndCancelEndsItAtOnce)
     EXPECT_EQ(ReadFileBytes(m_dir + L"Update.ini"), m_local);
 }
 
+// Wherever in the wait for the next byte "取消" comes, the program ends
+// within a second: nothing on the window's side waits for the server. The
+// bytes come two seconds apart, so a cancel that waited for one would show.
+TEST_F(UpdaterHostile, CancelAnywhereBetweenTwoBytesEndsWithinASecond) {
+    PublishNewerData();
+    test::CannedResponse slow;
+    slow.misbehave = test::CannedResponse::Misbehave::Trickle;
+    slow.body = "new data";
+    slow.trickleMs = 2000;
+    server.Serve("/vt/Data.dat", slow);
+
+    for (const DWORD after : {0u, 500u, 1000u, 1500u}) {
+        SCOPED_TRACE(after);
+        Process p;
+        HWND wizard = StartWizard(p, m_dir);
+        ASSERT_NE(wizard, nullptr);
+        PressButton(wizard, IDOK);
+        ASSERT_TRUE(WaitStatus(wizard, L"发现新的版本！"));
+        PressButton(wizard, IDOK);
+        ASSERT_TRUE(WaitStatus(wizard, L"正在下载文件:Data.dat"));
+        Sleep(after);
+        EXPECT_LT(CancelAndTime(p, wizard), 1000u);
+        EXPECT_EQ(ReadFileBytes(m_dir + L"Data.dat"), "old data");
+        EXPECT_EQ(ReadFileBytes(m_dir + L"Update.ini"), m_local);
+    }
+}
+
 TEST_F(UpdaterHostile, ASilentServerLeavesTheWizardAnsweringAndCancelable) {
     test::CannedResponse silent;
     silent.misbehave = test::CannedResponse::Misbehave::Silent;

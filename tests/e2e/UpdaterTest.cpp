@@ -4,6 +4,7 @@
 
 #include "shared/win/AppDirectory.h"
 #include "tests/e2e/Wizard.h"
+#include "tests/support/ProgramImage.h"
 #include "tests/support/StandIn.h"
 #include "tests/win/updater/TestHttpServer.h"
 
@@ -97,13 +98,14 @@ TEST_F(UpdaterE2e, FullyAutomaticRunEndsTheRunningProgramReplacesItAndRestarts) 
                                     kTitle + "\r\nversion=1.1\r\nuri=/vt/Vantrel.exe\r\nfilename=Vantrel.exe\r\n"
                                     "needclose=VANTREL.exe\r\n";
     server.Serve("/vt/update.ini", description);
-    server.Serve("/vt/Vantrel.exe", "new program");
+    const std::string newProgram = test::ProgramImage(BuildMachine(), "new program");
+    server.Serve("/vt/Vantrel.exe", newProgram);
 
     Process p;
     ASSERT_TRUE(p.Start(m_dir + L"Update.exe"));
     EXPECT_EQ(p.WaitExit(30000), 0u);
     EXPECT_EQ(standIn.WaitExit(1000), 0u);  // ended, not crashed or timed out
-    EXPECT_EQ(ReadFileBytes(program), "new program");
+    EXPECT_EQ(ReadFileBytes(program), newProgram);
     EXPECT_EQ(ReadFileBytes(m_dir + L"Update.ini"), description);
     EXPECT_TRUE(WaitFor([&] { return FileExists(m_dir + L"started.txt"); }));
 }

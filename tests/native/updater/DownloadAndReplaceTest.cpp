@@ -2,6 +2,7 @@
 
 #include "UpdaterFakes.h"
 #include "updater/DownloadAndReplace.h"
+#include "updater/ProgramKind.h"
 
 namespace vt {
 namespace {
@@ -31,9 +32,9 @@ TEST_F(InstallTest, ReplacesNewerFilesThenTheLocalDescription) {
     Prepare(0, {{"A", "1.0", "a.dll"}, {"B", "2.0", "b.dll"}},
             {{"A", "1.1", "a.dll"}, {"B", "1.9", "b.dll"}, {"N", "1.0", "n.dll"}});
     EXPECT_EQ(Install(), InstallOutcome::Updated);
-    EXPECT_EQ(AppFile("a.dll"), "new a.dll");
+    EXPECT_EQ(AppFile("a.dll"), test::NewFile("a.dll"));
     EXPECT_EQ(AppFile("b.dll"), "old b.dll");  // older on the server: left alone
-    EXPECT_EQ(AppFile("n.dll"), "new n.dll");
+    EXPECT_EQ(AppFile("n.dll"), test::NewFile("n.dll"));
     EXPECT_EQ(http.requested, (Strings{"/files/a.dll", "/files/n.dll"}));
     EXPECT_EQ(view.list, (Strings{"A更新完成!", "N更新完成!"}));
     EXPECT_EQ(view.status, "更新完成！");
@@ -102,13 +103,13 @@ TEST_F(InstallTest, UnsafeFileNamesFailBeforeAnythingIsWritten) {
 }
 
 TEST_F(InstallTest, Sha256IsCheckedWhenGiven) {
-    const std::string right = Sha256Hex(test::DigestOf("new a.dll"));
+    const std::string right = Sha256Hex(test::DigestOf(test::NewFile("a.dll")));
     std::string wrong = right;
     wrong[0] = wrong[0] == '0' ? '1' : '0';
 
     Prepare(0, {{"A", "1", "a.dll"}}, {{"A", "2", "a.dll", "", right}});
     EXPECT_EQ(Install(), InstallOutcome::Updated);
-    EXPECT_EQ(AppFile("a.dll"), "new a.dll");
+    EXPECT_EQ(AppFile("a.dll"), test::NewFile("a.dll"));
 
     // A wrong digest, and a value that is no digest at all.
     for (const std::string& sha : Strings{wrong, right.substr(1), "not-a-digest"}) {
@@ -116,6 +117,67 @@ TEST_F(InstallTest, Sha256IsCheckedWhenGiven) {
         EXPECT_EQ(Install(), InstallOutcome::Failed) << sha;
         EXPECT_EQ(AppFile("a.dll"), "old a.dll") << sha;
     }
+}
+
+// An updater installs programs of its own kind only. The other kind, or a
+// program file that is no program, is refused where a wrong digest is:
+// after its download, before anything is replaced. Data files are not
+// looked at.
+TEST_F(InstallTest, ProgramsOfTheOtherKindAreRefusedBeforeAnythingIsReplaced) {
+    for (const std::uint16_t own : {kMachineAmd64, kMachineI386}) {
+        const std::uint16_t other = own == kMachineAmd64 ? kMachineI386 : kMachineAmd64;
+        const std::string ownName = MachineName(own);
+        const std::string otherProgram = test::ProgramImage(other, "new Vantrel.exe");
+        const std::pair<const char*, std::string> refused[] = {
+            {"other kind", otherProgram},
+            {"no program", "new Vantrel.exe"},
+            {"ARM64", test::ProgramImage(0xAA64, "new Vantrel.exe")}};
+        for (const auto& [what, body] : refused) {
+            SCOPED_TRACE(ownName + ": " + what);
+            Prepare(0, {{"T", "1", "notes.txt"}, {"L", "1", "a.dll"}, {"App", "1", "Vantrel.exe"}},
+                    {{"T", "2", "notes.txt"}, {"L", "2", "a.dll"}, {"App", "2", "Vantrel.exe"}});
+            ctx->programMachine = own;
+            http.responses["/files/a.dll"].body = test::ProgramImage(own, "new a.dll");
+            http.responses["/files/Vantrel.exe"].body = body;
+            EXPECT_EQ(Install(), InstallOutcome::Failed);
+            EXPECT_EQ(view.status, "下载的Vantrel.exe不是" + ownName + "版程序，更新中止！");
+            EXPECT_EQ(view.list, (Strings{"文件：notes.txt下载完成!", "文件：a.dll下载完成!"}));
+            EXPECT_TRUE(files.copies.empty());
+            EXPECT_EQ(AppFile("a.dll"), "old a.dll");
+            EXPECT_EQ(AppFile("Vantrel.exe"), "old Vantrel.exe");
+            EXPECT_EQ(test::ReadText(paths.localIni), localBefore);
+        }
+    }
+}
+
+// A signed description vouches for the bytes, not for their kind: a digest
+// that matches a program of the other kind still does not install it.
+TEST_F(InstallTest, MatchingDigestDoesNotMakeTheOtherKindInstallable) {
+    const std::uint16_t other = kOwnMachine == kMachineAmd64 ? kMachineI386 : kMachineAmd64;
+    const std::string body = test::ProgramImage(other, "new Vantrel.exe");
+    Prepare(0, {{"App", "1", "Vantrel.exe"}},
+            {{"App", "2", "Vantrel.exe", "", Sha256Hex(test::DigestOf(body))}});
+    http.responses["/files/Vantrel.exe"].body = body;
+    EXPECT_EQ(Install(), InstallOutcome::Failed);
+    EXPECT_EQ(view.status, std::string("下载的Vantrel.exe不是") + MachineName(kOwnMachine) + "版程序，更新中止！");
+    EXPECT_EQ(AppFile("Vantrel.exe"), "old Vantrel.exe");
+
+    // And a digest that does not match says so first, whatever the kind.
+    Prepare(0, {{"App", "1", "Vantrel.exe"}},
+            {{"App", "2", "Vantrel.exe", "", Sha256Hex(test::DigestOf("something else"))}});
+    http.responses["/files/Vantrel.exe"].body = body;
+    EXPECT_EQ(Install(), InstallOutcome::Failed);
+    EXPECT_EQ(view.status, "下载文件时发生错误，更新中止！");
+}
+
+// Text and other data are not programs, whatever their first bytes.
+TEST_F(InstallTest, DataFilesAreNotLookedAt) {
+    Prepare(0, {{"T", "1", "readme.txt"}, {"D", "1", "Vantrel.exe.manifest"}},
+            {{"T", "2", "readme.txt"}, {"D", "2", "Vantrel.exe.manifest"}});
+    http.responses["/files/readme.txt"].body = "MZ but only text";
+    EXPECT_EQ(Install(), InstallOutcome::Updated);
+    EXPECT_EQ(AppFile("readme.txt"), "MZ but only text");
+    EXPECT_EQ(AppFile("Vantrel.exe.manifest"), "new Vantrel.exe.manifest");
 }
 
 TEST_F(InstallTest, RunningProgramNeedsConsentUnlessFullyAutomatic) {
@@ -200,8 +262,8 @@ TEST_F(InstallTest, FileThatCannotBeKeptIsNotReplaced) {
 TEST_F(InstallTest, CompleteUpdateLeavesNoKeptCopies) {
     Prepare(0, {{"A", "1", "a.dll"}, {"B", "1", "b.dll"}}, {{"A", "2", "a.dll"}, {"B", "2", "b.dll"}});
     EXPECT_EQ(Install(), InstallOutcome::Updated);
-    EXPECT_EQ(AppFile("a.dll"), "new a.dll");
-    EXPECT_EQ(AppFile("b.dll"), "new b.dll");
+    EXPECT_EQ(AppFile("a.dll"), test::NewFile("a.dll"));
+    EXPECT_EQ(AppFile("b.dll"), test::NewFile("b.dll"));
     // The old files were kept while the pass ran.
     EXPECT_EQ(std::count(files.copies.begin(), files.copies.end(), paths.appDir + "a.dll.bak"), 1);
     EXPECT_FALSE(files.Exists(paths.appDir + "a.dll.bak"));
@@ -221,7 +283,7 @@ TEST_F(InstallTest, RunningAssistantIsAskedToEndBeforeAnythingIsTerminated) {
     EXPECT_TRUE(processes.terminated.empty());
     EXPECT_TRUE(processes.sleeps.empty());
     EXPECT_EQ(view.pumpAttempts.size(), 1u + 2u);  // the download's one block, then two waits
-    EXPECT_EQ(AppFile("Vantrel.exe"), "new Vantrel.exe");
+    EXPECT_EQ(AppFile("Vantrel.exe"), test::NewFile("Vantrel.exe"));
 }
 
 TEST_F(InstallTest, FailedDescriptionCopyIsReportedUnderItsName) {
@@ -243,7 +305,7 @@ TEST_F(InstallTest, OwnExecutableIsMovedAsideAndReplaced) {
     test::WriteText(paths.appDir + "Update.exe.old", "older still");
 
     EXPECT_EQ(Install(), InstallOutcome::Updated);
-    EXPECT_EQ(AppFile("Update.exe"), "new Update.exe");
+    EXPECT_EQ(AppFile("Update.exe"), test::NewFile("Update.exe"));
     EXPECT_EQ(AppFile("Update.exe.old"), "old Update.exe");  // still running; removed at the next start
     EXPECT_EQ(files.running, std::set<std::string>{paths.appDir + "Update.exe.old"});
     EXPECT_EQ(view.list, (Strings{"U更新完成!", "V更新完成!"}));

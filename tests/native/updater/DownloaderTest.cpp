@@ -5,6 +5,7 @@
 
 #include "UpdaterFakes.h"
 #include "updater/Downloader.h"
+#include "updater/ProgramKind.h"
 
 namespace vt {
 namespace {
@@ -141,6 +142,28 @@ TEST_F(DownloadFileTest, DigestMustMatchWhenGiven) {
     wrong[31] ^= 1;
     EXPECT_EQ(Fetch(&wrong), FetchResult::DigestMismatch);
     EXPECT_FALSE(TargetExists());
+}
+
+// The headers are read from the body as it streams by, across blocks: a
+// header deep behind a long stub still counts, and a program of another
+// kind leaves no file, as a wrong digest does.
+TEST_F(DownloadFileTest, ProgramKindIsReadAcrossBlocks) {
+    test::ProgramImageSpec deep;
+    deep.peOffset = 5000;
+    for (const std::uint16_t machine : {kMachineAmd64, kMachineI386}) {
+        deep.machine = machine;
+        std::filesystem::remove(target);
+        test::FakeResponse r;
+        r.body = test::ProgramImage(deep, std::string(70000, 'z'));
+        Serve(r);
+        FetchOptions options;
+        options.programMachine = kMachineAmd64;
+        EXPECT_EQ(FetchToFile(*ctx, "/a.dll", target, options),
+                  machine == kMachineAmd64 ? FetchResult::Ok : FetchResult::WrongProgram);
+        EXPECT_EQ(TargetExists(), machine == kMachineAmd64);
+        options.programMachine = 0;  // a data file: not looked at
+        EXPECT_EQ(FetchToFile(*ctx, "/a.dll", target, options), FetchResult::Ok);
+    }
 }
 
 TEST_F(DownloadFileTest, UncreatableTargetFails) {

@@ -114,7 +114,7 @@ protected:
     }
     // The components of ServeServer, each with the digest of what is served.
     static std::vector<test::Component> WithDigests(std::vector<test::Component> offered) {
-        for (test::Component& c : offered) c.sha256 = Sha256Hex(test::DigestOf("new " + c.filename));
+        for (test::Component& c : offered) c.sha256 = Sha256Hex(test::DigestOf(test::NewFile(c.filename)));
         return offered;
     }
     // Serves a description and, unless told otherwise, its signature.
@@ -230,8 +230,8 @@ TEST_F(SignedModeTest, UpdateInstallsAndTheLocalDescriptionIsTheVerifiedBytes) {
     wizard->Press();
     EXPECT_TRUE(wizard->IsUpdated());
     EXPECT_EQ(view.status, "更新完成！");
-    EXPECT_EQ(AppFile("a.dll"), "new a.dll");
-    EXPECT_EQ(AppFile("b.dll"), "new b.dll");
+    EXPECT_EQ(AppFile("a.dll"), test::NewFile("a.dll"));
+    EXPECT_EQ(AppFile("b.dll"), test::NewFile("b.dll"));
     EXPECT_FALSE(std::filesystem::exists(paths.appDir + "evil.exe"));
     EXPECT_EQ(test::ReadText(paths.localIni), text);
     EXPECT_FALSE(std::filesystem::exists(paths.localIni + ".new"));

@@ -191,7 +191,7 @@ TEST_F(WizardTest, FullyAutomaticUpdateRestartsTheProgramAndCloses) {
     EXPECT_TRUE(wizard->IsUpdated());
     EXPECT_TRUE(view.questions.empty());
     EXPECT_EQ(processes.terminated, (std::vector<std::uint32_t>{42}));
-    EXPECT_EQ(AppFile("Vantrel.exe"), "new Vantrel.exe");
+    EXPECT_EQ(AppFile("Vantrel.exe"), test::NewFile("Vantrel.exe"));
     EXPECT_EQ(test::ReadText(paths.localIni), served);
     EXPECT_EQ(shell.opened, (Strings{paths.appDir + "Vantrel.exe", "http://www.example.com/news"}));
     EXPECT_EQ(view.closeCount, 1);
@@ -271,7 +271,7 @@ TEST_F(WizardTest, BrokenDownloadIsReportedAndTheNextPressRepeatsBothPasses) {
     wizard->Press();  // both passes again, then on to the finish by itself
     EXPECT_EQ(http.requested, (Strings{"/files/a.dll", "/files/b.dll"}));
     EXPECT_TRUE(wizard->IsUpdated());
-    EXPECT_EQ(AppFile("b.dll"), "new b.dll");
+    EXPECT_EQ(AppFile("b.dll"), test::NewFile("b.dll"));
     EXPECT_EQ(shell.opened, Strings{paths.appDir + "Vantrel.exe"});
     EXPECT_EQ(view.closeCount, 1);
 }
@@ -352,7 +352,7 @@ TEST_F(WizardTest, CancelWhileAQuestionIsOpenClosesAfterTheStep) {
     wizard->Press();
     wizard->Press();  // the question is answered OK; the replacement is not cut in half
     EXPECT_TRUE(wizard->IsUpdated());
-    EXPECT_EQ(AppFile("Vantrel.exe"), "new Vantrel.exe");
+    EXPECT_EQ(AppFile("Vantrel.exe"), test::NewFile("Vantrel.exe"));
     EXPECT_EQ(view.closeCount, 1);
 }
 
@@ -379,7 +379,7 @@ TEST_F(WizardTest, HugeTotalIsBoundedAndSaneGapsAreKept) {
     wizard->Press();
     wizard->Press();
     EXPECT_TRUE(wizard->IsUpdated());
-    EXPECT_EQ(AppFile("b.dll"), "new b.dll");
+    EXPECT_EQ(AppFile("b.dll"), test::NewFile("b.dll"));
 
     // A Total a little beyond the sections, and a gap, stay as they are.
     EXPECT_EQ(ComponentScanCount(*localIni, 5), 5);

@@ -19,8 +19,10 @@
 #include "shared/core/IniProfile.h"
 #include "shared/core/StdFileSystem.h"
 #include "tests/support/CoreFakes.h"
+#include "tests/support/ProgramImage.h"
 #include "updater/DigestText.h"
 #include "updater/OpenSslCrypto.h"
+#include "updater/ProgramKind.h"
 #include "updater/UpdateWizard.h"
 
 namespace vt::test {
@@ -248,6 +250,14 @@ inline Sha256Digest DigestOf(const std::string& bytes) {
     return digest;
 }
 
+// What the server holds for a component: "new <filename>", behind the
+// headers of a program of the updater's own kind when the name is a
+// program's.
+inline std::string NewFile(const std::string& filename) {
+    const std::string body = "new " + filename;
+    return IsProgramFileName(Gbk(filename)) ? ProgramImage(kOwnMachine, body) : body;
+}
+
 inline std::string ReadText(const std::string& path) {
     std::ifstream in(path, std::ios::binary);
     std::stringstream s;
@@ -291,7 +301,7 @@ protected:
     }
 
     // Server description, served at kIniObject; every component's file is
-    // served at "/files/<filename>" with the body "new <filename>".
+    // served at "/files/<filename>" with the body NewFile(<filename>).
     std::string ServeServer(int serverMode, const std::vector<Component>& offered,
                             const std::string& mainExtra = "", int total = -1) {
         std::string text = std::string("[Main]\r\nIniUrl=") + kIniUrl + "\r\nServerMode=" +
@@ -305,7 +315,7 @@ protected:
             if (!c.needclose.empty()) text += "needclose=" + c.needclose + "\r\n";
             if (!c.sha256.empty()) text += "sha256=" + c.sha256 + "\r\n";
             FakeResponse file;
-            file.body = "new " + c.filename;
+            file.body = NewFile(c.filename);
             http.responses["/files/" + c.filename] = file;
         }
         FakeResponse ini;

@@ -5,9 +5,11 @@
 #include <functional>
 #include <thread>
 
+#include "tests/support/ProgramImage.h"
 #include "tests/win/updater/UpdaterWinSupport.h"
 #include "updater/Downloader.h"
 #include "updater/MessagePump.h"
+#include "updater/ProgramKind.h"
 #include "updater/UpdateTexts.h"
 
 namespace vt::test {
@@ -229,14 +231,15 @@ TEST_F(UpdaterHostileServer, RedirectToAnotherServerIsFollowed) {
                                        "uri=/files/a.dll\r\nfilename=a.dll\r\n");
     server.Redirect(kIniPath, mirror.Url("/mirror/update.ini"), 307);
     server.Redirect("/files/a.dll", "/files/a2.dll");
-    server.Serve("/files/a2.dll", "new a");
+    const std::string newA = test::ProgramImage(kOwnMachine, "new a");
+    server.Serve("/files/a2.dll", newA);
     auto wizard = Wizard();
     wizard->Start();
     wizard->Press();
     EXPECT_EQ(pumping.Status(), updtext::kStatusNewer);
     wizard->Press();
     EXPECT_TRUE(wizard->IsUpdated());
-    EXPECT_EQ(AppFile("a.dll"), "new a");
+    EXPECT_EQ(AppFile("a.dll"), newA);
     EXPECT_EQ(mirror.Requests("/mirror/update.ini"), 1);
 }
 

@@ -4,6 +4,8 @@
 
 #include <commctrl.h>
 
+#include "tests/support/ProgramImage.h"
+#include "updater/ProgramKind.h"
 #include "updater/UpdateDialog.h"
 #include "updater/res/resource.h"
 
@@ -52,7 +54,9 @@ protected:
 };
 
 TEST_F(UpdaterDialog, WalksThroughTheStepsShowingEachOne) {
-    ServeOneNewerComponent("new a");
+    // A library of the updater's own kind: programs of another are refused.
+    const std::string newA = test::ProgramImage(kOwnMachine, "new a");
+    ServeOneNewerComponent(newA);
     Open();
     EXPECT_EQ(dialog->Text(), L"在线升级");
     EXPECT_EQ(ListLines(), WStrings{L"助手  版本：1.0"});
@@ -71,7 +75,7 @@ TEST_F(UpdaterDialog, WalksThroughTheStepsShowingEachOne) {
     EXPECT_EQ(ListLines(), WStrings{L"助手更新完成!"});
     EXPECT_EQ(Text(IDOK), L"完成");
     EXPECT_EQ(Progress(), 100);
-    EXPECT_EQ(AppFile("a.dll"), "new a");
+    EXPECT_EQ(AppFile("a.dll"), newA);
 
     Press(IDOK);
     EXPECT_TRUE(dialog->Wizard()->IsClosed());

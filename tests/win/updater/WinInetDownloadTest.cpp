@@ -1,6 +1,8 @@
 // Component downloads over real WinINet, and a download that breaks off.
+#include "tests/support/ProgramImage.h"
 #include "tests/win/updater/UpdaterWinSupport.h"
 #include "updater/Downloader.h"
+#include "updater/ProgramKind.h"
 
 namespace vt::test {
 namespace {
@@ -89,10 +91,11 @@ TEST_F(UpdaterWinInetDownload, BrokenTransferKeepsTheStepForAnotherTry) {
     EXPECT_EQ(view.Status(), "正在下载文件:a.dll");
     EXPECT_EQ(AppFile("a.dll"), "old a");
 
-    server.Serve("/files/a.dll", "new a");
+    const std::string newA = test::ProgramImage(kOwnMachine, "new a");
+    server.Serve("/files/a.dll", newA);
     wizard->Press();
     EXPECT_TRUE(wizard->IsUpdated());
-    EXPECT_EQ(AppFile("a.dll"), "new a");
+    EXPECT_EQ(AppFile("a.dll"), newA);
 }
 
 TEST(UpdaterInternetErrorText, SaysWhatWentWrongInOneLine) {
