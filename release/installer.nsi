@@ -394,9 +394,11 @@ Section "Uninstall"
   ; may; removing the machine-wide one fails quietly without the right.
   DeleteRegValue HKCU "${RUN_KEY}" "Vantrel"
   !insertmacro DELETE_HKLM_VALUE "${RUN_KEY}" "Vantrel"
-  DeleteRegValue HKCU "${PRODUCT_KEY}" "ShowInfo"
+  ; The per-user key holds only the assistant's own values: ShowInfo where
+  ; the machine-wide key was refused, and the settings (hotkeys, the
+  ; countdown's end action and last target).
+  DeleteRegKey HKCU "${PRODUCT_KEY}"
   !insertmacro DELETE_HKLM_VALUE "${PRODUCT_KEY}" "ShowInfo"
-  DeleteRegKey /ifempty HKCU "${PRODUCT_KEY}"
   DeleteRegKey /ifempty HKCU "Software\Orvane"
   !insertmacro DELETE_HKLM_KEY_IF_EMPTY "${PRODUCT_KEY}"
   !insertmacro DELETE_HKLM_KEY_IF_EMPTY "Software\Orvane"

@@ -52,6 +52,12 @@ $drive cursor $((desk_w - 24)) $((desk_h - 40 * dpi / 96))
 $drive post "$main" $TRAYNOTIFY 0 0x205
 sleep 1
 shot tray-menu
+# The menu's loop takes the keys from its thread's queue: five steps down to
+# "其他实用功能", then right opens its power items.
+for _ in 1 2 3 4 5; do $drive post "$main" 0x100 0x28 0; done   # WM_KEYDOWN VK_DOWN
+$drive post "$main" 0x100 0x27 0                                  # VK_RIGHT
+sleep 1
+shot tray-menu-power
 $drive post "$main" 0x1F 0 0   # WM_CANCELMODE closes the menu
 sleep 0.5
 
@@ -59,6 +65,11 @@ $drive command "$main" "$(vt_id ID_TRAY_SHOW)"
 sleep 1.5
 shot_window main-window "$main"
 $drive post "$main" 0x0112 0xF060 0   # SC_CLOSE hides it again
+
+$drive command "$main" "$(vt_id ID_TRAY_SETTINGS)"
+$drive wait 'Vantrel 设置' 3000 && sleep 1 && shot_window settings 'Vantrel 设置'
+$drive click 'Vantrel 设置' 2 || true   # 取消 hides it
+sleep 0.5
 
 $drive command "$main" "$(vt_id ID_TRAY_ABOUT)"
 $drive wait '关于Vantrel' 3000 && sleep 0.5 && shot_window about '关于Vantrel'

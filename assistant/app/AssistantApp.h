@@ -6,7 +6,7 @@
 #include <memory>
 
 #include "assistant/mainwnd/WinPower.h"
-#include "assistant/mainwnd/WinRegistry.h"
+#include "shared/win/WinRegistry.h"
 #include "assistant/mainwnd/WinVolumeDevice.h"
 #include "shared/win/Handles.h"
 #include "shared/win/Platform.h"

@@ -14,6 +14,18 @@ std::string OutOfRangeMessage() {
     return text;
 }
 
+std::string OneMinuteWarning(EndAction action) {
+    const std::string name = EndActionName(action);
+    return "还有1分钟电脑就要" + name + "啦～不想" + name + "的话，请在菜单中点“暂停计时”。";
+}
+
+std::string ShortTimeQuestion(EndAction action) {
+    return std::string("您当前设置的时间小于10秒，如果现在开始系统将在10秒内") + EndActionName(action) +
+           "，您确定要这样做吗？";
+}
+
+std::string IdleStatusText(EndAction action) { return std::string("倒计时") + EndActionName(action) + "未执行"; }
+
 MinutesRead Countdown::ReadMinutes(const std::string& boxText) {
     const MinutesParse parse = ParseMinutes(boxText);
     if (parse.result != MinutesRead::NotANumber) m_nMinutes = parse.value;
@@ -37,9 +49,18 @@ SetTimeResult Countdown::SetTime() {
     // counter can hold it: beyond that the seconds would wrap negative and
     // shut the computer down at the next tick.
     const std::uint32_t minutes = std::min(m_nMinutes, kMaxCountdownMinutes);
-    m_nSeconds = static_cast<std::int32_t>(minutes * 60);
-    m_bWarned = false;
+    LoadSeconds(static_cast<std::int32_t>(minutes * 60));
     return SetTimeResult::Set;
+}
+
+void Countdown::LoadSeconds(std::int32_t seconds) {
+    m_nSeconds = m_nLoadedSeconds = seconds;
+    m_bWarned = false;
+}
+
+void Countdown::Rearm() {
+    m_bPaused = true;
+    LoadSeconds(m_nLoadedSeconds);
 }
 
 bool Countdown::Tick() {
@@ -53,12 +74,13 @@ bool Countdown::Tick() {
 
 std::string Countdown::NextStatusText() {
     if (!m_bPaused) m_nSpinner = m_nSpinner % 4 + 1;
-    return StatusText(m_bPaused, m_nSeconds, "|/-\\|"[m_nSpinner]);
+    return StatusText(m_bPaused, m_nSeconds, "|/-\\|"[m_nSpinner], m_action);
 }
 
-std::string Countdown::StatusText(bool paused, std::int32_t seconds, char spinner) {
-    std::string text = paused ? std::string("[已暂停]定时关机的时间为")
-                              : Format("[运行中%c]", spinner) + "系统距离关机还有";
+std::string Countdown::StatusText(bool paused, std::int32_t seconds, char spinner, EndAction action) {
+    const std::string name = EndActionName(action);
+    std::string text = paused ? "[已暂停]定时" + name + "的时间为"
+                              : Format("[运行中%c]", spinner) + "系统距离" + name + "还有";
     if (seconds >= 3600) text += Format("%d小时", seconds / 3600);
     if (seconds >= 60) text += Format("%d分", seconds / 60 % 60);
     text += Format("%d秒", seconds % 60);

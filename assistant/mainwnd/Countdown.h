@@ -6,6 +6,7 @@
 #include <string>
 
 #include "assistant/mainwnd/MinutesParser.h"
+#include "assistant/settings/EndAction.h"
 
 namespace vt {
 
@@ -19,6 +20,12 @@ inline constexpr char kStartLabel[] = "开始计时";
 inline constexpr char kStopLabel[] = "暂停计时";
 // The balloon at the tray icon one minute before the end.
 inline constexpr char kOneMinuteWarning[] = "还有1分钟电脑就要关机啦～不想关机的话，请在菜单中点“暂停计时”。";
+
+// The texts that name the end action; for 关机 they are the texts above.
+std::string OneMinuteWarning(EndAction action);
+std::string ShortTimeQuestion(EndAction action);
+// The status item of the tray menu before the first refresh: "倒计时关机未执行".
+std::string IdleStatusText(EndAction action);
 
 // kOutOfRangeTemplate with the box's range filled in.
 std::string OutOfRangeMessage();
@@ -55,6 +62,14 @@ public:
 
     // Loads the minutes into the countdown, leaving it running or stopped.
     SetTimeResult SetTime();
+    // Loads a count of seconds (a time of day's distance), running or stopped.
+    void LoadSeconds(std::int32_t seconds);
+    // Stopped again, with the count last loaded: after an end that leaves
+    // the program running (sleep, hibernate), ready to be started again.
+    void Rearm();
+
+    EndAction Action() const { return m_action; }
+    void SetAction(EndAction action) { m_action = action; }
 
     // Starting with under ten seconds left needs the user's consent first.
     bool NeedsShortTimeQuestion() const { return m_bPaused && m_nSeconds < 10; }
@@ -75,11 +90,14 @@ public:
     // the spinner one step.
     std::string NextStatusText();
 
-    static std::string StatusText(bool paused, std::int32_t seconds, char spinner);
+    static std::string StatusText(bool paused, std::int32_t seconds, char spinner,
+                                  EndAction action = EndAction::ShutDown);
 
 private:
     std::uint32_t m_nMinutes = 1;
     std::int32_t m_nSeconds = 60;
+    std::int32_t m_nLoadedSeconds = 60;
+    EndAction m_action = EndAction::ShutDown;
     bool m_bPaused = true;
     int m_nSpinner = 0;
     bool m_bWarned = false;

@@ -13,11 +13,27 @@ void RunPowerCommand(IPowerActions& power, IExitHost& host, std::uint32_t flags)
     host.Quit();
 }
 
-void EndCountdown(IPowerActions& power, IExitHost& host) {
+void RunSuspend(IPowerActions& power, IExitHost& host, bool hibernate) {
+    power.EnableShutdownPrivilege();
+    host.SaveReminders();
+    power.Suspend(hibernate);
+}
+
+void EndCountdown(IPowerActions& power, IExitHost& host, EndAction action) {
     power.SetExecutionState(kMaySleep);
+    if (!EndsLogon(action)) {
+        // Stopped before the computer goes: it wakes to a countdown that is
+        // not already over.
+        host.RearmCountdown();
+        RunSuspend(power, host, action == EndAction::Hibernate);
+        return;
+    }
+    std::uint32_t flags = kExitCountdownEnd;
+    if (action == EndAction::Restart) flags = kExitRestart;
+    if (action == EndAction::LogOff) flags = kExitLogOff;
     power.EnableShutdownPrivilege();
     host.PrepareExit();
-    power.ExitSession(kExitCountdownEnd);
+    power.ExitSession(flags);
     host.StopTimer();
     host.Quit();
 }

@@ -3,6 +3,8 @@
 // the system calls and the window's part behind two small interfaces.
 #include <cstdint>
 
+#include "assistant/settings/EndAction.h"
+
 namespace vt {
 
 // ExitWindowsEx flags. Each carries EWX_FORCE (4): a program that holds
@@ -28,6 +30,13 @@ public:
     virtual void ExitSession(std::uint32_t flags) = 0;
     // SetThreadExecutionState on the user-interface thread; kStayAwake or kMaySleep.
     virtual void SetExecutionState(std::uint32_t flags) = 0;
+    // SetSuspendState: sleep, or hibernate. Needs the shutdown privilege.
+    // Returns once the computer is awake again (or at once when refused).
+    virtual void Suspend(bool hibernate) = 0;
+    // IsPwrHibernateAllowed: hibernation is switched on and possible here.
+    virtual bool CanHibernate() = 0;
+    // LockWorkStation: the logon goes on behind the lock screen.
+    virtual void Lock() = 0;
 };
 
 // The main window's side of leaving the program.
@@ -37,14 +46,22 @@ public:
     virtual void PrepareExit() = 0;  // settings, reminders and tray icon put away
     virtual void StopTimer() = 0;    // the countdown's timer
     virtual void Quit() = 0;         // ends the message loop
+    virtual void SaveReminders() = 0;   // Notify.dat written, everything left running
+    virtual void RearmCountdown() = 0;  // stopped, with its last count, ready to start again
 };
 
 // A power command of the tray menu. The assistant quits without waiting:
 // whether Windows follows through is not its concern.
 void RunPowerCommand(IPowerActions& power, IExitHost& host, std::uint32_t flags);
 
+// Sleep or hibernate from the tray menu. The assistant runs on; the
+// reminders are on disk first, in case the computer never wakes (a flat
+// battery during sleep, a failed resume from hibernation).
+void RunSuspend(IPowerActions& power, IExitHost& host, bool hibernate);
+
 // The countdown has run out: its request to stay awake is cleared, then
-// the shutdown and power off.
-void EndCountdown(IPowerActions& power, IExitHost& host);
+// the action. Shut down, restart and log off end the program; after sleep
+// and hibernate the countdown is stopped and ready again.
+void EndCountdown(IPowerActions& power, IExitHost& host, EndAction action = EndAction::ShutDown);
 
 }  // namespace vt

@@ -9,6 +9,7 @@
 #include "assistant/mainwnd/VolumePopup.h"
 #include "assistant/reminders/ReminderManagerDialog.h"
 #include "assistant/reminders/ReminderTexts.h"
+#include "assistant/settings/SettingsDialog.h"
 #include "resource.h"
 #include "shared/core/Shell.h"
 #include "shared/win/DpiIcons.h"
@@ -35,6 +36,9 @@ ShutdownDialog::ShutdownDialog(MainWindowServices services)
     : Dialog(IDD_SHUTDOWN),
       m_services(std::move(services)),
       m_autorun(m_services.registry),
+      m_store(m_services.registry),
+      m_settings(m_store.Load()),
+      m_hotkeys(*this),
       m_channels(m_services.volume),
       m_volumePopup(std::make_unique<VolumePopup>(m_services.volume)),
       m_reminderManager(m_services.reminders ? std::make_unique<ReminderManagerDialog>(*m_services.reminders)
@@ -55,16 +59,16 @@ BOOL ShutdownDialog::OnInitDialog() {
     m_bAutoRun = TRUE;
 
     m_link.Attach(Hwnd(), IDC_LINK);
-    SetMinutesBoxText(1);
+    InitCountdownForm();
     SetText(kMainWindowTitle);
     // A second add right after the first: harmless when the first worked,
     // and it covers a shell that was still starting.
     m_tray.Add(kProductName);
-    SetMenuItemText(ID_TRAY_STATUS, L"倒计时关机未执行");
+    SetMenuItemText(ID_TRAY_STATUS, win::FromUtf8(IdleStatusText(m_countdown->Action())));
     SetMenuItemText(ID_TRAY_STARTSTOP, L"开始计时");
     SetTimer(Hwnd(), kCountdownTimerId, 1000, nullptr);
     SendDlgItemMessageW(Hwnd(), IDC_SPIN, UDM_SETRANGE, 0, MAKELPARAM(32767, 1));
-    SendDlgItemMessageW(Hwnd(), IDC_SPIN, UDM_SETPOS, 0, MAKELPARAM(1, 0));
+    SendDlgItemMessageW(Hwnd(), IDC_SPIN, UDM_SETPOS, 0, MAKELPARAM(m_countdown->SpinPosition(), 0));
     PostMessageW(Hwnd(), kMsgTakeReferenceVolume, 0, 0);
     RegisterHotkeys();
     if (m_reminderManager->Create(nullptr)) m_reminderManager->Show(SW_HIDE);
@@ -118,6 +122,12 @@ bool ShutdownDialog::OnCommand(WORD id, WORD code, HWND control) {
         return true;
     case IDC_LINK:
         if (code == STN_CLICKED) OnLinkClicked();
+        return true;
+    case IDC_END_ACTION:
+        if (code == CBN_SELCHANGE) OnEndActionChosen();
+        return true;
+    case IDC_AT_CLOCK:
+        if (code == BN_CLICKED) OnAtClockClicked();
         return true;
     }
     // Menu commands come without a control.
@@ -201,6 +211,8 @@ void ShutdownDialog::OnTrayNotify(UINT mouseMessage) {
         // The menu only closes on an outside click when its owner is in front.
         SetForegroundWindow(Hwnd());
         SetMenuItemCheck(ID_TRAY_AUTORUN, m_bAutoRun != FALSE);
+        EnableMenuItem(TrayPopup(), ID_TRAY_HIBERNATE,
+                       MF_BYCOMMAND | (m_services.power.CanHibernate() ? MF_ENABLED : MF_GRAYED));
         TrackPopupMenu(TrayPopup(), TPM_RIGHTBUTTON, cursor.x, cursor.y, 0, Hwnd(), nullptr);
         PostMessageW(Hwnd(), WM_NULL, 0, 0);
         break;
@@ -235,6 +247,18 @@ bool ShutdownDialog::OnTrayCommand(UINT id) {
     case ID_TRAY_LOGOFF:
         OnPowerCommand(kExitLogOff);
         break;
+    case ID_TRAY_SLEEP:
+        OnSuspendCommand(false);
+        break;
+    case ID_TRAY_HIBERNATE:
+        OnSuspendCommand(true);
+        break;
+    case ID_TRAY_LOCK:
+        OnLockCommand();
+        break;
+    case ID_TRAY_SETTINGS:
+        OnSettingsCommand();
+        break;
     case ID_TRAY_LEFT:
     case ID_TRAY_RIGHT:
     case ID_TRAY_STEREO:
@@ -244,6 +268,7 @@ bool ShutdownDialog::OnTrayCommand(UINT id) {
     case ID_TRAY_AUTORUN:
         // The registry follows at the next PrepareExit.
         m_bAutoRun = !m_bAutoRun;
+        if (m_settingsDialog) m_settingsDialog->ShowAutoRun(m_bAutoRun != FALSE);
         break;
     case ID_TRAY_UPDATE:
         if (m_services.requestUpdate) m_services.requestUpdate();
@@ -270,6 +295,12 @@ void ShutdownDialog::OnLinkClicked() {
 
 void ShutdownDialog::SetMenuItemText(UINT id, const std::wstring& text) {
     ModifyMenuW(TrayPopup(), id, MF_BYCOMMAND | MF_STRING, id, text.c_str());
+}
+
+std::wstring ShutdownDialog::MenuItemText(UINT id) const {
+    wchar_t text[256] = {};
+    GetMenuStringW(TrayPopup(), id, text, 256, MF_BYCOMMAND);
+    return text;
 }
 
 void ShutdownDialog::SetMenuItemCheck(UINT id, bool on) {

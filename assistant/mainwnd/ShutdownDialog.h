@@ -12,12 +12,18 @@
 #include "assistant/mainwnd/ChannelControl.h"
 #include "assistant/mainwnd/PowerActions.h"
 #include "assistant/mainwnd/TrayIcon.h"
+#include "assistant/settings/HotkeyBinding.h"
+#include "assistant/settings/SettingsHost.h"
+#include "assistant/settings/SettingsStore.h"
+#include "shared/core/Clock.h"
 #include "shared/win/DpiIcons.h"
 #include "shared/win/Dialog.h"
+#include "shared/win/Platform.h"
 
 namespace vt {
 
 class ReminderManagerDialog;
+class SettingsDialog;
 struct ReminderServices;
 class VolumePopup;
 class Countdown;
@@ -34,9 +40,11 @@ struct MainWindowServices {
     std::string exePath;                  // UTF-8, for the Run value
     // Null: the program's own reminders, Notify.dat beside the program.
     const ReminderServices* reminders = nullptr;
+    // Null: the computer's clock (for the countdown's time-of-day target).
+    const IClock* clock = nullptr;
 };
 
-class ShutdownDialog : public win::Dialog, private IExitHost {
+class ShutdownDialog : public win::Dialog, private IExitHost, private IHotkeyRegistrar, private ISettingsHost {
 public:
     explicit ShutdownDialog(MainWindowServices services);
     ~ShutdownDialog() override;
@@ -51,6 +59,11 @@ public:
     // For tests.
     ReminderManagerDialog& Reminders() { return *m_reminderManager; }
     VolumePopup& Popup() { return *m_volumePopup; }
+    // Null until "设置..." was first chosen.
+    SettingsDialog* SettingsWindow() { return m_settingsDialog.get(); }
+    const HotkeyValues& HotkeysInForce() const { return m_hotkeys.InForce(); }
+    std::wstring MenuItemText(UINT id) const;
+    bool MenuItemGrayed(UINT id) const { return (GetMenuState(TrayPopup(), id, MF_BYCOMMAND) & MF_GRAYED) != 0; }
 
 protected:
     bool OnMessage(UINT msg, WPARAM wParam, LPARAM lParam, LRESULT& result) override;
@@ -85,6 +98,16 @@ private:
     bool ReadMinutesBox();
     void UpdateStatus();
     void SetMinutesBoxText(unsigned minutes);
+    // The end action's list, the time picker and the remembered target.
+    void InitCountdownForm();
+    void OnEndActionChosen();
+    void OnAtClockClicked();
+    void SetEndAction(EndAction action);
+    void ShowStartStopLabel();
+    // The count up to the next moment of the time-of-day target.
+    void LoadClockTarget();
+    void SaveTarget();
+    LocalTime Now() const;
 
     // Power actions (ShutdownPower.cpp).
     void OnPowerCommand(std::uint32_t flags);
@@ -93,20 +116,38 @@ private:
     void OnEndSession(bool ending);
     void StopTimer() override;
     void Quit() override;
+    void SaveReminders() override;
+    void RearmCountdown() override;
+    void OnSuspendCommand(bool hibernate);
+    void OnLockCommand();
 
-    // Channel hotkeys (ShutdownHotkeys.cpp).
+    // Channel hotkeys and the settings window (ShutdownHotkeys.cpp).
     void RegisterHotkeys();
     void OnHotKey(LPARAM lParam);
     void OnChannelCommand(UINT id);
+    void ShowHotkeysInMenu();
+    void OnSettingsCommand();
+    bool Register(HotkeySlot slot, std::uint32_t modifiers, std::uint32_t key) override;
+    void Unregister(HotkeySlot slot) override;
+    SettingsChoice CurrentChoice(HotkeyOutcomes& outcomes) override;
+    HotkeyOutcomes ApplyChoice(const SettingsChoice& choice) override;
 
     MainWindowServices m_services;
+    win::WinClock m_clock;
     Autorun m_autorun;
+    SettingsStore m_store;
+    Settings m_settings;  // as loaded, and as changed since
+    HotkeyBindings m_hotkeys;
+    // Per row, the combination last asked for and refused (0: none).
+    HotkeyValues m_refusedHotkeys{};
+    ATOM m_hotkeyIds[kHotkeySlotCount] = {};
     ChannelControl m_channels;  // holds the reference volume of the channel commands
 
     HyperLinkStatic m_link;
     std::unique_ptr<VolumePopup> m_volumePopup;
     std::unique_ptr<ReminderManagerDialog> m_reminderManager;
     std::unique_ptr<Countdown> m_countdown;
+    std::unique_ptr<SettingsDialog> m_settingsDialog;
     BOOL m_bAutoRun = TRUE;
     DWORD m_dwShowInfo = 0;
     win::MenuHandle m_trayMenu;

@@ -1,6 +1,7 @@
 // Power commands of the tray menu and the end of the Windows logon.
 #include "assistant/mainwnd/ShutdownDialog.h"
 
+#include "assistant/mainwnd/Countdown.h"
 #include "assistant/reminders/ReminderManagerDialog.h"
 
 namespace vt {
@@ -30,5 +31,19 @@ void ShutdownDialog::OnEndSession(bool ending) {
 void ShutdownDialog::StopTimer() { KillTimer(Hwnd(), kCountdownTimerId); }
 
 void ShutdownDialog::Quit() { PostQuitMessage(0); }
+
+// Sleep and hibernate keep the program, its windows and its reminders
+// running; only the file is brought up to date, as closing the manager does.
+void ShutdownDialog::OnSuspendCommand(bool hibernate) { RunSuspend(m_services.power, *this, hibernate); }
+
+void ShutdownDialog::OnLockCommand() { m_services.power.Lock(); }
+
+void ShutdownDialog::SaveReminders() { m_reminderManager->Manager().Save(); }
+
+void ShutdownDialog::RearmCountdown() {
+    m_countdown->Rearm();
+    if (m_settings.target.atClock) LoadClockTarget();
+    ShowStartStopLabel();
+}
 
 }  // namespace vt

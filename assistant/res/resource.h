@@ -11,6 +11,7 @@
 #define IDD_VOLUME_POPUP          136
 #define IDD_REMINDER_EDIT         137
 #define IDD_REMINDER_ALERT        139
+#define IDD_SETTINGS              300
 
 // Icons, menus, bitmaps
 #define IDI_MAIN                  128
@@ -29,6 +30,28 @@
 #define IDC_SPIN                  1004
 #define IDC_SETTIME               1007
 #define IDC_LINK                  1010   // also the link of the about box
+#define IDC_END_ACTION            3001   // what the countdown does at its end
+#define IDC_AT_CLOCK              3002   // "在": a time of day instead of minutes
+#define IDC_CLOCK                 3003   // the time of day
+
+// Settings window. The four hotkey rows (left, right, stereo, mute) have
+// consecutive ids in each column: the hotkey, its "清除", its note.
+#define IDC_HOTKEY_LEFT           3010
+#define IDC_HOTKEY_RIGHT          3011
+#define IDC_HOTKEY_STEREO         3012
+#define IDC_HOTKEY_MUTE           3013
+#define IDC_CLEAR_LEFT            3020
+#define IDC_CLEAR_RIGHT           3021
+#define IDC_CLEAR_STEREO          3022
+#define IDC_CLEAR_MUTE            3023
+#define IDC_NOTE_LEFT             3030
+#define IDC_NOTE_RIGHT            3031
+#define IDC_NOTE_STEREO           3032
+#define IDC_NOTE_MUTE             3033
+#define IDC_RESTORE_DEFAULTS      3040
+#define IDC_SETTINGS_AUTORUN      3041
+#define IDC_SETTINGS_END_ACTION   3042
+#define IDC_APPLY                 3043
 
 // Volume popup
 #define IDC_SLIDER                1012
@@ -76,6 +99,10 @@
 #define ID_TRAY_SHUTDOWN          32788
 #define ID_TRAY_REBOOT            32789
 #define ID_TRAY_LOGOFF            32790
+#define ID_TRAY_SLEEP             33001
+#define ID_TRAY_HIBERNATE         33002
+#define ID_TRAY_LOCK              33003
+#define ID_TRAY_SETTINGS          33004
 
 // Day menu: the placeholder item of the resource, then the nine
 // recurrence kinds put in at run time (ID_DAY_FIRST + kind).

@@ -232,13 +232,65 @@ void DeleteRegValue(HKEY root, const wchar_t* key, const wchar_t* name) {
     RegCloseKey(h);
 }
 
+namespace {
+
+BOOL CALLBACK CollectBalloon(HWND hwnd, LPARAM out) {
+    wchar_t cls[64] = {};
+    GetClassNameW(hwnd, cls, 64);
+    if (lstrcmpiW(cls, L"tooltips_class32") != 0 || !IsVisible(hwnd)) return TRUE;
+    wchar_t text[512] = {};
+    DWORD_PTR n = 0;
+    if (SendMessageTimeoutW(hwnd, WM_GETTEXT, 512, reinterpret_cast<LPARAM>(text), SMTO_ABORTIFHUNG, 1000, &n))
+        reinterpret_cast<std::vector<std::wstring>*>(out)->push_back(text);
+    return TRUE;
+}
+
+const wchar_t kSettingsKey[] = L"Software\\Orvane\\Vantrel";
+
+}  // namespace
+
+std::vector<std::wstring> BalloonTexts() {
+    std::vector<std::wstring> texts;
+    EnumWindows(CollectBalloon, reinterpret_cast<LPARAM>(&texts));
+    return texts;
+}
+
+bool BalloonShown(const std::wstring& text, DWORD timeoutMs) {
+    return WaitFor(
+        [&] {
+            for (const std::wstring& shown : BalloonTexts())
+                if (shown == text) return true;
+            return false;
+        },
+        timeoutMs);
+}
+
 void AssistantTest::SetUp() {
     ClearAutorun();
+    ClearSettings();
     m_dir = MakeScratchDir(test::CurrentTestName());
     ASSERT_TRUE(CopyInto(m_dir, BuildBinDir(), L"Vantrel.exe"));
 }
 
-void AssistantTest::TearDown() { ClearAutorun(); }
+void AssistantTest::TearDown() {
+    ClearAutorun();
+    ClearSettings();
+}
+
+void AssistantTest::ClearSettings() {
+    for (const wchar_t* name : {L"HotkeyLeft", L"HotkeyRight", L"HotkeyStereo", L"HotkeyMute", L"EndAction",
+                                L"CountdownMinutes", L"CountdownClock", L"CountdownAtClock"})
+        DeleteRegValue(HKEY_CURRENT_USER, kSettingsKey, name);
+}
+
+void AssistantTest::PutSetting(const wchar_t* name, DWORD value) {
+    HKEY h;
+    ASSERT_EQ(RegCreateKeyExW(HKEY_CURRENT_USER, kSettingsKey, 0, nullptr, 0, KEY_SET_VALUE, nullptr, &h, nullptr),
+              ERROR_SUCCESS);
+    EXPECT_EQ(RegSetValueExW(h, name, 0, REG_DWORD, reinterpret_cast<const BYTE*>(&value), sizeof value),
+              ERROR_SUCCESS);
+    RegCloseKey(h);
+}
 
 void AssistantTest::ClearAutorun() {
     for (HKEY root : {HKEY_LOCAL_MACHINE, HKEY_CURRENT_USER}) {

@@ -88,6 +88,9 @@ std::vector<std::wstring> ListBoxLines(HWND dialog, int id);
 bool IsVisible(HWND hwnd);
 // A tray-menu command, as if picked from the menu.
 void PostCommand(HWND mainWindow, int id);
+// The texts of the balloons the shell shows (tooltip windows of any process).
+std::vector<std::wstring> BalloonTexts();
+bool BalloonShown(const std::wstring& text, DWORD timeoutMs = 5000);
 
 // Registry values (both hives are looked at by callers as needed).
 bool ReadRegString(HKEY root, const wchar_t* key, const wchar_t* name, std::wstring& value);
@@ -98,13 +101,16 @@ extern const wchar_t kRunKey[];
 extern const wchar_t kProductKey[];
 
 // The assistant copied alone into a fresh directory named after the test.
-// The Run and ShowInfo values the program writes are cleared before and
-// after, so no test sees what an earlier one left.
+// The Run and ShowInfo values and the settings the program writes are
+// cleared before and after, so no test sees what an earlier one left.
 class AssistantTest : public ::testing::Test {
 protected:
     void SetUp() override;
     void TearDown() override;
     static void ClearAutorun();
+    static void ClearSettings();
+    // A per-user setting of the assistant, as the program reads it at start.
+    static void PutSetting(const wchar_t* name, DWORD value);
     // Starts the copy and waits for its (hidden) main window; null if either fails.
     HWND Start(Process& process);
 

@@ -89,24 +89,6 @@ TEST_F(AssistantMainWindow, APressAfterTheIconTookThePopupAwayOpensItAgain) {
     DestroyWindow(other);
 }
 
-BOOL CALLBACK CollectBalloon(HWND hwnd, LPARAM out) {
-    wchar_t cls[64] = {};
-    GetClassNameW(hwnd, cls, 64);
-    if (lstrcmpiW(cls, L"tooltips_class32") != 0 || !IsVisible(hwnd)) return TRUE;
-    wchar_t text[512] = {};
-    DWORD_PTR n = 0;
-    if (SendMessageTimeoutW(hwnd, WM_GETTEXT, 512, reinterpret_cast<LPARAM>(text), SMTO_ABORTIFHUNG, 1000, &n))
-        reinterpret_cast<std::vector<std::wstring>*>(out)->push_back(text);
-    return TRUE;
-}
-
-// The texts of the balloons the shell shows (tooltip windows of any process).
-std::vector<std::wstring> BalloonTexts() {
-    std::vector<std::wstring> texts;
-    EnumWindows(CollectBalloon, reinterpret_cast<LPARAM>(&texts));
-    return texts;
-}
-
 TEST_F(AssistantMainWindow, AMinuteBeforeTheEndABalloonSaysHowToStopTheShutdown) {
     ASSERT_TRUE(WaitFor([&] { return HasTrayIcon(m_main); }));
     // Freshly started the countdown stands at one minute: the warning

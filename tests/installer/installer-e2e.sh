@@ -380,6 +380,9 @@ w reg add "$run_hkcu" /v Vantrel /t REG_SZ /d "\"$instwin\\Vantrel.exe\"" /f
 w reg add "$run_hklm" /v Vantrel /t REG_SZ /d "\"$instwin\\Vantrel.exe\"" /f
 w reg add "$info_hkcu" /v ShowInfo /t REG_DWORD /d 0 /f
 w reg add "$info_hklm" /v ShowInfo /t REG_DWORD /d 0 /f
+# Settings the user changed: Ctrl+Alt+Left for the left channel, sleep at the end.
+w reg add "$info_hkcu" /v HotkeyLeft /t REG_DWORD /d 0x625 /f
+w reg add "$info_hkcu" /v EndAction /t REG_DWORD /d 3 /f
 printf 'left by the updater' >"$instdir/Update.exe.old"
 printf 'kept by an interrupted update' >"$instdir/Vantrel.exe.bak"
 cp "$instdir/Vantrel.exe.bak" "$instdir/Update.exe.bak"

@@ -93,7 +93,7 @@ forget_saved_values() {
 start_assistant() {
   trace=$tmp/$1.trace
   rm -f "$boot_log_unix"
-  WINEDEBUG="-all,trace+reg,trace+systray,trace+process,warn+ntdll" VT_POWER_LOG="$boot_log" \
+  WINEDEBUG="-all,trace+reg,trace+systray,trace+process,warn+ntdll${extra_debug:-}" VT_POWER_LOG="$boot_log" \
     WINEDLLOVERRIDES="$WINEDLLOVERRIDES;wineboot.exe=${2:-n}" \
     wine "$winpath" </dev/null >/dev/null 2>"$trace" &
   app_pid=$!
@@ -232,6 +232,41 @@ if start_assistant queryend; then
   grep -q 'CreateProcessInternalW.*wineboot' "$trace" && fail "it asked for a power action itself"
   sleep 1
   kill -0 "$app_pid" 2>/dev/null || fail "the program ended by itself"
+  w "$vtdrive" command "$title" "$(vt_id ID_TRAY_EXIT)"
+  wait_assistant_end 15
+fi
+report
+
+# Sleep, hibernate and lock are no ways out: each reaches its call (Wine's
+# SetSuspendState notes itself as a stub; LockWorkStation, which Wine does
+# not have, shows in the program's own note of the refused call), sleep and
+# hibernate write Notify.dat first, and the program runs on with its icon.
+case="睡眠, 休眠 and 锁定 reach SetSuspendState and LockWorkStation and the program runs on"
+case_ok=1
+notify=$scratch/Notify.dat
+rm -f "$notify"
+wait_trace() {  # pattern
+  local i
+  for i in $(seq 1 50); do
+    grep -q "$1" "$trace" && return 0
+    sleep 0.1
+  done
+  return 1
+}
+if extra_debug=",fixme+powrprof,warn+seh" start_assistant suspend; then
+  w "$vtdrive" command "$title" "$(vt_id ID_TRAY_SLEEP)" || fail "could not send 睡眠"
+  wait_trace 'SetSuspendState (0, ' || fail "睡眠 did not reach SetSuspendState(FALSE, ...)"
+  [ -f "$notify" ] || fail "睡眠 did not write Notify.dat first"
+  rm -f "$notify"
+  w "$vtdrive" command "$title" "$(vt_id ID_TRAY_HIBERNATE)" || fail "could not send 休眠"
+  wait_trace 'SetSuspendState (1, ' || fail "休眠 did not reach SetSuspendState(TRUE, ...)"
+  [ -f "$notify" ] || fail "休眠 did not write Notify.dat first"
+  w "$vtdrive" command "$title" "$(vt_id ID_TRAY_LOCK)" || fail "could not send 锁定"
+  wait_trace 'LockWorkStation' || fail "锁定 did not reach LockWorkStation"
+  sleep 1
+  kill -0 "$app_pid" 2>/dev/null || fail "the program ended"
+  grep -q 'Shell_NotifyIconW dwMessage = 2,' "$trace" && fail "the tray icon was removed"
+  grep -q 'CreateProcessInternalW.*wineboot' "$trace" && fail "it asked for a way out of the logon"
   w "$vtdrive" command "$title" "$(vt_id ID_TRAY_EXIT)"
   wait_assistant_end 15
 fi

@@ -23,6 +23,7 @@ struct FakeRegistry : IRegistry {
     bool HasValue(RegistryHive hive, const std::string& key, const std::string& name) override {
         return values.count({hive, key, name}) != 0;
     }
+    bool ReadDword(RegistryHive, const std::string&, const std::string&, std::uint32_t&) override { return false; }
     bool WriteString(RegistryHive hive, const std::string& key, const std::string& name,
                      const std::string& value) override {
         if (Refused(hive)) return false;

@@ -205,3 +205,57 @@ TEST(CountdownWarning, OnceWhenAMinuteOrLessIsLeftAndAgainAfterSetTime) {
 }
 
 }  // namespace vt
+
+namespace vt {
+
+TEST(CountdownEndAction, TextsNameTheActionAndKeepTodaysForShutDown) {
+    EXPECT_EQ(Countdown::StatusText(true, 60, '/', EndAction::ShutDown), "[已暂停]定时关机的时间为1分0秒");
+    EXPECT_EQ(Countdown::StatusText(true, 90, '/', EndAction::Restart), "[已暂停]定时重启的时间为1分30秒");
+    EXPECT_EQ(Countdown::StatusText(false, 59, '/', EndAction::Sleep), "[运行中/]系统距离睡眠还有59秒");
+    EXPECT_EQ(Countdown::StatusText(false, 3600, '-', EndAction::Hibernate), "[运行中-]系统距离休眠还有1小时0分0秒");
+    EXPECT_EQ(Countdown::StatusText(true, 5, '|', EndAction::LogOff), "[已暂停]定时注销的时间为5秒");
+
+    EXPECT_EQ(OneMinuteWarning(EndAction::ShutDown), kOneMinuteWarning);
+    EXPECT_EQ(OneMinuteWarning(EndAction::Restart), "还有1分钟电脑就要重启啦～不想重启的话，请在菜单中点“暂停计时”。");
+    EXPECT_EQ(ShortTimeQuestion(EndAction::ShutDown), kShortTimeQuestion);
+    EXPECT_EQ(ShortTimeQuestion(EndAction::Sleep),
+              "您当前设置的时间小于10秒，如果现在开始系统将在10秒内睡眠，您确定要这样做吗？");
+    EXPECT_EQ(IdleStatusText(EndAction::ShutDown), "倒计时关机未执行");
+    EXPECT_EQ(IdleStatusText(EndAction::Hibernate), "倒计时休眠未执行");
+}
+
+TEST(CountdownEndAction, TheRunningCountdownFollowsTheChosenAction) {
+    Countdown c;
+    c.SetAction(EndAction::Restart);
+    c.StartStop();
+    EXPECT_EQ(c.NextStatusText(), "[运行中/]系统距离重启还有1分0秒");
+    c.SetAction(EndAction::ShutDown);
+    EXPECT_EQ(c.NextStatusText(), "[运行中-]系统距离关机还有1分0秒");
+}
+
+TEST(CountdownRearm, StopsWithTheCountLastLoaded) {
+    Countdown c;
+    c.LoadSeconds(5400);
+    c.StartStop();
+    for (int i = 0; i < 5399; ++i) c.Tick();
+    c.Rearm();
+    EXPECT_TRUE(c.Paused());
+    EXPECT_EQ(c.Seconds(), 5400);
+    c.ReadMinutes("2");
+    c.SetTime();
+    c.StartStop();
+    c.Tick();
+    c.Rearm();
+    EXPECT_EQ(c.Seconds(), 120) << "Set time loads the count rearming goes back to";
+    c.StartStop();
+    for (int i = 0; i < 61; ++i) c.Tick();
+    bool warned = false;
+    for (int i = 0; i < 60 && !c.Tick(); ++i) warned = warned || c.OneMinuteWarningDue();
+    EXPECT_FALSE(warned) << "already warned in this run";
+    c.Rearm();
+    c.StartStop();
+    for (int i = 0; i < 61; ++i) warned = warned || (c.Tick(), c.OneMinuteWarningDue());
+    EXPECT_TRUE(warned) << "a rearmed countdown warns again";
+}
+
+}  // namespace vt

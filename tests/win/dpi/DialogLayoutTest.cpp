@@ -36,6 +36,7 @@ const Template kTemplates[] = {
     {IDD_VOLUME_POPUP, "volume popup", true},
     {IDD_REMINDER_EDIT, "reminder editor", false},
     {IDD_REMINDER_ALERT, "reminder alert", false},
+    {IDD_SETTINGS, "settings window", false},
 };
 
 void PrintTo(const Template& t, std::ostream* os) { *os << t.name; }

@@ -5,7 +5,14 @@
 namespace vt::test {
 namespace {
 
-const char* HiveName(RegistryHive hive) { return hive == RegistryHive::LocalMachine ? "HKLM" : "HKCU"; }
+const char* HiveName(RegistryHive hive) {
+    switch (hive) {
+    case RegistryHive::LocalMachine: return "HKLM";
+    case RegistryHive::LocalMachine32: return "HKLM32";
+    case RegistryHive::CurrentUser: break;
+    }
+    return "HKCU";
+}
 
 std::string Where(RegistryHive hive, const std::string& key, const std::string& name) {
     return std::string(HiveName(hive)) + "\\" + key + "\\" + name;
@@ -15,6 +22,15 @@ std::string Where(RegistryHive hive, const std::string& key, const std::string& 
 
 bool RecordingRegistry::HasValue(RegistryHive hive, const std::string& key, const std::string& name) {
     return values.count({hive, key, name}) != 0;
+}
+
+bool RecordingRegistry::ReadDword(RegistryHive hive, const std::string& key, const std::string& name,
+                                  std::uint32_t& value) {
+    auto it = values.find({hive, key, name});
+    if (it == values.end() || it->second.empty() || it->second.find_first_not_of("0123456789") != std::string::npos)
+        return false;
+    value = static_cast<std::uint32_t>(std::stoul(it->second));
+    return true;
 }
 
 bool RecordingRegistry::WriteString(RegistryHive hive, const std::string& key, const std::string& name,
@@ -88,12 +104,16 @@ void MainWindowTest::SetUpTestSuite() {
     InitCommonControlsEx(&icc);
 }
 
-void MainWindowTest::SetUp() { CreateMainWindow(); }
+void MainWindowTest::SetUp() {
+    m_now.now.year = 2026;
+    m_now.now.hour = 8;
+    CreateMainWindow();
+}
 
 void MainWindowTest::CreateMainWindow() {
     m_dialog.reset();
     MainWindowServices services{m_registry, m_power, m_volume, m_shell, [this] { ++m_updateRequests; }, kExePath,
-                                &m_reminders};
+                                &m_reminders, &m_now};
     m_dialog = std::make_unique<ShutdownDialog>(std::move(services));
     ASSERT_TRUE(m_dialog->Create(nullptr));
     m_log.clear();

@@ -31,6 +31,9 @@ using EventLog = std::vector<std::string>;
 struct RecordingRegistry : IRegistry {
     explicit RecordingRegistry(EventLog& log) : log(log) {}
     bool HasValue(RegistryHive hive, const std::string& key, const std::string& name) override;
+    // The DWORDs the program wrote (kept as decimal text) and those a test put in.
+    bool ReadDword(RegistryHive hive, const std::string& key, const std::string& name,
+                   std::uint32_t& value) override;
     bool WriteString(RegistryHive hive, const std::string& key, const std::string& name,
                      const std::string& value) override;
     bool WriteDword(RegistryHive hive, const std::string& key, const std::string& name,
@@ -47,8 +50,12 @@ struct RecordingPower : IPowerActions {
     void ExitSession(std::uint32_t flags) override { log.push_back("exit " + std::to_string(flags)); }
     // Apart from the log, so the exit sequences read as before.
     void SetExecutionState(std::uint32_t flags) override { executionStates.push_back(flags); }
+    void Suspend(bool hibernate) override { log.push_back(hibernate ? "hibernate" : "sleep"); }
+    bool CanHibernate() override { return hibernateAllowed; }
+    void Lock() override { log.push_back("lock"); }
     EventLog& log;
     std::vector<std::uint32_t> executionStates;
+    bool hibernateAllowed = true;
 };
 
 // Files in memory; every file written shows in the log as "save reminders"
@@ -105,6 +112,7 @@ protected:
     RecordingShell m_shell;
     RecordingFiles m_files{m_log};
     win::WinClock m_clock;
+    ManualClock m_now;  // the main window's clock (the time-of-day target); 08:00:00
     ReminderServices m_reminders{m_files, m_clock, m_shell, kNotifyPath};
     int m_updateRequests = 0;
     std::unique_ptr<ShutdownDialog> m_dialog;

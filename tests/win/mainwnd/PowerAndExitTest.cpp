@@ -10,9 +10,11 @@ namespace {
 class PowerAndExit : public MainWindowTest {
 protected:
     // What PrepareExit leaves in the log when the machine-wide key is writable:
-    // settings first, then the reminders.
+    // settings first (a Run value an x86 copy left in the 32-bit view goes
+    // before all), then the reminders.
     EventLog PrepareExitWrites() const {
-        return {std::string("write HKLM\\SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Run\\Vantrel = \"") +
+        return {"delete HKLM32\\SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Run\\Vantrel",
+                std::string("write HKLM\\SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Run\\Vantrel = \"") +
                     kExePath + "\"",
                 "delete HKCU\\SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Run\\Vantrel",
                 "write HKLM\\SOFTWARE\\Orvane\\Vantrel\\ShowInfo = 0", "save reminders"};
@@ -78,7 +80,8 @@ TEST_F(PowerAndExit, LogonEndingRunsPrepareExitAndAgrees) {
 TEST_F(PowerAndExit, UntickedAutorunIsDeletedFromBothHivesAtExit) {
     Command(ID_TRAY_AUTORUN);
     Command(ID_TRAY_EXIT);
-    EXPECT_EQ(m_log, (EventLog{"delete HKLM\\SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Run\\Vantrel",
+    EXPECT_EQ(m_log, (EventLog{"delete HKLM32\\SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Run\\Vantrel",
+                               "delete HKLM\\SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Run\\Vantrel",
                                "delete HKCU\\SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Run\\Vantrel",
                                "write HKLM\\SOFTWARE\\Orvane\\Vantrel\\ShowInfo = 0", "save reminders"}));
     EXPECT_TRUE(TakeQuitMessage());

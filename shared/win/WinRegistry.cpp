@@ -1,4 +1,4 @@
-#include "assistant/mainwnd/WinRegistry.h"
+#include "shared/win/WinRegistry.h"
 
 #include <windows.h>
 
@@ -37,6 +37,23 @@ bool WinRegistry::HasValue(RegistryHive hive, const std::string& key, const std:
     LONG rc = RegQueryValueExW(h, FromUtf8(name).c_str(), nullptr, nullptr, nullptr, nullptr);
     RegCloseKey(h);
     return rc == ERROR_SUCCESS;
+}
+
+bool WinRegistry::ReadDword(RegistryHive hive, const std::string& key, const std::string& name,
+                            std::uint32_t& value) {
+    HKEY h = nullptr;
+    if (Absent(hive)) return false;
+    if (RegOpenKeyExW(Root(hive), FromUtf8(key).c_str(), 0, KEY_QUERY_VALUE | View(hive), &h) != ERROR_SUCCESS)
+        return false;
+    DWORD type = 0;
+    DWORD data = 0;
+    DWORD size = sizeof data;
+    LONG rc = RegQueryValueExW(h, FromUtf8(name).c_str(), nullptr, &type, reinterpret_cast<BYTE*>(&data), &size);
+    RegCloseKey(h);
+    // A value of another type (a string someone typed in) is as good as missing.
+    if (rc != ERROR_SUCCESS || type != REG_DWORD || size != sizeof data) return false;
+    value = data;
+    return true;
 }
 
 bool WinRegistry::WriteString(RegistryHive hive, const std::string& key, const std::string& name,

@@ -1,0 +1,54 @@
+#include "assistant/settings/SettingsStore.h"
+
+namespace vt {
+namespace {
+
+constexpr std::uint32_t kMaxTargetMinutes = 65535;  // the minutes box's range
+constexpr std::uint32_t kMinutesPerDay = 24 * 60;
+
+}  // namespace
+
+Settings DefaultSettings() {
+    Settings settings;
+    settings.hotkeys = DefaultHotkeys();
+    return settings;
+}
+
+Settings SettingsStore::Load() {
+    Settings settings = DefaultSettings();
+    for (HotkeySlot slot : kHotkeySlots)
+        settings.hotkeys[SlotIndex(slot)] = HotkeyFromStored(slot, Read(SlotInfo(slot).valueName));
+    if (auto stored = Read(kEndActionValue))
+        settings.endAction = EndActionFromValue(*stored).value_or(settings.endAction);
+    CountdownTarget& target = settings.target;
+    if (auto minutes = Read(kMinutesValue); minutes && *minutes >= 1 && *minutes <= kMaxTargetMinutes)
+        target.minutes = *minutes;
+    auto clock = Read(kClockValue);
+    if (clock && *clock < kMinutesPerDay) target.clockMinute = *clock;
+    // A time of day is the target only when one was kept with it.
+    auto atClock = Read(kAtClockValue);
+    target.atClock = atClock && *atClock == 1 && clock && *clock < kMinutesPerDay;
+    return settings;
+}
+
+void SettingsStore::SaveHotkey(HotkeySlot slot, std::uint32_t value) { Write(SlotInfo(slot).valueName, value); }
+
+void SettingsStore::SaveEndAction(EndAction action) { Write(kEndActionValue, static_cast<std::uint32_t>(action)); }
+
+void SettingsStore::SaveTarget(const CountdownTarget& target) {
+    Write(kMinutesValue, target.minutes);
+    Write(kClockValue, target.clockMinute);
+    Write(kAtClockValue, target.atClock ? 1 : 0);
+}
+
+std::optional<std::uint32_t> SettingsStore::Read(const char* name) {
+    std::uint32_t value = 0;
+    if (!m_registry.ReadDword(RegistryHive::CurrentUser, kKey, name, value)) return std::nullopt;
+    return value;
+}
+
+void SettingsStore::Write(const char* name, std::uint32_t value) {
+    m_registry.WriteDword(RegistryHive::CurrentUser, kKey, name, value);
+}
+
+}  // namespace vt
