@@ -7,7 +7,7 @@
 ;   /DVERSION=1.1 /DVERSION_QUAD=1.1.0.0   the product version
 ;   /DARCH=x64|x86        the programs' architecture: an x64 build makes a
 ;                         64-bit installer (x64 Windows only)
-;   /DFILES_DIR=<dir>     Vantrel.exe, Update.exe, update.bat, Update.ini
+;   /DFILES_DIR=<dir>     Vantrel.exe, Update.exe, update.bat, Update.ini, Holidays.txt
 ;   /DICON=<file>         the program icon
 ;   /DWIZARD_BITMAP=<bmp> optional: the picture of the first and last pages
 ;   /DMAIN_TITLE=<text>   the title of the assistant's main window
@@ -250,6 +250,7 @@ Section "${PRODUCT}（必需）" SecProgram
   File "${FILES_DIR}\Update.exe"
   File "${FILES_DIR}\update.bat"
   File "${FILES_DIR}\Update.ini"
+  File "${FILES_DIR}\Holidays.txt"
   ; Notify.dat is the user's: never shipped, never touched.
   ; A file another program holds open is skipped (the silent default, or the
   ; user's "忽略"): the installation goes on, but does not pass for a
@@ -289,6 +290,7 @@ Section "${PRODUCT}（必需）" SecProgram
   !insertmacro ADD_FILE_SIZE $0 "$INSTDIR\Update.exe"
   !insertmacro ADD_FILE_SIZE $0 "$INSTDIR\update.bat"
   !insertmacro ADD_FILE_SIZE $0 "$INSTDIR\Update.ini"
+  !insertmacro ADD_FILE_SIZE $0 "$INSTDIR\Holidays.txt"
   !insertmacro ADD_FILE_SIZE $0 "$INSTDIR\${UNINSTALLER}"
   IntOp $0 $0 + 1023
   IntOp $0 $0 / 1024
@@ -373,6 +375,8 @@ Section "Uninstall"
   Delete "$INSTDIR\Update.exe.bak"
   Delete "$INSTDIR\update.bat"
   Delete "$INSTDIR\Update.ini"
+  Delete "$INSTDIR\Holidays.txt"
+  Delete "$INSTDIR\Holidays.txt.bak"
   Delete "$INSTDIR\${UNINSTALLER}"
   Delete "$SMPROGRAMS\${PRODUCT}.lnk"
 

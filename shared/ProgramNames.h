@@ -38,6 +38,7 @@ static_assert(WM_TRAYNOTIFY == kWmUser + 100 && WM_SHOWBALLOON == kWmUser + 101,
               "copies of the assistant of every version use these numbers");
 inline constexpr std::uintptr_t kBalloonAlreadyRunning = 0;  // a second copy was started
 inline constexpr std::uintptr_t kBalloonAlertRunning = 1;    // edit refused while a reminder alerts
+inline constexpr std::uintptr_t kBalloonUncoveredYear = 2;   // no holiday schedule for the year in lParam
 
 // The named mutexes that make the first copy of each program the only one.
 inline constexpr wchar_t kInstanceMutexName[] = L"VANTREL_MUTEX_NAME";

@@ -192,10 +192,14 @@ def describe(args):
         check_file_name(args.main_exe)
     titles = pairs(args.title, "--title")
     needclose = pairs(args.needclose, "--needclose")
+    versions = pairs(args.file_version, "--file-version")
+    for file, version in versions.items():
+        if not VERSION.match(version):
+            raise UsageError(f"--file-version {file}:{version!r} is not one decimal number such as 1.2")
     names = components(args.folder, args.main_exe, args.only)
     for name in names:
         check_file_name(name)
-    for file in list(titles) + list(needclose):
+    for file in list(titles) + list(needclose) + list(versions):
         if file not in {n.lower() for n in names}:
             raise UsageError(f"{file!r} names no described file")
 
@@ -213,7 +217,7 @@ def describe(args):
     for index, name in enumerate(names):
         sections.append((f"File{index}", [
             ("Title", titles.get(name.lower(), os.path.splitext(name)[0])),
-            ("version", args.version),
+            ("version", versions.get(name.lower(), args.version)),
             ("uri", base_uri + urllib.parse.quote(name)),
             ("filename", name),
             ("needclose", needclose.get(name.lower(), "")),
@@ -244,6 +248,9 @@ def main(argv=None):
     parser.add_argument("--base-uri", help="server path the files are published under")
     parser.add_argument("--version", help="version of every file, one decimal number "
                         "(default: VT_VERSION_STR of shared/version.h)")
+    parser.add_argument("--file-version", action="append", default=[], metavar="FILE:VERSION",
+                        help="version of FILE instead of --version, for a file published on its own "
+                        "(such as a new Holidays.txt)")
     parser.add_argument("--needclose", action="append", default=[], metavar="FILE:PROCESS",
                         help="end the running PROCESS before FILE is replaced")
     parser.add_argument("--title", action="append", default=[], metavar="FILE:TEXT",

@@ -27,7 +27,8 @@ TAIL = struct.Struct('<ii')  # state, alertTicks
 TEXT_OFFSET = HEAD.size
 STATE_OFFSET = 4132
 
-REPEATS = ['once', 'daily', 'workdays', 'weekends', 'weekly', 'monthly', 'yearly']
+REPEATS = ['once', 'daily', 'workdays', 'weekends', 'weekly', 'monthly', 'yearly',
+           'statutory-workdays', 'lunar-yearly']
 STATES = ['ready', 'alerting', 'snoozed', 'expired']
 
 

@@ -8,6 +8,7 @@
 #include "assistant/mainwnd/Countdown.h"
 #include "assistant/mainwnd/VolumePopup.h"
 #include "assistant/reminders/ReminderManagerDialog.h"
+#include "assistant/reminders/ReminderTexts.h"
 #include "assistant/settings/SettingsDialog.h"
 #include "resource.h"
 #include "shared/core/Shell.h"
@@ -88,7 +89,7 @@ bool ShutdownDialog::OnMessage(UINT msg, WPARAM wParam, LPARAM lParam, LRESULT& 
         result = 0;
         return true;
     case WM_SHOWBALLOON:
-        OnShowBalloon(wParam);
+        OnShowBalloon(wParam, lParam);
         result = 0;
         return true;
     case WM_HOTKEY:
@@ -174,11 +175,13 @@ void ShutdownDialog::ReplaceTrayIcon() {
     m_trayIcon = std::move(icon);
 }
 
-void ShutdownDialog::OnShowBalloon(WPARAM which) {
+void ShutdownDialog::OnShowBalloon(WPARAM which, LPARAM lParam) {
     if (which == kBalloonAlreadyRunning)
         m_tray.ShowBalloon(L"我在这里哦～右击这里就可以操作我啦～", kProductName);
     else if (which == kBalloonAlertRunning)
         m_tray.ShowBalloon(L"提醒正在运行中是不可以编辑的哦～", kProductName);
+    else if (which == kBalloonUncoveredYear)
+        m_tray.ShowBalloon(win::FromUtf8(UncoveredYearMessage(static_cast<int>(lParam))), kProductName);
 }
 
 void ShutdownDialog::OnTrayNotify(UINT mouseMessage) {

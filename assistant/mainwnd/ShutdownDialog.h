@@ -83,7 +83,7 @@ private:
     void OnDpiChanged(UINT dpi) override;
     static HICON LoadTrayIcon();
     void ReplaceTrayIcon();
-    void OnShowBalloon(WPARAM which);
+    void OnShowBalloon(WPARAM which, LPARAM lParam);
     bool OnSysCommand(WPARAM command);
     // The commands of the tray menu; false for any other id.
     bool OnTrayCommand(UINT id);

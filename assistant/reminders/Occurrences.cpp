@@ -3,6 +3,8 @@
 #include <algorithm>
 #include <cstdint>
 
+#include "assistant/reminders/LunarCalendar.h"
+
 namespace vt {
 
 namespace {
@@ -70,6 +72,24 @@ bool YearlyOn(const OccurrenceRule& rule, const CalendarDate& date) {
     return date.month == rule.month % 12 + 1;
 }
 
+// A lunar rule falls once a lunar year: its date in this lunar year or the
+// next is found at once, instead of day by day over up to 385 days.
+LocalMinute NextLunarOccurrence(const OccurrenceRule& rule, LocalMinute after) {
+    const std::int64_t first = rule.firstDay;
+    const std::int64_t day = after == kNothingDone ? first : std::max(first, DayOfMinute(after));
+    const LocalMinute own = MinuteOn(first, 0, rule.minuteOfDay);
+    if (day == first && own > after) return own;
+    const auto lunar = LunarOfDay(day);
+    if (!lunar) return kNoOccurrence;
+    for (int year = lunar->year; year <= lunar->year + 1; ++year) {
+        const auto date = LunarYearlyDate(year, rule.lunarMonth, rule.lunarDay);
+        if (!date) continue;
+        const LocalMinute m = MinuteOn(DayNumber(date->year, date->month, date->day), 0, rule.minuteOfDay);
+        if (m > after && m > own) return m;
+    }
+    return kNoOccurrence;
+}
+
 }  // namespace
 
 LocalMinute MinuteOn(std::int64_t dayNumber, int hour, int minute) {
@@ -115,6 +135,15 @@ OccurrenceRule RuleOf(const ReminderItem& item, const IWorkingDays* workingDays)
     case RepeatKind::Yearly:
         rule.none = !clock || item.month < 1 || item.month > 12 || item.day < 1 || item.day > 31;
         break;
+    case RepeatKind::LunarYearly:
+        if (const auto lunar = LunarOf(item.year, item.month, item.day)) {
+            rule.lunarMonth = lunar->month;
+            rule.lunarDay = lunar->day;
+            rule.none = !clock;
+        } else {
+            rule.none = true;
+        }
+        break;
     default:
         rule.none = !clock;
         break;
@@ -132,6 +161,12 @@ bool OccursOn(const OccurrenceRule& rule, const CalendarDate& date, std::int64_t
     case RepeatKind::Weekly: return date.weekday == rule.date.weekday;
     case RepeatKind::Monthly: return date.day == rule.day;
     case RepeatKind::Yearly: return YearlyOn(rule, date);
+    case RepeatKind::StatutoryWorkdays:
+        return rule.workingDays ? rule.workingDays->IsWorkingDay(date) : IsWeekday(date);
+    case RepeatKind::LunarYearly:
+        // Its own date counts even in a leap month; later years fall in the
+        // ordinary month.
+        return dayNumber == rule.firstDay || IsLunarYearlyDay(dayNumber, rule.lunarMonth, rule.lunarDay);
     }
     return true;
 }
@@ -144,6 +179,7 @@ LocalMinute NextOccurrenceAfter(const OccurrenceRule& rule, LocalMinute after) {
         return only > after ? only : kNoOccurrence;
     }
     if (after == kNoOccurrence) return kNoOccurrence;
+    if (static_cast<RepeatKind>(rule.kind) == RepeatKind::LunarYearly) return NextLunarOccurrence(rule, after);
     // The day of `after` still counts when its occurrence lies later on it.
     std::int64_t day = after == kNothingDone ? first : std::max(first, DayOfMinute(after));
     if (day > LastDay()) return kNoOccurrence;

@@ -13,6 +13,12 @@
 //   Monthly   day `day` of each month; a month without that day has none
 //   Yearly    `month`/`day` of each year; a date the year lacks (29 February
 //             in a common year) falls on the first of the following month
+//   StatutoryWorkdays  the working days of the official schedule (IWorkingDays);
+//             Monday to Friday without one
+//   LunarYearly  the lunar month and day of its date, each lunar year; a date
+//             in a leap month recurs in the ordinary month of its number, day
+//             30 falls on 29 in a short month; none for a date outside the
+//             lunar table, and none after it ends
 //   any other value: every day, as the time-only comparison has always
 //             treated unknown kinds
 //
@@ -58,6 +64,9 @@ class IWorkingDays {
 public:
     virtual ~IWorkingDays() = default;
     virtual bool IsWorkingDay(const CalendarDate& date) const = 0;
+    // Whether the calendar knows the year; elsewhere it is Monday to Friday
+    // for want of better, and the user is told so.
+    virtual bool Covers(int year) const = 0;
 };
 
 // What a record's occurrences depend on, taken from it once.
@@ -66,6 +75,8 @@ struct OccurrenceRule {
     CalendarDate date;                  // the record's date, normalised, with its weekday
     std::int32_t month = 0;             // the record's `month` and `day` as stored
     std::int32_t day = 0;
+    int lunarMonth = 0;                 // LunarYearly: the lunar month and day of `date`
+    int lunarDay = 0;
     std::int64_t firstDay = 0;          // day number of `date`: nothing falls earlier
     int minuteOfDay = 0;                // hour * 60 + minute
     bool none = false;                  // the record has no occurrence at all

@@ -1,5 +1,7 @@
 #include "assistant/reminders/Recurrence.h"
 
+#include "assistant/reminders/LunarCalendar.h"
+
 namespace vt {
 
 namespace {
@@ -32,7 +34,19 @@ int DayTest(const LocalTime& now, const ReminderItem& item) {
     case RepeatKind::Monthly:
         return Order(now.day, item.day);
     case RepeatKind::Workdays:
+    // The holiday schedule is the occurrence rule's affair; the comparison
+    // that re-arms a reminder keeps to Monday to Friday.
+    case RepeatKind::StatutoryWorkdays:
         return (now.weekday == 0 || now.weekday == 6) ? 1 : 0;
+    case RepeatKind::LunarYearly: {
+        // Any day but the rule's lunar date has passed it; a date outside
+        // the lunar table has no rule at all.
+        const auto rule = LunarOf(item.year, item.month, item.day);
+        const std::int64_t today = DayNumber(now.year, now.month, now.day);
+        if (!rule) return 1;
+        return today == DayNumber(item.year, item.month, item.day) || IsLunarYearlyDay(today, rule->month, rule->day)
+                   ? 0 : 1;
+    }
     case RepeatKind::Weekends:
         return (now.weekday >= 1 && now.weekday <= 5) ? 1 : 0;
     case RepeatKind::Weekly:

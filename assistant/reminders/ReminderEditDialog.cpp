@@ -3,6 +3,7 @@
 #include <commctrl.h>
 #include <commdlg.h>
 
+#include "assistant/reminders/ReminderTexts.h"
 #include "resource.h"
 #include "shared/win/Encoding.h"
 
@@ -163,15 +164,24 @@ void ReminderEditDialog::BuildDayMenu() {
     CalendarDate date = PickedDate();
     DeleteMenu(popup, ID_DAY_PLACEHOLDER, MF_BYCOMMAND);
     for (int k = 0; k < kDayMenuCount; ++k) DeleteMenu(popup, kDayMenuFirst + k, MF_BYCOMMAND);
-    for (int k = 0; k < kDayMenuCount; ++k)
-        AppendMenuW(popup, MF_STRING, kDayMenuFirst + k, win::FromUtf8(DayMenuText(k, date)).c_str());
+    // A date outside the lunar table has no lunar rule to offer.
+    const bool lunar = !LunarStaticText(date).empty();
+    for (int k = 0; k < kDayMenuCount; ++k) {
+        const UINT flags = k == static_cast<int>(RepeatKind::LunarYearly) && !lunar ? MF_STRING | MF_GRAYED : MF_STRING;
+        AppendMenuW(popup, flags, kDayMenuFirst + k, win::FromUtf8(DayMenuText(k, date)).c_str());
+    }
     if (m_nKind >= 0 && m_nKind < kDayMenuCount)
         CheckMenuRadioItem(popup, kDayMenuFirst, kDayMenuFirst + kDayMenuCount - 1, kDayMenuFirst + m_nKind,
                            MF_BYCOMMAND);
 }
 
 void ReminderEditDialog::UpdateDayButton() {
-    SetItemText(IDC_DAY_BUTTON, win::FromUtf8(DayButtonCaption(m_nKind, PickedDate())));
+    const CalendarDate date = PickedDate();
+    SetItemText(IDC_DAY_BUTTON, win::FromUtf8(DayButtonCaption(m_nKind, date)));
+    // A lunar rule names a lunar date the picker does not show; the static
+    // follows the date always and shows with that rule only.
+    SetItemText(IDC_LUNAR_DATE, win::FromUtf8(LunarStaticText(date)));
+    ShowWindow(Item(IDC_LUNAR_DATE), m_nKind == static_cast<int>(RepeatKind::LunarYearly) ? SW_SHOW : SW_HIDE);
 }
 
 void ReminderEditDialog::UpdateTimeButton() {

@@ -17,8 +17,8 @@ namespace vt {
 
 // The commands of the day and time menus (ID_DAY_FIRST and ID_TIME_FIRST of
 // the resources).
-constexpr int kDayMenuFirst = 400;      // 400 + RepeatKind, 7 items
-constexpr int kDayMenuCount = 7;
+constexpr int kDayMenuFirst = 400;      // 400 + RepeatKind, 9 items
+constexpr int kDayMenuCount = 9;
 constexpr int kTimeMenuFirst = 32794;   // 32794 + k: hour k / 2, minute 0 or 30
 constexpr int kTimeMenuCount = 48;
 

@@ -24,6 +24,10 @@ enum class RepeatKind : std::int32_t {
     Weekly = 4,
     Monthly = 5,
     Yearly = 6,
+    // Added later; a copy of the program from before them takes them as it
+    // takes any unknown kind.
+    StatutoryWorkdays = 7,  // working days by the official holiday schedule
+    LunarYearly = 8,        // the lunar month and day of its date, every year
 };
 
 enum class ReminderState : std::int32_t {

@@ -14,10 +14,11 @@ constexpr DWORD kListStyles = LVS_EX_GRIDLINES | LVS_EX_FULLROWSELECT | LVS_EX_F
 
 // Title and content are record text (code page 936); the other cells are
 // texts of the program (UTF-8).
-std::wstring CellText(const ReminderItem& item, int column, LocalMinute next, const LocalTime& now) {
+std::wstring CellText(const ReminderItem& item, int column, LocalMinute next, const LocalTime& now,
+                      const IWorkingDays* days) {
     if (column == kTitleColumn) return win::FromGbk(GetText(item.title));
     if (column == kContentColumn) return win::FromGbk(GetText(item.content));
-    return win::FromUtf8(CellOf(item, column, next, now));
+    return win::FromUtf8(CellOf(item, column, next, now, days));
 }
 
 COLORREF ToColorRef(Rgb c) { return RGB(c.r, c.g, c.b); }
@@ -131,7 +132,7 @@ void ReminderListView::OnGetDispInfo(NMLVDISPINFOW& info, const ReminderBook& bo
     if (!(cell.mask & LVIF_TEXT) || !cell.pszText || cell.cchTextMax <= 0) return;
     const ReminderItem* item = book.At(cell.iItem);
     const ReminderProgress* progress = book.ProgressAt(cell.iItem);
-    std::wstring text = item ? CellText(*item, cell.iSubItem, progress->next, now) : std::wstring();
+    std::wstring text = item ? CellText(*item, cell.iSubItem, progress->next, now, book.WorkingDays()) : std::wstring();
     lstrcpynW(cell.pszText, text.c_str(), cell.cchTextMax);
 }
 

@@ -1,14 +1,53 @@
 #include "assistant/reminders/ReminderManager.h"
 
+#include <algorithm>
+
 #include "assistant/reminders/ReminderAlert.h"
 
 namespace vt {
 
 ReminderManager::ReminderManager(IFileSystem& fs, std::string path, const IClock& clock)
-    : m_book(fs, std::move(path)), m_clock(clock) {}
+    : m_book(fs, path), m_clock(clock), m_holidays(fs, HolidaysPathBeside(path)) {}
+
+ReminderLoadReport ReminderManager::Load() {
+    m_holidays.Refresh();
+    // Before the records come in, so their next occurrences follow it.
+    m_book.SetWorkingDays(&m_holidays.Schedule());
+    return m_book.Load(m_clock.Now());
+}
 
 TickResult ReminderManager::OnTimer() {
-    return CheckReminders(m_book, m_clock.Now());
+    const LocalTime now = m_clock.Now();
+    TickResult result = CheckReminders(m_book, now);
+    CheckHolidays(MinuteOf(now), result);
+    return result;
+}
+
+void ReminderManager::CheckHolidays(LocalMinute now, TickResult& result) {
+    if (now == m_lastHolidayCheck) return;
+    m_lastHolidayCheck = now;
+    if (m_holidays.Refresh()) {
+        m_book.SetWorkingDays(&m_holidays.Schedule());
+        for (int row = 0; row < m_book.Count(); ++row)
+            if (m_book.At(row)->repeat == static_cast<std::int32_t>(RepeatKind::StatutoryWorkdays))
+                result.changedRows.push_back(row);
+        std::sort(result.changedRows.begin(), result.changedRows.end());
+        result.changedRows.erase(std::unique(result.changedRows.begin(), result.changedRows.end()),
+                                 result.changedRows.end());
+    }
+    result.uncoveredYear = FirstUntoldUncoveredYear();
+}
+
+int ReminderManager::FirstUntoldUncoveredYear() {
+    const HolidaySchedule& schedule = m_holidays.Schedule();
+    for (int row = 0; row < m_book.Count(); ++row) {
+        if (m_book.At(row)->repeat != static_cast<std::int32_t>(RepeatKind::StatutoryWorkdays)) continue;
+        const ReminderProgress* progress = m_book.ProgressAt(row);
+        if (!progress || progress->next == kNoOccurrence) continue;
+        const int year = TimeOfMinute(progress->next).year;
+        if (!schedule.Covers(year) && m_holidays.FirstTimeUncovered(year)) return year;
+    }
+    return 0;
 }
 
 int ReminderManager::OnAnswer(ReminderId id, long answer) {

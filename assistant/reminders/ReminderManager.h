@@ -5,7 +5,11 @@
 // carries out what they return:
 //   WM_INITDIALOG          -> Load, then fill the list from Book()
 //   WM_TIMER               -> OnTimer: set the caption, redraw changedRows,
-//                             open each alert, then start its launches
+//                             open each alert, then start its launches; a
+//                             year without holiday schedule: the balloon
+//
+// The holiday schedule (Holidays.txt beside the reminder file) is read with
+// the reminders and looked at again once a minute.
 //   WM_REMINDER_ANSWER     -> OnAnswer(wParam id, lParam): redraw the row
 //   New / Edit / Delete    -> Add, DecideEdit + ApplyEdit, Delete
 //   LVN_ITEMCHANGED        -> Buttons
@@ -13,6 +17,7 @@
 #include <cstdint>
 #include <vector>
 
+#include "assistant/reminders/HolidayFile.h"
 #include "assistant/reminders/ReminderBook.h"
 #include "assistant/reminders/ReminderTicker.h"
 #include "shared/core/Clock.h"
@@ -43,8 +48,9 @@ public:
 
     ReminderBook& Book() { return m_book; }
     const ReminderBook& Book() const { return m_book; }
+    const HolidaySchedule& Holidays() const { return m_holidays.Schedule(); }
 
-    ReminderLoadReport Load() { return m_book.Load(m_clock.Now()); }
+    ReminderLoadReport Load();
     bool Save() { return m_book.Save(); }
     bool SaveAtExit() { return m_book.SaveAtExit(); }
     bool CanSave() { return m_book.CanSave(); }
@@ -77,8 +83,15 @@ public:
     void Delete(const std::vector<int>& selectedRows) { m_book.RemoveRows(selectedRows); }
 
 private:
+    // Once a minute: a changed schedule renews the next occurrences; says
+    // which rows to redraw and which uncovered year to tell.
+    void CheckHolidays(LocalMinute now, TickResult& result);
+    int FirstUntoldUncoveredYear();
+
     ReminderBook m_book;
     const IClock& m_clock;
+    HolidayFile m_holidays;
+    LocalMinute m_lastHolidayCheck = kNoOccurrence;
 };
 
 }  // namespace vt

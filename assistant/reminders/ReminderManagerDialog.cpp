@@ -180,6 +180,10 @@ void ReminderManagerDialog::CheckReminders() {
     if (!tick.changedRows.empty()) UpdateButtons();
     ForgetFinishedAlerts();
     for (const AlertRequest& request : tick.alerts) OpenAlert(request);
+    // The main window's balloon says why such reminders keep to Monday to Friday.
+    if (tick.uncoveredYear != 0)
+        if (HWND main = FindWindowW(nullptr, kMainWindowTitle))
+            SendMessageW(main, WM_SHOWBALLOON, kBalloonUncoveredYear, static_cast<LPARAM>(tick.uncoveredYear));
 }
 
 void ReminderManagerDialog::OpenAlert(const AlertRequest& request) {

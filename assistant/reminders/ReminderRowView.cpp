@@ -8,24 +8,30 @@ namespace vt {
 
 namespace {
 
-std::string DateCell(const ReminderItem& item, LocalMinute, const LocalTime&) {
+std::string DateCell(const ReminderItem& item, LocalMinute, const LocalTime&, const IWorkingDays*) {
     return Format("%d-%d-%d", item.year, item.month, item.day);
 }
-std::string RuleCell(const ReminderItem& item, LocalMinute, const LocalTime&) {
+std::string RuleCell(const ReminderItem& item, LocalMinute, const LocalTime&, const IWorkingDays*) {
     return GetDayString(item.repeat, DateOf(item));
 }
-std::string TimeCell(const ReminderItem& item, LocalMinute, const LocalTime&) {
+std::string TimeCell(const ReminderItem& item, LocalMinute, const LocalTime&, const IWorkingDays*) {
     return Format("%d:%02d", item.hour, item.minute);
 }
-std::string StateCell(const ReminderItem& item, LocalMinute, const LocalTime&) { return StateText(item.state); }
-std::string NextCell(const ReminderItem&, LocalMinute next, const LocalTime& now) {
-    return next == kNoOccurrence ? std::string() : NextOccurrenceText(TimeOfMinute(next), now);
+std::string StateCell(const ReminderItem& item, LocalMinute, const LocalTime&, const IWorkingDays*) { return StateText(item.state); }
+std::string NextCell(const ReminderItem& item, LocalMinute next, const LocalTime& now, const IWorkingDays* days) {
+    if (next == kNoOccurrence) return std::string();
+    const LocalTime when = TimeOfMinute(next);
+    std::string text = NextOccurrenceText(when, now);
+    // Without the year's schedule the day is a guess, and the cell says so.
+    if (item.repeat == static_cast<std::int32_t>(RepeatKind::StatutoryWorkdays) && (!days || !days->Covers(when.year)))
+        text += kProvisionalWorkdaysSuffix;
+    return text;
 }
 
 const ReminderColumn kColumns[kReminderColumnCount] = {
     {"名称", 1.4f, nullptr},    {"日期", 1.2f, DateCell},  {"周期", 2.0f, RuleCell},
     {"时间", 0.8f, TimeCell},   {"内容", 2.5f, nullptr},   {"状态", 1.8f, StateCell},
-    {"下次提醒", 1.8f, NextCell},
+    {"下次提醒", 3.6f, NextCell},  // room for 12月31日 23:30（暂按周一至周五）
 };
 
 const ReminderColumn kNoColumn = {"", 0.0f, nullptr};
@@ -48,21 +54,22 @@ const std::string& ReminderCells::Cell(int column) const {
     return kNone;
 }
 
-ReminderCells CellsOf(const ReminderItem& item, LocalMinute next, const LocalTime& now) {
+ReminderCells CellsOf(const ReminderItem& item, LocalMinute next, const LocalTime& now, const IWorkingDays* days) {
     ReminderCells cells;
     cells.title = GetText(item.title);
-    cells.date = CellOf(item, 1, next, now);
-    cells.rule = CellOf(item, 2, next, now);
-    cells.time = CellOf(item, 3, next, now);
+    cells.date = CellOf(item, 1, next, now, days);
+    cells.rule = CellOf(item, 2, next, now, days);
+    cells.time = CellOf(item, 3, next, now, days);
     cells.content = GetText(item.content);
-    cells.state = CellOf(item, kStateColumn, next, now);
-    cells.next = CellOf(item, kNextColumn, next, now);
+    cells.state = CellOf(item, kStateColumn, next, now, days);
+    cells.next = CellOf(item, kNextColumn, next, now, days);
     return cells;
 }
 
-std::string CellOf(const ReminderItem& item, int column, LocalMinute next, const LocalTime& now) {
+std::string CellOf(const ReminderItem& item, int column, LocalMinute next, const LocalTime& now,
+                   const IWorkingDays* days) {
     const ReminderColumn& c = ColumnAt(column);
-    return c.text ? c.text(item, next, now) : std::string();
+    return c.text ? c.text(item, next, now, days) : std::string();
 }
 
 std::string ColumnHeading(int column) { return ColumnAt(column).heading; }

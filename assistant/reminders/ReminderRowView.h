@@ -26,9 +26,10 @@ struct ReminderColumn {
     const char* heading;  // UTF-8
     float factor;         // of a tenth of the list's client width
     // The cell (UTF-8) of a record whose next occurrence not done is `next`,
-    // at `now`; null for the record's own texts (title, content), which stay
-    // in code page 936 (GetText).
-    std::string (*text)(const ReminderItem& item, LocalMinute next, const LocalTime& now);
+    // at `now`, with the official working days `days` (null: none known);
+    // null for the record's own texts (title, content), which stay in code
+    // page 936 (GetText).
+    std::string (*text)(const ReminderItem& item, LocalMinute next, const LocalTime& now, const IWorkingDays* days);
 };
 
 // The column's entry; a column the list does not have has no heading, no
@@ -42,19 +43,21 @@ struct ReminderCells {
     std::string time;     // "时间", e.g. 8:05
     Gbk content;          // "内容"
     std::string state;    // "状态"
-    std::string next;     // "下次提醒", e.g. 今天 8:30 or 12月9日 8:30; empty when none
+    std::string next;     // "下次提醒", e.g. 今天 8:30 or 12月9日 8:30; empty when none;
+                          // 每个法定工作日 in a year `days` lacks: 1月4日 8:30（暂按周一至周五）
 
     // The program's own cell of a column (1, 2, 3, 5 and 6); empty for the
     // title and content columns, whose texts are the record's.
     const std::string& Cell(int column) const;
 };
 
-ReminderCells CellsOf(const ReminderItem& item, LocalMinute next = kNoOccurrence, const LocalTime& now = LocalTime());
+ReminderCells CellsOf(const ReminderItem& item, LocalMinute next = kNoOccurrence, const LocalTime& now = LocalTime(),
+                      const IWorkingDays* days = nullptr);
 // One of the program's own cells (columns 1, 2, 3, 5 and 6), for a list
 // that asks for the cells it shows one at a time; empty for the title and
 // content columns (the record's texts, GetText) and for any other column.
 std::string CellOf(const ReminderItem& item, int column, LocalMinute next = kNoOccurrence,
-                   const LocalTime& now = LocalTime());
+                   const LocalTime& now = LocalTime(), const IWorkingDays* days = nullptr);
 
 // Column heading (UTF-8) and width from the list's client width in pixels.
 std::string ColumnHeading(int column);

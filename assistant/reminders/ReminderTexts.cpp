@@ -1,5 +1,6 @@
 #include "assistant/reminders/ReminderTexts.h"
 
+#include "assistant/reminders/LunarCalendar.h"
 #include "shared/core/Text.h"
 
 namespace vt {
@@ -10,7 +11,8 @@ const char* const kWeekdayNames[] = {"日", "一", "二", "三", "四", "五", "
 const char* const kMonthNames[] = {"零", "一", "二", "三", "四", "五", "六",
                                    "七", "八", "九", "十", "十一", "十二"};
 const char* const kRuleTexts[] = {"指定日期", "每天", "每个工作日", "每个双休日",
-                                  "每个星期%s", "每月%d号", "每年%s月%d号"};
+                                  "每个星期%s", "每月%d号", "每年%s月%d号",
+                                  "每个法定工作日", "每年农历%s%s"};
 const char* const kStateTexts[] = {"准备中", "提醒中", "稍后再次提醒", "已过期"};
 
 template <typename T, std::size_t N>
@@ -43,9 +45,27 @@ std::string GetDayString(int kind, const CalendarDate& date) {
         return Format(kRuleTexts[5], date.day);
     case 6:
         return Format(kRuleTexts[6], MonthName(date.month).c_str(), date.day);
+    case 7:
+        return kRuleTexts[7];
+    case 8:
+        // The rule is the lunar month and day of the picked date; a date in
+        // a leap month recurs in the ordinary month, so its text names that.
+        if (const auto lunar = LunarOf(date.year, date.month, date.day))
+            return Format(kRuleTexts[8], LunarMonthName(lunar->month).c_str(),
+                          LunarDayName(lunar->day).c_str());
+        return "GetDayString函数出错了！";
     default:
         return "GetDayString函数出错了！";
     }
+}
+
+std::string LunarStaticText(const CalendarDate& date) {
+    if (const auto lunar = LunarOf(date.year, date.month, date.day)) return "农历" + LunarDateText(*lunar);
+    return std::string();
+}
+
+std::string UncoveredYearMessage(int year) {
+    return Format("%d年的法定节假日安排尚未获取，暂按周一至周五提醒。", year);
 }
 
 std::string StateText(std::int32_t state) {

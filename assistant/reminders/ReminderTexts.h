@@ -16,8 +16,14 @@ std::string WeekdayName(int weekday);  // "日", "一" .. "六"
 std::string MonthName(int month);      // "零", "一" .. "十二"
 
 // The short text that names a rule, e.g. 每天, 每个星期三, 每月6号,
-// 每年十二月6号; "GetDayString函数出错了！" for a kind outside 0..6.
+// 每年十二月6号, 每个法定工作日, 每年农历八月十五; "GetDayString函数出错了！"
+// for a kind outside 0..8, and for a lunar rule on a date outside the lunar
+// table (1900 to 2100).
 std::string GetDayString(int kind, const CalendarDate& date);
+
+// The lunar date of a date, for the editor: "农历八月十五", "农历闰二月初一";
+// empty outside the lunar table.
+std::string LunarStaticText(const CalendarDate& date);
 
 std::string StateText(std::int32_t state);  // "准备中", "提醒中", "稍后再次提醒", "已过期"
 
@@ -37,6 +43,12 @@ std::string MissedNote(const LocalTime& occurrence, std::int64_t count);
 // The list's "下次提醒" cell for the next occurrence that is not done:
 // "12月9日 8:30", or "今天 8:30" on today's date.
 std::string NextOccurrenceText(const LocalTime& next, const LocalTime& now);
+// Follows that cell for a 每个法定工作日 reminder whose next occurrence lies
+// in a year the holiday schedule does not cover.
+inline constexpr char kProvisionalWorkdaysSuffix[] = "（暂按周一至周五）";
+// The balloon that says so, once per year and run:
+// "2027年的法定节假日安排尚未获取，暂按周一至周五提醒。"
+std::string UncoveredYearMessage(int year);
 
 // The folder of the reminder file (the path up to its last separator, which
 // is left off; "." for a bare name).

@@ -42,6 +42,10 @@ struct TickResult {
     std::string caption;                // the manager's new caption (UTF-8)
     std::vector<int> changedRows;       // rows whose state changed, ascending
     std::vector<AlertRequest> alerts;   // in row order
+    // A year the holiday schedule does not cover, in which a 每个法定工作日
+    // reminder's next occurrence lies, told for the first time this run
+    // (UncoveredYearMessage); 0: nothing to tell.
+    int uncoveredYear = 0;
 };
 
 TickResult CheckReminders(ReminderBook& book, const LocalTime& now);

@@ -75,6 +75,7 @@
 #define IDC_MUSIC                 1044
 #define IDC_DAY_BUTTON            1046
 #define IDC_TIME_BUTTON           1047
+#define IDC_LUNAR_DATE            1048   // the picked date's lunar date, with a lunar rule
 
 // Reminder alert (the snooze button shares its id with the music "..."
 // button of the editor; the two never live in the same dialog)
@@ -103,11 +104,11 @@
 #define ID_TRAY_LOCK              33003
 #define ID_TRAY_SETTINGS          33004
 
-// Day menu: the placeholder item of the resource, then the seven
+// Day menu: the placeholder item of the resource, then the nine
 // recurrence kinds put in at run time (ID_DAY_FIRST + kind).
 #define ID_DAY_PLACEHOLDER        32793
 #define ID_DAY_FIRST              400
-#define ID_DAY_LAST               406
+#define ID_DAY_LAST               408
 
 // Time menu: ID_TIME_FIRST + k is hour k / 2, minute 30 when k is odd.
 // Only 0:00 is in the resource; the other 47 times are appended at run time.

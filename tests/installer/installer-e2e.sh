@@ -134,7 +134,7 @@ start_updater() {
 # the user's reminders beside them.
 expect_estimated_size() {
   local bytes=0 f got
-  for f in Vantrel.exe Update.exe update.bat Update.ini Uninstall.exe; do
+  for f in Vantrel.exe Update.exe update.bat Update.ini Holidays.txt Uninstall.exe; do
     bytes=$((bytes + $(stat -c %s "$instdir/$f")))
   done
   got=$(reg_value "$uninst_key" EstimatedSize)
@@ -167,11 +167,11 @@ else
   fail "openssl could not make the certificate: $(cat "$tmp/openssl.log")"
 fi
 mkdir -p "$tmp/updist"
-cp "$dist/Vantrel.exe" "$dist/Update.exe" "$dist/update.bat" "$tmp/updist/"
+cp "$dist/Vantrel.exe" "$dist/Update.exe" "$dist/update.bat" "$dist/Holidays.txt" "$tmp/updist/"
 "$py" "$root/tools/make_description.py" --url "$update_url" \
   --base-uri "$update_base" --version "$upversion" --local-mode 1 --day 1 --main-exe Vantrel.exe \
   --needclose Vantrel.exe:Vantrel.exe --title "Vantrel.exe:$title" --title "Update.exe:$wizard" \
-  --only Vantrel.exe --only Update.exe -o "$tmp/updist/Update.ini" "$tmp/updist" >"$tmp/desc.log" 2>&1 ||
+  --only Vantrel.exe --only Update.exe --only Holidays.txt -o "$tmp/updist/Update.ini" "$tmp/updist" >"$tmp/desc.log" 2>&1 ||
   fail "no description: $(cat "$tmp/desc.log")"
 upsetup=$tmp/VantrelSetup-$upversion-$VT_ARCH.exe
 start_s=$(date +%s.%N)
@@ -224,7 +224,7 @@ lnk=$(winepath -u "$lnkwin" 2>/dev/null | tr -d '\r')
 step="a silent install puts the files, shortcut, uninstall entry and Run value in place"
 fails_before=$failures
 WT=60 w "$setup" /S || fail "the installer ended with $?"
-for f in Vantrel.exe Update.exe update.bat Update.ini; do
+for f in Vantrel.exe Update.exe update.bat Update.ini Holidays.txt; do
   cmp -s "$dist/$f" "$instdir/$f" || fail "$f is not the release's"
 done
 [ -f "$instdir/Uninstall.exe" ] || fail "no Uninstall.exe"
@@ -394,7 +394,7 @@ for ((i = 0; i < 300; i++)); do
   sleep 0.1
 done
 sleep 0.5
-for f in Vantrel.exe Update.exe update.bat Update.ini Uninstall.exe Update.exe.old Vantrel.exe.bak Update.exe.bak; do
+for f in Vantrel.exe Update.exe update.bat Update.ini Holidays.txt Uninstall.exe Update.exe.old Vantrel.exe.bak Update.exe.bak; do
   [ -e "$instdir/$f" ] && fail "$f is still there"
 done
 left=$(cd "$instdir" 2>/dev/null && ls -A | tr '\n' ' ')

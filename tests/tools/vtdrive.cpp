@@ -6,6 +6,7 @@
 //   vtdrive send <title> <msg> <wp> <lp>   send it and print the window's answer
 //   vtdrive command <title> <id>           post WM_COMMAND id
 //   vtdrive click <title> <id>             click button id of that window
+//   vtdrive senditem <title> <id> <msg> <wp> <lp>  send a message to control id
 //   vtdrive rect <title>                   print "x y w h" of the window
 //   vtdrive cursor <x> <y>                 move the mouse pointer
 //   vtdrive foreground <title>             bring the window to the front
@@ -76,6 +77,13 @@ int wmain(int argc, wchar_t** argv) {
     if (verb == L"click" && argc >= 4) {
         HWND button = GetDlgItem(hwnd, static_cast<int>(Num(argv[3])));
         return button && PostMessageW(button, BM_CLICK, 0, 0) ? 0 : 1;
+    }
+    if (verb == L"senditem" && argc >= 7) {
+        HWND item = GetDlgItem(hwnd, static_cast<int>(Num(argv[3])));
+        DWORD_PTR answer = 0;
+        return item && SendMessageTimeoutW(item, static_cast<UINT>(Num(argv[4])), static_cast<WPARAM>(Num(argv[5])),
+                                           static_cast<LPARAM>(Num(argv[6])), SMTO_ABORTIFHUNG, 10000, &answer)
+                   ? 0 : 1;
     }
     if (verb == L"rect") {
         RECT rc;

@@ -30,8 +30,31 @@ TEST(GetDayString, NamesWeekdaysAndMonthsFromTheirTables) {
     EXPECT_EQ(GetDayString(5, Date(2026, 1, 31, 6)), "每月31号");
 }
 
+TEST(GetDayString, StatutoryWorkdaysAndLunarYearly) {
+    EXPECT_EQ(GetDayString(7, Date(2026, 12, 6, 0)), "每个法定工作日");
+    EXPECT_EQ(GetDayString(8, Date(2026, 9, 25, 5)), "每年农历八月十五");
+    EXPECT_EQ(GetDayString(8, Date(2026, 2, 17, 2)), "每年农历正月初一");
+    EXPECT_EQ(GetDayString(8, Date(2026, 2, 10, 2)), "每年农历腊月廿三");
+    EXPECT_EQ(GetDayString(8, Date(2024, 2, 9, 5)), "每年农历腊月三十");
+    // Picked in 闰二月: the rule is the ordinary 二月.
+    EXPECT_EQ(GetDayString(8, Date(2023, 3, 22, 3)), "每年农历二月初一");
+}
+
+TEST(GetDayString, LunarRuleOutsideTheTableGivesTheErrorText) {
+    EXPECT_EQ(GetDayString(8, Date(1900, 1, 30, 2)), "GetDayString函数出错了！");
+    EXPECT_EQ(GetDayString(8, Date(2101, 1, 29, 6)), "GetDayString函数出错了！");
+    EXPECT_EQ(GetDayString(8, Date(INT_MIN, INT_MIN, INT_MIN, 0)), "GetDayString函数出错了！");
+    EXPECT_EQ(GetDayString(8, Date(2026, 2, 30, 0)), "GetDayString函数出错了！");
+}
+
+TEST(LunarStaticText, PickedDateAsLunarDate) {
+    EXPECT_EQ(LunarStaticText(Date(2026, 9, 25, 5)), "农历八月十五");
+    EXPECT_EQ(LunarStaticText(Date(2023, 3, 22, 3)), "农历闰二月初一");
+    EXPECT_EQ(LunarStaticText(Date(1899, 12, 31, 0)), "");
+}
+
 TEST(GetDayString, UnknownKindGivesTheErrorText) {
-    for (int kind : {7, -1, INT_MAX, INT_MIN})
+    for (int kind : {9, -1, INT_MAX, INT_MIN})
         EXPECT_EQ(GetDayString(kind, Date(2026, 12, 6, 0)), "GetDayString函数出错了！");
 }
 

@@ -66,7 +66,7 @@ TEST(ReminderRow, ColoursByStateAndParity) {
 
 TEST(ReminderRow, ColumnWidthsAreTenthsTimesTheirFactor) {
     // 503 px: a tenth is 50.
-    const int expected[] = {70, 60, 100, 40, 125, 90, 90};
+    const int expected[] = {70, 60, 100, 40, 125, 90, 180};
     static_assert(sizeof expected / sizeof expected[0] == kReminderColumnCount, "one width a column");
     for (int col = 0; col < kReminderColumnCount; ++col) EXPECT_EQ(ColumnWidth(col, 503), expected[col]);
     EXPECT_EQ(ColumnWidth(kReminderColumnCount, 503), 0);
@@ -160,6 +160,9 @@ TEST(ReminderEditor, MenusAndButtonCaptions) {
     EXPECT_EQ(DayMenuText(6, sunday), "每年十二月6号");
     EXPECT_EQ(DayButtonCaption(4, sunday), "√每个星期日");
     EXPECT_EQ(KindFromDayMenuCommand(ID_DAY_FIRST + 4), 4);
+    EXPECT_EQ(KindFromDayMenuCommand(ID_DAY_FIRST + 7), 7);
+    EXPECT_EQ(KindFromDayMenuCommand(ID_DAY_FIRST + 8), 8);
+    EXPECT_EQ(ID_DAY_LAST, ID_DAY_FIRST + 8);
     EXPECT_EQ(KindFromDayMenuCommand(ID_DAY_LAST + 1), -1);
 }
 

@@ -162,6 +162,26 @@ TEST_F(MakeDescriptionTool, VersionDefaultsToTheProductVersion) {
     EXPECT_EQ(ReadServerComponent(described, 0).version, "7.5");
 }
 
+// A data file published on its own (next year's Holidays.txt) carries a
+// version of its own, so only it is newer than what is installed.
+TEST_F(MakeDescriptionTool, OneFileMayCarryAVersionOfItsOwn) {
+    Put(Folder() + "Vantrel.exe", "v");
+    Put(Folder() + "Holidays.txt", "years 2004-2027\n");
+    ASSERT_EQ(Run("--url http://host/update.ini --base-uri /f/ --version 1.2 --main-exe Vantrel.exe "
+                  "--file-version holidays.txt:1.3"),
+              0);
+    IniProfile described(Output());
+    EXPECT_EQ(ReadServerComponent(described, 0).version, "1.2");
+    EXPECT_EQ(ReadServerComponent(described, 1).filename.Bytes(), "Holidays.txt");
+    EXPECT_EQ(ReadServerComponent(described, 1).version, "1.3");
+    std::filesystem::remove(Output());
+    for (const char* bad : {"--file-version Holidays.txt:1.3.1", "--file-version Other.txt:1.3"}) {
+        SCOPED_TRACE(bad);
+        EXPECT_EQ(Run(std::string("--url http://host/update.ini --base-uri /f/ --version 1.2 ") + bad), 2);
+        EXPECT_FALSE(std::filesystem::exists(Output()));
+    }
+}
+
 // A description the updater would refuse, or read otherwise than meant, is
 // never written.
 TEST_F(MakeDescriptionTool, RefusesWhatTheUpdaterWouldMisread) {

@@ -144,8 +144,9 @@ TEST_F(ReminderEditorTest, TheDayMenuIsBuiltAfreshEachTimeForThePickedDate) {
     OpenAndCloseMenu(IDC_DAY_BUTTON);
     OpenAndCloseMenu(IDC_DAY_BUTTON);
     std::vector<std::wstring> sunday = {L"指定日期", L"每天", L"每个工作日", L"每个双休日",
-                                        L"每个星期日", L"每月6号", L"每年十二月6号"};
-    EXPECT_EQ(MenuTexts(m_editor->DayMenu()), sunday) << "seven rules, once";
+                                        L"每个星期日", L"每月6号", L"每年十二月6号",
+                                        L"每个法定工作日", L"每年农历十月廿八"};
+    EXPECT_EQ(MenuTexts(m_editor->DayMenu()), sunday) << "nine rules, once";
     EXPECT_TRUE(RadioChecked(m_editor->DayMenu(), ID_DAY_FIRST));
 
     Command(ID_DAY_FIRST + 4);
@@ -159,15 +160,71 @@ TEST_F(ReminderEditorTest, TheDayMenuIsBuiltAfreshEachTimeForThePickedDate) {
     EXPECT_EQ(m_editor->Kind(), 4) << "the kind stays, only its wording follows the date";
     OpenAndCloseMenu(IDC_DAY_BUTTON);
     std::vector<std::wstring> texts = MenuTexts(m_editor->DayMenu());
-    ASSERT_EQ(texts.size(), 7u);
+    ASSERT_EQ(texts.size(), 9u);
     EXPECT_EQ(texts[4], L"每个星期一");
     EXPECT_EQ(texts[6], L"每年十二月7号");
+    EXPECT_EQ(texts[8], L"每年农历十月廿九");
     EXPECT_TRUE(RadioChecked(m_editor->DayMenu(), ID_DAY_FIRST + 4));
     EXPECT_FALSE(RadioChecked(m_editor->DayMenu(), ID_DAY_FIRST));
 
     Click(Ed(), IDOK);
     EXPECT_EQ(m_editor->GetEditItem().repeat, 4);
     EXPECT_EQ(m_editor->GetEditItem().day, 7);
+}
+
+TEST_F(ReminderEditorTest, TheLunarRuleShowsThePickedDatesLunarDateBesideThePicker) {
+    Open(EditMode::New);
+    HWND lunar = GetDlgItem(Ed(), IDC_LUNAR_DATE);
+    ASSERT_NE(lunar, nullptr);
+    // The editor itself is not shown in these tests: the static's own style says.
+    auto shown = [&] { return (GetWindowLongW(lunar, GWL_STYLE) & WS_VISIBLE) != 0; };
+    EXPECT_FALSE(shown()) << "only with the lunar rule";
+
+    Command(ID_DAY_FIRST + 8);
+    EXPECT_EQ(m_editor->Kind(), 8);
+    EXPECT_EQ(Text(IDC_DAY_BUTTON), L"√每年农历十月廿八");
+    EXPECT_TRUE(shown());
+    EXPECT_EQ(Text(IDC_LUNAR_DATE), L"农历十月廿八");
+
+    SYSTEMTIME midAutumn = Picker(IDC_DATE);
+    midAutumn.wYear = 2027;
+    midAutumn.wMonth = 9;
+    midAutumn.wDay = 15;
+    TurnPicker(IDC_DATE, midAutumn);
+    EXPECT_EQ(Text(IDC_LUNAR_DATE), L"农历八月十五");
+    EXPECT_EQ(Text(IDC_DAY_BUTTON), L"√每年农历八月十五");
+
+    SYSTEMTIME leap = midAutumn;  // 闰二月初一: the rule is the ordinary month
+    leap.wYear = 2023;
+    leap.wMonth = 3;
+    leap.wDay = 22;
+    TurnPicker(IDC_DATE, leap);
+    EXPECT_EQ(Text(IDC_LUNAR_DATE), L"农历闰二月初一");
+    EXPECT_EQ(Text(IDC_DAY_BUTTON), L"√每年农历二月初一");
+
+    Command(ID_DAY_FIRST + 7);
+    EXPECT_EQ(Text(IDC_DAY_BUTTON), L"√每个法定工作日");
+    EXPECT_FALSE(shown());
+    Command(ID_DAY_FIRST + 8);
+    Click(Ed(), IDOK);
+    EXPECT_EQ(m_editor->GetEditItem().repeat, 8);
+    EXPECT_EQ(m_editor->GetEditItem().year * 10000 + m_editor->GetEditItem().month * 100 +
+                  m_editor->GetEditItem().day, 20230322) << "the Gregorian date picked is kept";
+}
+
+TEST_F(ReminderEditorTest, OutsideTheLunarTableTheLunarRuleIsNotOffered) {
+    Open(EditMode::New);
+    SYSTEMTIME early = Picker(IDC_DATE);
+    early.wYear = 1899;
+    early.wMonth = 6;
+    early.wDay = 1;
+    TurnPicker(IDC_DATE, early);
+    OpenAndCloseMenu(IDC_DAY_BUTTON);
+    MENUITEMINFOW info = {sizeof info, MIIM_STATE};
+    ASSERT_TRUE(GetMenuItemInfoW(m_editor->DayMenu(), ID_DAY_FIRST + 8, FALSE, &info));
+    EXPECT_TRUE(info.fState & MFS_GRAYED);
+    ASSERT_TRUE(GetMenuItemInfoW(m_editor->DayMenu(), ID_DAY_FIRST + 7, FALSE, &info));
+    EXPECT_FALSE(info.fState & MFS_GRAYED);
 }
 
 TEST_F(ReminderEditorTest, TheTimeMenuSetsThePickerAndTheButtonCaption) {

@@ -72,7 +72,7 @@ TEST_F(ReminderWindowTest, ListShowsTheFileInSevenColumnsWithStateColoursAndStri
     RECT client;
     GetClientRect(List(), &client);
     const int unit = (client.right - client.left) / 10;
-    const float factors[] = {1.4f, 1.2f, 2.0f, 0.8f, 2.5f, 1.8f, 1.8f};
+    const float factors[] = {1.4f, 1.2f, 2.0f, 0.8f, 2.5f, 1.8f, 3.6f};
     const wchar_t* headings[] = {L"名称", L"日期", L"周期", L"时间", L"内容", L"状态", L"下次提醒"};
     for (int c = 0; c < 7; ++c) {
         wchar_t text[32] = {};
