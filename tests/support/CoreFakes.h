@@ -5,14 +5,28 @@
 #include <string>
 #include <vector>
 
+#include "assistant/reminders/Calendar.h"
 #include "shared/core/Clock.h"
 #include "shared/core/Shell.h"
 
 namespace vt::test {
 
-class ManualClock : public IClock {
+class FakeClock : public IClock {
 public:
     LocalTime Now() const override { return now; }
+
+    // The weekday follows the date, so a test cannot set a Monday that
+    // falls on a Sunday (needs the calendar's WeekdayOf at link time).
+    void Set(int year, int month, int day, int hour, int minute, int second = 0) {
+        now.year = year;
+        now.month = month;
+        now.day = day;
+        now.weekday = WeekdayOf(year, month, day);
+        now.hour = hour;
+        now.minute = minute;
+        now.second = second;
+    }
+
     LocalTime now;
 };
 

@@ -27,7 +27,7 @@ protected:
                (launch.show == ShowMode::Hidden ? "hidden" : "shown");
     }
 
-    test::ManualClock m_clock;
+    test::FakeClock m_clock;
     test::RecordingShell m_shell;
 };
 

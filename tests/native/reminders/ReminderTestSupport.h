@@ -12,6 +12,7 @@
 #include "assistant/reminders/ReminderItem.h"
 #include "shared/core/Clock.h"
 #include "shared/core/FileSystem.h"
+#include "tests/support/CoreFakes.h"
 
 namespace vt::test {
 
@@ -140,22 +141,6 @@ private:
         std::size_t m_pos = 0;
         bool m_failed = false;
     };
-};
-
-class FakeClock : public IClock {
-public:
-    LocalTime now;
-    LocalTime Now() const override { return now; }
-
-    void Set(int year, int month, int day, int hour, int minute, int second = 0) {
-        now.year = year;
-        now.month = month;
-        now.day = day;
-        now.weekday = WeekdayOf(year, month, day);
-        now.hour = hour;
-        now.minute = minute;
-        now.second = second;
-    }
 };
 
 inline LocalTime At(int year, int month, int day, int hour, int minute, int second = 0) {

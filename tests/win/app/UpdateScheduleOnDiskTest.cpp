@@ -16,7 +16,7 @@ namespace vt::win {
 namespace {
 
 using test::ScratchDir;
-using vt::test::ManualClock;
+using vt::test::FakeClock;
 using vt::test::RecordingShell;
 
 constexpr char kUnset[] = "<unset>";
@@ -42,7 +42,7 @@ protected:
     std::size_t Launches() const { return m_shell.launches.size(); }
 
     std::unique_ptr<ScratchDir> m_dir;
-    ManualClock m_clock;
+    FakeClock m_clock;
     RecordingShell m_shell;
 };
 

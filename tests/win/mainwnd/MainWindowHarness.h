@@ -112,7 +112,7 @@ protected:
     RecordingShell m_shell;
     RecordingFiles m_files{m_log};
     win::WinClock m_clock;
-    ManualClock m_now;  // the main window's clock (the time-of-day target); 08:00:00
+    FakeClock m_now;  // the main window's clock (the time-of-day target); 08:00:00
     ReminderServices m_reminders{m_files, m_clock, m_shell, kNotifyPath};
     int m_updateRequests = 0;
     std::unique_ptr<ShutdownDialog> m_dialog;

@@ -1,7 +1,7 @@
 #pragma once
 // What the updater's Windows tests share: scratch directories for the
-// application and the downloads, a recording wizard view, and the real
-// WinINet, toolhelp and file services wired to a loopback server.
+// application and the downloads, and the real WinINet, toolhelp and file
+// services wired to a loopback server.
 #include <windows.h>
 
 #include <gtest/gtest.h>
@@ -14,6 +14,7 @@
 #include "shared/win/Platform.h"
 #include "shared/win/WinProfile.h"
 #include "tests/support/CoreFakes.h"
+#include "tests/support/RecordingView.h"
 #include "tests/support/TestFiles.h"
 #include "tests/win/updater/TestHttpServer.h"
 #include "updater/UpdateWizard.h"
@@ -23,30 +24,6 @@
 #include "updater/WinTextCodec.h"
 
 namespace vt::test {
-
-class RecordingView : public IUpdateView {
-public:
-    void SetStatus(const std::string& text) override { statuses.push_back(text); }
-    void ClearList() override { list.clear(); }
-    void AddListLine(const std::string& text) override { list.push_back(text); }
-    void SetProgress(int percent) override { progresses.push_back(percent); }
-    void SetButtonText(const std::string& text) override { button = text; }
-    bool AskOkCancel(const std::string&, const std::string&) override { return true; }
-    void ShowError(const std::string& text) override { errors.push_back(text); }
-    void Close() override { ++closeCount; }
-    void SetWaitCursor(bool) override {}
-    void PumpMessages(int attempts) override { pumpAttempts += attempts; }
-
-    std::string Status() const { return statuses.empty() ? std::string() : statuses.back(); }
-
-    std::vector<std::string> statuses;
-    std::vector<std::string> list;
-    std::vector<int> progresses;
-    std::vector<std::string> errors;
-    std::string button;
-    int closeCount = 0;
-    int pumpAttempts = 0;
-};
 
 // %TEMP%\vt-upd-<name>-<process id>\, empty.
 std::wstring MakeUpdaterDir(const std::wstring& name);

@@ -52,7 +52,7 @@ TEST_F(UpdaterWinInetCheck, EveryCheckAsksTheServerAgain) {
     auto first = MakeWizard();
     first->Start();
     first->Press();
-    EXPECT_EQ(view.Status(), "您现在使用的版本是最新的！");
+    EXPECT_EQ(view.status, "您现在使用的版本是最新的！");
 
     // Published a moment later under the same address: no cache may hide it.
     cacheable.body = ServerText(1, "[File0]\r\nTitle=A\r\nversion=1.5\r\n");
@@ -61,7 +61,7 @@ TEST_F(UpdaterWinInetCheck, EveryCheckAsksTheServerAgain) {
     auto second = MakeWizard();
     second->Start();
     second->Press();
-    EXPECT_EQ(view.Status(), "发现新的版本！");
+    EXPECT_EQ(view.status, "发现新的版本！");
     EXPECT_EQ(server.Requests(kIniPath), 2);
 }
 

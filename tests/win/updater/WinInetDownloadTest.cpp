@@ -35,7 +35,7 @@ TEST_F(UpdaterWinInetDownload, WholeBodyArrivesInFullBlocks) {
     // 2048-byte blocks, each followed by ten message attempts: WinINet's
     // short reads never show as extra blocks.
     EXPECT_EQ(view.progresses, (std::vector<int>{20, 40, 61, 81, 100}));
-    EXPECT_EQ(view.pumpAttempts, 50);
+    EXPECT_EQ(view.PumpedAttempts(), 50);
 }
 
 TEST_F(UpdaterWinInetDownload, BodyWithoutLengthRunsToItsEnd) {
@@ -88,7 +88,7 @@ TEST_F(UpdaterWinInetDownload, BrokenTransferKeepsTheStepForAnotherTry) {
     ASSERT_EQ(view.errors.size(), 1u);
     EXPECT_FALSE(view.errors[0].empty());
     EXPECT_EQ(wizard->Step(), WizardStep::Install);
-    EXPECT_EQ(view.Status(), "正在下载文件:a.dll");
+    EXPECT_EQ(view.status, "正在下载文件:a.dll");
     EXPECT_EQ(AppFile("a.dll"), "old a");
 
     const std::string newA = test::ProgramImage(kOwnMachine, "new a");
