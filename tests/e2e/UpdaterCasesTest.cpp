@@ -7,6 +7,7 @@
 #include "shared/win/AppDirectory.h"
 #include "shared/win/Encoding.h"
 #include "tests/e2e/Wizard.h"
+#include "tests/support/DescriptionBuilder.h"
 #include "tests/support/ProgramImage.h"
 #include "tests/support/StandIn.h"
 #include "tests/win/updater/TestHttpServer.h"
@@ -22,14 +23,8 @@ const std::string kGbkTitle = "\xCA\xFD\xBE\xDD";
 
 using Lines = std::vector<std::wstring>;
 
-// One component section: its title and version, and where the server keeps
-// it when a file name is given.
-std::string Section(int index, const std::string& title, const std::string& version,
-                    const std::string& file = "", const std::string& extra = "") {
-    std::string text = "[File" + std::to_string(index) + "]\r\nTitle=" + title + "\r\nversion=" + version + "\r\n";
-    if (!file.empty()) text += "uri=/vt/" + file + "\r\nfilename=" + file + "\r\n";
-    return text + extra;
-}
+// Where the server keeps the components' files.
+constexpr const char* kFolder = "/vt/";
 
 class UpdaterCases : public ::testing::Test {
 protected:
@@ -44,17 +39,24 @@ protected:
 
     std::string IniUrl() const { return server.Url("/vt/update.ini"); }
 
-    void WriteLocal(int localMode, int total, const std::string& sections) {
-        m_local = "[Main]\r\nIniUrl=" + IniUrl() + "\r\nLocalMode=" + std::to_string(localMode) +
-                  "\r\nUpdated=1\r\nTotal=" + std::to_string(total) + "\r\n" + sections;
-        WriteFileBytes(m_dir + L"Update.ini", m_local);
+    // The installation's description, its components still to be added.
+    test::Description Local(int localMode) const {
+        return test::Description().Main("IniUrl", IniUrl()).Main("LocalMode", localMode).Main("Updated", 1).Total();
+    }
+    // The server's, finishing with the mark-leaving program.
+    test::Description Published(int serverMode) const {
+        return test::Description()
+            .Main("IniUrl", IniUrl())
+            .Main("ServerMode", serverMode)
+            .Total()
+            .Main("MainExe", "Started.bat");
     }
 
-    void Publish(int serverMode, int total, const std::string& sections) {
-        server.Serve("/vt/update.ini", "[Main]\r\nIniUrl=" + IniUrl() + "\r\nServerMode=" +
-                                           std::to_string(serverMode) + "\r\nTotal=" + std::to_string(total) +
-                                           "\r\nMainExe=Started.bat\r\n" + sections);
+    void WriteLocal(const test::Description& description) {
+        m_local = description;
+        WriteFileBytes(m_dir + L"Update.ini", m_local);
     }
+    void Publish(const test::Description& description) { server.Serve("/vt/update.ini", description); }
 
     // An installed file and its newer version on the server.
     void Install(const std::string& file, const std::string& oldBytes, const std::string& newBytes) {
@@ -108,8 +110,8 @@ protected:
 
 // Installed 1.3 against 1.3, and 1.9 against 1.10 (less as one number).
 TEST_F(UpdaterCases, UpToDateSaysSoDownloadsNothingAndWaitsWithServerModeZero) {
-    WriteLocal(1, 2, Section(0, "A", "1.3") + Section(1, "B", "1.9"));
-    Publish(0, 2, Section(0, "A", "1.3", "a.dat") + Section(1, "B", "1.10", "b.dat"));
+    WriteLocal(Local(1).File("A", "1.3").File("B", "1.9"));
+    Publish(Published(0).Offer("A", "1.3", "a.dat", kFolder).Offer("B", "1.10", "b.dat", kFolder));
     Install("a.dat", "old a", "new a");
     Install("b.dat", "old b", "new b");
 
@@ -131,9 +133,11 @@ TEST_F(UpdaterCases, UpToDateSaysSoDownloadsNothingAndWaitsWithServerModeZero) {
 }
 
 TEST_F(UpdaterCases, NewerComponentsAreListedInIndexOrderAndCancelDownloadsNothing) {
-    WriteLocal(0, 3, Section(0, "A", "1.0") + Section(1, "B", "2.0") + Section(2, kGbkTitle, "1.0"));
-    Publish(0, 3, Section(0, "A", "1.1", "a.dat") + Section(1, "B", "2.0", "b.dat") +
-                      Section(2, kGbkTitle, "1.5", "c.dat"));
+    WriteLocal(Local(0).File("A", "1.0").File("B", "2.0").File(kGbkTitle, "1.0"));
+    Publish(Published(0)
+                .Offer("A", "1.1", "a.dat", kFolder)
+                .Offer("B", "2.0", "b.dat", kFolder)
+                .Offer(kGbkTitle, "1.5", "c.dat", kFolder));
 
     Process p;
     HWND wizard = StartWizard(p);
@@ -150,8 +154,11 @@ TEST_F(UpdaterCases, NewerComponentsAreListedInIndexOrderAndCancelDownloadsNothi
 }
 
 TEST_F(UpdaterCases, SecondOfThreeDownloadsMissingChangesNoInstalledFile) {
-    WriteLocal(0, 3, Section(0, "A", "1.0") + Section(1, "B", "1.0") + Section(2, "C", "1.0"));
-    Publish(0, 3, Section(0, "A", "2.0", "a.dat") + Section(1, "B", "2.0", "b.dat") + Section(2, "C", "2.0", "c.dat"));
+    WriteLocal(Local(0).File("A", "1.0").File("B", "1.0").File("C", "1.0"));
+    Publish(Published(0)
+                .Offer("A", "2.0", "a.dat", kFolder)
+                .Offer("B", "2.0", "b.dat", kFolder)
+                .Offer("C", "2.0", "c.dat", kFolder));
     Install("a.dat", "old a", "new a");
     WriteFileBytes(Path("b.dat"), "old b");  // not on the server: 404
     Install("c.dat", "old c", "new c");
@@ -177,8 +184,8 @@ TEST_F(UpdaterCases, SecondOfThreeDownloadsMissingChangesNoInstalledFile) {
 // A server's error page sent with status 200, and a body that ends before
 // its announced length (the connection closed in order, or reset).
 TEST_F(UpdaterCases, DownloadThatIsNotTheWholeFileFailsTheUpdate) {
-    WriteLocal(0, 1, Section(0, "A", "1.0"));
-    Publish(0, 1, Section(0, "A", "2.0", "a.dat"));
+    WriteLocal(Local(0).File("A", "1.0"));
+    Publish(Published(0).Offer("A", "2.0", "a.dat", kFolder));
     WriteFileBytes(Path("a.dat"), "old a");
 
     test::CannedResponse errorPage;
@@ -208,8 +215,8 @@ TEST_F(UpdaterCases, DownloadThatIsNotTheWholeFileFailsTheUpdate) {
 }
 
 TEST_F(UpdaterCases, DownloadWithoutContentLengthCompletes) {
-    WriteLocal(0, 1, Section(0, "A", "1.0"));
-    Publish(0, 1, Section(0, "A", "2.0", "a.dat"));
+    WriteLocal(Local(0).File("A", "1.0"));
+    Publish(Published(0).Offer("A", "2.0", "a.dat", kFolder));
     WriteFileBytes(Path("a.dat"), "old a");
     test::CannedResponse unmeasured;
     unmeasured.body = std::string(30000, 'n');
@@ -231,8 +238,11 @@ TEST_F(UpdaterCases, DownloadWithoutContentLengthCompletes) {
 // names the component's file, not the process; Cancel leaves the busy
 // program alone and keeps the old versions on record.
 TEST_F(UpdaterCases, RunningProgramIsEndedOnlyWhenTheUserSaysSo) {
-    WriteLocal(1, 2, Section(0, "A", "1.0") + Section(1, "T", "1.0"));
-    Publish(0, 2, Section(0, "A", "2.0", "a.dat") + Section(1, "T", "2.0", "Tool.dat", "needclose=helper.EXE\r\n"));
+    WriteLocal(Local(1).File("A", "1.0").File("T", "1.0"));
+    Publish(Published(0)
+                .Offer("A", "2.0", "a.dat", kFolder)
+                .Offer("T", "2.0", "Tool.dat", kFolder)
+                .Key("needclose", "helper.EXE"));
     Install("a.dat", "old a", "new a");
     Install("Tool.dat", "old tool", "new tool");
     Process busy;
@@ -263,9 +273,11 @@ TEST_F(UpdaterCases, LockedTargetStopsTheReplacement) {
     for (bool runningProgram : {false, true}) {
         SCOPED_TRACE(runningProgram ? "running program" : "file opened without sharing");
         const std::string locked = runningProgram ? "Busy.exe" : "b.dat";
-        WriteLocal(0, 3, Section(0, "A", "1.0") + Section(1, "B", "1.0") + Section(2, "C", "1.0"));
-        Publish(0, 3, Section(0, "A", "2.0", "a.dat") + Section(1, "B", "2.0", locked) +
-                          Section(2, "C", "2.0", "c.dat"));
+        WriteLocal(Local(0).File("A", "1.0").File("B", "1.0").File("C", "1.0"));
+        Publish(Published(0)
+                    .Offer("A", "2.0", "a.dat", kFolder)
+                    .Offer("B", "2.0", locked, kFolder)
+                    .Offer("C", "2.0", "c.dat", kFolder));
         Install("a.dat", "old a", "new a");
         Install("c.dat", "old c", "new c");
         server.Serve("/vt/" + locked, runningProgram ? test::ProgramImage(BuildMachine(), "new b") : "new b");
@@ -310,8 +322,8 @@ TEST_F(UpdaterCases, ProgramOfTheOtherKindIsRefusedAndNothingIsReplaced) {
     for (const WORD machine : {OtherMachine(), BuildMachine()}) {
         const bool refused = machine != BuildMachine();
         SCOPED_TRACE(refused ? "other kind" : "own kind");
-        WriteLocal(0, 2, Section(0, "A", "1.0") + Section(1, "App", "1.0"));
-        Publish(0, 2, Section(0, "A", "2.0", "a.dat") + Section(1, "App", "2.0", "Vantrel.exe"));
+        WriteLocal(Local(0).File("A", "1.0").File("App", "1.0"));
+        Publish(Published(0).Offer("A", "2.0", "a.dat", kFolder).Offer("App", "2.0", "Vantrel.exe", kFolder));
         Install("a.dat", "old a", "new a");
         const std::string newProgram = test::ProgramImage(machine, "new program");
         Install("Vantrel.exe", oldProgram, newProgram);
@@ -351,8 +363,8 @@ TEST_F(UpdaterCases, HostileFileNameWritesNothingAndFailsTheDownload) {
     for (const std::string& name : {std::string("..\\evil.exe"), std::string("C:\\x.exe"), std::string("CON")}) {
         SCOPED_TRACE(name);
         for (const std::wstring& path : outside) DeleteFileW(path.c_str());
-        WriteLocal(0, 1, Section(0, "A", "1.0"));
-        Publish(0, 1, Section(0, "A", "2.0") + "uri=/vt/evil\r\nfilename=" + name + "\r\n");
+        WriteLocal(Local(0).File("A", "1.0"));
+        Publish(Published(0).File("A", "2.0").Key("uri", "/vt/evil").Key("filename", name));
         server.Serve("/vt/evil", "MZ evil");
 
         Process p;
@@ -370,9 +382,12 @@ TEST_F(UpdaterCases, HostileFileNameWritesNothingAndFailsTheDownload) {
 // The third copy of four fails (its file is held without sharing): the
 // first two go back to the files they replaced, the fourth is untouched.
 TEST_F(UpdaterCases, FailedThirdCopyOfFourRestoresTheFirstTwo) {
-    WriteLocal(0, 4, Section(0, "A", "1.0") + Section(1, "B", "1.0") + Section(2, "C", "1.0") + Section(3, "D", "1.0"));
-    Publish(0, 4, Section(0, "A", "2.0", "a.dat") + Section(1, "B", "2.0", "b.dat") + Section(2, "C", "2.0", "c.dat") +
-                      Section(3, "D", "2.0", "d.dat"));
+    WriteLocal(Local(0).File("A", "1.0").File("B", "1.0").File("C", "1.0").File("D", "1.0"));
+    Publish(Published(0)
+                .Offer("A", "2.0", "a.dat", kFolder)
+                .Offer("B", "2.0", "b.dat", kFolder)
+                .Offer("C", "2.0", "c.dat", kFolder)
+                .Offer("D", "2.0", "d.dat", kFolder));
     for (const char* f : {"a.dat", "b.dat", "c.dat", "d.dat"})
         Install(f, std::string("old ") + f, std::string("new ") + f);
     HANDLE holder = CreateFileW(Path("c.dat").c_str(), GENERIC_READ | GENERIC_WRITE, 0, nullptr, OPEN_EXISTING, 0,

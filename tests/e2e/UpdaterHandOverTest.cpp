@@ -7,6 +7,7 @@
 #include <cstring>
 
 #include "tests/e2e/Driver.h"
+#include "tests/support/DescriptionBuilder.h"
 #include "tests/win/updater/TestHttpServer.h"
 #include "updater/UpdaterNames.h"
 
@@ -68,12 +69,14 @@ TEST_F(UpdaterHandOver, TheRunningAssistantSavesItsRemindersAndTakesItsTrayIconA
 
     // A fully automatic update of a file that the running assistant holds.
     const std::string iniUrl = server.Url("/vt/update.ini");
-    WriteFileBytes(m_dir + L"Update.ini", "[Main]\r\nIniUrl=" + iniUrl +
-                                              "\r\nLocalMode=1\r\nTotal=1\r\n[File0]\r\nTitle=Data\r\nversion=1.0\r\n");
+    WriteFileBytes(m_dir + L"Update.ini", test::LocalDescription(iniUrl, 1, {{"Data", "1.0"}}));
     WriteFileBytes(m_dir + L"Data.dat", "old data");
-    const std::string description = "[Main]\r\nIniUrl=" + iniUrl +
-                                    "\r\nServerMode=2\r\nTotal=1\r\n[File0]\r\nTitle=Data\r\nversion=1.1\r\n"
-                                    "uri=/vt/Data.dat\r\nfilename=Data.dat\r\nneedclose=Vantrel.exe\r\n";
+    const std::string description = test::Description()
+                                        .Main("IniUrl", iniUrl)
+                                        .Main("ServerMode", 2)
+                                        .Total()
+                                        .Offer("Data", "1.1", "Data.dat", "/vt/")
+                                        .Key("needclose", "Vantrel.exe");
     server.Serve("/vt/update.ini", description);
     server.Serve("/vt/Data.dat", "new data");
 

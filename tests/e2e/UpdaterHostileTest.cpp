@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include "tests/e2e/Wizard.h"
+#include "tests/support/DescriptionBuilder.h"
 #include "tests/win/updater/TestHttpServer.h"
 
 namespace vt::e2e {
@@ -15,14 +16,13 @@ protected:
         ASSERT_TRUE(server.Listening());
         m_dir = MakeScratchDir(test::CurrentTestName());
         ASSERT_TRUE(CopyInto(m_dir, BuildBinDir(), L"Update.exe"));
-        m_local = "[Main]\r\nIniUrl=" + server.Url("/vt/update.ini") +
-                  "\r\nLocalMode=0\r\nTotal=1\r\n[File0]\r\nTitle=Data\r\nversion=1.0\r\n";
+        m_local = test::LocalDescription(server.Url("/vt/update.ini"), 0, {{"Data", "1.0"}});
         WriteFileBytes(m_dir + L"Update.ini", m_local);
         WriteFileBytes(m_dir + L"Data.dat", "old data");
     }
     void PublishNewerData() {
-        server.Serve("/vt/update.ini", "[Main]\r\nServerMode=0\r\nTotal=1\r\n[File0]\r\nTitle=Data\r\nversion=1.1\r\n"
-                                       "uri=/vt/Data.dat\r\nfilename=Data.dat\r\n");
+        server.Serve("/vt/update.ini",
+                     test::Description().Main("ServerMode", 0).Total().Offer("Data", "1.1", "Data.dat", "/vt/"));
     }
     // Asks the wizard for an empty answer for ms milliseconds; how many
     // waits of more than half a second there were.
@@ -118,7 +118,7 @@ TEST_F(UpdaterHostile, ASilentServerLeavesTheWizardAnsweringAndCancelable) {
 TEST_F(UpdaterHostile, AnEndlessDescriptionFailsTheCheck) {
     test::CannedResponse endless;
     endless.misbehave = test::CannedResponse::Misbehave::Endless;
-    endless.body = "[Main]\r\nTotal=1\r\n;" + std::string(8000, 'x');
+    endless.body = test::Description().Main("Total", 1).Text() + ";" + std::string(8000, 'x');
     server.Serve("/vt/update.ini", endless);
 
     Process p;

@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include "tests/e2e/Wizard.h"
+#include "tests/support/DescriptionBuilder.h"
 #include "tests/win/updater/TestHttpServer.h"
 
 namespace vt::e2e {
@@ -22,11 +23,9 @@ TEST(UpdaterSelfReplace, RunningUpdaterInstallsItsOwnNewVersion) {
     const std::string newBytes = oldBytes + std::string("\0new build", 10);
 
     const std::string url = server.Url("/vt/update.ini");
-    WriteFileBytes(dir + L"Update.ini", "[Main]\r\nIniUrl=" + url +
-                                            "\r\nLocalMode=0\r\nTotal=1\r\n[File0]\r\nTitle=U\r\nversion=1.0\r\n");
-    const std::string served = "[Main]\r\nIniUrl=" + url +
-                               "\r\nServerMode=0\r\nTotal=1\r\n[File0]\r\nTitle=U\r\nversion=1.1\r\n"
-                               "uri=/vt/Update.exe\r\nfilename=Update.exe\r\n";
+    WriteFileBytes(dir + L"Update.ini", test::LocalDescription(url, 0, {{"U", "1.0"}}));
+    const std::string served =
+        test::Description().Main("IniUrl", url).Main("ServerMode", 0).Total().Offer("U", "1.1", "Update.exe", "/vt/");
     server.Serve("/vt/update.ini", served);
     server.Serve("/vt/Update.exe", newBytes);
 

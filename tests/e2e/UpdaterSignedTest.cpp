@@ -12,6 +12,7 @@
 #include "TestSigningKey.h"
 #include "shared/win/Encoding.h"
 #include "tests/e2e/Wizard.h"
+#include "tests/support/DescriptionBuilder.h"
 #include "tests/win/updater/TestHttpServer.h"
 
 namespace vt::e2e {
@@ -109,24 +110,23 @@ protected:
         WriteFileBytes(m_dir + L"Started.bat", "@echo off\r\necho started>\"%~dp0started.txt\"\r\n");
         WriteFileBytes(m_dir + L"a.dat", "old a");
         WriteFileBytes(m_dir + L"b.dat", "old b");
-        WriteFileBytes(m_dir + L"Update.ini", "[Main]\r\nIniUrl=" + server.Url("/vt/update.ini") +
-                                                  "\r\nLocalMode=0\r\nTotal=2\r\n[File0]\r\nTitle=A\r\nversion=1.0\r\n"
-                                                  "[File1]\r\nTitle=B\r\nversion=1.0\r\n");
+        WriteFileBytes(m_dir + L"Update.ini",
+                       test::LocalDescription(server.Url("/vt/update.ini"), 0, {{"A", "1.0"}, {"B", "1.0"}}));
         server.Serve("/vt/a.dat", "new a");
         server.Serve("/vt/b.dat", "new b");
     }
 
-    // The server description offering both files at 2.0, with the digests
-    // of what is served unless told otherwise.
-    std::string Description(const std::string& digestA, const std::string& bExtra) const {
-        return "[Main]\r\nIniUrl=" + server.Url("/vt/update.ini") +
-               "\r\nTotal=2\r\nMainExe=Started.bat\r\n"
-               "[File0]\r\nTitle=A\r\nversion=2.0\r\nuri=/vt/a.dat\r\nfilename=a.dat\r\n" + digestA +
-               "[File1]\r\nTitle=B\r\nversion=2.0\r\nuri=/vt/b.dat\r\nfilename=b.dat\r\n" + bExtra;
+    // The server description offering both files at 2.0, with the digest
+    // of what is served for A, and for B unless left out.
+    std::string Offering(bool digestOfB) const {
+        test::Description d;
+        d.Main("IniUrl", server.Url("/vt/update.ini")).Total().Main("MainExe", "Started.bat");
+        d.Offer("A", "2.0", "a.dat", "/vt/").Key("sha256", HexSha256("new a"));
+        d.Offer("B", "2.0", "b.dat", "/vt/");
+        if (digestOfB) d.Key("sha256", HexSha256("new b"));
+        return d;
     }
-    std::string Genuine() const {
-        return Description("sha256=" + HexSha256("new a") + "\r\n", "sha256=" + HexSha256("new b") + "\r\n");
-    }
+    std::string Genuine() const { return Offering(true); }
 
     HWND StartAndCheck(Process& p) {
         HWND wizard = StartWizard(p, m_dir);
@@ -204,7 +204,7 @@ TEST_F(UpdaterSigned, DescriptionChangedAfterSigningIsRefused) {
 }
 
 TEST_F(UpdaterSigned, ComponentWithoutSha256IsRefused) {
-    const std::string text = Description("sha256=" + HexSha256("new a") + "\r\n", "");
+    const std::string text = Offering(false);
     server.Serve("/vt/update.ini", text);
     server.Serve("/vt/update.ini.sig", SignatureFile(text));
     ExpectRefused(kNoDigest);

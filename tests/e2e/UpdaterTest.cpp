@@ -4,6 +4,7 @@
 
 #include "shared/win/AppDirectory.h"
 #include "tests/e2e/Wizard.h"
+#include "tests/support/DescriptionBuilder.h"
 #include "tests/support/ProgramImage.h"
 #include "tests/support/StandIn.h"
 #include "tests/win/updater/TestHttpServer.h"
@@ -26,18 +27,26 @@ protected:
     }
 
     void WriteLocal(int localMode) {
-        WriteFileBytes(m_dir + L"Update.ini", "[Main]\r\nIniUrl=" + server.Url("/vt/update.ini") +
-                                                 "\r\nLocalMode=" + std::to_string(localMode) +
-                                                 "\r\nUpdated=1\r\nTotal=1\r\n[File0]\r\nTitle=" + kTitle +
-                                                 "\r\nversion=1.0\r\n");
+        WriteFileBytes(m_dir + L"Update.ini", test::Description()
+                                                  .Main("IniUrl", server.Url("/vt/update.ini"))
+                                                  .Main("LocalMode", localMode)
+                                                  .Main("Updated", 1)
+                                                  .Total()
+                                                  .File(kTitle, "1.0"));
     }
 
-    // One newer component, Data.dat; extra lines go into its section.
-    std::string Publish(int serverMode, const std::string& extra = "") {
-        const std::string description = "[Main]\r\nIniUrl=" + server.Url("/vt/update.ini") +
-                                        "\r\nServerMode=" + std::to_string(serverMode) +
-                                        "\r\nTotal=1\r\nMainExe=Started.bat\r\n[File0]\r\nTitle=" + kTitle +
-                                        "\r\nversion=1.1\r\nuri=/vt/Data.dat\r\nfilename=Data.dat\r\n" + extra;
+    // The server's [Main], the program that leaves a mark started at the end.
+    test::Description Offering(int serverMode) const {
+        return test::Description()
+            .Main("IniUrl", server.Url("/vt/update.ini"))
+            .Main("ServerMode", serverMode)
+            .Total()
+            .Main("MainExe", "Started.bat");
+    }
+
+    // One newer component, Data.dat.
+    std::string Publish(int serverMode) {
+        const std::string description = Offering(serverMode).Offer(kTitle, "1.1", "Data.dat", "/vt/");
         server.Serve("/vt/update.ini", description);
         server.Serve("/vt/Data.dat", newData);
         return description;
@@ -93,10 +102,8 @@ TEST_F(UpdaterE2e, FullyAutomaticRunEndsTheRunningProgramReplacesItAndRestarts) 
     ASSERT_TRUE(CopyFileW(win::ModulePath().c_str(), program.c_str(), FALSE));
     Process standIn;
     ASSERT_TRUE(standIn.Start(program, test::kStandInArgument));
-    const std::string description = "[Main]\r\nIniUrl=" + server.Url("/vt/update.ini") +
-                                    "\r\nServerMode=2\r\nTotal=1\r\nMainExe=Started.bat\r\n[File0]\r\nTitle=" +
-                                    kTitle + "\r\nversion=1.1\r\nuri=/vt/Vantrel.exe\r\nfilename=Vantrel.exe\r\n"
-                                    "needclose=VANTREL.exe\r\n";
+    const std::string description =
+        Offering(2).Offer(kTitle, "1.1", "Vantrel.exe", "/vt/").Key("needclose", "VANTREL.exe");
     server.Serve("/vt/update.ini", description);
     const std::string newProgram = test::ProgramImage(BuildMachine(), "new program");
     server.Serve("/vt/Vantrel.exe", newProgram);

@@ -151,7 +151,7 @@ TEST_F(HostileTransfer, ABodyOverTheLimitFailsWhetherAnnouncedOrNot) {
 }
 
 TEST_F(HostileTransfer, ADescriptionOverOneMebibyteFailsTheCheckAsAConnectionFailure) {
-    const std::string head = "[Main]\r\nTotal=0\r\n;";
+    const std::string head = test::Description().Total().Text() + ";";
     http.responses[kIniObject].body = head + std::string(kMaxDescriptionBytes - head.size(), 'x');
     http.responses[kIniObject].contentLength = "";
     EXPECT_EQ(CheckVersions(*ctx), CheckOutcome::UpToDate);
@@ -162,7 +162,7 @@ TEST_F(HostileTransfer, ADescriptionOverOneMebibyteFailsTheCheckAsAConnectionFai
 }
 
 TEST_F(HostileTransfer, TheCheckPumpsMessagesAndHearsACancel) {
-    http.responses[kIniObject].body = "[Main]\r\nTotal=0\r\n" + std::string(10000, ';');
+    http.responses[kIniObject].body = test::Description().Total().Text() + std::string(10000, ';');
     view.onPump = [this] { ctx->cancelRequested = true; };
     EXPECT_EQ(CheckVersions(*ctx), CheckOutcome::ConnectionFailed);
     EXPECT_EQ(view.pumpAttempts, std::vector<int>{10});  // after the first block

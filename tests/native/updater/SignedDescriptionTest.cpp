@@ -79,11 +79,13 @@ TEST(SignatureFile, OneLineOfSixtyFourBytes) {
 TEST(SignatureFile, VerifiesOnlyTheExactBytes) {
     const OpenSslCrypto crypto;
     const P256PublicKey key = test::TestPublicKey();
-    const std::string text = "[Main]\r\nTotal=0\r\n";
+    const std::string text = test::Description().Total();
     const std::string sig = test::SignatureFile(text);
     EXPECT_EQ(CheckSignature(crypto, key, text, sig), SignatureCheck::Valid);
     EXPECT_EQ(CheckSignature(crypto, key, text + "\r\n", sig), SignatureCheck::Invalid);
-    EXPECT_EQ(CheckSignature(crypto, key, "[Main]\nTotal=0\n", sig), SignatureCheck::Invalid);
+    std::string lfOnly = text;
+    lfOnly.erase(std::remove(lfOnly.begin(), lfOnly.end(), '\r'), lfOnly.end());
+    EXPECT_EQ(CheckSignature(crypto, key, lfOnly, sig), SignatureCheck::Invalid);
     EXPECT_EQ(CheckSignature(crypto, key, text, test::SignatureFile(text + " ")), SignatureCheck::Invalid);
     P256PublicKey otherKey = key;
     otherKey[0] ^= 1;
@@ -94,8 +96,8 @@ TEST(SignatureFile, VerifiesOnlyTheExactBytes) {
 TEST(SignedRules, EveryComponentNeedsAWellFormedDigest) {
     const std::string digest = "ba7816bf8f01cfea414140de5dae2223b00361a396177a9cb410ff61f20015ad";
     const auto description = [&](const std::string& second) {
-        return MemoryProfile("[Main]\r\nTotal=3\r\n[File0]\r\nTitle=A\r\nsha256=" + digest +
-                             "\r\n[File2]\r\nTitle=C\r\n" + second);
+        return MemoryProfile(
+            test::Description().Main("Total", 3).File("A").Key("sha256", digest).Gap().File("C").Text() + second);
     };
     // File1 is missing: a gap is no component.
     EXPECT_TRUE(EveryComponentHasDigest(description("sha256=" + digest + "\r\n")));
@@ -103,7 +105,7 @@ TEST(SignedRules, EveryComponentNeedsAWellFormedDigest) {
     EXPECT_FALSE(EveryComponentHasDigest(description("sha256=\r\n")));
     EXPECT_FALSE(EveryComponentHasDigest(description("sha256=" + digest.substr(1) + "\r\n")));
     EXPECT_FALSE(EveryComponentHasDigest(description("sha256=" + digest + "0\r\n")));
-    EXPECT_TRUE(EveryComponentHasDigest(MemoryProfile("[Main]\r\nTotal=0\r\n")));
+    EXPECT_TRUE(EveryComponentHasDigest(MemoryProfile(test::Description().Total().Text())));
 }
 
 class SignedModeTest : public test::UpdaterTest {
@@ -225,8 +227,9 @@ TEST_F(SignedModeTest, UpdateInstallsAndTheLocalDescriptionIsTheVerifiedBytes) {
     ASSERT_EQ(wizard->Step(), WizardStep::Install);
     // What lies in the temporary directory is no longer read: a hostile
     // rewrite of the saved file between the steps changes nothing.
-    test::WriteText(paths.serverIni, "[Main]\r\nTotal=1\r\nMainExe=evil.exe\r\n[File0]\r\nversion=9\r\n"
-                                     "uri=/files/evil.exe\r\nfilename=evil.exe\r\n");
+    test::WriteText(
+        paths.serverIni,
+        test::Description().Total().Main("MainExe", "evil.exe").Section().Key("version", "9").Download("evil.exe"));
     wizard->Press();
     EXPECT_TRUE(wizard->IsUpdated());
     EXPECT_EQ(view.status, "更新完成！");

@@ -19,6 +19,7 @@
 #include "shared/core/IniProfile.h"
 #include "shared/core/StdFileSystem.h"
 #include "tests/support/CoreFakes.h"
+#include "tests/support/DescriptionBuilder.h"
 #include "tests/support/ProgramImage.h"
 #include "tests/support/RecordingView.h"
 #include "updater/DigestText.h"
@@ -249,13 +250,9 @@ protected:
     // Local description: which components are installed.
     void WriteLocal(int localMode, const std::vector<Component>& installed,
                     const std::string& iniUrl = kIniUrl) {
-        std::string text = "[Main]\r\nIniUrl=" + iniUrl + "\r\nLocalMode=" + std::to_string(localMode) +
-                           "\r\nTotal=" + std::to_string(installed.size()) + "\r\n";
-        for (std::size_t i = 0; i < installed.size(); ++i) {
-            text += "[File" + std::to_string(i) + "]\r\nTitle=" + installed[i].title +
-                    "\r\nversion=" + installed[i].version + "\r\n";
-        }
-        WriteText(paths.localIni, text);
+        std::vector<std::pair<std::string, std::string>> titles;
+        for (const Component& c : installed) titles.push_back({c.title, c.version});
+        WriteText(paths.localIni, LocalDescription(iniUrl, localMode, titles));
         for (const Component& c : installed) WriteText(paths.appDir + c.filename, "old " + c.filename);
     }
 
@@ -263,20 +260,23 @@ protected:
     // served at "/files/<filename>" with the body NewFile(<filename>).
     std::string ServeServer(int serverMode, const std::vector<Component>& offered,
                             const std::string& mainExtra = "", int total = -1) {
-        std::string text = std::string("[Main]\r\nIniUrl=") + kIniUrl + "\r\nServerMode=" +
-                           std::to_string(serverMode) + "\r\nTotal=" +
-                           std::to_string(total >= 0 ? total : static_cast<int>(offered.size())) +
-                           "\r\n" + mainExtra;
-        for (std::size_t i = 0; i < offered.size(); ++i) {
-            const Component& c = offered[i];
-            text += "[File" + std::to_string(i) + "]\r\nTitle=" + c.title + "\r\nversion=" + c.version +
-                    "\r\nuri=/files/" + c.filename + "\r\nfilename=" + c.filename + "\r\n";
-            if (!c.needclose.empty()) text += "needclose=" + c.needclose + "\r\n";
-            if (!c.sha256.empty()) text += "sha256=" + c.sha256 + "\r\n";
+        Description description;
+        description.Main("IniUrl", kIniUrl).Main("ServerMode", serverMode);
+        if (total >= 0)
+            description.Main("Total", total);
+        else
+            description.Total();
+        for (const Component& c : offered) {
+            description.File(c.title, c.version).Download(c.filename);
+            if (!c.needclose.empty()) description.Key("needclose", c.needclose);
+            if (!c.sha256.empty()) description.Key("sha256", c.sha256);
             FakeResponse file;
             file.body = NewFile(c.filename);
             http.responses["/files/" + c.filename] = file;
         }
+        // mainExtra: whole lines of [Main], after Total.
+        std::string text = description.Text();
+        text.insert(text.find("[File") == std::string::npos ? text.size() : text.find("[File"), mainExtra);
         FakeResponse ini;
         ini.body = text;
         http.responses[kIniObject] = ini;

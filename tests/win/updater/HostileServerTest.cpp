@@ -88,10 +88,9 @@ protected:
 
     // One installed component "A" 1.0, and a server offering 2.0 at /files/a.dll.
     void OfferNewerA() {
-        WriteLocal(0, "Total=1\r\n[File0]\r\nTitle=A\r\nversion=1.0\r\n");
+        WriteLocal(0, {{"A", "1.0"}});
         WriteFileBytes(m_appDir + L"a.dll", "old a");
-        server.Serve(kIniPath, "[Main]\r\nTotal=1\r\n[File0]\r\nTitle=A\r\nversion=2\r\nuri=/files/a.dll\r\n"
-                               "filename=a.dll\r\n");
+        server.Serve(kIniPath, Description().Total().File("A", "2").Download("a.dll"));
     }
 
     PumpingView pumping;
@@ -142,33 +141,34 @@ TEST_F(UpdaterHostileServer, CutBodiesInstallNothing) {
         wizard->Press();
         EXPECT_FALSE(wizard->IsUpdated());
         EXPECT_EQ(AppFile("a.dll"), "old a");
-        EXPECT_NE(pumping.Status(), updtext::kStatusUpdated);
+        EXPECT_NE(pumping.status, updtext::kStatusUpdated);
     }
 
-    const std::string description = "[Main]\r\nTotal=1\r\n[File0]\r\nTitle=A\r\nversion=2\r\nuri=/files/a.dll\r\n";
+    const std::string description = Description().Total().File("A", "2").Key("uri", "/files/a.dll");
     CannedResponse cutDescription;
     cutDescription.body = description.substr(0, 30);
     cutDescription.length = CannedResponse::Length::Announce;
     cutDescription.announced = description.size();
     for (const CannedResponse& cut : {cutDescription, Misbehaving(Misbehave::ChunkedNoEnd, description)}) {
-        WriteLocal(0, "Total=1\r\n[File0]\r\nTitle=A\r\nversion=1.0\r\n");
+        WriteLocal(0, {{"A", "1.0"}});
         server.Serve(kIniPath, cut);
         pumping = PumpingView{};
         auto wizard = Wizard();
         wizard->Start();
         wizard->Press();
         EXPECT_NE(wizard->Step(), WizardStep::Install);
-        EXPECT_NE(pumping.Status(), updtext::kStatusNewer);
+        EXPECT_NE(pumping.status, updtext::kStatusNewer);
     }
 }
 
 TEST_F(UpdaterHostileServer, EndlessDescriptionFailsTheCheckAtOneMebibyte) {
-    WriteLocal(0, "Total=0\r\n");
-    server.Serve(kIniPath, Misbehaving(Misbehave::Endless, "[Main]\r\nTotal=0\r\n;" + std::string(4000, 'x')));
+    WriteLocal(0, {});
+    server.Serve(kIniPath,
+                 Misbehaving(Misbehave::Endless, Description().Total().Text() + ";" + std::string(4000, 'x')));
     auto wizard = Wizard();
     wizard->Start();
     wizard->Press();
-    EXPECT_EQ(pumping.Status(), updtext::kStatusConnectFailed);
+    EXPECT_EQ(pumping.status, updtext::kStatusConnectFailed);
     EXPECT_TRUE(pumping.errors.empty());
     EXPECT_EQ(wizard->Step(), WizardStep::Finish);
     // Reading stopped at the limit: what was saved is no longer than it.
@@ -193,7 +193,7 @@ TEST_F(UpdaterHostileServer, SlowServerKeepsTheWindowAnswering) {
 
 // The wizard's timeout here is short; the program's is a minute.
 TEST_F(UpdaterHostileServer, SilentServerFailsTheCheckWithinTheTimeout) {
-    WriteLocal(0, "Total=0\r\n");
+    WriteLocal(0, {});
     server.Serve(kIniPath, Misbehaving(Misbehave::Silent));
     http.SetReceiveTimeout(700);
     ResponsivenessProbe probe;
@@ -203,7 +203,7 @@ TEST_F(UpdaterHostileServer, SilentServerFailsTheCheckWithinTheTimeout) {
     wizard->Press();
     const DWORD took = GetTickCount() - start;
     probe.Stop();
-    EXPECT_EQ(pumping.Status(), updtext::kStatusConnectFailed);
+    EXPECT_EQ(pumping.status, updtext::kStatusConnectFailed);
     EXPECT_EQ(wizard->Step(), WizardStep::Finish);
     EXPECT_GE(took, 600u);
     EXPECT_LT(took, 10000u);
@@ -211,13 +211,13 @@ TEST_F(UpdaterHostileServer, SilentServerFailsTheCheckWithinTheTimeout) {
 }
 
 TEST_F(UpdaterHostileServer, RedirectLoopFailsTheCheckAfterFiveTurns) {
-    WriteLocal(0, "Total=0\r\n");
+    WriteLocal(0, {});
     server.Redirect(kIniPath, "/soft/loop.ini");
     server.Redirect("/soft/loop.ini", server.Url(kIniPath), 301);
     auto wizard = Wizard();
     wizard->Start();
     wizard->Press();
-    EXPECT_EQ(pumping.Status(), updtext::kStatusConnectFailed);
+    EXPECT_EQ(pumping.status, updtext::kStatusConnectFailed);
     EXPECT_EQ(server.RequestedPaths().size(), 6u);  // the request and five redirects
 }
 
@@ -225,8 +225,7 @@ TEST_F(UpdaterHostileServer, RedirectToAnotherServerIsFollowed) {
     TestHttpServer mirror;
     ASSERT_TRUE(mirror.Listening());
     OfferNewerA();
-    mirror.Serve("/mirror/update.ini", "[Main]\r\nTotal=1\r\n[File0]\r\nTitle=A\r\nversion=2\r\n"
-                                       "uri=/files/a.dll\r\nfilename=a.dll\r\n");
+    mirror.Serve("/mirror/update.ini", Description().Total().File("A", "2").Download("a.dll"));
     server.Redirect(kIniPath, mirror.Url("/mirror/update.ini"), 307);
     server.Redirect("/files/a.dll", "/files/a2.dll");
     const std::string newA = test::ProgramImage(kOwnMachine, "new a");
@@ -234,7 +233,7 @@ TEST_F(UpdaterHostileServer, RedirectToAnotherServerIsFollowed) {
     auto wizard = Wizard();
     wizard->Start();
     wizard->Press();
-    EXPECT_EQ(pumping.Status(), updtext::kStatusNewer);
+    EXPECT_EQ(pumping.status, updtext::kStatusNewer);
     wizard->Press();
     EXPECT_TRUE(wizard->IsUpdated());
     EXPECT_EQ(AppFile("a.dll"), newA);

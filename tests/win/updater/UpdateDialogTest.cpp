@@ -43,10 +43,11 @@ protected:
     int Progress() { return static_cast<int>(SendDlgItemMessageW(dialog->Hwnd(), IDC_PROGRESS, PBM_GETPOS, 0, 0)); }
 
     void ServeOneNewerComponent(const std::string& body) {
-        WriteLocal(0, "Total=1\r\n[File0]\r\nTitle=\xD6\xFA\xCA\xD6\r\nversion=1.0\r\n");
+        WriteLocal(0, {{"\xD6\xFA\xCA\xD6", "1.0"}});
         WriteFileBytes(m_appDir + L"a.dll", "old a");
-        server.Serve(kIniPath, "[Main]\r\nTotal=1\r\nMainExe=Vantrel.exe\r\n[File0]\r\nTitle=\xD6\xFA\xCA\xD6\r\n"
-                               "version=1.1\r\nuri=/files/a.dll\r\nfilename=a.dll\r\n");
+        server.Serve(
+            kIniPath,
+            Description().Total().Main("MainExe", "Vantrel.exe").File("\xD6\xFA\xCA\xD6", "1.1").Download("a.dll"));
         server.Serve("/files/a.dll", body);
     }
 

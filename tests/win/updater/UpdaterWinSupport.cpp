@@ -20,10 +20,10 @@ void UpdaterWinTest::TearDown() {
     RemoveTree(m_tempDir);
 }
 
-void UpdaterWinTest::WriteLocal(int localMode, const std::string& componentsText, const std::string& iniUrl) {
+void UpdaterWinTest::WriteLocal(int localMode, const std::vector<std::pair<std::string, std::string>>& installed,
+                                const std::string& iniUrl) {
     WriteFileBytes(win::FromUtf8(paths.localIni),
-               "[Main]\r\nIniUrl=" + (iniUrl.empty() ? server.Url(kIniPath) : iniUrl) +
-                   "\r\nLocalMode=" + std::to_string(localMode) + "\r\n" + componentsText);
+                   LocalDescription(iniUrl.empty() ? server.Url(kIniPath) : iniUrl, localMode, installed));
 }
 
 UpdateServices UpdaterWinTest::Services() {

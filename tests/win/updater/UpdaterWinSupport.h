@@ -14,6 +14,7 @@
 #include "shared/win/Platform.h"
 #include "shared/win/WinProfile.h"
 #include "tests/support/CoreFakes.h"
+#include "tests/support/DescriptionBuilder.h"
 #include "tests/support/RecordingView.h"
 #include "tests/support/TestFiles.h"
 #include "tests/win/updater/TestHttpServer.h"
@@ -51,8 +52,10 @@ protected:
     void SetUp() override;
     void TearDown() override;
 
-    // The local description; iniUrl empty: the loopback server's kIniPath.
-    void WriteLocal(int localMode, const std::string& componentsText, const std::string& iniUrl = "");
+    // The local description of the installed (title, version) pairs; iniUrl
+    // empty: the loopback server's kIniPath.
+    void WriteLocal(int localMode, const std::vector<std::pair<std::string, std::string>>& installed,
+                    const std::string& iniUrl = "");
     std::string AppFile(const std::string& name) { return ReadBytes(m_appDir + win::FromUtf8(name)); }
 
     UpdateServices Services();

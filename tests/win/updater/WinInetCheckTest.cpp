@@ -13,18 +13,17 @@ const std::string kTitleUpdater = "\xC9\xFD\xBC\xB6\xC6\xF7";
 
 class UpdaterWinInetCheck : public UpdaterWinTest {
 protected:
-    std::string ServerText(int total, const std::string& sections) {
-        return "[Main]\r\nIniUrl=" + server.Url(kIniPath) + "\r\nServerMode=0\r\nTotal=" + std::to_string(total) +
-               "\r\n" + sections;
+    Description ServerText() {
+        return Description().Main("IniUrl", server.Url(kIniPath)).Main("ServerMode", 0).Total();
     }
 };
 
 TEST_F(UpdaterWinInetCheck, FindsNewerComponentsAndSavesTheDescriptionByteForByte) {
-    WriteLocal(0, "Total=2\r\n[File0]\r\nTitle=" + kTitleHelper + "\r\nversion=1.0\r\n[File1]\r\nTitle=" +
-                      kTitleUpdater + "\r\nversion=2.0\r\n");
+    WriteLocal(0, {{kTitleHelper, "1.0"}, {kTitleUpdater, "2.0"}});
     // Lines of every kind of ending and a last line without one: all kept.
-    const std::string served = ServerText(2, "[File0]\nTitle=" + kTitleHelper + "\r\nversion=1.1\r\n" +
-                                                 "[File1]\r\nTitle=" + kTitleUpdater + "\r\nversion=2.0");
+    std::string served = ServerText().File(kTitleHelper, "1.1").File(kTitleUpdater, "2.0");
+    served.replace(served.find("[File0]\r\n"), 9, "[File0]\n");
+    served.resize(served.size() - 2);
     server.Serve(kIniPath, served);
 
     auto wizard = MakeWizard();
@@ -42,12 +41,12 @@ TEST_F(UpdaterWinInetCheck, FindsNewerComponentsAndSavesTheDescriptionByteForByt
 }
 
 TEST_F(UpdaterWinInetCheck, EveryCheckAsksTheServerAgain) {
-    WriteLocal(0, "Total=1\r\n[File0]\r\nTitle=A\r\nversion=1.0\r\n");
+    WriteLocal(0, {{"A", "1.0"}});
     // The server says the description keeps an hour. (Wine's WinINet keeps
     // no cache; Windows' would answer the second check from it.)
     CannedResponse cacheable;
     cacheable.headers = "Cache-Control: public, max-age=3600\r\nLast-Modified: Mon, 01 Jan 2024 00:00:00 GMT\r\n";
-    cacheable.body = ServerText(1, "[File0]\r\nTitle=A\r\nversion=1.0\r\n");
+    cacheable.body = ServerText().File("A", "1.0");
     server.Serve(kIniPath, cacheable);
     auto first = MakeWizard();
     first->Start();
@@ -55,7 +54,7 @@ TEST_F(UpdaterWinInetCheck, EveryCheckAsksTheServerAgain) {
     EXPECT_EQ(view.status, "您现在使用的版本是最新的！");
 
     // Published a moment later under the same address: no cache may hide it.
-    cacheable.body = ServerText(1, "[File0]\r\nTitle=A\r\nversion=1.5\r\n");
+    cacheable.body = ServerText().File("A", "1.5");
     server.Serve(kIniPath, cacheable);
     view = RecordingView{};
     auto second = MakeWizard();
@@ -76,7 +75,7 @@ TEST_F(UpdaterWinInetCheck, UnreachableServerErrorPageAndMissingFileFailTheConne
     page.body = "<HTML><BODY>Service busy</BODY></HTML>";
     CannedResponse missing;
     missing.status = 404;
-    missing.body = "[Main]\r\nTotal=1\r\n";
+    missing.body = Description().Main("Total", 1).Text();
     CannedResponse failing;
     failing.status = 500;
     const Case cases[] = {
@@ -86,7 +85,7 @@ TEST_F(UpdaterWinInetCheck, UnreachableServerErrorPageAndMissingFileFailTheConne
         {"500", "", failing, true},
     };
     for (const Case& c : cases) {
-        WriteLocal(0, "Total=1\r\n[File0]\r\nTitle=A\r\nversion=1.0\r\n", c.url);
+        WriteLocal(0, {{"A", "1.0"}}, c.url);
         server.Serve(kIniPath, c.response);
         view = RecordingView{};
         auto wizard = MakeWizard();

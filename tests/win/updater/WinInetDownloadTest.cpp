@@ -66,10 +66,9 @@ TEST_F(UpdaterWinInetDownload, CutBodyIsNoDownload) {
 }
 
 TEST_F(UpdaterWinInetDownload, BrokenTransferKeepsTheStepForAnotherTry) {
-    WriteLocal(0, "Total=1\r\n[File0]\r\nTitle=A\r\nversion=1.0\r\n");
+    WriteLocal(0, {{"A", "1.0"}});
     WriteFileBytes(m_appDir + L"a.dll", "old a");
-    server.Serve(kIniPath, "[Main]\r\nTotal=1\r\n[File0]\r\nTitle=A\r\nversion=2\r\nuri=/files/a.dll\r\n"
-                           "filename=a.dll\r\n");
+    server.Serve(kIniPath, Description().Total().File("A", "2").Download("a.dll"));
     // The server stops sending mid-body: the read fails once the wait for
     // more runs out (a reset, by contrast, reads as an early end).
     CannedResponse stalling;
