@@ -1,6 +1,7 @@
 // The reminder manager window with its list, its one-second check, the
 // alerts it opens and the answers they send back.
 #include "assistant/reminders/ReminderCodec.h"
+#include "assistant/reminders/ReminderRowView.h"
 #include "resource.h"
 #include "shared/win/Encoding.h"
 #include "tests/win/reminders/ReminderWindowHarness.h"
@@ -11,6 +12,8 @@ namespace {
 using win::FromGbk;
 using win::ToGbk;
 using win::ToUtf8;
+
+COLORREF Colour(Rgb c) { return RGB(c.r, c.g, c.b); }
 
 std::wstring ItemText(HWND dialog, int id) { return WindowText(GetDlgItem(dialog, id)); }
 bool Enabled(HWND dialog, int id) { return IsWindowEnabled(GetDlgItem(dialog, id)) != FALSE; }
@@ -95,11 +98,14 @@ TEST_F(ReminderWindowTest, ListShowsTheFileInSevenColumnsWithStateColoursAndStri
     EXPECT_EQ(CustomDraw(Manager(), List(), CDDS_ITEMPREPAINT, 0).result, CDRF_NOTIFYSUBITEMDRAW);
     Drawn ready = CustomDraw(Manager(), List(), CDDS_ITEMPREPAINT | CDDS_SUBITEM, 0);
     EXPECT_EQ(ready.result, CDRF_DODEFAULT);
-    EXPECT_EQ(ready.text, RGB(0, 0, 255));
-    EXPECT_EQ(ready.background, RGB(240, 240, 230));
+    // In the colours the row view gives the state and the row's place.
+    EXPECT_EQ(ready.text, Colour(StateTextColour(static_cast<int>(ReminderState::Ready))));
+    EXPECT_EQ(ready.background, Colour(RowBackground(0)));
     Drawn expired = CustomDraw(Manager(), List(), CDDS_ITEMPREPAINT | CDDS_SUBITEM, 1);
-    EXPECT_EQ(expired.text, RGB(128, 128, 128));
-    EXPECT_EQ(expired.background, RGB(255, 255, 255));
+    EXPECT_EQ(expired.text, Colour(StateTextColour(static_cast<int>(ReminderState::Expired))));
+    EXPECT_EQ(expired.background, Colour(RowBackground(1)));
+    EXPECT_NE(expired.text, ready.text);
+    EXPECT_NE(expired.background, ready.background);
 
     HWND tip = FindTooltipOf(Manager());
     ASSERT_NE(tip, nullptr);
@@ -129,7 +135,8 @@ TEST_F(ReminderWindowTest, TheCaptionIsTheClockAndAnAlertOpensOneTickAfterTheFir
     EXPECT_TRUE(m_dialog->Alerts().empty()) << "not in the tick that fires it";
     EXPECT_TRUE(m_shell.opened.empty());
     Drawn red = CustomDraw(Manager(), List(), CDDS_ITEMPREPAINT | CDDS_SUBITEM, 0);
-    EXPECT_EQ(red.text, RGB(255, 0, 0));
+    EXPECT_EQ(red.text, Colour(StateTextColour(static_cast<int>(ReminderState::Alerting))));
+    EXPECT_NE(red.text, Colour(StateTextColour(static_cast<int>(ReminderState::Ready))));
 
     TickAt(8, 30, 1);
     ASSERT_EQ(m_dialog->Alerts().size(), 1u);
