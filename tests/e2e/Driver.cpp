@@ -17,8 +17,6 @@ std::wstring BuildBinDir() {
     return out;
 }
 
-std::wstring MakeScratchDir(const std::wstring& name) { return test::MakeScratchDir(L"vt-e2e-" + name); }
-
 bool CopyInto(const std::wstring& dir, const std::wstring& fromDir, const std::wstring& name) {
     return CopyFileW((fromDir + name).c_str(), (dir + name).c_str(), FALSE) != 0;
 }
@@ -268,7 +266,7 @@ bool BalloonShown(const std::wstring& text, DWORD timeoutMs) {
 void AssistantTest::SetUp() {
     ClearAutorun();
     ClearSettings();
-    m_dir = MakeScratchDir(test::CurrentTestName());
+    m_dir = m_scratch.emplace(L"e2e-" + test::CurrentTestName()).Wide();
     ASSERT_TRUE(CopyInto(m_dir, BuildBinDir(), L"Vantrel.exe"));
 }
 

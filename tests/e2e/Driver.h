@@ -6,6 +6,7 @@
 
 #include <gtest/gtest.h>
 
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -18,8 +19,6 @@ namespace vt::e2e {
 // Directory of the freshly built programs (as a Windows path).
 std::wstring BuildBinDir();
 
-// A new empty directory %TEMP%\vt-e2e-<name>\.
-std::wstring MakeScratchDir(const std::wstring& name);
 bool CopyInto(const std::wstring& dir, const std::wstring& fromDir, const std::wstring& name);
 using test::FileExists;
 using test::ReadFileBytes;  // "" for a missing file
@@ -114,7 +113,8 @@ protected:
     // Starts the copy and waits for its (hidden) main window; null if either fails.
     HWND Start(Process& process);
 
-    std::wstring m_dir;  // with a trailing backslash
+    std::optional<test::ScratchDir> m_scratch;
+    std::wstring m_dir;  // the scratch directory, with a trailing backslash
 };
 
 }  // namespace vt::e2e

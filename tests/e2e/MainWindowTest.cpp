@@ -17,6 +17,15 @@ protected:
         m_main = m_process.WaitAnyWindow(kMainWindowTitle);
         ASSERT_NE(m_main, nullptr);
     }
+    // The volume popup once a click on the tray icon, the pointer at
+    // (400, 300), has shown it; null when it does not show.
+    HWND ClickTrayAt400x300() {
+        HWND popup = m_process.WaitAnyWindow(L"音量控制");
+        if (!popup) return nullptr;
+        SetCursorPos(400, 300);
+        PostMessageW(m_main, WM_TRAYNOTIFY, 0, WM_LBUTTONDOWN);
+        return WaitFor([&] { return IsVisible(popup); }) ? popup : nullptr;
+    }
     void TearDown() override {
         if (m_main && m_process.Running()) {
             PostCommand(m_main, ID_TRAY_EXIT);  // 退出
@@ -43,11 +52,8 @@ TEST_F(AssistantMainWindow, LogonEndingSavesAndAgreesButLeavesTheEndToWindows) {
 }
 
 TEST_F(AssistantMainWindow, TrayClickShowsThePopupAbovePointerAndActivatingElsewhereHidesIt) {
-    HWND popup = m_process.WaitAnyWindow(L"音量控制");
+    HWND popup = ClickTrayAt400x300();
     ASSERT_NE(popup, nullptr);
-    SetCursorPos(400, 300);
-    PostMessageW(m_main, WM_TRAYNOTIFY, 0, WM_LBUTTONDOWN);
-    ASSERT_TRUE(WaitFor([&] { return IsVisible(popup); }));
     RECT rc;
     GetWindowRect(popup, &rc);
     EXPECT_EQ(rc.left, 400 - (rc.right - rc.left) / 2);
@@ -65,11 +71,8 @@ TEST_F(AssistantMainWindow, TrayClickShowsThePopupAbovePointerAndActivatingElsew
 // activation first (the popup hides itself), then the press arrives and is
 // swallowed. A press a second later opens it again.
 TEST_F(AssistantMainWindow, APressAfterTheIconTookThePopupAwayOpensItAgain) {
-    HWND popup = m_process.WaitAnyWindow(L"音量控制");
+    HWND popup = ClickTrayAt400x300();
     ASSERT_NE(popup, nullptr);
-    SetCursorPos(400, 300);
-    PostMessageW(m_main, WM_TRAYNOTIFY, 0, WM_LBUTTONDOWN);
-    ASSERT_TRUE(WaitFor([&] { return IsVisible(popup); }));
 
     // Another window takes the activation, as the taskbar does.
     HWND other = CreateWindowExW(0, L"STATIC", L"taskbar", WS_POPUP | WS_VISIBLE, 0, 0, 50, 20, nullptr, nullptr,

@@ -112,6 +112,11 @@ std::wstring AlertCaption(const std::wstring& title, int hour, int minute) {
 
 using ReminderEndToEnd = AssistantTest;
 
+// The alert of the reminder "开会" due at the minute of at, once it opens.
+HWND WaitMeetingAlert(const Process& p, const SYSTEMTIME& at) {
+    return p.WaitWindow(AlertCaption(L"开会", at.wHour, at.wMinute));
+}
+
 TEST_F(ReminderEndToEnd, AReminderDueAtStartAlertsIsPutOffAndIsSavedReadyAtExit) {
     SYSTEMTIME now;
     GetLocalTime(&now);
@@ -121,9 +126,7 @@ TEST_F(ReminderEndToEnd, AReminderDueAtStartAlertsIsPutOffAndIsSavedReadyAtExit)
     Process p;
     HWND main = Start(p);
     ASSERT_NE(main, nullptr);
-    wchar_t caption[64];
-    swprintf(caption, 64, L"开会 - 时间到了！(%d:%02d)", now.wHour, now.wMinute);
-    HWND alert = p.WaitWindow(caption);
+    HWND alert = WaitMeetingAlert(p, now);
     ASSERT_NE(alert, nullptr) << "the alert opens by itself, the manager window hidden";
     EXPECT_EQ(ItemText(alert, IDC_ALERT_CONTENT), L"十点在三楼会议室开周会");
 
@@ -183,9 +186,7 @@ TEST_F(ReminderEndToEnd, ALogoffCanceledElsewhereLeavesTheTrayIconAndTheReminder
     Process p;
     HWND main = Start(p);
     ASSERT_NE(main, nullptr);
-    wchar_t caption[64];
-    swprintf(caption, 64, L"开会 - 时间到了！(%d:%02d)", now.wHour, now.wMinute);
-    HWND alert = p.WaitWindow(caption);
+    HWND alert = WaitMeetingAlert(p, now);
     ASSERT_NE(alert, nullptr);
     ASSERT_TRUE(WaitFor([&] { return HasTrayIcon(main); }));
 
@@ -196,7 +197,7 @@ TEST_F(ReminderEndToEnd, ALogoffCanceledElsewhereLeavesTheTrayIconAndTheReminder
     // Another program refuses the logoff.
     ASSERT_TRUE(SendMessageTimeoutW(main, WM_ENDSESSION, FALSE, ENDSESSION_LOGOFF, SMTO_ABORTIFHUNG, 5000, &answer));
     EXPECT_TRUE(HasTrayIcon(main));
-    HWND again = p.WaitWindow(caption);
+    HWND again = WaitMeetingAlert(p, now);
     ASSERT_NE(again, nullptr) << "the reminder whose alert was closed fires again";
     PressButton(again, IDCANCEL);  // "在忙，等一会"
     EXPECT_TRUE(WaitFor([&] { return !IsVisible(again); })) << "and its answer is taken";
@@ -290,6 +291,16 @@ protected:
         PostCommand(main, ID_TRAY_EXIT);
         EXPECT_EQ(p.WaitExit(), 0u);
     }
+    // A run at the offset that ends without opening an alert.
+    ::testing::AssertionResult QuietRunAt(long long offset) {
+        Process p;
+        HWND main = StartAt(p, offset);
+        if (!main) return ::testing::AssertionFailure() << "the program did not start";
+        const bool quiet = NoAlertFor(p, 3500);
+        Exit(p, main);
+        if (!quiet) return ::testing::AssertionFailure() << "an alert opened";
+        return ::testing::AssertionSuccess();
+    }
 };
 
 TEST_F(ReminderDays, ADailyReminderAcknowledgedOnOneDayRingsOnceOnTheNextWithTheMissedNote) {
@@ -321,13 +332,8 @@ TEST_F(ReminderDays, ADailyReminderAcknowledgedOnOneDayRingsOnceOnTheNextWithThe
         Acknowledge(p, alert);
         Exit(p, main);
     }
-    {  // Day D+1 once more: nothing is left to ring.
-        Process p;
-        HWND main = StartAt(p, dayD1);
-        ASSERT_NE(main, nullptr);
-        EXPECT_TRUE(NoAlertFor(p, 3500)) << "a restart does not repeat an acknowledged occurrence";
-        Exit(p, main);
-    }
+    // Day D+1 once more: nothing is left to ring.
+    EXPECT_TRUE(QuietRunAt(dayD1)) << "a restart does not repeat an acknowledged occurrence";
 }
 
 TEST_F(ReminderDays, AWeeklyReminderDatedTomorrowDoesNotRingToday) {
@@ -343,11 +349,7 @@ TEST_F(ReminderDays, AWeeklyReminderDatedTomorrowDoesNotRingToday) {
     PutDoneBlock(rec, LocalMinuteOf(midnight) - 1);
     WriteFileBytes(m_dir + L"Notify.dat", rec);
 
-    Process p;
-    HWND main = StartAt(p, today);
-    ASSERT_NE(main, nullptr);
-    EXPECT_TRUE(NoAlertFor(p, 3500)) << "today is not its weekday, and it begins tomorrow";
-    Exit(p, main);
+    EXPECT_TRUE(QuietRunAt(today)) << "today is not its weekday, and it begins tomorrow";
     EXPECT_TRUE(ReadFileBytes(m_dir + L"Notify.dat") == rec) << "nothing about it changed";
 }
 
@@ -361,11 +363,7 @@ TEST_F(ReminderDays, AnOldFileOfExpiredRemindersGivesNoAlertAtStart) {
     file += Reminder(0, earlier, L"一次", L"", kExpired);
     WriteFileBytes(m_dir + L"Notify.dat", file);
 
-    Process p;
-    HWND main = StartAt(p, today);
-    ASSERT_NE(main, nullptr);
-    EXPECT_TRUE(NoAlertFor(p, 3500)) << "no flood of alerts after the upgrade";
-    Exit(p, main);
+    EXPECT_TRUE(QuietRunAt(today)) << "no flood of alerts after the upgrade";
     const std::string saved = ReadFileBytes(m_dir + L"Notify.dat");
     ASSERT_EQ(saved.size(), file.size());
     for (size_t r = 0; r < 3; ++r) {

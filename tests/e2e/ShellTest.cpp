@@ -10,6 +10,12 @@ namespace {
 
 using AssistantShell = AssistantTest;
 
+// 退出 from the tray menu; the program's exit code.
+DWORD ExitFromTray(Process& p, HWND main) {
+    PostCommand(main, ID_TRAY_EXIT);
+    return p.WaitExit();
+}
+
 TEST_F(AssistantShell, StartsHiddenWithOneTrayIconAndEndsFromTheMenu) {
     Process p;
     HWND main = Start(p);
@@ -18,8 +24,7 @@ TEST_F(AssistantShell, StartsHiddenWithOneTrayIconAndEndsFromTheMenu) {
     EXPECT_TRUE(p.TopLevelWindows(true).empty() || p.FindWindowTitled(kMainWindowTitle) == nullptr);
     EXPECT_TRUE(WaitFor([&] { return HasTrayIcon(main); }));
 
-    PostCommand(main, ID_TRAY_EXIT);  // 退出
-    EXPECT_EQ(p.WaitExit(), 0u);
+    EXPECT_EQ(ExitFromTray(p, main), 0u);
     EXPECT_FALSE(HasTrayIcon(main));
 
     std::wstring run;
@@ -42,8 +47,7 @@ TEST_F(AssistantShell, SecondCopyEndsByItselfAndLeavesOneMainWindow) {
         if (WindowText(w) == kMainWindowTitle) ++windows;
     EXPECT_EQ(windows, 1);
     EXPECT_TRUE(first.Running());
-    PostCommand(main, ID_TRAY_EXIT);
-    EXPECT_EQ(first.WaitExit(), 0u);
+    EXPECT_EQ(ExitFromTray(first, main), 0u);
 }
 
 TEST_F(AssistantShell, ShowCommandShowsTheWindowAndItsCloseBoxOnlyHidesIt) {
@@ -61,8 +65,7 @@ TEST_F(AssistantShell, ShowCommandShowsTheWindowAndItsCloseBoxOnlyHidesIt) {
     PostMessageW(main, WM_COMMAND, IDCANCEL, 0);  // Esc
     EXPECT_TRUE(WaitFor([&] { return !IsVisible(main); }));
     EXPECT_TRUE(p.Running());
-    PostCommand(main, ID_TRAY_EXIT);
-    p.WaitExit();
+    ExitFromTray(p, main);
 }
 
 TEST_F(AssistantShell, StatusItemWelcomesAndAboutBoxShowsTheVersion) {
@@ -87,16 +90,14 @@ TEST_F(AssistantShell, StatusItemWelcomesAndAboutBoxShowsTheVersion) {
     PressButton(about, IDOK);
     EXPECT_TRUE(WaitFor([&] { return !IsWindow(about); }));
 
-    PostCommand(main, ID_TRAY_EXIT);
-    EXPECT_EQ(p.WaitExit(), 0u);
+    EXPECT_EQ(ExitFromTray(p, main), 0u);
 }
 
 TEST_F(AssistantShell, UntickedAutorunRemovesTheRunValueAtExit) {
     Process p;
     HWND main = Start(p);
     ASSERT_NE(main, nullptr);
-    PostCommand(main, ID_TRAY_EXIT);
-    ASSERT_EQ(p.WaitExit(), 0u);
+    ASSERT_EQ(ExitFromTray(p, main), 0u);
     std::wstring run;
     ASSERT_TRUE(ReadRegString(HKEY_LOCAL_MACHINE, kRunKey, L"Vantrel", run));
 
@@ -104,8 +105,7 @@ TEST_F(AssistantShell, UntickedAutorunRemovesTheRunValueAtExit) {
     main = Start(again);
     ASSERT_NE(main, nullptr);
     PostCommand(main, ID_TRAY_AUTORUN);  // 开机自动运行: off
-    PostCommand(main, ID_TRAY_EXIT);
-    ASSERT_EQ(again.WaitExit(), 0u);
+    ASSERT_EQ(ExitFromTray(again, main), 0u);
     EXPECT_FALSE(ReadRegString(HKEY_LOCAL_MACHINE, kRunKey, L"Vantrel", run));
     EXPECT_FALSE(ReadRegString(HKEY_CURRENT_USER, kRunKey, L"Vantrel", run));
 }
@@ -121,8 +121,7 @@ TEST_F(AssistantShell, CorruptRunValueDoesNotStopStartUp) {
     HWND main = Start(p);
     ASSERT_NE(main, nullptr);
     EXPECT_TRUE(p.TopLevelWindows(true).empty() || p.FindWindowTitled(L"Vantrel") == nullptr);
-    PostCommand(main, ID_TRAY_EXIT);
-    EXPECT_EQ(p.WaitExit(), 0u);
+    EXPECT_EQ(ExitFromTray(p, main), 0u);
 }
 
 }  // namespace

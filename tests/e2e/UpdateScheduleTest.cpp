@@ -71,6 +71,9 @@ protected:
         AssistantTest::SetUp();
         m_release = CreateEventW(nullptr, TRUE, FALSE, kReleaseEvent);
     }
+    // The assistant of the test's directory, started; its main window, or
+    // null when it does not start.
+    HWND StartAssistant(Process& p) { return p.Start(m_dir + L"Vantrel.exe") ? WaitMainWindow(p) : nullptr; }
     void TearDown() override {
         SetEvent(m_release);  // lets any stand-in updater end
         CloseHandle(m_release);
@@ -105,8 +108,7 @@ TEST_F(UpdateHandOff, DueStartRunsTheBatchOnceAndTheTrayCommandRunsItAgain) {
     WriteRecordingBatch();
     WriteIni(Today());
     Process p;
-    ASSERT_TRUE(p.Start(m_dir + L"Vantrel.exe"));
-    HWND main = WaitMainWindow(p);
+    HWND main = StartAssistant(p);
     ASSERT_NE(main, nullptr);
     EXPECT_TRUE(WaitFor([&] { return Runs() == 1; }));
     EXPECT_TRUE(WaitFor([&] { return Key("Updated") == "1"; }));
@@ -135,8 +137,7 @@ TEST_F(UpdateHandOff, DayThatIsNotDueRearmsWithoutRunningTheBatch) {
     WriteRecordingBatch();
     WriteIni(Today() + 1);  // one day apart: never a multiple of three
     Process p;
-    ASSERT_TRUE(p.Start(m_dir + L"Vantrel.exe"));
-    HWND main = WaitMainWindow(p);
+    HWND main = StartAssistant(p);
     ASSERT_NE(main, nullptr);
     // The schedule is done before the window exists.
     EXPECT_EQ(Key("Updated"), "0");
@@ -173,8 +174,7 @@ TEST_F(UpdateHandOff, SecondCopyStillRecordsItsStart) {
 TEST_F(UpdateHandOff, MissingBatchGoesUnreportedAndStillEndsThePeriod) {
     WriteIni(Today());
     Process p;
-    ASSERT_TRUE(p.Start(m_dir + L"Vantrel.exe"));
-    HWND main = WaitMainWindow(p);
+    HWND main = StartAssistant(p);
     ASSERT_NE(main, nullptr);
     EXPECT_EQ(Key("Updated"), "1");
     PostCommand(main, ID_TRAY_UPDATE);
@@ -209,8 +209,7 @@ TEST_F(UpdateHandOff, DueStartReachesTheUpdaterThroughTheShippedBatch) {
     InstallShippedBatchAndStandIn();
     WriteIni(Today());
     Process p;
-    ASSERT_TRUE(p.Start(m_dir + L"Vantrel.exe"));
-    HWND main = WaitMainWindow(p);
+    HWND main = StartAssistant(p);
     ASSERT_NE(main, nullptr);
     EXPECT_TRUE(WaitFor([&] { return FileExists(m_dir + kUpdaterMarker); }));
     // Started with the application directory as its working directory.

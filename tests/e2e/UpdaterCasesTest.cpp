@@ -26,32 +26,17 @@ using Lines = std::vector<std::wstring>;
 // Where the server keeps the components' files.
 constexpr const char* kFolder = "/vt/";
 
-class UpdaterCases : public ::testing::Test {
+class UpdaterCases : public UpdaterFixture {
 protected:
     void SetUp() override {
-        ASSERT_TRUE(server.Listening());
-        std::string name = ::testing::UnitTest::GetInstance()->current_test_info()->name();
-        m_dir = MakeScratchDir(L"updc-" + std::wstring(name.begin(), name.end()));
-        ASSERT_TRUE(CopyInto(m_dir, BuildBinDir(), L"Update.exe"));
-        // The program a finish after an update starts: it leaves a mark.
-        WriteFileBytes(m_dir + L"Started.bat", "@echo off\r\necho started>\"%~dp0started.txt\"\r\n");
+        UpdaterFixture::SetUp();
+        WriteStartedProgram();
     }
-
-    std::string IniUrl() const { return server.Url("/vt/update.ini"); }
 
     // The installation's description, its components still to be added.
     test::Description Local(int localMode) const {
         return test::Description().Main("IniUrl", IniUrl()).Main("LocalMode", localMode).Main("Updated", 1).Total();
     }
-    // The server's, finishing with the mark-leaving program.
-    test::Description Published(int serverMode) const {
-        return test::Description()
-            .Main("IniUrl", IniUrl())
-            .Main("ServerMode", serverMode)
-            .Total()
-            .Main("MainExe", "Started.bat");
-    }
-
     void WriteLocal(const test::Description& description) {
         m_local = description;
         WriteFileBytes(m_dir + L"Update.ini", m_local);
@@ -79,6 +64,17 @@ protected:
         PressButton(wizard, IDOK);
         return wizard;
     }
+    // The wizard once a copy over an installed file has failed; null when
+    // it never says so.
+    HWND InstallUntilACopyFails(Process& p) {
+        HWND wizard = StartAndInstall(p);
+        return wizard && WaitStatus(wizard, kCopyFailed) ? wizard : nullptr;
+    }
+    // The installed file opened without sharing, so that nothing can
+    // replace it while the handle is open.
+    HANDLE HoldUnshared(const std::string& name) {
+        return CreateFileW(Path(name).c_str(), GENERIC_READ | GENERIC_WRITE, 0, nullptr, OPEN_EXISTING, 0, nullptr);
+    }
 
     // A visible message box of the updater: captioned like the wizard, but
     // not the wizard.
@@ -101,10 +97,6 @@ protected:
         return CopyFileW(win::ModulePath().c_str(), path.c_str(), FALSE) && busy.Start(path, test::kStandInArgument);
     }
 
-    bool WasStarted() { return WaitFor([&] { return FileExists(m_dir + L"started.txt"); }, 1500); }
-
-    test::TestHttpServer server;
-    std::wstring m_dir;
     std::string m_local;
 };
 
@@ -127,7 +119,7 @@ TEST_F(UpdaterCases, UpToDateSaysSoDownloadsNothingAndWaitsWithServerModeZero) {
 
     PressButton(wizard, IDOK);
     EXPECT_EQ(p.WaitExit(), 0u);
-    EXPECT_FALSE(WasStarted());  // nothing was updated
+    EXPECT_FALSE(WasStarted(1500));  // nothing was updated
     EXPECT_EQ(Installed("a.dat"), "old a");
     EXPECT_TRUE(LocalDescriptionKept());
 }
@@ -178,7 +170,7 @@ TEST_F(UpdaterCases, SecondOfThreeDownloadsMissingChangesNoInstalledFile) {
 
     PressButton(wizard, IDOK);
     EXPECT_EQ(p.WaitExit(), 0u);
-    EXPECT_FALSE(WasStarted());
+    EXPECT_FALSE(WasStarted(1500));
 }
 
 // A server's error page sent with status 200, and a body that ends before
@@ -231,7 +223,7 @@ TEST_F(UpdaterCases, DownloadWithoutContentLengthCompletes) {
     EXPECT_EQ(Installed("a.dat"), unmeasured.body);
     PressButton(wizard, IDOK);
     EXPECT_EQ(p.WaitExit(), 0u);
-    EXPECT_TRUE(WasStarted());
+    EXPECT_TRUE(WasStarted(1500));
 }
 
 // Started automatically, but ServerMode 0: the user decides. The question
@@ -264,7 +256,7 @@ TEST_F(UpdaterCases, RunningProgramIsEndedOnlyWhenTheUserSaysSo) {
     EXPECT_EQ(Installed("a.dat"), "new a");  // replaced before the question stays replaced
     EXPECT_EQ(Installed("Tool.dat"), "old tool");
     EXPECT_TRUE(LocalDescriptionKept());
-    EXPECT_FALSE(WasStarted());
+    EXPECT_FALSE(WasStarted(1500));
 }
 
 // A file another program holds without sharing, and a running program that
@@ -290,15 +282,13 @@ TEST_F(UpdaterCases, LockedTargetStopsTheReplacement) {
             before = Installed(locked);
         } else {
             WriteFileBytes(Path(locked), before = "old b");
-            holder = CreateFileW(Path(locked).c_str(), GENERIC_READ | GENERIC_WRITE, 0, nullptr, OPEN_EXISTING, 0,
-                                 nullptr);
+            holder = HoldUnshared(locked);
             ASSERT_NE(holder, INVALID_HANDLE_VALUE);
         }
 
         Process p;
-        HWND wizard = StartAndInstall(p);
+        HWND wizard = InstallUntilACopyFails(p);
         ASSERT_NE(wizard, nullptr);
-        ASSERT_TRUE(WaitStatus(wizard, kCopyFailed));
         EXPECT_EQ(ListBoxLines(wizard, kList), (Lines{L"A更新完成!", L"B覆盖失败，更新中止!", L"A已还原!"}));
         EXPECT_EQ(ItemText(wizard, IDOK), L"完成");
         if (holder != INVALID_HANDLE_VALUE) CloseHandle(holder);
@@ -309,7 +299,7 @@ TEST_F(UpdaterCases, LockedTargetStopsTheReplacement) {
         EXPECT_TRUE(LocalDescriptionKept());  // so the next check offers them again
         PressButton(wizard, IDOK);
         EXPECT_EQ(p.WaitExit(), 0u);
-        EXPECT_FALSE(WasStarted());
+        EXPECT_FALSE(WasStarted(1500));
     }
 }
 
@@ -348,7 +338,7 @@ TEST_F(UpdaterCases, ProgramOfTheOtherKindIsRefusedAndNothingIsReplaced) {
         EXPECT_EQ(ItemText(wizard, IDOK), L"完成");
         PressButton(wizard, IDOK);
         EXPECT_EQ(p.WaitExit(), 0u);
-        EXPECT_EQ(WasStarted(), !refused);
+        EXPECT_EQ(WasStarted(1500), !refused);
     }
 }
 
@@ -390,14 +380,12 @@ TEST_F(UpdaterCases, FailedThirdCopyOfFourRestoresTheFirstTwo) {
                 .Offer("D", "2.0", "d.dat", kFolder));
     for (const char* f : {"a.dat", "b.dat", "c.dat", "d.dat"})
         Install(f, std::string("old ") + f, std::string("new ") + f);
-    HANDLE holder = CreateFileW(Path("c.dat").c_str(), GENERIC_READ | GENERIC_WRITE, 0, nullptr, OPEN_EXISTING, 0,
-                                nullptr);
+    HANDLE holder = HoldUnshared("c.dat");
     ASSERT_NE(holder, INVALID_HANDLE_VALUE);
 
     Process p;
-    HWND wizard = StartAndInstall(p);
+    HWND wizard = InstallUntilACopyFails(p);
     ASSERT_NE(wizard, nullptr);
-    ASSERT_TRUE(WaitStatus(wizard, kCopyFailed));
     EXPECT_EQ(ListBoxLines(wizard, kList),
               (Lines{L"A更新完成!", L"B更新完成!", L"C覆盖失败，更新中止!", L"B已还原!", L"A已还原!"}));
     CloseHandle(holder);
@@ -408,7 +396,7 @@ TEST_F(UpdaterCases, FailedThirdCopyOfFourRestoresTheFirstTwo) {
     EXPECT_TRUE(LocalDescriptionKept());
     PressButton(wizard, IDOK);
     EXPECT_EQ(p.WaitExit(), 0u);
-    EXPECT_FALSE(WasStarted());
+    EXPECT_FALSE(WasStarted(1500));
 }
 
 }  // namespace

@@ -10,15 +10,32 @@
 namespace vt::e2e {
 namespace {
 
-class UpdaterHostile : public ::testing::Test {
+class UpdaterHostile : public UpdaterFixture {
 protected:
     void SetUp() override {
-        ASSERT_TRUE(server.Listening());
-        m_dir = MakeScratchDir(test::CurrentTestName());
-        ASSERT_TRUE(CopyInto(m_dir, BuildBinDir(), L"Update.exe"));
-        m_local = test::LocalDescription(server.Url("/vt/update.ini"), 0, {{"Data", "1.0"}});
+        UpdaterFixture::SetUp();
+        m_local = test::LocalDescription(IniUrl(), 0, {{"Data", "1.0"}});
         WriteFileBytes(m_dir + L"Update.ini", m_local);
         WriteFileBytes(m_dir + L"Data.dat", "old data");
+    }
+    // The newer Data.dat on offer, its bytes sent one every ms milliseconds.
+    void PublishTricklingData(DWORD ms) {
+        PublishNewerData();
+        test::CannedResponse slow;
+        slow.misbehave = test::CannedResponse::Misbehave::Trickle;
+        slow.body = "new data";
+        slow.trickleMs = ms;
+        server.Serve("/vt/Data.dat", slow);
+    }
+    // The wizard of p, pressed on until it downloads Data.dat; null when it
+    // never gets there.
+    HWND StartDownloading(Process& p) {
+        HWND wizard = StartWizard(p, m_dir);
+        if (!wizard) return nullptr;
+        PressButton(wizard, IDOK);
+        if (!WaitStatus(wizard, L"发现新的版本！")) return nullptr;
+        PressButton(wizard, IDOK);
+        return WaitStatus(wizard, L"正在下载文件:Data.dat") ? wizard : nullptr;
     }
     void PublishNewerData() {
         server.Serve("/vt/update.ini",
@@ -45,26 +62,15 @@ protected:
         return GetTickCount() - start;
     }
 
-    test::TestHttpServer server;
-    std::wstring m_dir;
     std::string m_local;
 };
 
 TEST_F(UpdaterHostile, AByteASecondKeepsTheWizardAnsweringAndCancelEndsItAtOnce) {
-    PublishNewerData();
-    test::CannedResponse slow;
-    slow.misbehave = test::CannedResponse::Misbehave::Trickle;
-    slow.body = "new data";
-    slow.trickleMs = 1000;
-    server.Serve("/vt/Data.dat", slow);
+    PublishTricklingData(1000);
 
     Process p;
-    HWND wizard = StartWizard(p, m_dir);
+    HWND wizard = StartDownloading(p);
     ASSERT_NE(wizard, nullptr);
-    PressButton(wizard, IDOK);
-    ASSERT_TRUE(WaitStatus(wizard, L"发现新的版本！"));
-    PressButton(wizard, IDOK);
-    ASSERT_TRUE(WaitStatus(wizard, L"正在下载文件:Data.dat"));
 
     EXPECT_EQ(SlowAnswers(wizard, 3000), 0);
     EXPECT_LT(CancelAndTime(p, wizard), 1000u);
@@ -76,22 +82,13 @@ TEST_F(UpdaterHostile, AByteASecondKeepsTheWizardAnsweringAndCancelEndsItAtOnce)
 // within a second: nothing on the window's side waits for the server. The
 // bytes come two seconds apart, so a cancel that waited for one would show.
 TEST_F(UpdaterHostile, CancelAnywhereBetweenTwoBytesEndsWithinASecond) {
-    PublishNewerData();
-    test::CannedResponse slow;
-    slow.misbehave = test::CannedResponse::Misbehave::Trickle;
-    slow.body = "new data";
-    slow.trickleMs = 2000;
-    server.Serve("/vt/Data.dat", slow);
+    PublishTricklingData(2000);
 
     for (const DWORD after : {0u, 500u, 1000u, 1500u}) {
         SCOPED_TRACE(after);
         Process p;
-        HWND wizard = StartWizard(p, m_dir);
+        HWND wizard = StartDownloading(p);
         ASSERT_NE(wizard, nullptr);
-        PressButton(wizard, IDOK);
-        ASSERT_TRUE(WaitStatus(wizard, L"发现新的版本！"));
-        PressButton(wizard, IDOK);
-        ASSERT_TRUE(WaitStatus(wizard, L"正在下载文件:Data.dat"));
         Sleep(after);
         EXPECT_LT(CancelAndTime(p, wizard), 1000u);
         EXPECT_EQ(ReadFileBytes(m_dir + L"Data.dat"), "old data");

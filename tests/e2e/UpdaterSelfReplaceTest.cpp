@@ -13,7 +13,8 @@ namespace {
 TEST(UpdaterSelfReplace, RunningUpdaterInstallsItsOwnNewVersion) {
     test::TestHttpServer server;
     ASSERT_TRUE(server.Listening());
-    const std::wstring dir = MakeScratchDir(L"upd-self");
+    const test::ScratchDir scratch(L"e2e-upd-self");
+    const std::wstring dir = scratch.Wide();
     ASSERT_TRUE(CopyInto(dir, BuildBinDir(), L"Update.exe"));
     const std::wstring self = dir + L"Update.exe", aside = self + L".old";
     const std::string oldBytes = ReadFileBytes(self);

@@ -99,19 +99,14 @@ std::map<std::wstring, std::string> Snapshot(const std::wstring& dir) {
     return files;
 }
 
-class UpdaterSigned : public ::testing::Test {
+class UpdaterSigned : public UpdaterFixture {
 protected:
     void SetUp() override {
-        ASSERT_TRUE(server.Listening());
-        std::string name = ::testing::UnitTest::GetInstance()->current_test_info()->name();
-        m_dir = MakeScratchDir(L"upds-" + std::wstring(name.begin(), name.end()));
-        ASSERT_TRUE(CopyFileW((BuildBinDir() + L"\\UpdateSignedTest.exe").c_str(), (m_dir + L"Update.exe").c_str(),
-                              FALSE));
-        WriteFileBytes(m_dir + L"Started.bat", "@echo off\r\necho started>\"%~dp0started.txt\"\r\n");
+        SetUpWith(L"UpdateSignedTest.exe");
+        WriteStartedProgram();
         WriteFileBytes(m_dir + L"a.dat", "old a");
         WriteFileBytes(m_dir + L"b.dat", "old b");
-        WriteFileBytes(m_dir + L"Update.ini",
-                       test::LocalDescription(server.Url("/vt/update.ini"), 0, {{"A", "1.0"}, {"B", "1.0"}}));
+        WriteFileBytes(m_dir + L"Update.ini", test::LocalDescription(IniUrl(), 0, {{"A", "1.0"}, {"B", "1.0"}}));
         server.Serve("/vt/a.dat", "new a");
         server.Serve("/vt/b.dat", "new b");
     }
@@ -120,7 +115,7 @@ protected:
     // of what is served for A, and for B unless left out.
     std::string Offering(bool digestOfB) const {
         test::Description d;
-        d.Main("IniUrl", server.Url("/vt/update.ini")).Total().Main("MainExe", "Started.bat");
+        d.Main("IniUrl", IniUrl()).Total().Main("MainExe", "Started.bat");
         d.Offer("A", "2.0", "a.dat", "/vt/").Key("sha256", HexSha256("new a"));
         d.Offer("B", "2.0", "b.dat", "/vt/");
         if (digestOfB) d.Key("sha256", HexSha256("new b"));
@@ -149,9 +144,6 @@ protected:
         EXPECT_EQ(p.WaitExit(), 0u);
         EXPECT_EQ(Snapshot(m_dir), before);
     }
-
-    test::TestHttpServer server;
-    std::wstring m_dir;
 };
 
 TEST_F(UpdaterSigned, SignedUpdateInstallsAndItsBytesBecomeTheLocalDescription) {
@@ -172,7 +164,7 @@ TEST_F(UpdaterSigned, SignedUpdateInstallsAndItsBytesBecomeTheLocalDescription) 
     EXPECT_FALSE(FileExists(m_dir + L"Update.ini.new"));
     PressButton(wizard, IDOK);
     EXPECT_EQ(p.WaitExit(), 0u);
-    EXPECT_TRUE(WaitFor([&] { return FileExists(m_dir + L"started.txt"); }, 3000));
+    EXPECT_TRUE(WasStarted(3000));
 }
 
 TEST_F(UpdaterSigned, UnsignedDescriptionIsRefused) {

@@ -15,38 +15,26 @@ namespace {
 // "数据" in code page 936, as the descriptions hold it.
 const std::string kTitle = "\xCA\xFD\xBE\xDD";
 
-class UpdaterE2e : public ::testing::Test {
+class UpdaterE2e : public UpdaterFixture {
 protected:
     void SetUp() override {
-        ASSERT_TRUE(server.Listening());
-        m_dir = MakeScratchDir(L"upd-" + test::CurrentTestName());
-        ASSERT_TRUE(CopyInto(m_dir, BuildBinDir(), L"Update.exe"));
-        // The program the finish starts: it leaves a mark beside itself.
-        WriteFileBytes(m_dir + L"Started.bat", "@echo off\r\necho started>\"%~dp0started.txt\"\r\n");
+        UpdaterFixture::SetUp();
+        WriteStartedProgram();
         WriteFileBytes(m_dir + L"Data.dat", "old data");
     }
 
     void WriteLocal(int localMode) {
         WriteFileBytes(m_dir + L"Update.ini", test::Description()
-                                                  .Main("IniUrl", server.Url("/vt/update.ini"))
+                                                  .Main("IniUrl", IniUrl())
                                                   .Main("LocalMode", localMode)
                                                   .Main("Updated", 1)
                                                   .Total()
                                                   .File(kTitle, "1.0"));
     }
 
-    // The server's [Main], the program that leaves a mark started at the end.
-    test::Description Offering(int serverMode) const {
-        return test::Description()
-            .Main("IniUrl", server.Url("/vt/update.ini"))
-            .Main("ServerMode", serverMode)
-            .Total()
-            .Main("MainExe", "Started.bat");
-    }
-
     // One newer component, Data.dat.
     std::string Publish(int serverMode) {
-        const std::string description = Offering(serverMode).Offer(kTitle, "1.1", "Data.dat", "/vt/");
+        const std::string description = Published(serverMode).Offer(kTitle, "1.1", "Data.dat", "/vt/");
         server.Serve("/vt/update.ini", description);
         server.Serve("/vt/Data.dat", newData);
         return description;
@@ -60,8 +48,6 @@ protected:
         return wizard;
     }
 
-    test::TestHttpServer server;
-    std::wstring m_dir;
     const std::string newData = std::string(20000, 'n');
 };
 
@@ -92,7 +78,7 @@ TEST_F(UpdaterE2e, UpdateByHandReplacesTheFileAndStartsTheMainProgram) {
 
     PressButton(wizard, IDOK);
     EXPECT_EQ(p.WaitExit(), 0u);
-    EXPECT_TRUE(WaitFor([&] { return FileExists(m_dir + L"started.txt"); }));
+    EXPECT_TRUE(WasStarted());
 }
 
 TEST_F(UpdaterE2e, FullyAutomaticRunEndsTheRunningProgramReplacesItAndRestarts) {
@@ -103,7 +89,7 @@ TEST_F(UpdaterE2e, FullyAutomaticRunEndsTheRunningProgramReplacesItAndRestarts) 
     Process standIn;
     ASSERT_TRUE(standIn.Start(program, test::kStandInArgument));
     const std::string description =
-        Offering(2).Offer(kTitle, "1.1", "Vantrel.exe", "/vt/").Key("needclose", "VANTREL.exe");
+        Published(2).Offer(kTitle, "1.1", "Vantrel.exe", "/vt/").Key("needclose", "VANTREL.exe");
     server.Serve("/vt/update.ini", description);
     const std::string newProgram = test::ProgramImage(BuildMachine(), "new program");
     server.Serve("/vt/Vantrel.exe", newProgram);
@@ -114,7 +100,7 @@ TEST_F(UpdaterE2e, FullyAutomaticRunEndsTheRunningProgramReplacesItAndRestarts) 
     EXPECT_EQ(standIn.WaitExit(1000), 0u);  // ended, not crashed or timed out
     EXPECT_EQ(ReadFileBytes(program), newProgram);
     EXPECT_EQ(ReadFileBytes(m_dir + L"Update.ini"), description);
-    EXPECT_TRUE(WaitFor([&] { return FileExists(m_dir + L"started.txt"); }));
+    EXPECT_TRUE(WasStarted());
 }
 
 TEST_F(UpdaterE2e, SecondCopyEndsAtOnceAndLeavesTheFirstAlone) {

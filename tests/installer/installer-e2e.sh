@@ -117,6 +117,17 @@ end_assistant() {
   return 1
 }
 # Whether a process of that executable runs in this test's prefix.
+# The silent uninstaller, waited for: it runs on from a copy in the
+# temporary folder, done once its own file or the uninstall key is gone.
+uninstall() {
+  w "$instdir/Uninstall.exe" /S || fail "the uninstaller ended with $?"
+  for ((i = 0; i < 300; i++)); do
+    [ -e "$instdir/Uninstall.exe" ] || key_exists "$uninst_key" || break
+    sleep 0.1
+  done
+  sleep 0.5
+}
+
 pgrep_prefix() {
   local pid
   for pid in $(pgrep -f "$1"); do
@@ -387,13 +398,7 @@ printf 'left by the updater' >"$instdir/Update.exe.old"
 printf 'kept by an interrupted update' >"$instdir/Vantrel.exe.bak"
 cp "$instdir/Vantrel.exe.bak" "$instdir/Update.exe.bak"
 printf 'an earlier damaged file' >"$instdir/Notify.dat.bak"
-w "$instdir/Uninstall.exe" /S || fail "the uninstaller ended with $?"
-# The uninstaller runs on from a copy in the temporary folder.
-for ((i = 0; i < 300; i++)); do
-  [ -e "$instdir/Uninstall.exe" ] || key_exists "$uninst_key" || break
-  sleep 0.1
-done
-sleep 0.5
+uninstall
 for f in Vantrel.exe Update.exe update.bat Update.ini Holidays.txt Uninstall.exe Update.exe.old Vantrel.exe.bak Update.exe.bak; do
   [ -e "$instdir/$f" ] && fail "$f is still there"
 done
@@ -483,12 +488,7 @@ if [ "$VT_ARCH" = x64 ]; then
   else
     fail "the x64 assistant did not start"
   fi
-  w "$instdir/Uninstall.exe" /S || fail "the uninstaller ended with $?"
-  for ((i = 0; i < 300; i++)); do
-    [ -e "$instdir/Uninstall.exe" ] || key_exists "$uninst_key" || break
-    sleep 0.1
-  done
-  sleep 0.5
+  uninstall
   run32 query "$info_hklm" /v ShowInfo && fail "the uninstaller left the x86 copy's ShowInfo"
   [ "$failures" = "$fails_before" ] && pass_step
 fi

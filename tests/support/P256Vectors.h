@@ -3,11 +3,29 @@
 // RFC 6979, appendix A.2.5 (messages "sample" and "test"), as the updater's
 // verifiers take them (X||Y, r||s, big-endian). Shared by the native tests
 // (OpenSSL) and the Windows tests (CNG).
+#include <gtest/gtest.h>
+
 #include <array>
 #include <cstdint>
 #include <string>
 
+#include "updater/Crypto.h"
+
 namespace vt::test {
+
+// SHA-256 of text on the implementation under test; a failed hash fails the
+// test.
+inline Sha256Digest DigestWith(const ISha256Factory& crypto, const std::string& text) {
+    Sha256Digest d{};
+    EXPECT_TRUE(Sha256Of(crypto, text.data(), text.size(), d));
+    return d;
+}
+
+// Whether the implementation takes sig as key's signature of message.
+inline bool VerifyWith(const ICrypto& crypto, const P256PublicKey& key, const std::string& message,
+                       const P256Signature& sig) {
+    return crypto.VerifyP256(key, DigestWith(crypto, message), sig);
+}
 
 inline std::array<std::uint8_t, 64> FromHex64(const char* hex) {
     std::array<std::uint8_t, 64> out{};

@@ -4,6 +4,8 @@
 
 #include <gtest/gtest.h>
 
+#include "shared/win/Encoding.h"
+
 namespace vt::test {
 
 std::wstring CurrentTestName() {
@@ -11,15 +13,9 @@ std::wstring CurrentTestName() {
     return std::wstring(name.begin(), name.end());
 }
 
-std::wstring MakeScratchDir(const std::wstring& leaf) {
-    wchar_t temp[MAX_PATH] = {};
-    GetTempPathW(MAX_PATH, temp);
-    const std::wstring dir = std::wstring(temp) + leaf + L"\\";
-    RemoveTree(dir);
-    CreateDirectoryW(dir.c_str(), nullptr);
-    return dir;
-}
+namespace {
 
+// A directory and everything in it, read-only files included.
 void RemoveTree(const std::wstring& dir) {
     WIN32_FIND_DATAW data;
     HANDLE find = FindFirstFileW((dir + L"*").c_str(), &data);
@@ -38,6 +34,22 @@ void RemoveTree(const std::wstring& dir) {
     }
     RemoveDirectoryW(dir.c_str());
 }
+
+}  // namespace
+
+ScratchDir::ScratchDir(const std::wstring& name) {
+    static unsigned counter = 0;
+    wchar_t temp[MAX_PATH] = {};
+    GetTempPathW(MAX_PATH, temp);
+    m_dir = std::wstring(temp) + L"vt-" + name + L"-" + std::to_wstring(GetCurrentProcessId()) + L"-" +
+            std::to_wstring(++counter) + L"\\";
+    RemoveTree(m_dir);  // what an earlier process of the same id left
+    CreateDirectoryW(m_dir.c_str(), nullptr);
+}
+
+ScratchDir::~ScratchDir() { RemoveTree(m_dir); }
+
+std::string ScratchDir::Utf8() const { return win::ToUtf8(m_dir); }
 
 bool WriteFileBytes(const std::wstring& path, const std::string& bytes) {
     SetFileAttributesW(path.c_str(), FILE_ATTRIBUTE_NORMAL);

@@ -2,6 +2,9 @@
 
 #include <gtest/gtest.h>
 
+#include <cstdio>
+#include <string>
+
 #include "tests/native/reminders/ReminderTestSupport.h"
 
 namespace vt {
@@ -10,32 +13,35 @@ namespace {
 using test::At;
 using test::MakeReminder;
 
+std::string Shown(const LocalTime& t) {
+    char text[40];
+    std::snprintf(text, sizeof text, "%d-%d-%d %d:%02d:%02d", t.year, t.month, t.day, t.hour, t.minute, t.second);
+    return text;
+}
+
+// r is not yet due (-1) at each moment of notYet, and due (1) at each of due.
+void ExpectDueFrom(const ReminderItem& r, std::initializer_list<LocalTime> notYet,
+                   std::initializer_list<LocalTime> due) {
+    for (const LocalTime& t : notYet) EXPECT_EQ(CompareDue(t, r), -1) << Shown(t);
+    for (const LocalTime& t : due) EXPECT_EQ(CompareDue(t, r), 1) << Shown(t);
+}
+
 TEST(CompareDue, TheWholeMinuteCountsAsDue) {
     ReminderItem r = MakeReminder(RepeatKind::Daily, 2026, 12, 6, 8, 30);
-    EXPECT_EQ(CompareDue(At(2026, 12, 7, 8, 29, 59), r), -1);
-    EXPECT_EQ(CompareDue(At(2026, 12, 7, 8, 30, 0), r), 1);
-    EXPECT_EQ(CompareDue(At(2026, 12, 7, 8, 30, 59), r), 1);
-    EXPECT_EQ(CompareDue(At(2026, 12, 7, 7, 59, 0), r), -1);
-    EXPECT_EQ(CompareDue(At(2026, 12, 7, 9, 0, 0), r), 1);
+    ExpectDueFrom(r, {At(2026, 12, 7, 8, 29, 59), At(2026, 12, 7, 7, 59, 0)},
+                  {At(2026, 12, 7, 8, 30, 0), At(2026, 12, 7, 8, 30, 59), At(2026, 12, 7, 9, 0, 0)});
 }
 
 TEST(CompareDue, OnceComparesTheWholeDateBeforeTheTime) {
     ReminderItem r = MakeReminder(RepeatKind::Once, 2026, 12, 6, 8, 30);
-    EXPECT_EQ(CompareDue(At(2026, 12, 5, 23, 59), r), -1);
-    EXPECT_EQ(CompareDue(At(2026, 12, 6, 8, 29), r), -1);
-    EXPECT_EQ(CompareDue(At(2026, 12, 6, 8, 30), r), 1);
-    EXPECT_EQ(CompareDue(At(2026, 12, 7, 0, 0), r), 1);
-    EXPECT_EQ(CompareDue(At(2027, 1, 1, 0, 0), r), 1);
-    EXPECT_EQ(CompareDue(At(2025, 12, 31, 23, 59), r), -1);
+    ExpectDueFrom(r, {At(2026, 12, 5, 23, 59), At(2026, 12, 6, 8, 29), At(2025, 12, 31, 23, 59)},
+                  {At(2026, 12, 6, 8, 30), At(2026, 12, 7, 0, 0), At(2027, 1, 1, 0, 0)});
 }
 
 TEST(CompareDue, YearlyIgnoresTheYear) {
     ReminderItem r = MakeReminder(RepeatKind::Yearly, 2020, 3, 15, 12, 0);
-    EXPECT_EQ(CompareDue(At(2031, 3, 14, 23, 0), r), -1);
-    EXPECT_EQ(CompareDue(At(2031, 3, 15, 11, 59), r), -1);
-    EXPECT_EQ(CompareDue(At(2031, 3, 15, 12, 0), r), 1);
-    EXPECT_EQ(CompareDue(At(2031, 4, 1, 0, 0), r), 1);
-    EXPECT_EQ(CompareDue(At(2031, 1, 1, 0, 0), r), -1);
+    ExpectDueFrom(r, {At(2031, 3, 14, 23, 0), At(2031, 3, 15, 11, 59), At(2031, 1, 1, 0, 0)},
+                  {At(2031, 3, 15, 12, 0), At(2031, 4, 1, 0, 0)});
 }
 
 TEST(CompareDue, DaysOutsideTheRuleAnswerDue) {
@@ -67,8 +73,7 @@ TEST(CompareDue, MidnightNeverLiesAheadForDayRules) {
 TEST(CompareDue, UnknownKindUsesTheTimeOnly) {
     ReminderItem r = MakeReminder(RepeatKind::Daily, 2026, 1, 1, 8, 0);
     r.repeat = 99;
-    EXPECT_EQ(CompareDue(At(1999, 5, 5, 7, 59), r), -1);
-    EXPECT_EQ(CompareDue(At(1999, 5, 5, 8, 0), r), 1);
+    ExpectDueFrom(r, {At(1999, 5, 5, 7, 59)}, {At(1999, 5, 5, 8, 0)});
 }
 
 TEST(DateOf, CarriesTheWeekdayOfTheStoredDate) {

@@ -229,14 +229,24 @@ TEST(ReminderFile, UnreadableFileIsKeptBeforeAnEmptyListReplacesIt) {
     EXPECT_EQ(fs.files[book.BackupPath()], ThreeRecords());
 }
 
+// Three records loaded from a folder that refuses new files but lets
+// Notify.dat itself be written.
+struct InPlaceOnly {
+    InPlaceOnly() {
+        fs.files[kPath] = ThreeRecords();
+        fs.failCreate = true;
+        book.Load();
+    }
+    MemoryFileSystem fs;
+    ReminderBook book{fs, kPath};
+};
+
 // A folder that refuses new files but lets Notify.dat itself be written:
 // the plain rewrite still keeps every change.
 TEST(ReminderFile, FolderRefusingNewFilesGetsTheFileRewrittenInPlace) {
-    MemoryFileSystem fs;
-    fs.files[kPath] = ThreeRecords();
-    fs.failCreate = true;
-    ReminderBook book(fs, kPath);
-    book.Load();
+    InPlaceOnly folder;
+    MemoryFileSystem& fs = folder.fs;
+    ReminderBook& book = folder.book;
     book.Add(test::MakeReminder(RepeatKind::Once, 2026, 5, 1, 9, 0, "four"));
     ASSERT_TRUE(book.Save());
     EXPECT_EQ(fs.files.size(), 1u) << "no temporary file, no other file";
@@ -254,11 +264,9 @@ TEST(ReminderFile, FolderRefusingNewFilesGetsTheFileRewrittenInPlace) {
 }
 
 TEST(ReminderFile, InPlaceRewriteThatFailsIsReportedAsFailed) {
-    MemoryFileSystem fs;
-    fs.files[kPath] = ThreeRecords();
-    fs.failCreate = true;
-    ReminderBook book(fs, kPath);
-    book.Load();
+    InPlaceOnly folder;
+    MemoryFileSystem& fs = folder.fs;
+    ReminderBook& book = folder.book;
     fs.writeBudget = 100;  // full midway
     EXPECT_FALSE(book.Save());
     fs.writeBudget = -1;

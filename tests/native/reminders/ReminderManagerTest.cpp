@@ -19,9 +19,15 @@ protected:
     std::vector<AlertRequest> FireThree() {
         for (const char* t : {"a", "b", "c"})
             manager.Add(MakeReminder(RepeatKind::Daily, 2026, 1, 1, 8, 30, t));
-        clock.Set(2026, 12, 7, 8, 30, 0);
+        return TicksAt(2026, 12, 7, 8, 30);
+    }
+
+    // The ticks at h:m:00 and a second later, when what is due at h:m
+    // alerts; the alerts of the second tick.
+    std::vector<AlertRequest> TicksAt(int year, int month, int day, int hour, int minute) {
+        clock.Set(year, month, day, hour, minute, 0);
         manager.OnTimer();
-        clock.Set(2026, 12, 7, 8, 30, 1);
+        clock.Set(year, month, day, hour, minute, 1);
         return manager.OnTimer().alerts;
     }
 
@@ -115,10 +121,7 @@ TEST_F(ManagerTest, EditReplacesTheWholeRecordOfItsOwnReminder) {
 TEST_F(ManagerTest, ReminderThatFiredDuringTheEditKeepsItsLiveAlert) {
     manager.Add(MakeReminder(RepeatKind::Daily, 2026, 1, 1, 8, 30, "x"));
     EditDecision d = manager.DecideEdit({0});
-    clock.Set(2026, 12, 7, 8, 30, 0);
-    manager.OnTimer();
-    clock.Set(2026, 12, 7, 8, 30, 1);
-    ASSERT_EQ(manager.OnTimer().alerts.size(), 1u);
+    ASSERT_EQ(TicksAt(2026, 12, 7, 8, 30).size(), 1u);
 
     ReminderItem edited = d.item;  // still Ready, alertTicks of before
     SetText(edited.content, Gbk("new text"));
@@ -154,10 +157,7 @@ TEST_F(ManagerTest, EditorStateCountsUnlessTheClockMovedTheStateOnMeanwhile) {
     clock.Set(2026, 12, 8, 8, 0, 0);
     d = manager.DecideEdit({0});
     manager.OnTimer();  // re-armed before 8:30
-    clock.Set(2026, 12, 8, 8, 30, 0);
-    manager.OnTimer();
-    clock.Set(2026, 12, 8, 8, 30, 1);
-    std::vector<AlertRequest> alerts = manager.OnTimer().alerts;
+    std::vector<AlertRequest> alerts = TicksAt(2026, 12, 8, 8, 30);
     ASSERT_EQ(alerts.size(), 1u);
     manager.OnAnswer(alerts[0].id, kAnswerAcknowledged);
     edited = d.item;
@@ -193,10 +193,7 @@ TEST_F(ManagerTest, ReArmWhileTheEditorIsOpenDoesNotOverruleTheChosenState) {
     // Put off while the editor was open: the live state stays.
     manager.Add(MakeReminder(RepeatKind::Daily, 2026, 1, 1, 9, 0, "y"));
     d = manager.DecideEdit({1});
-    clock.Set(2026, 12, 7, 9, 0, 0);
-    manager.OnTimer();
-    clock.Set(2026, 12, 7, 9, 0, 1);
-    std::vector<AlertRequest> alerts = manager.OnTimer().alerts;
+    std::vector<AlertRequest> alerts = TicksAt(2026, 12, 7, 9, 0);
     ASSERT_EQ(alerts.size(), 1u);
     manager.OnAnswer(alerts[0].id, kAnswerPutOff);
     edited = d.item;

@@ -67,6 +67,10 @@ protected:
     }
     std::string Folder() const { return m_dir + "files/"; }
     std::string Output() const { return m_dir + "update.ini"; }
+    // Files to publish, by name and content, put in the folder.
+    void Ship(std::initializer_list<std::pair<std::string, std::string>> files) {
+        for (const auto& file : files) Put(Folder() + file.first, file.second);
+    }
 
     // The tool's exit status; its messages go to the test's output.
     int Run(const std::string& options) {
@@ -82,10 +86,10 @@ protected:
 
 TEST_F(MakeDescriptionTool, DescriptionReadsBackAsTheUpdaterSeesIt) {
     const std::string program(70000, 'V'), updater = "MZ updater", helper = "helper";
-    Put(Folder() + "Vantrel.exe", program);
-    Put(Folder() + "Update.exe", updater);
-    Put(Folder() + "a b.dll", helper);
-    Put(Folder() + "UPDATE.INI", "an older description is no component");
+    Ship({{"Vantrel.exe", program},
+          {"Update.exe", updater},
+          {"a b.dll", helper},
+          {"UPDATE.INI", "an older description is no component"}});
 
     ASSERT_EQ(Run("--url http://updates.example.com/vantrel/update.ini --base-uri /vantrel/files "
                   "--version 1.2 --needclose Vantrel.exe:Vantrel.exe --main-exe Vantrel.exe "
@@ -131,9 +135,7 @@ TEST_F(MakeDescriptionTool, DescriptionReadsBackAsTheUpdaterSeesIt) {
 
 // What ships beside the programs: the keys only an installed copy reads.
 TEST_F(MakeDescriptionTool, InstalledDescriptionCarriesLocalModeAndDay) {
-    Put(Folder() + "Vantrel.exe", "v");
-    Put(Folder() + "Update.exe", "u");
-    Put(Folder() + "update.bat", "b");
+    Ship({{"Vantrel.exe", "v"}, {"Update.exe", "u"}, {"update.bat", "b"}});
     ASSERT_EQ(Run("--url https://www.orvane.com/vantrel/update.ini --base-uri /vantrel/files/ --version 1.1 "
                   "--local-mode 1 --day 1 --main-exe Vantrel.exe --only Vantrel.exe --only Update.exe"),
               0);
@@ -149,8 +151,7 @@ TEST_F(MakeDescriptionTool, InstalledDescriptionCarriesLocalModeAndDay) {
 // Without --version every component carries the version the programs are
 // built with; a version named on the command line still wins.
 TEST_F(MakeDescriptionTool, VersionDefaultsToTheProductVersion) {
-    Put(Folder() + "Vantrel.exe", "v");
-    Put(Folder() + "Update.exe", "u");
+    Ship({{"Vantrel.exe", "v"}, {"Update.exe", "u"}});
     ASSERT_EQ(Run("--url http://host/update.ini --base-uri /f/ --main-exe Vantrel.exe"), 0);
     {
         IniProfile described(Output());
@@ -165,8 +166,7 @@ TEST_F(MakeDescriptionTool, VersionDefaultsToTheProductVersion) {
 // A data file published on its own (next year's Holidays.txt) carries a
 // version of its own, so only it is newer than what is installed.
 TEST_F(MakeDescriptionTool, OneFileMayCarryAVersionOfItsOwn) {
-    Put(Folder() + "Vantrel.exe", "v");
-    Put(Folder() + "Holidays.txt", "years 2004-2027\n");
+    Ship({{"Vantrel.exe", "v"}, {"Holidays.txt", "years 2004-2027\n"}});
     ASSERT_EQ(Run("--url http://host/update.ini --base-uri /f/ --version 1.2 --main-exe Vantrel.exe "
                   "--file-version holidays.txt:1.3"),
               0);

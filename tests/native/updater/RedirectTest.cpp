@@ -10,11 +10,7 @@
 namespace vt {
 namespace {
 
-UrlParts Url(const std::string& text) {
-    UrlParts parts;
-    EXPECT_TRUE(ParseUpdateUrl(text, parts)) << text;
-    return parts;
-}
+UrlParts Url(const std::string& text) { return test::ParsedUrl(text); }
 
 std::string Resolved(const std::string& from, const std::string& location) {
     UrlParts to;

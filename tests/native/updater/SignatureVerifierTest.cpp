@@ -13,14 +13,10 @@ namespace {
 
 const OpenSslCrypto kCrypto;
 
-Sha256Digest DigestOf(const std::string& text) {
-    Sha256Digest d{};
-    EXPECT_TRUE(Sha256Of(kCrypto, text.data(), text.size(), d));
-    return d;
-}
+Sha256Digest DigestOf(const std::string& text) { return test::DigestWith(kCrypto, text); }
 
 bool Verify(const P256PublicKey& key, const std::string& message, const P256Signature& sig) {
-    return kCrypto.VerifyP256(key, DigestOf(message), sig);
+    return test::VerifyWith(kCrypto, key, message, sig);
 }
 
 const P256PublicKey kKey = test::FromHex64(test::kRfc6979KeyHex);

@@ -50,6 +50,16 @@ protected:
         wizard = MakeWizard();
         return wizard->Start();
     }
+    // A from 1.0 to 1.1, the server's [Main] holding mainExtra too, pressed
+    // on to the finish.
+    void UpdateAToTheFinish(const std::string& mainExtra) {
+        WriteLocal(0, {{"A", "1.0", "a.dll"}});
+        ServeServer(0, {{"A", "1.1", "a.dll"}}, mainExtra);
+        Start();
+        wizard->Press();
+        wizard->Press();
+        ASSERT_TRUE(wizard->IsUpdated());
+    }
     std::unique_ptr<UpdateWizard> wizard;
 };
 
@@ -150,12 +160,7 @@ TEST_F(WizardTest, AnAddressWithoutAServerFailsTheCheckAsAConnectionFailure) {
 }
 
 TEST_F(WizardTest, FinishOpensNoPageOfAnAddressWithoutAServer) {
-    WriteLocal(0, {{"A", "1.0", "a.dll"}});
-    ServeServer(0, {{"A", "1.1", "a.dll"}}, "MainUrl=http://u@:80/news\r\n");
-    Start();
-    wizard->Press();
-    wizard->Press();
-    ASSERT_TRUE(wizard->IsUpdated());
+    UpdateAToTheFinish("MainUrl=http://u@:80/news\r\n");
     wizard->Press();
     EXPECT_TRUE(shell.opened.empty());
 }
@@ -217,12 +222,7 @@ TEST_F(WizardTest, MainExeStartsOnlyAfterACompleteUpdate) {
 }
 
 TEST_F(WizardTest, FinishStartsOnlyAPlainProgramNameAndAWebAddress) {
-    WriteLocal(0, {{"A", "1.0", "a.dll"}});
-    ServeServer(0, {{"A", "1.1", "a.dll"}}, "MainExe=..\\evil.exe\r\nMainUrl=file:///c:/evil.exe\r\n");
-    Start();
-    wizard->Press();
-    wizard->Press();
-    ASSERT_TRUE(wizard->IsUpdated());
+    UpdateAToTheFinish("MainExe=..\\evil.exe\r\nMainUrl=file:///c:/evil.exe\r\n");
     wizard->Press();
     EXPECT_TRUE(shell.opened.empty());
     EXPECT_EQ(view.closeCount, 1);

@@ -20,12 +20,15 @@
 #include "shared/core/StdFileSystem.h"
 #include "tests/support/CoreFakes.h"
 #include "tests/support/DescriptionBuilder.h"
+#include "tests/support/P256Vectors.h"
 #include "tests/support/ProgramImage.h"
 #include "tests/support/RecordingView.h"
+#include "tests/support/TempDir.h"
 #include "updater/DigestText.h"
 #include "updater/OpenSslCrypto.h"
 #include "updater/ProgramKind.h"
 #include "updater/UpdateWizard.h"
+#include "updater/UrlParts.h"
 
 namespace vt::test {
 
@@ -203,12 +206,15 @@ struct Component {
     std::string sha256;
 };
 
-// SHA-256 of bytes, on the same library the tests' updater hashes with.
-inline Sha256Digest DigestOf(const std::string& bytes) {
-    Sha256Digest digest{};
-    EXPECT_TRUE(Sha256Of(OpenSslCrypto(), bytes.data(), bytes.size(), digest));
-    return digest;
+// The parts of an address the updater takes; one it refuses fails the test.
+inline UrlParts ParsedUrl(const std::string& url) {
+    UrlParts parts;
+    EXPECT_TRUE(ParseUpdateUrl(url, parts)) << url;
+    return parts;
 }
+
+// SHA-256 of bytes, on the same library the tests' updater hashes with.
+inline Sha256Digest DigestOf(const std::string& bytes) { return DigestWith(OpenSslCrypto(), bytes); }
 
 // What the server holds for a component: "new <filename>", behind the
 // headers of a program of the updater's own kind when the name is a
@@ -229,23 +235,19 @@ inline void WriteText(const std::string& path, const std::string& text) {
     std::ofstream(path, std::ios::binary) << text;
 }
 
-class UpdaterTest : public ::testing::Test {
+class UpdaterTest : public TempDirTest {
 protected:
     static constexpr const char* kIniUrl = "http://update.example.com/soft/update.ini";
     static constexpr const char* kIniObject = "/soft/update.ini";
 
     void SetUp() override {
-        namespace fs = std::filesystem;
-        std::string pattern = (fs::temp_directory_path() / "vt_updater_XXXXXX").string();
-        ASSERT_NE(mkdtemp(pattern.data()), nullptr);
-        m_root = pattern;
-        fs::create_directories(m_root + "/app");
-        fs::create_directories(m_root + "/tmp");
-        paths = MakeUpdatePaths(m_root + "/app/", m_root + "/tmp/");
+        TempDirTest::SetUp();
+        std::filesystem::create_directories(m_dir + "app");
+        std::filesystem::create_directories(m_dir + "tmp");
+        paths = MakeUpdatePaths(m_dir + "app/", m_dir + "tmp/");
         localIni = std::make_unique<IniProfile>(paths.localIni);
         serverIni = std::make_unique<IniProfile>(paths.serverIni);
     }
-    void TearDown() override { std::filesystem::remove_all(m_root); }
 
     // Local description: which components are installed.
     void WriteLocal(int localMode, const std::vector<Component>& installed,
@@ -300,7 +302,6 @@ protected:
 
     std::string AppFile(const std::string& name) { return ReadText(paths.appDir + name); }
 
-    std::string m_root;
     UpdatePaths paths;
     RecordingView view;
     IdentityCodec codec;

@@ -1,15 +1,12 @@
 #include <gtest/gtest.h>
 
+#include "UpdaterFakes.h"
 #include "updater/UrlParts.h"
 
 namespace vt {
 namespace {
 
-UrlParts Parsed(const std::string& url) {
-    UrlParts parts;
-    EXPECT_TRUE(ParseUpdateUrl(url, parts)) << url;
-    return parts;
-}
+UrlParts Parsed(const std::string& url) { return test::ParsedUrl(url); }
 
 TEST(UrlParts, PlainHttpGoesToPort80WithPathAndQuery) {
     const UrlParts p = Parsed("http://update.example.com/soft/update.ini?v=2");

@@ -107,7 +107,7 @@ TEST_F(VersionCheckTest, BrokenTransferIsAnErrorThatLeavesStatusAndList) {
 
     // The saved description cannot even be created: no description of it.
     http.responses[kIniObject].failAfter = -1;
-    std::filesystem::remove_all(m_root + "/tmp");
+    std::filesystem::remove_all(m_dir + "tmp");
     EXPECT_EQ(Check(), CheckOutcome::TransferError);
     EXPECT_EQ(ctx->transferError, "");
     EXPECT_EQ(view.status, "读取版本信息...");

@@ -1,5 +1,7 @@
 // The update schedule on a real update.ini through the platform's profile
 // functions, with a clock and a shell that the test controls.
+#include <windows.h>
+
 #include <gtest/gtest.h>
 
 #include <memory>
@@ -8,16 +10,17 @@
 #include <vector>
 
 #include "assistant/app/UpdateSchedule.h"
+#include "shared/win/Encoding.h"
 #include "shared/win/WinProfile.h"
 #include "tests/support/CoreFakes.h"
-#include "tests/win/shared/ScratchDir.h"
+#include "tests/support/TestFiles.h"
 
 namespace vt::win {
 namespace {
 
-using test::ScratchDir;
 using vt::test::FakeClock;
 using vt::test::RecordingShell;
+using vt::test::ScratchDir;
 
 constexpr char kUnset[] = "<unset>";
 

@@ -30,15 +30,15 @@ using EventLog = std::vector<std::string>;
 
 struct RecordingRegistry : IRegistry {
     explicit RecordingRegistry(EventLog& log) : log(log) {}
-    bool HasValue(RegistryHive hive, const std::string& key, const std::string& name) override;
-    // The DWORDs the program wrote (kept as decimal text) and those a test put in.
-    bool ReadDword(RegistryHive hive, const std::string& key, const std::string& name,
-                   std::uint32_t& value) override;
+    // Every write and delete is logged; reads are answered from values.
     bool WriteString(RegistryHive hive, const std::string& key, const std::string& name,
                      const std::string& value) override;
     bool WriteDword(RegistryHive hive, const std::string& key, const std::string& name,
                     std::uint32_t value) override;
     bool DeleteValue(RegistryHive hive, const std::string& key, const std::string& name) override;
+    bool HasValue(RegistryHive hive, const std::string& key, const std::string& name) override;
+    // The DWORDs the program wrote (kept as decimal text) and those a test put in.
+    bool ReadDword(RegistryHive hive, const std::string& key, const std::string& name, std::uint32_t& value) override;
 
     EventLog& log;
     std::map<std::tuple<RegistryHive, std::string, std::string>, std::string> values;

@@ -50,6 +50,14 @@ protected:
         SendDlgItemMessageW(Ed(), id, DTM_GETSYSTEMTIME, 0, reinterpret_cast<LPARAM>(&t));
         return t;
     }
+    // The user turns the date picker to another day; the time stays.
+    void TurnDate(WORD year, WORD month, WORD day) {
+        SYSTEMTIME t = Picker(IDC_DATE);
+        t.wYear = year;
+        t.wMonth = month;
+        t.wDay = day;
+        TurnPicker(IDC_DATE, t);
+    }
     // The user turns a picker: the new value, then its change notice.
     void TurnPicker(int id, SYSTEMTIME t) {
         SendDlgItemMessageW(Ed(), id, DTM_SETSYSTEMTIME, GDT_VALID, reinterpret_cast<LPARAM>(&t));
@@ -186,19 +194,11 @@ TEST_F(ReminderEditorTest, TheLunarRuleShowsThePickedDatesLunarDateBesideThePick
     EXPECT_TRUE(shown());
     EXPECT_EQ(Text(IDC_LUNAR_DATE), L"农历十月廿八");
 
-    SYSTEMTIME midAutumn = Picker(IDC_DATE);
-    midAutumn.wYear = 2027;
-    midAutumn.wMonth = 9;
-    midAutumn.wDay = 15;
-    TurnPicker(IDC_DATE, midAutumn);
+    TurnDate(2027, 9, 15);  // 中秋
     EXPECT_EQ(Text(IDC_LUNAR_DATE), L"农历八月十五");
     EXPECT_EQ(Text(IDC_DAY_BUTTON), L"√每年农历八月十五");
 
-    SYSTEMTIME leap = midAutumn;  // 闰二月初一: the rule is the ordinary month
-    leap.wYear = 2023;
-    leap.wMonth = 3;
-    leap.wDay = 22;
-    TurnPicker(IDC_DATE, leap);
+    TurnDate(2023, 3, 22);  // 闰二月初一: the rule is the ordinary month
     EXPECT_EQ(Text(IDC_LUNAR_DATE), L"农历闰二月初一");
     EXPECT_EQ(Text(IDC_DAY_BUTTON), L"√每年农历二月初一");
 
@@ -214,11 +214,7 @@ TEST_F(ReminderEditorTest, TheLunarRuleShowsThePickedDatesLunarDateBesideThePick
 
 TEST_F(ReminderEditorTest, OutsideTheLunarTableTheLunarRuleIsNotOffered) {
     Open(EditMode::New);
-    SYSTEMTIME early = Picker(IDC_DATE);
-    early.wYear = 1899;
-    early.wMonth = 6;
-    early.wDay = 1;
-    TurnPicker(IDC_DATE, early);
+    TurnDate(1899, 6, 1);
     OpenAndCloseMenu(IDC_DAY_BUTTON);
     MENUITEMINFOW info = {sizeof info, MIIM_STATE};
     ASSERT_TRUE(GetMenuItemInfoW(m_editor->DayMenu(), ID_DAY_FIRST + 8, FALSE, &info));

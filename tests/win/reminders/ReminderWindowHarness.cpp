@@ -21,7 +21,8 @@ void ReminderWindowTest::SetUpTestSuite() {
 }
 
 void ReminderWindowTest::SetUp() {
-    m_dir = MakeScratchDir(L"vt-reminders-" + CurrentTestName());
+    m_scratch.emplace(L"reminders-" + CurrentTestName());
+    m_dir = m_scratch->Wide();
     m_path = m_dir + L"Notify.dat";
     m_clock.Set(2026, 12, 7, 8, 0, 0);  // a Monday
 }
@@ -29,7 +30,7 @@ void ReminderWindowTest::SetUp() {
 void ReminderWindowTest::TearDown() {
     m_dialog.reset();
     PumpMessages();
-    RemoveTree(m_dir);
+    m_scratch.reset();
 }
 
 void ReminderWindowTest::WriteFile(const std::vector<unsigned char>& bytes) {

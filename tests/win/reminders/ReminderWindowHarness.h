@@ -10,15 +10,17 @@
 
 #include <functional>
 #include <memory>
+#include <optional>
 #include <string>
 #include <vector>
 
 #include "assistant/reminders/ReminderAlertDialog.h"
 #include "assistant/reminders/ReminderManagerDialog.h"
 #include "shared/win/Platform.h"
-#include "tests/support/CoreFakes.h"
-#include "tests/support/TestWindows.h"
 #include "tests/native/reminders/ReminderTestSupport.h"
+#include "tests/support/CoreFakes.h"
+#include "tests/support/TestFiles.h"
+#include "tests/support/TestWindows.h"
 
 namespace vt::test {
 
@@ -58,7 +60,8 @@ protected:
     ReminderAlertDialog& Alert(size_t i) const { return *m_dialog->Alerts().at(i); }
     std::string FileBytes() const;
 
-    std::wstring m_dir;      // with trailing backslash
+    std::optional<ScratchDir> m_scratch;
+    std::wstring m_dir;      // the scratch directory, with trailing backslash
     std::wstring m_path;     // Notify.dat
     mutable win::WinFileSystem m_files;
     FakeClock m_clock;

@@ -2,6 +2,8 @@
 // on the same files: whatever one reads, the other must read too. The
 // platform rewrites a whole file on every write, so writes are compared by
 // what both read back afterwards, never by the bytes on disk.
+#include <windows.h>
+
 #include <gtest/gtest.h>
 
 #include <random>
@@ -10,13 +12,14 @@
 #include <vector>
 
 #include "shared/core/IniProfile.h"
+#include "shared/win/Encoding.h"
 #include "shared/win/WinProfile.h"
-#include "tests/win/shared/ScratchDir.h"
+#include "tests/support/TestFiles.h"
 
 namespace vt::win {
 namespace {
 
-using test::ScratchDir;
+using vt::test::ScratchDir;
 
 std::string Show(const std::string& bytes) {
     std::ostringstream out;

@@ -7,11 +7,14 @@
 #include <string>
 #include <vector>
 
+#include "shared/win/Encoding.h"
 #include "shared/win/Platform.h"
-#include "tests/win/shared/ScratchDir.h"
+#include "tests/support/TestFiles.h"
 
 namespace vt::win::test {
 namespace {
+
+using vt::test::ScratchDir;
 
 std::string Pattern(std::size_t size) {
     std::string bytes(size, '\0');

@@ -1,19 +1,22 @@
 // Description files as they may arrive from a broken disk or a hostile
 // server, read through the platform's profile functions: every read ends,
 // gives a bounded value or the caller's default, and a write still works.
+#include <windows.h>
+
 #include <gtest/gtest.h>
 
 #include <climits>
 #include <random>
 #include <string>
 
+#include "shared/win/Encoding.h"
 #include "shared/win/WinProfile.h"
-#include "tests/win/shared/ScratchDir.h"
+#include "tests/support/TestFiles.h"
 
 namespace vt::win {
 namespace {
 
-using test::ScratchDir;
+using vt::test::ScratchDir;
 
 // Every key either program reads from a description.
 const char* const kMainKeys[] = {"IniUrl", "LocalMode", "Day", "Updated", "Total", "ServerMode", "MainExe", "MainUrl"};

@@ -87,6 +87,17 @@ protected:
     std::string Target() { return paths.tempDir + "comp.dat"; }
 
     // One installed component "A" 1.0, and a server offering 2.0 at /files/a.dll.
+    // A fresh wizard past its check, the newer A on offer and its file
+    // served as given; it stands at the install step when all went well.
+    std::unique_ptr<UpdateWizard> WizardOfferingA(const CannedResponse& file) {
+        OfferNewerA();
+        server.Serve("/files/a.dll", file);
+        pumping = PumpingView{};
+        auto wizard = Wizard();
+        wizard->Start();
+        wizard->Press();
+        return wizard;
+    }
     void OfferNewerA() {
         WriteLocal(0, {{"A", "1.0"}});
         WriteFileBytes(m_appDir + L"a.dll", "old a");
@@ -131,12 +142,7 @@ TEST_F(UpdaterHostileServer, CutBodiesInstallNothing) {
     announced.length = CannedResponse::Length::Announce;
     announced.announced = 6000;
     for (const CannedResponse& cut : {announced, Misbehaving(Misbehave::ChunkedNoEnd, Binary(3000, 777))}) {
-        OfferNewerA();
-        server.Serve("/files/a.dll", cut);
-        pumping = PumpingView{};
-        auto wizard = Wizard();
-        wizard->Start();
-        wizard->Press();
+        auto wizard = WizardOfferingA(cut);
         ASSERT_EQ(wizard->Step(), WizardStep::Install);
         wizard->Press();
         EXPECT_FALSE(wizard->IsUpdated());
@@ -247,12 +253,7 @@ TEST_F(UpdaterHostileServer, CancelEndsADownloadAtOnce) {
     CannedResponse stalled = Misbehaving(Misbehave::Trickle, "abcdef");
     stalled.trickleMs = 20000;
     for (const CannedResponse& file : {Misbehaving(Misbehave::Endless), stalled}) {
-        OfferNewerA();
-        server.Serve("/files/a.dll", file);
-        pumping = PumpingView{};
-        auto wizard = Wizard();
-        wizard->Start();
-        wizard->Press();
+        auto wizard = WizardOfferingA(file);
         ASSERT_EQ(wizard->Step(), WizardStep::Install);
         int pumps = 0;
         DWORD cancelledAt = 0;

@@ -2,22 +2,18 @@
 
 namespace vt::test {
 
-std::wstring MakeUpdaterDir(const std::wstring& name) {
-    return MakeScratchDir(L"vt-upd-" + name + L"-" + std::to_wstring(GetCurrentProcessId()));
-}
-
 void UpdaterWinTest::SetUp() {
     ASSERT_TRUE(server.Listening());
-    m_appDir = MakeUpdaterDir(CurrentTestName() + L"-app");
-    m_tempDir = MakeUpdaterDir(CurrentTestName() + L"-tmp");
+    m_appDir = m_app.emplace(L"upd-" + CurrentTestName() + L"-app").Wide();
+    m_tempDir = m_temp.emplace(L"upd-" + CurrentTestName() + L"-tmp").Wide();
     paths = MakeUpdatePaths(win::ToUtf8(m_appDir), win::ToUtf8(m_tempDir));
     localIni = std::make_unique<win::WinProfile>(paths.localIni);
     serverIni = std::make_unique<win::WinProfile>(paths.serverIni);
 }
 
 void UpdaterWinTest::TearDown() {
-    RemoveTree(m_appDir);
-    RemoveTree(m_tempDir);
+    m_app.reset();
+    m_temp.reset();
 }
 
 void UpdaterWinTest::WriteLocal(int localMode, const std::vector<std::pair<std::string, std::string>>& installed,

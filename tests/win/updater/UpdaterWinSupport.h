@@ -7,6 +7,7 @@
 #include <gtest/gtest.h>
 
 #include <memory>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -26,8 +27,6 @@
 
 namespace vt::test {
 
-// %TEMP%\vt-upd-<name>-<process id>\, empty.
-std::wstring MakeUpdaterDir(const std::wstring& name);
 // "<missing>" for a file that is not there, so that an absent file never
 // passes for an empty one.
 inline std::string ReadBytes(const std::wstring& path) { return ReadFileBytes(path, "<missing>"); }
@@ -62,6 +61,7 @@ protected:
     std::unique_ptr<UpdateWizard> MakeWizard();
 
     TestHttpServer server;
+    std::optional<ScratchDir> m_app, m_temp;
     std::wstring m_appDir;
     std::wstring m_tempDir;
     UpdatePaths paths;

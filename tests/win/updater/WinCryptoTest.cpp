@@ -13,13 +13,9 @@ namespace {
 
 class WinCryptoTest : public ::testing::Test {
 protected:
-    Sha256Digest DigestOf(const std::string& text) {
-        Sha256Digest d{};
-        EXPECT_TRUE(Sha256Of(crypto, text.data(), text.size(), d));
-        return d;
-    }
+    Sha256Digest DigestOf(const std::string& text) { return test::DigestWith(crypto, text); }
     bool Verify(const P256PublicKey& key, const std::string& message, const P256Signature& sig) {
-        return crypto.VerifyP256(key, DigestOf(message), sig);
+        return test::VerifyWith(crypto, key, message, sig);
     }
     win::WinCrypto crypto;
     const P256PublicKey key = test::FromHex64(test::kRfc6979KeyHex);

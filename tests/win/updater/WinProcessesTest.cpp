@@ -38,7 +38,8 @@ private:
 };
 
 TEST(UpdaterWinProcesses, FindsARunningProgramByItsNameInAnyLetterCaseAndEndsIt) {
-    const std::wstring dir = MakeUpdaterDir(L"probe");
+    const ScratchDir scratch(L"upd-probe");
+    const std::wstring& dir = scratch.Wide();
     // A Chinese name: the snapshot's names reach the comparison as code
     // page 936 bytes, like the name in the description.
     const std::wstring exe = dir + L"VtProbe升级.exe";
@@ -59,7 +60,6 @@ TEST(UpdaterWinProcesses, FindsARunningProgramByItsNameInAnyLetterCaseAndEndsIt)
         EXPECT_EQ(program.WaitExit(10000), 0u);  // ended with exit code 0
         EXPECT_EQ(FindProcessByName(processes, win::ToGbk(L"VtProbe升级.exe")), 0u);
     }
-    RemoveTree(dir);
 }
 
 }  // namespace
