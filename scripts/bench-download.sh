@@ -9,21 +9,9 @@
 #   [VT_ARCH=x64|x86] scripts/bench-download.sh [runs]
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
-source "$root/scripts/wine-env.sh"
 runs=${1:-3}
-if [ -z "${VT_BENCH_INNER:-}" ]; then
-  "$root/scripts/deps.sh" windows
-  cmake -S "$root" -B "$VT_BUILD" -DCMAKE_TOOLCHAIN_FILE="$VT_TOOLCHAIN" \
-        -DCMAKE_BUILD_TYPE=Release >/dev/null
-  cmake --build "$VT_BUILD" -j"$(nproc)" --target download_bench >/dev/null
-  VT_BENCH_INNER=1 exec xvfb-run -a -s "-screen 0 1024x768x24" "$0" "$@"
-fi
-echo "architecture: $VT_ARCH"
-export VT_WINEPREFIX=${VT_WINEPREFIX:-$VT_BUILD/bench-prefix}
-export WINEPREFIX=$VT_WINEPREFIX
-"$root/scripts/wine-prefix.sh"
-wineserver -p </dev/null >/dev/null 2>&1
-wine cmd /c exit </dev/null >/dev/null 2>&1 || true
+bench_targets="download_bench"
+source "$root/scripts/bench-start.sh" "$@"
 
 work=$(mktemp -d /tmp/vantrel-dlbench.XXXX)
 server_pid=

@@ -10,13 +10,7 @@ set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
 source "$root/scripts/names.sh"
 source "$root/scripts/shot-scale.sh" "$@"
-source "$root/scripts/wine-env.sh"
-export VT_WINEPREFIX=${VT_WINEPREFIX:-$VT_BUILD/shots-prefix$suffix}
-export WINEPREFIX=$VT_WINEPREFIX
-"$root/scripts/wine-prefix.sh"
-wine reg add 'HKCU\Software\Wine\Explorer\Desktops' /v Default /t REG_SZ /d "${desk_w}x${desk_h}" /f \
-  >/dev/null 2>&1 || true
-wineserver -w
+vt_shot_prefix shots-prefix
 drive="wine $VT_BUILD/tools/vtdrive.exe"
 main=$vt_main_title
 
@@ -32,14 +26,6 @@ python3 "$root/tools/make_notify.py" "$app/Notify.dat" --append --title 周报 -
 wineserver -p </dev/null >/dev/null 2>&1
 wine cmd /c exit </dev/null >/dev/null 2>&1 || true
 
-shot() { import -window root "$out/$1$suffix.png"; echo "wrote $out/$1$suffix.png"; }
-shot_window() {
-  local name=$1 title=$2 rect
-  rect=$($drive rect "$title" 2>/dev/null | tr -d '\r') || { echo "no window: $title"; return 0; }
-  read -r x y w h <<<"$rect"
-  import -window root -crop "${w}x${h}+${x}+${y}" +repage "$out/$name$suffix.png"
-  echo "wrote $out/$name$suffix.png ($w x $h)"
-}
 # Starts the assistant with its clock running from the given moment.
 start_at() {
   (cd "$app" && LD_PRELOAD=$VT_FAKETIME_LIB FAKETIME="@$1" wine Vantrel.exe </dev/null >/dev/null 2>&1 &)

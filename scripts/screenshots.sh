@@ -9,14 +9,7 @@ set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
 source "$root/scripts/names.sh"
 source "$root/scripts/shot-scale.sh" "$@"
-# Wine takes the scale when a prefix's server starts: one prefix per scale.
-source "$root/scripts/wine-env.sh"
-export VT_WINEPREFIX=${VT_WINEPREFIX:-$VT_BUILD/shots-prefix$suffix}
-export WINEPREFIX=$VT_WINEPREFIX
-"$root/scripts/wine-prefix.sh"
-wine reg add 'HKCU\Software\Wine\Explorer\Desktops' /v Default /t REG_SZ /d "${desk_w}x${desk_h}" /f \
-  >/dev/null 2>&1 || true
-wineserver -w
+vt_shot_prefix shots-prefix
 bin=$VT_BUILD/bin
 drive="wine $VT_BUILD/tools/vtdrive.exe"
 
@@ -28,15 +21,6 @@ wineserver -p </dev/null >/dev/null 2>&1
 wine cmd /c exit </dev/null >/dev/null 2>&1 || true
 wine reg delete 'HKLM\Software\Microsoft\Windows\CurrentVersion\Run' /v Vantrel /f >/dev/null 2>&1 || true
 
-shot() { import -window root "$out/$1$suffix.png"; echo "wrote $out/$1$suffix.png"; }
-# Crops the desktop shot to one window (plus a margin for its shadow).
-shot_window() {
-  local name=$1 title=$2 rect
-  rect=$($drive rect "$title" 2>/dev/null | tr -d '\r') || { echo "no window: $title"; return 0; }
-  read -r x y w h <<<"$rect"
-  import -window root -crop "${w}x${h}+${x}+${y}" +repage "$out/$name$suffix.png"
-  echo "wrote $out/$name$suffix.png ($w x $h)"
-}
 main=$vt_main_title
 TRAYNOTIFY=$vt_wm_traynotify
 

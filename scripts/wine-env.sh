@@ -7,21 +7,16 @@ if [ -z "${VT_ARCH:-}" ] && [ -n "${VT_BUILD:-}" ] && [ -f "$VT_BUILD/vt-arch" ]
   VT_ARCH=$(cat "$VT_BUILD/vt-arch")
 fi
 VT_ARCH=${VT_ARCH:-x64}
+# Per architecture: the MinGW-w64 target, Wine's prefix kind, loader and
+# server, and the Debian multiarch folder of libfaketime.
 case $VT_ARCH in
-  x64)
-    VT_TOOLCHAIN=$VT_ROOT/cmake/mingw-x86_64.cmake
-    VT_MINGW=x86_64-w64-mingw32
-    export WINEARCH=win64
-    export VT_WINE_LOADER=/usr/lib/wine/wine64 VT_WINE_SERVER=/usr/lib/wine/wineserver64
-    VT_FAKETIME_LIB=/usr/lib/x86_64-linux-gnu/faketime/libfaketime.so.1 ;;
-  x86)
-    VT_TOOLCHAIN=$VT_ROOT/cmake/mingw-i686.cmake
-    VT_MINGW=i686-w64-mingw32
-    export WINEARCH=win32
-    export VT_WINE_LOADER=/usr/lib/wine/wine VT_WINE_SERVER=/usr/lib/wine/wineserver32
-    VT_FAKETIME_LIB=/usr/lib/i386-linux-gnu/faketime/libfaketime.so.1 ;;
+  x64) VT_MINGW=x86_64-w64-mingw32 WINEARCH=win64 vt_loader=wine64 vt_server=wineserver64 vt_multiarch=x86_64-linux-gnu ;;
+  x86) VT_MINGW=i686-w64-mingw32 WINEARCH=win32 vt_loader=wine vt_server=wineserver32 vt_multiarch=i386-linux-gnu ;;
   *) echo "VT_ARCH must be x64 or x86, not '$VT_ARCH'" >&2; return 1 2>/dev/null || exit 1 ;;
 esac
+VT_TOOLCHAIN=$VT_ROOT/cmake/mingw-${VT_MINGW%%-*}.cmake
+export WINEARCH VT_WINE_LOADER=/usr/lib/wine/$vt_loader VT_WINE_SERVER=/usr/lib/wine/$vt_server
+VT_FAKETIME_LIB=/usr/lib/$vt_multiarch/faketime/libfaketime.so.1
 export VT_ARCH VT_TOOLCHAIN VT_MINGW VT_FAKETIME_LIB
 export VT_BUILD=${VT_BUILD:-$VT_ROOT/build/windows-$VT_ARCH}
 case ":$PATH:" in

@@ -66,13 +66,15 @@ public:
     bool MenuItemGrayed(UINT id) const { return (GetMenuState(TrayPopup(), id, MF_BYCOMMAND) & MF_GRAYED) != 0; }
 
 protected:
+    // The tray callback, balloons, hotkeys, the end of the logon, power and
+    // clock changes, TaskbarCreated.
     bool OnMessage(UINT msg, WPARAM wParam, LPARAM lParam, LRESULT& result) override;
     BOOL OnInitDialog() override;
-    void OnOK() override;
-    void OnCancel() override;
+    void OnOK() override;      // Enter: starts or stops, as "开始计时" does
+    void OnCancel() override;  // Esc: hidden, not ended
     bool OnCommand(WORD id, WORD code, HWND control) override;
     bool OnNotify(NMHDR* header, LRESULT& result) override;
-    void OnTimer(UINT_PTR id) override;
+    void OnTimer(UINT_PTR id) override;  // the countdown's second
 
 private:
     // Shell of the window (ShutdownDialog.cpp).

@@ -1,5 +1,7 @@
 #include "assistant/reminders/ReminderListView.h"
 
+#include <utility>
+
 #include "assistant/reminders/ReminderRowView.h"
 #include "resource.h"
 #include "shared/win/Dialog.h"
@@ -48,19 +50,15 @@ void ReminderListView::Attach(HWND list) {
 // 20-pixel images at 100 % (holding an invisible one) gives roomier rows.
 void ReminderListView::SetDpi(UINT dpi) {
     if (!m_hList) return;
-    HBITMAP bitmap = static_cast<HBITMAP>(LoadImageW(win::ResourceModule(), MAKEINTRESOURCEW(RowBitmapFor(dpi)),
-                                                     IMAGE_BITMAP, 0, 0, LR_DEFAULTCOLOR));
-    HIMAGELIST images = ImageList_Create(2, RowImageHeight(dpi), ILC_COLOR16 | ILC_MASK, 1, 1);
-    if (!images) {
-        if (bitmap) DeleteObject(bitmap);
-        return;
-    }
-    if (bitmap) ImageList_AddMasked(images, bitmap, RGB(0, 0, 0));
+    win::BitmapHandle bitmap(static_cast<HBITMAP>(LoadImageW(
+        win::ResourceModule(), MAKEINTRESOURCEW(RowBitmapFor(dpi)), IMAGE_BITMAP, 0, 0, LR_DEFAULTCOLOR)));
+    win::ImageListHandle images(ImageList_Create(2, RowImageHeight(dpi), ILC_COLOR16 | ILC_MASK, 1, 1));
+    if (!images) return;
+    if (bitmap) ImageList_AddMasked(images.Get(), bitmap.Get(), RGB(0, 0, 0));
     // The list hands back the image list it held; it is ours to destroy.
-    SendMessageW(m_hList, LVM_SETIMAGELIST, LVSIL_SMALL, reinterpret_cast<LPARAM>(images));
-    if (m_hImages) ImageList_Destroy(m_hImages);
-    m_hImages = images;
-    m_rowBitmap.Reset(bitmap);
+    SendMessageW(m_hList, LVM_SETIMAGELIST, LVSIL_SMALL, reinterpret_cast<LPARAM>(images.Get()));
+    m_images = std::move(images);
+    m_rowBitmap = std::move(bitmap);
 }
 
 int ReminderListView::RowImageHeight(UINT dpi) { return win::ScaleForDpi(20, dpi); }
@@ -77,10 +75,10 @@ void ReminderListView::Release() {
     // once the list is gone the handle is stale and may name another list's.
     if (m_hList && IsWindow(m_hList)) {
         SendMessageW(m_hList, LVM_SETIMAGELIST, LVSIL_SMALL, 0);
-        if (m_hImages) ImageList_Destroy(m_hImages);
+        m_images.Reset();
     }
     m_rowBitmap.Reset();
-    m_hImages = nullptr;
+    m_images.Release();  // gone with its list, or destroyed above
 }
 
 int ReminderListView::Count() const {

@@ -60,7 +60,7 @@ private:
 
     HWND m_hList = nullptr;
     win::BitmapHandle m_rowBitmap;
-    HIMAGELIST m_hImages = nullptr;
+    win::ImageListHandle m_images;
 };
 
 }  // namespace vt

@@ -75,8 +75,9 @@ std::string CellOf(const ReminderItem& item, int column, LocalMinute next, const
 std::string ColumnHeading(int column) { return ColumnAt(column).heading; }
 
 int ColumnWidth(int column, int clientWidth) {
-    float unit = static_cast<float>(clientWidth / 10);
-    return static_cast<int>(unit * ColumnAt(column).factor);
+    float shares = 0.3f;  // the scroll bar's
+    for (const ReminderColumn& c : kColumns) shares += c.factor;
+    return static_cast<int>(static_cast<float>(clientWidth) * ColumnAt(column).factor / shares);
 }
 
 Rgb StateTextColour(std::int32_t state) {

@@ -24,7 +24,7 @@ constexpr int kContentColumn = 4;
 // One column of the list.
 struct ReminderColumn {
     const char* heading;  // UTF-8
-    float factor;         // of a tenth of the list's client width
+    float factor;         // its share of the list's width (ColumnWidth)
     // The cell (UTF-8) of a record whose next occurrence not done is `next`,
     // at `now`, with the official working days `days` (null: none known);
     // null for the record's own texts (title, content), which stay in code
@@ -60,6 +60,9 @@ std::string CellOf(const ReminderItem& item, int column, LocalMinute next = kNoO
                    const LocalTime& now = LocalTime(), const IWorkingDays* days = nullptr);
 
 // Column heading (UTF-8) and width from the list's client width in pixels.
+// The columns share the width by their factors and leave a third of a share
+// free, room for the vertical scroll bar the list grows once it has more rows
+// than it shows: the list never scrolls sideways.
 std::string ColumnHeading(int column);
 int ColumnWidth(int column, int clientWidth);
 

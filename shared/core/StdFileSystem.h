@@ -13,12 +13,14 @@ namespace vt {
 
 class StdFileSystem : public IFileSystem {
 public:
+    // Reading.
+    bool Exists(const std::string& path) override;
     bool ReadAll(const std::string& path, std::vector<unsigned char>& out) override;
+    // Writing.
     std::unique_ptr<IFileWriter> Create(const std::string& path) override;
     std::unique_ptr<IFileWriter> OpenInPlace(const std::string& path) override;
-    bool Replace(const std::string& from, const std::string& to) override;
     bool Copy(const std::string& from, const std::string& to) override;
-    bool Exists(const std::string& path) override;
+    bool Replace(const std::string& from, const std::string& to) override;
     bool Remove(const std::string& path) override;
 };
 

@@ -6,6 +6,7 @@
 // This is the one place that gives handles back to the system; the rest of
 // the programs hold them here.
 #include <windows.h>
+#include <commctrl.h>
 #include <unknwn.h>
 
 #include <utility>
@@ -66,6 +67,7 @@ struct Kernel {
 using IconHandle = Owned<handle_traits::Freed<HICON, DestroyIcon>>;
 using MenuHandle = Owned<handle_traits::Freed<HMENU, DestroyMenu>>;
 using BitmapHandle = Owned<handle_traits::Freed<HBITMAP, DeleteObject>>;
+using ImageListHandle = Owned<handle_traits::Freed<HIMAGELIST, ImageList_Destroy>>;
 using FontHandle = Owned<handle_traits::Freed<HFONT, DeleteObject>>;
 using KernelHandle = Owned<handle_traits::Kernel>;
 // A device context made with CreateCompatibleDC (or CreateDC).

@@ -24,12 +24,16 @@ private:
     HWND m_hOwner;
 };
 
+// Paths are UTF-8 and reach Windows as UTF-16, so any name the user's
+// folder has works whatever the ANSI code page.
 class WinFileSystem : public IFileSystem {
 public:
     bool ReadAll(const std::string& path, std::vector<unsigned char>& out) override;
     std::unique_ptr<IFileReader> OpenForReading(const std::string& path) override;
+    // Both writers let others read meanwhile (FILE_SHARE_READ), not write.
     std::unique_ptr<IFileWriter> Create(const std::string& path) override;
     std::unique_ptr<IFileWriter> OpenInPlace(const std::string& path) override;
+    // MoveFileExW with MOVEFILE_WRITE_THROUGH: on disk when it returns.
     bool Replace(const std::string& from, const std::string& to) override;
     bool Copy(const std::string& from, const std::string& to) override;
     bool Exists(const std::string& path) override;

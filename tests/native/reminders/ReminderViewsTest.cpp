@@ -64,12 +64,20 @@ TEST(ReminderRow, ColoursByStateAndParity) {
     EXPECT_EQ(RowBackground(2), (Rgb{240, 240, 230}));
 }
 
-TEST(ReminderRow, ColumnWidthsAreTenthsTimesTheirFactor) {
-    // 503 px: a tenth is 50.
-    const int expected[] = {70, 60, 100, 40, 125, 90, 180};
-    static_assert(sizeof expected / sizeof expected[0] == kReminderColumnCount, "one width a column");
-    for (int col = 0; col < kReminderColumnCount; ++col) EXPECT_EQ(ColumnWidth(col, 503), expected[col]);
-    EXPECT_EQ(ColumnWidth(kReminderColumnCount, 503), 0);
+TEST(ReminderRow, ColumnsFillTheListButLeaveRoomForItsScrollBar) {
+    // The list's width at 100 %, 150 % and 200 %.
+    for (int width : {800, 1200, 1600}) {
+        int sum = 0;
+        for (int col = 0; col < kReminderColumnCount; ++col) {
+            EXPECT_GT(ColumnWidth(col, width), width / 20) << "column " << col << " at " << width;
+            sum += ColumnWidth(col, width);
+        }
+        // A vertical scroll bar is 17 px at 100 % and grows with the scale.
+        EXPECT_LE(sum, width - width * 17 / 800) << width;
+        EXPECT_GE(sum, width * 95 / 100) << "a wide empty strip at the right, at " << width;
+    }
+    EXPECT_GT(ColumnWidth(kContentColumn, 800), ColumnWidth(kTitleColumn, 800)) << "the content is the longer text";
+    EXPECT_EQ(ColumnWidth(kReminderColumnCount, 800), 0);
     EXPECT_EQ(ColumnHeading(0), "名称");
     EXPECT_EQ(ColumnHeading(5), "状态");
     EXPECT_EQ(ColumnHeading(kNextColumn), "下次提醒");

@@ -216,7 +216,9 @@ TEST_F(ReminderEditorTest, OutsideTheLunarTableTheLunarRuleIsNotOffered) {
     Open(EditMode::New);
     TurnDate(1899, 6, 1);
     OpenAndCloseMenu(IDC_DAY_BUTTON);
-    MENUITEMINFOW info = {sizeof info, MIIM_STATE};
+    MENUITEMINFOW info = {};
+    info.cbSize = sizeof info;
+    info.fMask = MIIM_STATE;
     ASSERT_TRUE(GetMenuItemInfoW(m_editor->DayMenu(), ID_DAY_FIRST + 8, FALSE, &info));
     EXPECT_TRUE(info.fState & MFS_GRAYED);
     ASSERT_TRUE(GetMenuItemInfoW(m_editor->DayMenu(), ID_DAY_FIRST + 7, FALSE, &info));
