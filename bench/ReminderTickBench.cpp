@@ -27,8 +27,8 @@
 namespace {
 
 using vt::LocalTime;
-using vt::RepeatKind;
 using vt::ReminderState;
+using vt::RepeatKind;
 
 // A Wednesday morning; the idle minute 08:00 is kept free of reminders below.
 constexpr int kYear = 2024, kMonth = 3, kDay = 13, kHour = 8, kMinute = 0;
@@ -72,11 +72,11 @@ struct Fixture {
             if (minuteOfDay == kHour * 60 + kMinute) ++minuteOfDay;
             int year = kYear, month = kMonth, day = kDay;
             switch (kind) {
-            case RepeatKind::Once:     // within a month either side of today
+            case RepeatKind::Once:  // within a month either side of today
                 day = 1 + next(28);
                 month = kMonth - 1 + next(3);
                 break;
-            case RepeatKind::Weekly:   // any weekday of this week
+            case RepeatKind::Weekly:  // any weekday of this week
                 day = kDay - 3 + next(7);
                 break;
             case RepeatKind::Monthly:
@@ -89,9 +89,9 @@ struct Fixture {
             default:
                 break;
             }
-            vt::ReminderItem item = vt::test::MakeReminder(
-                kind, year, month, day, minuteOfDay / 60, minuteOfDay % 60,
-                "\xCC\xE1\xD0\xD1 " + std::to_string(i));  // "提醒 n" in code page 936
+            vt::ReminderItem item =
+                vt::test::MakeReminder(kind, year, month, day, minuteOfDay / 60, minuteOfDay % 60,
+                                       "\xCC\xE1\xD0\xD1 " + std::to_string(i));  // "提醒 n" in code page 936
             // "开会，带上笔记"
             vt::SetText(item.content, vt::Gbk("\xBF\xAA\xBB\xE1\xA3\xAC\xB4\xF8\xC9\xCF\xB1\xCA\xBC\xC7"));
             bool past = vt::CompareDue(clock.now, item) == 1;
@@ -122,8 +122,7 @@ void BM_TickAdvancing(benchmark::State& state) {
         vt::TickResult tick = f.manager.OnTimer();
         changed += static_cast<double>(tick.changedRows.size());
         alerts += static_cast<double>(tick.alerts.size());
-        for (const vt::AlertRequest& alert : tick.alerts)
-            f.manager.OnAnswer(alert.id, vt::kAnswerAcknowledged);
+        for (const vt::AlertRequest& alert : tick.alerts) f.manager.OnAnswer(alert.id, vt::kAnswerAcknowledged);
         benchmark::DoNotOptimize(tick);
     }
     state.counters["changed/tick"] = benchmark::Counter(changed, benchmark::Counter::kAvgIterations);
@@ -137,8 +136,7 @@ void BM_DueCheckOnly(benchmark::State& state) {
     for (auto _ : state) {
         f.clock.now.second = (f.clock.now.second + 1) % 60;
         int due = 0;
-        for (int row = 0; row < book.Count(); ++row)
-            due += vt::CompareDue(f.clock.now, *book.At(row));
+        for (int row = 0; row < book.Count(); ++row) due += vt::CompareDue(f.clock.now, *book.At(row));
         benchmark::DoNotOptimize(due);
     }
     state.SetComplexityN(state.range(0));

@@ -33,8 +33,8 @@ bool StaysInItsDirectory(const std::string& n) {
     for (char& c : base) c = Upper(c);
     for (const char* device : {"CON", "PRN", "AUX", "NUL", "CONIN$", "CONOUT$"})
         if (base == device) return false;
-    if (base.size() == 4 && (base.compare(0, 3, "COM") == 0 || base.compare(0, 3, "LPT") == 0) &&
-        base[3] >= '0' && base[3] <= '9')
+    if (base.size() == 4 && (base.compare(0, 3, "COM") == 0 || base.compare(0, 3, "LPT") == 0) && base[3] >= '0' &&
+        base[3] <= '9')
         return false;
     return true;
 }

@@ -4,10 +4,10 @@
 #include <cstdio>
 #include <cstdlib>
 
-#define VT_FUZZ_CHECK(cond)                                                         \
-    do {                                                                            \
-        if (!(cond)) {                                                              \
+#define VT_FUZZ_CHECK(cond)                                                                   \
+    do {                                                                                      \
+        if (!(cond)) {                                                                        \
             std::fprintf(stderr, "%s:%d: invariant failed: %s\n", __FILE__, __LINE__, #cond); \
-            std::abort();                                                           \
-        }                                                                           \
+            std::abort();                                                                     \
+        }                                                                                     \
     } while (0)

@@ -25,8 +25,10 @@ bool Ascii(const std::string& s) {
 
 std::string Flip(std::string s) {
     for (char& c : s) {
-        if (c >= 'a' && c <= 'z') c = static_cast<char>(c - 'a' + 'A');
-        else if (c >= 'A' && c <= 'Z') c = static_cast<char>(c - 'A' + 'a');
+        if (c >= 'a' && c <= 'z')
+            c = static_cast<char>(c - 'a' + 'A');
+        else if (c >= 'A' && c <= 'Z')
+            c = static_cast<char>(c - 'A' + 'a');
     }
     return s;
 }
@@ -98,8 +100,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     } else {
         // Reads back as the value reads in a file of its own, and leaves
         // every other key as it was.
-        const std::string alone = vt::MemoryProfile("[" + section + "]\r\n" + key + "=" + value + "\r\n")
-                                      .GetString(section, key, "<d>");
+        const std::string alone =
+            vt::MemoryProfile("[" + section + "]\r\n" + key + "=" + value + "\r\n").GetString(section, key, "<d>");
         VT_FUZZ_CHECK(file.GetString(section, key, "<d>") == alone);
         VT_FUZZ_CHECK(vt::MemoryProfile(after).GetString(section, key, "<d>") == alone);
         const bool sameKey = vt::MemoryProfile("[s]\r\n" + key + "=1\r\n").GetString("s", otherKey, "") == "1";

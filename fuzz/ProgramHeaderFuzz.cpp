@@ -26,8 +26,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
             if (needed <= size) {
                 std::string longer(reinterpret_cast<const char*>(data), size);
                 longer += std::string(64, '\xFF');
-                VT_FUZZ_CHECK(vt::ReadProgramMachine(reinterpret_cast<const std::uint8_t*>(longer.data()),
-                                                     longer.size()) == 0);
+                VT_FUZZ_CHECK(
+                    vt::ReadProgramMachine(reinterpret_cast<const std::uint8_t*>(longer.data()), longer.size()) == 0);
             }
         }
         return 0;

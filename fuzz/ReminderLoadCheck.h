@@ -59,8 +59,7 @@ inline std::string CheckReminderLoad(const std::uint8_t* data, std::size_t size)
     ReminderBook book(fs, "Notify.dat");
     const ReminderLoadReport report = book.LoadBytes(data, size);
     if (static_cast<std::size_t>(book.Count()) != parsed.items.size()) return "book count";
-    if (report.records != parsed.items.size() || report.fragmentBytes != parsed.fragmentBytes)
-        return "load report";
+    if (report.records != parsed.items.size() || report.fragmentBytes != parsed.fragmentBytes) return "load report";
     if (book.BackupPending() != (parsed.fragmentBytes > 0)) return "backup duty";
     for (int tick = 0; tick < 3; ++tick) {
         LocalTime now;

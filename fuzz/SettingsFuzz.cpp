@@ -15,13 +15,15 @@ namespace {
 
 using namespace vt;
 
-const char* const kNames[] = {"HotkeyLeft",       "HotkeyRight",    "HotkeyStereo",    "HotkeyMute",
-                              "EndAction",        "CountdownMinutes", "CountdownClock", "CountdownAtClock"};
+const char* const kNames[] = {"HotkeyLeft", "HotkeyRight",      "HotkeyStereo",   "HotkeyMute",
+                              "EndAction",  "CountdownMinutes", "CountdownClock", "CountdownAtClock"};
 
 // Per value: one byte says present, missing or another type; four bytes the DWORD.
 struct InputRegistry : IRegistry {
     std::map<std::string, std::uint32_t> dwords;
-    bool HasValue(RegistryHive, const std::string&, const std::string& name) override { return dwords.count(name) != 0; }
+    bool HasValue(RegistryHive, const std::string&, const std::string& name) override {
+        return dwords.count(name) != 0;
+    }
     bool ReadDword(RegistryHive hive, const std::string& key, const std::string& name, std::uint32_t& value) override {
         VT_FUZZ_CHECK(hive == RegistryHive::CurrentUser && key == SettingsStore::kKey);
         auto it = dwords.find(name);
@@ -34,7 +36,9 @@ struct InputRegistry : IRegistry {
         dwords[name] = value;
         return true;
     }
-    bool DeleteValue(RegistryHive, const std::string&, const std::string& name) override { return dwords.erase(name), true; }
+    bool DeleteValue(RegistryHive, const std::string&, const std::string& name) override {
+        return dwords.erase(name), true;
+    }
 };
 
 // Refuses a registration when the input's next bit says so.

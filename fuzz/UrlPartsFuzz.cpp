@@ -40,7 +40,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     VT_FUZZ_CHECK(parts.host.find_first_of(" \\/?#@[]") == std::string::npos);
     const std::size_t from = StartsNoCase(url, "https://") ? 8 : 7;
     const std::size_t authorityEnd = url.find_first_of("/?#", from);
-    const std::string authority = url.substr(from, authorityEnd == std::string::npos ? std::string::npos : authorityEnd - from);
+    const std::string authority =
+        url.substr(from, authorityEnd == std::string::npos ? std::string::npos : authorityEnd - from);
     if (parts.host.empty()) {
         VT_FUZZ_CHECK(authority.find('@') != std::string::npos);
         return 0;
@@ -49,8 +50,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     VT_FUZZ_CHECK(authority.find(bracketed ? "[" + parts.host + "]" : parts.host) != std::string::npos);
     // Written back out, the parts read as themselves.
     const std::string again = std::string(parts.secure ? "https://" : "http://") +
-                              (bracketed ? "[" + parts.host + "]" : parts.host) + ":" +
-                              std::to_string(parts.port) + parts.object;
+                              (bracketed ? "[" + parts.host + "]" : parts.host) + ":" + std::to_string(parts.port) +
+                              parts.object;
     vt::UrlParts reread;
     VT_FUZZ_CHECK(vt::ParseUpdateUrl(again, reread));
     VT_FUZZ_CHECK(reread.host == parts.host && reread.port == parts.port && reread.secure == parts.secure &&

@@ -19,9 +19,12 @@ bool PlainDecimal(const std::string& s) {
     if (i < s.size() && (s[i] == '+' || s[i] == '-')) ++i;
     bool digit = false, point = false;
     for (; i < s.size(); ++i) {
-        if (s[i] >= '0' && s[i] <= '9') digit = true;
-        else if (s[i] == '.' && !point) point = true;
-        else return false;
+        if (s[i] >= '0' && s[i] <= '9')
+            digit = true;
+        else if (s[i] == '.' && !point)
+            point = true;
+        else
+            return false;
     }
     return digit;
 }
@@ -40,9 +43,9 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     VT_FUZZ_CHECK(vt::IsNewerVersion(a, b) == (va > vb));
     // Blanks before the number and text after a complete one change nothing.
     VT_FUZZ_CHECK(vt::ReadVersionNumber(" \t" + a) == va);
-    VT_FUZZ_CHECK(vt::ReadVersionNumber(a + "x" + b) == va || a.empty() || a.back() == '+' ||
-                  a.back() == '-' || a.back() == 'e' || a.back() == 'E' || a.back() == '.' ||
-                  (a.back() >= '\t' && a.back() <= '\r') || a.back() == ' ');
+    VT_FUZZ_CHECK(vt::ReadVersionNumber(a + "x" + b) == va || a.empty() || a.back() == '+' || a.back() == '-' ||
+                  a.back() == 'e' || a.back() == 'E' || a.back() == '.' || (a.back() >= '\t' && a.back() <= '\r') ||
+                  a.back() == ' ');
     // Never hexadecimal, infinity or not-a-number.
     for (const char* word : {"0x", "0X", "inf", "nan", "INF", "NaN", "infinity"}) {
         const double v = vt::ReadVersionNumber(word + b);

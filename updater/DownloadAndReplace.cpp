@@ -4,11 +4,11 @@
 
 #include "shared/core/Text.h"
 #include "shared/core/VersionRule.h"
+#include "updater/DigestText.h"
 #include "updater/Downloader.h"
 #include "updater/FileNameRule.h"
 #include "updater/ProcessFinder.h"
 #include "updater/ProgramKind.h"
-#include "updater/DigestText.h"
 #include "updater/UpdateDescription.h"
 #include "updater/UpdateTexts.h"
 
@@ -104,8 +104,8 @@ bool InstallFile(UpdateContext& ctx, const std::string& from, ReplacedFile& r) {
 void RollBack(UpdateContext& ctx, const std::vector<ReplacedFile>& replaced) {
     for (auto it = replaced.rbegin(); it != replaced.rend(); ++it) {
         const bool ok = PutBack(ctx.services.files, *it);
-        ctx.services.view.AddListLine(Format(ok ? updtext::kFmtRestored : updtext::kFmtRestoreFailed,
-                                             it->title.c_str()));
+        ctx.services.view.AddListLine(
+            Format(ok ? updtext::kFmtRestored : updtext::kFmtRestoreFailed, it->title.c_str()));
     }
 }
 

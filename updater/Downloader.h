@@ -15,18 +15,18 @@ constexpr std::uint64_t kMaxDescriptionBytes = 1024 * 1024;
 
 enum class FetchResult {
     Ok,
-    NotSent,        // no connection, request not opened or not sent
-    BadStatus,      // outside 200..399
-    NotCreatable,   // the local file could not be created
-    ErrorPage,      // the body begins with "<html" in any letter case
-    ReadFailed,     // the transfer broke off with an error
-    WriteFailed,    // a write or the final flush of the local file failed
-    ShortBody,      // fewer bytes than Content-Length announced
-    DigestMismatch, // SHA-256 of the body differs from the expected one
-    Cancelled,      // the user cancelled while messages were pumped
-    TooLarge,       // the body is longer than FetchOptions::maxBytes
-    BadRedirect,    // a redirect that may not be followed (Redirect.h), or one to nowhere
-    WrongProgram,   // not a program of FetchOptions::programMachine (ProgramKind.h)
+    NotSent,         // no connection, request not opened or not sent
+    BadStatus,       // outside 200..399
+    NotCreatable,    // the local file could not be created
+    ErrorPage,       // the body begins with "<html" in any letter case
+    ReadFailed,      // the transfer broke off with an error
+    WriteFailed,     // a write or the final flush of the local file failed
+    ShortBody,       // fewer bytes than Content-Length announced
+    DigestMismatch,  // SHA-256 of the body differs from the expected one
+    Cancelled,       // the user cancelled while messages were pumped
+    TooLarge,        // the body is longer than FetchOptions::maxBytes
+    BadRedirect,     // a redirect that may not be followed (Redirect.h), or one to nowhere
+    WrongProgram,    // not a program of FetchOptions::programMachine (ProgramKind.h)
 };
 
 // The transfer broke off (the connection while reading, or the disk while

@@ -24,8 +24,8 @@ bool IsReservedDeviceName(const std::string& name) {
     // such character (GB18030 writes them in four bytes, which this code page
     // reads as a cut character, refused above), so through this code page
     // the ASCII digits are all that can follow.
-    return base.size() == 4 && (base.compare(0, 3, "COM") == 0 || base.compare(0, 3, "LPT") == 0) &&
-           base[3] >= '0' && base[3] <= '9';
+    return base.size() == 4 && (base.compare(0, 3, "COM") == 0 || base.compare(0, 3, "LPT") == 0) && base[3] >= '0' &&
+           base[3] <= '9';
 }
 
 }  // namespace
@@ -48,10 +48,18 @@ bool IsPlainFileName(const Gbk& text) {
         }
         if (c < 0x20 || c == 0x7F || c == 0xFF) return false;
         switch (c) {
-            case '\\': case '/': case ':': case '<': case '>': case '"': case '|': case '?': case '*':
-                return false;
-            default:
-                break;
+        case '\\':
+        case '/':
+        case ':':
+        case '<':
+        case '>':
+        case '"':
+        case '|':
+        case '?':
+        case '*':
+            return false;
+        default:
+            break;
         }
     }
     return !IsReservedDeviceName(name);

@@ -16,7 +16,7 @@
 namespace vt {
 
 struct HttpResponseHead {
-    bool sent = false;      // false: the request could not be sent at all
+    bool sent = false;  // false: the request could not be sent at all
     int statusCode = 0;
     // The raw Content-Length header text; empty when there is none.
     std::string contentLength;
@@ -59,8 +59,7 @@ class IHttpClient {
 public:
     virtual ~IHttpClient() = default;
     // Sends nothing yet; null when no connection object can be made.
-    virtual std::unique_ptr<IHttpConnection> Connect(const std::string& host, int port,
-                                                     bool secure) = 0;
+    virtual std::unique_ptr<IHttpConnection> Connect(const std::string& host, int port, bool secure) = 0;
 };
 
 }  // namespace vt

@@ -58,9 +58,12 @@ bool IsProgramFileName(const Gbk& name) {
 
 const char* MachineName(std::uint16_t machine) {
     switch (machine) {
-        case kMachineAmd64: return "x64";
-        case kMachineI386: return "x86";
-        default: return "";
+    case kMachineAmd64:
+        return "x64";
+    case kMachineI386:
+        return "x86";
+    default:
+        return "";
     }
 }
 

@@ -1,6 +1,7 @@
 #include "updater/UpdateApp.h"
 
 #include <winsock2.h>
+
 #include <commctrl.h>
 
 #include <string>
@@ -9,8 +10,8 @@
 #include "shared/win/Encoding.h"
 #include "shared/win/Platform.h"
 #include "updater/DownloadAndReplace.h"
-#include "updater/UpdaterNames.h"
 #include "updater/UpdateDialog.h"
+#include "updater/UpdaterNames.h"
 #include "updater/WinCrypto.h"
 #include "updater/WinInetClient.h"
 #include "updater/WinProcesses.h"
@@ -92,8 +93,8 @@ void UpdateApp::RunWizard() {
     win::WinFileSystem files;
     win::WinShell shell(nullptr);
     win::WinCrypto crypto;
-    const UpdatePaths paths = MakeUpdatePaths(win::ToUtf8(win::AppDirectory()), win::ToUtf8(tempDir),
-                                              win::ToUtf8(win::ModulePath()));
+    const UpdatePaths paths =
+        MakeUpdatePaths(win::ToUtf8(win::AppDirectory()), win::ToUtf8(tempDir), win::ToUtf8(win::ModulePath()));
     UpdateDialog dialog(UpdateDialogServices{http, processes, files, shell, crypto, m_pPublisherKey}, paths);
     dialog.DoModal(nullptr);
 }

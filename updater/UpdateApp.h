@@ -3,8 +3,8 @@
 // and the wizard as the program's one window.
 #include <windows.h>
 
-#include "updater/Crypto.h"
 #include "shared/win/Handles.h"
+#include "updater/Crypto.h"
 
 namespace vt {
 

@@ -59,8 +59,8 @@ struct UpdateContext {
     UpdateServices services;
     UpdatePaths paths;
     int localMode = 0;
-    int serverMode = 0;        // effective: 0 whenever localMode is 0
-    std::string object;        // what IniUrl asks of the server
+    int serverMode = 0;  // effective: 0 whenever localMode is 0
+    std::string object;  // what IniUrl asks of the server
     // The server of IniUrl, which `connection` talks to; redirects are
     // resolved against it.
     UrlParts server;

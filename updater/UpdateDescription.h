@@ -33,11 +33,11 @@ Gbk ReadDescriptionText(const IProfile& description, const std::string& section,
 
 struct ServerComponent {
     Gbk title;
-    std::string version;    // "0.0" when missing
+    std::string version;  // "0.0" when missing
     std::string uri;
     Gbk filename;
     Gbk needclose;
-    std::string sha256;     // empty: no digest given
+    std::string sha256;  // empty: no digest given
 };
 
 ServerComponent ReadServerComponent(const IProfile& server, int index);

@@ -45,9 +45,9 @@ BOOL UpdateDialog::OnInitDialog() {
     FitPicture();
     CenterOnScreen();
 
-    const UpdateServices services{*this, m_codec, m_services.http, m_services.files, m_services.processes,
-                                  m_services.shell, m_localIni, m_serverIni, m_services.crypto,
-                                  m_services.publisherKey};
+    const UpdateServices services{
+        *this,      m_codec,     m_services.http,   m_services.files,       m_services.processes, m_services.shell,
+        m_localIni, m_serverIni, m_services.crypto, m_services.publisherKey};
     m_wizard = std::make_unique<UpdateWizard>(services, m_paths);
     // An automatic start runs its first step here, before the window shows;
     // a run that ends by itself ends the dialog before it is ever seen.

@@ -25,18 +25,18 @@ constexpr const char kStatusBadSignature[] = "更新信息未通过签名验证�
 // Signed mode: a component of the description names no SHA-256 of its file.
 constexpr const char kStatusNoDigest[] = "更新信息缺少文件校验值，更新中止！";
 
-constexpr const char kFmtInstalled[] = "%s  版本：%s";         // title, version
-constexpr const char kFmtNewer[] = "发现新版本：%s %s";         // title, server version
-constexpr const char kFmtDownloading[] = "正在下载文件:%s";     // file name
-constexpr const char kFmtDownloaded[] = "文件：%s下载完成!";    // file name
-constexpr const char kFmtReplaced[] = "%s更新完成!";            // title
+constexpr const char kFmtInstalled[] = "%s  版本：%s";            // title, version
+constexpr const char kFmtNewer[] = "发现新版本：%s %s";           // title, server version
+constexpr const char kFmtDownloading[] = "正在下载文件:%s";       // file name
+constexpr const char kFmtDownloaded[] = "文件：%s下载完成!";      // file name
+constexpr const char kFmtReplaced[] = "%s更新完成!";              // title
 constexpr const char kFmtCopyFailed[] = "%s覆盖失败，更新中止!";  // title
 // A failed replacement puts back what this run had replaced before it.
-constexpr const char kFmtRestored[] = "%s已还原!";              // title
-constexpr const char kFmtRestoreFailed[] = "%s还原失败!";       // title
+constexpr const char kFmtRestored[] = "%s已还原!";         // title
+constexpr const char kFmtRestoreFailed[] = "%s还原失败!";  // title
 // A downloaded program is not built for this installation's processor kind
 // (or is no program at all): nothing is replaced.
-constexpr const char kFmtWrongProgram[] = "下载的%s不是%s版程序，更新中止！";  // file name, "x64"/"x86"
+constexpr const char kFmtWrongProgram[] = "下载的%s不是%s版程序，更新中止！";            // file name, "x64"/"x86"
 constexpr const char kFmtAskEnd[] = "在线升级检测到 %s 正在运行，点击“确定”强制更新！";  // file name
 
 // An error broke off a transfer and the platform had no description of it.

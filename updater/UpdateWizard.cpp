@@ -10,41 +10,40 @@ namespace vt {
 
 AutoAction AfterCheck(CheckOutcome outcome, int localMode, int serverMode) {
     switch (outcome) {
-        case CheckOutcome::Newer:
-            return serverMode == 2 ? AutoAction::Press : AutoAction::None;
-        case CheckOutcome::UpToDate:
-            return (serverMode == 1 || serverMode == 2) ? AutoAction::Press : AutoAction::None;
-        case CheckOutcome::ConnectionFailed:
-            // The server's ServerMode never arrived: an automatic start ends.
-            return localMode == 1 ? AutoAction::Close : AutoAction::None;
-        case CheckOutcome::TransferError:
-            // The user has been told; the wizard waits for another try.
-            return AutoAction::None;
-        case CheckOutcome::Refused:
-            // A description that is not the publisher's may be an attack on
-            // the way: the wizard stays open at Finish, also when it started
-            // by itself, so that the user sees why nothing was updated.
-            return AutoAction::None;
+    case CheckOutcome::Newer:
+        return serverMode == 2 ? AutoAction::Press : AutoAction::None;
+    case CheckOutcome::UpToDate:
+        return (serverMode == 1 || serverMode == 2) ? AutoAction::Press : AutoAction::None;
+    case CheckOutcome::ConnectionFailed:
+        // The server's ServerMode never arrived: an automatic start ends.
+        return localMode == 1 ? AutoAction::Close : AutoAction::None;
+    case CheckOutcome::TransferError:
+        // The user has been told; the wizard waits for another try.
+        return AutoAction::None;
+    case CheckOutcome::Refused:
+        // A description that is not the publisher's may be an attack on
+        // the way: the wizard stays open at Finish, also when it started
+        // by itself, so that the user sees why nothing was updated.
+        return AutoAction::None;
     }
     return AutoAction::None;
 }
 
 AutoAction AfterInstall(InstallOutcome outcome, int serverMode) {
     switch (outcome) {
-        case InstallOutcome::Updated:
-        case InstallOutcome::Failed:
-            return serverMode == 2 ? AutoAction::Press : AutoAction::None;
-        case InstallOutcome::Refused:
-        case InstallOutcome::Cancelled:
-            return AutoAction::Close;
-        case InstallOutcome::TransferError:
-            return AutoAction::None;
+    case InstallOutcome::Updated:
+    case InstallOutcome::Failed:
+        return serverMode == 2 ? AutoAction::Press : AutoAction::None;
+    case InstallOutcome::Refused:
+    case InstallOutcome::Cancelled:
+        return AutoAction::Close;
+    case InstallOutcome::TransferError:
+        return AutoAction::None;
     }
     return AutoAction::None;
 }
 
-UpdateWizard::UpdateWizard(const UpdateServices& services, UpdatePaths paths)
-    : m_ctx(services, std::move(paths)) {}
+UpdateWizard::UpdateWizard(const UpdateServices& services, UpdatePaths paths) : m_ctx(services, std::move(paths)) {}
 
 bool UpdateWizard::Start() {
     const IProfile& local = m_ctx.services.localIni;
@@ -80,15 +79,15 @@ void UpdateWizard::Press() {
     m_bBusy = true;
     AutoAction next = AutoAction::None;
     switch (m_nStep) {
-        case WizardStep::Check:
-            next = RunCheck();
-            break;
-        case WizardStep::Install:
-            next = RunInstall();
-            break;
-        case WizardStep::Finish:
-            RunFinish();
-            break;
+    case WizardStep::Check:
+        next = RunCheck();
+        break;
+    case WizardStep::Install:
+        next = RunInstall();
+        break;
+    case WizardStep::Finish:
+        RunFinish();
+        break;
     }
     m_bBusy = false;
 
@@ -142,8 +141,7 @@ void UpdateWizard::RunFinish() {
         // a web address: the server description is not trusted to start
         // anything else.
         if (!mainExe.empty() && IsPlainFileName(mainExe)) {
-            m_ctx.services.shell.Open(m_ctx.paths.appDir + codec.GbkToUtf8(mainExe), "", "",
-                                      ShowMode::Normal);
+            m_ctx.services.shell.Open(m_ctx.paths.appDir + codec.GbkToUtf8(mainExe), "", "", ShowMode::Normal);
         }
         UrlParts page;
         if (!mainUrl.empty() && ParseUpdateUrl(mainUrl.Bytes(), page) && !page.host.empty()) {

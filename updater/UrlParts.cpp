@@ -53,8 +53,7 @@ bool ParseUpdateUrl(const std::string& url, UrlParts& out) {
     }
 
     const std::size_t authorityEnd = url.find_first_of("/?#", pos);
-    std::string authority =
-        url.substr(pos, authorityEnd == std::string::npos ? std::string::npos : authorityEnd - pos);
+    std::string authority = url.substr(pos, authorityEnd == std::string::npos ? std::string::npos : authorityEnd - pos);
     const std::size_t at = authority.rfind('@');
     if (at != std::string::npos) authority.erase(0, at + 1);
 

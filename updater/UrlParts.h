@@ -5,10 +5,10 @@
 namespace vt {
 
 struct UrlParts {
-    std::string host;         // empty only after user information without a host
+    std::string host;  // empty only after user information without a host
     int port = 80;
-    bool secure = false;      // https: TLS on the connection
-    std::string object;       // path and query, always starting with '/'
+    bool secure = false;  // https: TLS on the connection
+    std::string object;   // path and query, always starting with '/'
 };
 
 // Accepts absolute http and https addresses (scheme in any letter case).

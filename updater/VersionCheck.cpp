@@ -28,12 +28,11 @@ std::optional<CheckOutcome> Verify(UpdateContext& ctx, std::string description) 
     FetchOptions options;
     options.keepBytes = &signature;
     options.maxBytes = kMaxDescriptionBytes;
-    const FetchResult fetched = FetchToFile(ctx, ctx.object + kSignatureSuffix,
-                                            ctx.paths.serverIni + kSignatureSuffix, options);
+    const FetchResult fetched =
+        FetchToFile(ctx, ctx.object + kSignatureSuffix, ctx.paths.serverIni + kSignatureSuffix, options);
     if (BrokeOff(fetched) || fetched == FetchResult::NotCreatable) return CheckOutcome::TransferError;
-    if (fetched != FetchResult::Ok ||
-        CheckSignature(ctx.services.crypto, *ctx.services.publisherKey, description, signature) !=
-            SignatureCheck::Valid) {
+    if (fetched != FetchResult::Ok || CheckSignature(ctx.services.crypto, *ctx.services.publisherKey, description,
+                                                     signature) != SignatureCheck::Valid) {
         return Refuse(ctx, updtext::kStatusBadSignature);
     }
     auto verified = std::make_unique<MemoryProfile>(std::move(description));
@@ -85,8 +84,8 @@ CheckOutcome CheckVersions(UpdateContext& ctx) {
         if (!IsNewerVersion(serverVersion, ReadLocalVersion(local, i))) continue;
         const Gbk title = ReadDescriptionText(server, section, "Title");
         const ITextCodec& codec = ctx.services.codec;
-        view.AddListLine(Format(updtext::kFmtNewer, codec.GbkToUtf8(title).c_str(),
-                                codec.GbkToUtf8(Gbk(serverVersion)).c_str()));
+        view.AddListLine(
+            Format(updtext::kFmtNewer, codec.GbkToUtf8(title).c_str(), codec.GbkToUtf8(Gbk(serverVersion)).c_str()));
         anyNewer = true;
     }
 

@@ -11,8 +11,7 @@ bool Succeeded(NTSTATUS status) { return status >= 0; }
 
 class CngSha256 : public ISha256 {
 public:
-    CngSha256(BCRYPT_HASH_HANDLE hash, std::vector<UCHAR> object)
-        : m_hHash(hash), m_object(std::move(object)) {}
+    CngSha256(BCRYPT_HASH_HANDLE hash, std::vector<UCHAR> object) : m_hHash(hash), m_object(std::move(object)) {}
     ~CngSha256() override { BCryptDestroyHash(m_hHash); }
     CngSha256(const CngSha256&) = delete;
     CngSha256& operator=(const CngSha256&) = delete;
@@ -68,8 +67,7 @@ std::unique_ptr<ISha256> WinCrypto::NewSha256() const {
     return HashInBackground(std::make_unique<CngSha256>(hash, std::move(object)));
 }
 
-bool WinCrypto::VerifyP256(const P256PublicKey& key, const Sha256Digest& digest,
-                           const P256Signature& signature) const {
+bool WinCrypto::VerifyP256(const P256PublicKey& key, const Sha256Digest& digest, const P256Signature& signature) const {
     if (!m_hEcdsa) return false;
     // BCRYPT_ECCKEY_BLOB, then X and Y, 32 bytes each, big-endian.
     UCHAR blob[sizeof(BCRYPT_ECCKEY_BLOB) + 64];

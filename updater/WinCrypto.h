@@ -4,6 +4,7 @@
 // BCryptImportKeyPair with a BCRYPT_ECCPUBLIC_BLOB plus
 // BCryptVerifySignature for ECDSA P-256.
 #include <windows.h>
+
 #include <bcrypt.h>
 
 #include "updater/Crypto.h"

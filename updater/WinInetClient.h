@@ -2,6 +2,7 @@
 // The updater's HTTP on WinINet: one Internet session for the life of the
 // program, one connection to the update server, GET requests on it.
 #include <windows.h>
+
 #include <wininet.h>
 
 #include <string>

@@ -1,6 +1,7 @@
 #include "updater/WinProcesses.h"
 
 #include <windows.h>
+
 #include <tlhelp32.h>
 
 #include "shared/win/Encoding.h"

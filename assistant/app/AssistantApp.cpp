@@ -36,8 +36,8 @@ bool AssistantApp::InitInstance() {
     }
 
     m_volume = std::make_unique<win::WinVolumeDevice>();
-    MainWindowServices services{m_registry, m_power, *m_volume, m_shell,
-                                [this] { ScheduleUpdate(false); }, win::ToUtf8(win::ModulePath())};
+    MainWindowServices services{
+        m_registry, m_power, *m_volume, m_shell, [this] { ScheduleUpdate(false); }, win::ToUtf8(win::ModulePath())};
     m_pMainDialog = std::make_unique<ShutdownDialog>(std::move(services));
     if (m_pMainDialog->Create(nullptr)) m_pMainDialog->Show(SW_HIDE);
     return m_pMainDialog->Hwnd() != nullptr;

@@ -6,10 +6,10 @@
 #include <memory>
 
 #include "assistant/mainwnd/WinPower.h"
-#include "shared/win/WinRegistry.h"
 #include "assistant/mainwnd/WinVolumeDevice.h"
 #include "shared/win/Handles.h"
 #include "shared/win/Platform.h"
+#include "shared/win/WinRegistry.h"
 
 namespace vt {
 

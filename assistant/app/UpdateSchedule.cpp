@@ -9,8 +9,7 @@ constexpr char kMain[] = "Main";
 
 }  // namespace
 
-UpdateSchedule::UpdateSchedule(IProfile& updateIni, const IClock& clock, IShell& shell,
-                               std::string appDir)
+UpdateSchedule::UpdateSchedule(IProfile& updateIni, const IClock& clock, IShell& shell, std::string appDir)
     : m_ini(updateIni), m_clock(clock), m_shell(shell), m_strAppDir(std::move(appDir)) {}
 
 bool UpdateSchedule::IsDueDay(int referenceDay, int today) {

@@ -9,11 +9,11 @@ namespace vt {
 
 enum class ChannelAction { LeftOnly, RightOnly, Both, Mute };
 
-constexpr std::uint32_t kModControl = 2;  // MOD_CONTROL
-constexpr std::uint32_t kKeyLeft = 0x25;  // VK_LEFT
-constexpr std::uint32_t kKeyUp = 0x26;    // VK_UP
-constexpr std::uint32_t kKeyRight = 0x27; // VK_RIGHT
-constexpr std::uint32_t kKeyDown = 0x28;  // VK_DOWN
+constexpr std::uint32_t kModControl = 2;   // MOD_CONTROL
+constexpr std::uint32_t kKeyLeft = 0x25;   // VK_LEFT
+constexpr std::uint32_t kKeyUp = 0x26;     // VK_UP
+constexpr std::uint32_t kKeyRight = 0x27;  // VK_RIGHT
+constexpr std::uint32_t kKeyDown = 0x28;   // VK_DOWN
 
 // The action a WM_HOTKEY stands for, from its lParam alone: Ctrl and no
 // other modifier in the low 16 bits, an arrow key in the high 16 bits.

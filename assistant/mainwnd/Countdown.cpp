@@ -79,8 +79,8 @@ std::string Countdown::NextStatusText() {
 
 std::string Countdown::StatusText(bool paused, std::int32_t seconds, char spinner, EndAction action) {
     const std::string name = EndActionName(action);
-    std::string text = paused ? "[已暂停]定时" + name + "的时间为"
-                              : Format("[运行中%c]", spinner) + "系统距离" + name + "还有";
+    std::string text =
+        paused ? "[已暂停]定时" + name + "的时间为" : Format("[运行中%c]", spinner) + "系统距离" + name + "还有";
     if (seconds >= 3600) text += Format("%d小时", seconds / 3600);
     if (seconds >= 60) text += Format("%d分", seconds / 60 % 60);
     text += Format("%d秒", seconds % 60);

@@ -38,8 +38,7 @@ MinutesParse ParseMinutes(const std::string& boxText) {
     if (end != text.size()) return out;
 
     out.value = static_cast<std::uint32_t>(value);
-    out.result = (out.value < kMinMinutes || out.value > kMaxMinutes) ? MinutesRead::OutOfRange
-                                                                      : MinutesRead::Ok;
+    out.result = (out.value < kMinMinutes || out.value > kMaxMinutes) ? MinutesRead::OutOfRange : MinutesRead::Ok;
     return out;
 }
 

@@ -43,9 +43,9 @@ public:
 class IExitHost {
 public:
     virtual ~IExitHost() = default;
-    virtual void PrepareExit() = 0;  // settings, reminders and tray icon put away
-    virtual void StopTimer() = 0;    // the countdown's timer
-    virtual void Quit() = 0;         // ends the message loop
+    virtual void PrepareExit() = 0;     // settings, reminders and tray icon put away
+    virtual void StopTimer() = 0;       // the countdown's timer
+    virtual void Quit() = 0;            // ends the message loop
     virtual void SaveReminders() = 0;   // Notify.dat written, everything left running
     virtual void RearmCountdown() = 0;  // stopped, with its last count, ready to start again
 };

@@ -2,6 +2,7 @@
 // controls and the Countdown, and shows the messages it asks for.
 
 #include <windows.h>
+
 #include <commctrl.h>
 
 #include "assistant/mainwnd/ClockTarget.h"

@@ -290,7 +290,8 @@ bool ShutdownDialog::OnTrayCommand(UINT id) {
 
 void ShutdownDialog::OnLinkClicked() {
     // Nothing is reported when the browser cannot be started.
-    if (!m_services.shell.Open(kHomePageUrl, "", "", ShowMode::Maximized)) win::NoteIgnored(L"ShellExecuteW(home page)");
+    if (!m_services.shell.Open(kHomePageUrl, "", "", ShowMode::Maximized))
+        win::NoteIgnored(L"ShellExecuteW(home page)");
 }
 
 void ShutdownDialog::SetMenuItemText(UINT id, const std::wstring& text) {

@@ -16,8 +16,8 @@
 #include "assistant/settings/SettingsHost.h"
 #include "assistant/settings/SettingsStore.h"
 #include "shared/core/Clock.h"
-#include "shared/win/DpiIcons.h"
 #include "shared/win/Dialog.h"
+#include "shared/win/DpiIcons.h"
 #include "shared/win/Platform.h"
 
 namespace vt {

@@ -51,9 +51,7 @@ void ShutdownDialog::OnHotKey(LPARAM lParam) {
     if (auto slot = m_hotkeys.SlotForLParam(static_cast<std::uint32_t>(lParam))) m_channels.Apply(ActionOfSlot(*slot));
 }
 
-void ShutdownDialog::OnChannelCommand(UINT id) {
-    m_channels.Apply(ActionOfSlot(kHotkeySlots[id - ID_TRAY_LEFT]));
-}
+void ShutdownDialog::OnChannelCommand(UINT id) { m_channels.Apply(ActionOfSlot(kHotkeySlots[id - ID_TRAY_LEFT])); }
 
 void ShutdownDialog::ShowHotkeysInMenu() {
     for (HotkeySlot slot : kHotkeySlots)

@@ -2,6 +2,7 @@
 // The one tray icon of the main window: one NOTIFYICONDATA record, reused for
 // every add, modify and delete, always for icon id 1000.
 #include <windows.h>
+
 #include <shellapi.h>
 
 #include <string>

@@ -18,9 +18,7 @@ public:
 
 inline std::uint32_t LeftLevel(std::uint32_t volume) { return volume & 0xFFFF; }
 inline std::uint32_t RightLevel(std::uint32_t volume) { return volume >> 16; }
-inline std::uint32_t LouderLevel(std::uint32_t volume) {
-    return std::max(LeftLevel(volume), RightLevel(volume));
-}
+inline std::uint32_t LouderLevel(std::uint32_t volume) { return std::max(LeftLevel(volume), RightLevel(volume)); }
 // Both channels at one level (0..65535).
 inline std::uint32_t BothChannels(std::uint32_t level) { return level + level * 65536; }
 

@@ -12,8 +12,8 @@ namespace {
 // exact value, and the truncation sees the same number on every build.
 // Doing the sums in single precision would not: position 0 would give
 // 65535 and level 39321 position 39.
-constexpr double kC1 = 0x1.0001p-16;    // 1.5259022e-05f
-constexpr double kC2 = 0x1.47ae14p-7;   // 0.0099999998f
+constexpr double kC1 = 0x1.0001p-16;   // 1.5259022e-05f
+constexpr double kC2 = 0x1.47ae14p-7;  // 0.0099999998f
 
 constexpr float kC1Float = 1.5259022e-05f;
 constexpr float kC2Float = 0.0099999998f;

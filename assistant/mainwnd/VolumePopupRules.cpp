@@ -16,9 +16,7 @@ PopupFill FillFromVolume(std::uint32_t volume) {
 
 std::uint32_t VolumeForSlider(int position) { return BothChannels(LevelFromPosition(position)); }
 
-std::uint32_t VolumeForMuteClick(bool checked, int position) {
-    return checked ? 0 : VolumeForSlider(position);
-}
+std::uint32_t VolumeForMuteClick(bool checked, int position) { return checked ? 0 : VolumeForSlider(position); }
 
 PopupOrigin PlacePopup(int cursorX, int cursorY, int width, int height, const PopupArea& area) {
     constexpr int kGap = 7;

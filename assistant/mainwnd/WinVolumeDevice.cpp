@@ -91,7 +91,8 @@ void WinVolumeDevice::SetVolume(std::uint32_t value) {
         endpoint->GetChannelCount(&channels);
         HRESULT hr = endpoint->SetChannelVolumeLevelScalar(0, ScalarFromLevel(value), nullptr);
         if (FAILED(hr)) NoteIgnored(L"SetChannelVolumeLevelScalar(0)", hr);
-        if (channels >= 2 && FAILED(hr = endpoint->SetChannelVolumeLevelScalar(1, ScalarFromLevel(value >> 16), nullptr)))
+        if (channels >= 2 &&
+            FAILED(hr = endpoint->SetChannelVolumeLevelScalar(1, ScalarFromLevel(value >> 16), nullptr)))
             NoteIgnored(L"SetChannelVolumeLevelScalar(1)", hr);
         if (value != 0 && FAILED(hr = endpoint->SetMute(FALSE, nullptr))) NoteIgnored(L"SetMute", hr);
         return;

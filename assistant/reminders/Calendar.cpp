@@ -11,19 +11,17 @@ std::int64_t FloorDiv(std::int64_t a, std::int64_t b) {
     return (a % b != 0 && ((a < 0) != (b < 0))) ? q - 1 : q;
 }
 
-std::int64_t FloorMod(std::int64_t a, std::int64_t b) {
-    return a - FloorDiv(a, b) * b;
-}
+std::int64_t FloorMod(std::int64_t a, std::int64_t b) { return a - FloorDiv(a, b) * b; }
 
 // Days from 1970-01-01 to the first of the month (month 1..12); the
 // 400-year era arithmetic keeps it exact for years far outside 32 bits.
 std::int64_t DaysFromCivil(std::int64_t year, std::int64_t month) {
     year -= month <= 2 ? 1 : 0;
     std::int64_t era = FloorDiv(year, 400);
-    std::int64_t yoe = year - era * 400;                                  // 0..399
-    std::int64_t mp = (month + 9) % 12;                                   // March = 0
-    std::int64_t doy = (153 * mp + 2) / 5;                                // first day of month
-    std::int64_t doe = yoe * 365 + yoe / 4 - yoe / 100 + doy;             // 0..146096
+    std::int64_t yoe = year - era * 400;                       // 0..399
+    std::int64_t mp = (month + 9) % 12;                        // March = 0
+    std::int64_t doy = (153 * mp + 2) / 5;                     // first day of month
+    std::int64_t doe = yoe * 365 + yoe / 4 - yoe / 100 + doy;  // 0..146096
     return era * 146097 + doe - 719468;
 }
 
@@ -50,10 +48,10 @@ CalendarDate DateOfDay(std::int64_t dayNumber) {
     std::int64_t weekday = FloorMod(z + 4, 7);
     z += 719468;
     std::int64_t era = FloorDiv(z, 146097);
-    std::int64_t doe = z - era * 146097;                                  // 0..146096
+    std::int64_t doe = z - era * 146097;  // 0..146096
     std::int64_t yoe = (doe - doe / 1460 + doe / 36524 - doe / 146096) / 365;
-    std::int64_t doy = doe - (365 * yoe + yoe / 4 - yoe / 100);           // 0..365
-    std::int64_t mp = (5 * doy + 2) / 153;                                // March = 0
+    std::int64_t doy = doe - (365 * yoe + yoe / 4 - yoe / 100);  // 0..365
+    std::int64_t mp = (5 * doy + 2) / 153;                       // March = 0
     CalendarDate date;
     date.day = static_cast<int>(doy - (153 * mp + 2) / 5 + 1);
     date.month = static_cast<int>(mp < 10 ? mp + 3 : mp - 9);

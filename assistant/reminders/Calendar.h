@@ -16,7 +16,7 @@ int WeekdayOf(std::int32_t year, std::int32_t month, std::int32_t day);
 // A date as the rule texts need it, with its weekday.
 struct CalendarDate {
     int year = 1970;
-    int month = 1;    // 1..12 for a real date
+    int month = 1;  // 1..12 for a real date
     int day = 1;
     int weekday = 4;  // 0 = Sunday .. 6 = Saturday
 };

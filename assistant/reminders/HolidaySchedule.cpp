@@ -13,9 +13,7 @@ namespace {
 constexpr int kMinYear = 1900;
 constexpr int kMaxYear = 9999;
 
-bool IsBlank(char c) {
-    return c == ' ' || c == '\t' || c == '\r';
-}
+bool IsBlank(char c) { return c == ' ' || c == '\t' || c == '\r'; }
 
 std::string Trim(const std::string& s) {
     std::size_t b = 0, e = s.size();
@@ -60,9 +58,12 @@ bool ParseDay(const std::string& line, std::int32_t& key, bool& work) {
     if (!Digits(line, 0, 4, y) || !Digits(line, 5, 2, m) || !Digits(line, 8, 2, d)) return false;
     if (y < kMinYear || m < 1 || m > 12 || d < 1 || d > DaysIn(y, m)) return false;
     const std::string word = Trim(line.substr(10));
-    if (word == "off") work = false;
-    else if (word == "work") work = true;
-    else return false;
+    if (word == "off")
+        work = false;
+    else if (word == "work")
+        work = true;
+    else
+        return false;
     key = y * 10000 + m * 100 + d;
     return true;
 }
@@ -88,8 +89,10 @@ HolidaySchedule HolidaySchedule::Parse(const std::string& text) {
         if (ParseYears(line, a, b)) {
             // A second years line contradicts or repeats the first: the
             // first one stands.
-            if (haveYears) ++schedule.m_skipped;
-            else first = a, last = b, haveYears = true;
+            if (haveYears)
+                ++schedule.m_skipped;
+            else
+                first = a, last = b, haveYears = true;
         } else if (ParseDay(line, key, work)) {
             schedule.m_days.push_back({key, work});
         } else {
@@ -103,8 +106,7 @@ HolidaySchedule HolidaySchedule::Parse(const std::string& text) {
     schedule.m_firstYear = first;
     schedule.m_lastYear = last;
     auto& days = schedule.m_days;
-    days.erase(std::remove_if(days.begin(), days.end(),
-                              [&](const Day& d) { return !schedule.Covers(d.key / 10000); }),
+    days.erase(std::remove_if(days.begin(), days.end(), [&](const Day& d) { return !schedule.Covers(d.key / 10000); }),
                days.end());
     // A date named twice keeps its first line; a later one that says
     // otherwise is damage.
@@ -124,8 +126,8 @@ HolidaySchedule HolidaySchedule::Parse(const std::string& text) {
 bool HolidaySchedule::IsWorkday(int year, int month, int day) const {
     if (Covers(year) && month >= 1 && month <= 12 && day >= 1 && day <= 31) {
         const std::int32_t key = year * 10000 + month * 100 + day;
-        auto it = std::lower_bound(m_days.begin(), m_days.end(), key,
-                                   [](const Day& d, std::int32_t k) { return d.key < k; });
+        auto it =
+            std::lower_bound(m_days.begin(), m_days.end(), key, [](const Day& d, std::int32_t k) { return d.key < k; });
         if (it != m_days.end() && it->key == key) return it->work;
     }
     const int weekday = WeekdayOf(year, month, day);

@@ -31,9 +31,7 @@ public:
     // The working day test on the schedule where it covers the year, on
     // Monday to Friday elsewhere.
     bool IsWorkday(int year, int month, int day) const;
-    bool IsWorkingDay(const CalendarDate& date) const override {
-        return IsWorkday(date.year, date.month, date.day);
-    }
+    bool IsWorkingDay(const CalendarDate& date) const override { return IsWorkday(date.year, date.month, date.day); }
 
     // 0 and -1 when no year is covered.
     int FirstYear() const { return m_firstYear; }

@@ -36,7 +36,7 @@ const std::uint32_t kLunarYears[] = {
     0x052d0, 0x0a9b8, 0x0a950, 0x0b4a0, 0x0b6a6, 0x0ad50, 0x055a0, 0x0aba4, 0x0a5b0, 0x052b0,  // 2070
     0x0b273, 0x06930, 0x07337, 0x06aa0, 0x0ad50, 0x14b55, 0x04b60, 0x0a570, 0x054e4, 0x0d160,  // 2080
     0x0e968, 0x0d520, 0x0daa0, 0x16aa6, 0x056d0, 0x04ae0, 0x0a9d4, 0x0a2d0, 0x0d150, 0x0f252,  // 2090
-    0x0d520,  // 2100
+    0x0d520,                                                                                   // 2100
 };
 static_assert(sizeof kLunarYears / sizeof kLunarYears[0] == kLastLunarYear - kFirstLunarYear + 1,
               "one entry per lunar year");
@@ -44,13 +44,9 @@ static_assert(sizeof kLunarYears / sizeof kLunarYears[0] == kLastLunarYear - kFi
 // 正月初一 of 1900 fell on 31 January 1900.
 constexpr int kFirstNewYearY = 1900, kFirstNewYearM = 1, kFirstNewYearD = 31;
 
-bool InTable(int lunarYear) {
-    return lunarYear >= kFirstLunarYear && lunarYear <= kLastLunarYear;
-}
+bool InTable(int lunarYear) { return lunarYear >= kFirstLunarYear && lunarYear <= kLastLunarYear; }
 
-std::uint32_t Bits(int lunarYear) {
-    return kLunarYears[lunarYear - kFirstLunarYear];
-}
+std::uint32_t Bits(int lunarYear) { return kLunarYears[lunarYear - kFirstLunarYear]; }
 
 int YearLength(int lunarYear) {
     int days = 0;

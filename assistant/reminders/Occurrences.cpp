@@ -96,9 +96,7 @@ LocalMinute MinuteOn(std::int64_t dayNumber, int hour, int minute) {
     return dayNumber * kMinutesPerDay + hour * 60 + minute;
 }
 
-LocalMinute MinuteOf(const LocalTime& t) {
-    return MinuteOn(DayNumber(t.year, t.month, t.day), t.hour, t.minute);
-}
+LocalMinute MinuteOf(const LocalTime& t) { return MinuteOn(DayNumber(t.year, t.month, t.day), t.hour, t.minute); }
 
 std::int64_t DayOfMinute(LocalMinute m) { return FloorDiv(m, kMinutesPerDay); }
 
@@ -154,13 +152,20 @@ OccurrenceRule RuleOf(const ReminderItem& item, const IWorkingDays* workingDays)
 bool OccursOn(const OccurrenceRule& rule, const CalendarDate& date, std::int64_t dayNumber) {
     if (rule.none || dayNumber < rule.firstDay) return false;
     switch (static_cast<RepeatKind>(rule.kind)) {
-    case RepeatKind::Once: return dayNumber == rule.firstDay;
-    case RepeatKind::Daily: return true;
-    case RepeatKind::Workdays: return IsWeekday(date);
-    case RepeatKind::Weekends: return !IsWeekday(date);
-    case RepeatKind::Weekly: return date.weekday == rule.date.weekday;
-    case RepeatKind::Monthly: return date.day == rule.day;
-    case RepeatKind::Yearly: return YearlyOn(rule, date);
+    case RepeatKind::Once:
+        return dayNumber == rule.firstDay;
+    case RepeatKind::Daily:
+        return true;
+    case RepeatKind::Workdays:
+        return IsWeekday(date);
+    case RepeatKind::Weekends:
+        return !IsWeekday(date);
+    case RepeatKind::Weekly:
+        return date.weekday == rule.date.weekday;
+    case RepeatKind::Monthly:
+        return date.day == rule.day;
+    case RepeatKind::Yearly:
+        return YearlyOn(rule, date);
     case RepeatKind::StatutoryWorkdays:
         return rule.workingDays ? rule.workingDays->IsWorkingDay(date) : IsWeekday(date);
     case RepeatKind::LunarYearly:
@@ -219,8 +224,7 @@ LocalMinute LatestOccurrenceAtOrBefore(const OccurrenceRule& rule, LocalMinute a
     return kNoOccurrence;
 }
 
-std::int64_t CountOccurrences(const OccurrenceRule& rule, LocalMinute after, LocalMinute through,
-                              std::int64_t limit) {
+std::int64_t CountOccurrences(const OccurrenceRule& rule, LocalMinute after, LocalMinute through, std::int64_t limit) {
     std::int64_t count = 0;
     for (LocalMinute m = NextOccurrenceAfter(rule, after); m != kNoOccurrence && m <= through && count < limit;
          m = NextOccurrenceAfter(rule, m))

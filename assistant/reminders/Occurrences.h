@@ -71,15 +71,15 @@ public:
 
 // What a record's occurrences depend on, taken from it once.
 struct OccurrenceRule {
-    std::int32_t kind = 0;              // the record's `repeat`
-    CalendarDate date;                  // the record's date, normalised, with its weekday
-    std::int32_t month = 0;             // the record's `month` and `day` as stored
+    std::int32_t kind = 0;   // the record's `repeat`
+    CalendarDate date;       // the record's date, normalised, with its weekday
+    std::int32_t month = 0;  // the record's `month` and `day` as stored
     std::int32_t day = 0;
-    int lunarMonth = 0;                 // LunarYearly: the lunar month and day of `date`
+    int lunarMonth = 0;  // LunarYearly: the lunar month and day of `date`
     int lunarDay = 0;
-    std::int64_t firstDay = 0;          // day number of `date`: nothing falls earlier
-    int minuteOfDay = 0;                // hour * 60 + minute
-    bool none = false;                  // the record has no occurrence at all
+    std::int64_t firstDay = 0;  // day number of `date`: nothing falls earlier
+    int minuteOfDay = 0;        // hour * 60 + minute
+    bool none = false;          // the record has no occurrence at all
     const IWorkingDays* workingDays = nullptr;
 };
 

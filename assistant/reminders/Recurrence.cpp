@@ -7,9 +7,7 @@ namespace vt {
 namespace {
 
 // +1 / -1 when a differs from b, 0 when equal (then the next test decides).
-int Order(long long a, long long b) {
-    return a > b ? 1 : (a < b ? -1 : 0);
-}
+int Order(long long a, long long b) { return a > b ? 1 : (a < b ? -1 : 0); }
 
 int TimeTest(const LocalTime& now, const ReminderItem& item) {
     int byHour = Order(now.hour, item.hour);
@@ -45,7 +43,8 @@ int DayTest(const LocalTime& now, const ReminderItem& item) {
         const std::int64_t today = DayNumber(now.year, now.month, now.day);
         if (!rule) return 1;
         return today == DayNumber(item.year, item.month, item.day) || IsLunarYearlyDay(today, rule->month, rule->day)
-                   ? 0 : 1;
+                   ? 0
+                   : 1;
     }
     case RepeatKind::Weekends:
         return (now.weekday >= 1 && now.weekday <= 5) ? 1 : 0;

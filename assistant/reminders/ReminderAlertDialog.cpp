@@ -35,8 +35,8 @@ BOOL ReminderAlertDialog::OnInitDialog() {
     return TRUE;
 }
 
-void ReminderAlertDialog::SetAlertInfo(ReminderId id, const std::wstring& title, const std::wstring& content,
-                                       int hour, int minute) {
+void ReminderAlertDialog::SetAlertInfo(ReminderId id, const std::wstring& title, const std::wstring& content, int hour,
+                                       int minute) {
     m_nId = id;
     SetText(title + win::FromUtf8(AlertCaptionSuffix(hour, minute)));
     SetItemText(IDC_ALERT_CONTENT, WithCrLf(content));

@@ -20,8 +20,7 @@ public:
 
     // Which reminder it answers for, and what it shows. Title and content
     // are the record's texts, already converted.
-    void SetAlertInfo(ReminderId id, const std::wstring& title, const std::wstring& content, int hour,
-                      int minute);
+    void SetAlertInfo(ReminderId id, const std::wstring& title, const std::wstring& content, int hour, int minute);
     ReminderId Reminder() const { return m_nId; }
     // Seconds until it shows itself again.
     int Countdown() const { return m_countdown.Remaining(); }

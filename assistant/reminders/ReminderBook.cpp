@@ -25,8 +25,7 @@ LocalMinute DoneThroughFromEditor(const ReminderItem& item, const LocalTime& now
     return StartOfDay(minute) - 1;
 }
 
-ReminderBook::ReminderBook(IFileSystem& fs, std::string path)
-    : m_fs(fs), m_strPath(std::move(path)) {}
+ReminderBook::ReminderBook(IFileSystem& fs, std::string path) : m_fs(fs), m_strPath(std::move(path)) {}
 
 ReminderId ReminderBook::Add(const ReminderItem& item) {
     ReminderId id = m_nextId++;
@@ -190,8 +189,10 @@ ReminderLoadReport ReminderBook::LoadBytes(const unsigned char* data, std::size_
 void ReminderBook::Take(std::vector<ReminderItem>&& items, const ReminderLoadReport& report, const LocalTime& now) {
     // An empty book takes the parsed records as they are: appending would
     // copy every 8 KiB record once more.
-    if (m_items.empty()) m_items = std::move(items);
-    else m_items.insert(m_items.end(), items.begin(), items.end());
+    if (m_items.empty())
+        m_items = std::move(items);
+    else
+        m_items.insert(m_items.end(), items.begin(), items.end());
     m_info.reserve(m_items.size());
     while (m_info.size() < m_items.size())
         m_info.push_back(RowInfo{m_nextId++, 0, ProgressAtLoad(m_items[m_info.size()], now)});

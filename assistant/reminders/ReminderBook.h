@@ -82,13 +82,13 @@ public:
 
     // The record of a row, or null for a bad row.
     const ReminderItem* At(int row) const;
-    ReminderId IdAt(int row) const;   // kNoReminder for a bad row
+    ReminderId IdAt(int row) const;  // kNoReminder for a bad row
     // How often the row's alert has come or gone since it was added (it
     // fired, was answered or put off, or was closed at exit; 0 for a bad
     // row). A mere re-arm (已过期 back to 准备中) does not count. Two equal
     // states can hide a whole firing in between; this cannot.
     std::uint32_t AlertChangesAt(int row) const;
-    int RowOf(ReminderId id) const;   // -1 when that reminder is gone
+    int RowOf(ReminderId id) const;  // -1 when that reminder is gone
 
     // The progress of a row, or null for a bad row.
     const ReminderProgress* ProgressAt(int row) const;

@@ -147,8 +147,7 @@ ParsedReminders ParseReminderBytes(const unsigned char* data, std::size_t size) 
 
 std::vector<unsigned char> SerializeReminders(const std::vector<ReminderItem>& items) {
     std::vector<unsigned char> bytes(items.size() * kReminderItemSize);
-    for (std::size_t i = 0; i < items.size(); ++i)
-        EncodeReminder(items[i], bytes.data() + i * kReminderItemSize);
+    for (std::size_t i = 0; i < items.size(); ++i) EncodeReminder(items[i], bytes.data() + i * kReminderItemSize);
     return bytes;
 }
 

@@ -15,8 +15,7 @@ static_assert(kTimeMenuFirst == ID_TIME_FIRST && kTimeMenuFirst + kTimeMenuCount
 namespace {
 
 constexpr wchar_t kProgramFilter[] = L"可执行程序(*.exe)\0*.exe\0所有文件(*.*)\0*.*\0";
-constexpr wchar_t kMusicFilter[] =
-    L"音乐文件(*.mp3;*.wma;*.wav;*.rm)\0*.mp3;*.wma;*.wav;*.rm\0所有文件(*.*)\0*.*\0";
+constexpr wchar_t kMusicFilter[] = L"音乐文件(*.mp3;*.wma;*.wav;*.rm)\0*.mp3;*.wma;*.wav;*.rm\0所有文件(*.*)\0*.*\0";
 
 SYSTEMTIME MakeTime(int year, int month, int day, int hour, int minute, int second) {
     SYSTEMTIME t = {};
@@ -75,9 +74,8 @@ BOOL ReminderEditDialog::OnInitDialog() {
 
 void ReminderEditDialog::FillControls(const EditorFields& f) {
     LocalTime now = m_clock.Now();
-    SYSTEMTIME when = m_mode == EditMode::New
-                          ? MakeTime(now.year, now.month, now.day, now.hour, now.minute, now.second)
-                          : MakeTime(f.year, f.month, f.day, f.hour, f.minute, 0);
+    SYSTEMTIME when = m_mode == EditMode::New ? MakeTime(now.year, now.month, now.day, now.hour, now.minute, now.second)
+                                              : MakeTime(f.year, f.month, f.day, f.hour, f.minute, 0);
     // Such a record is shown (and, on OK, stored) at the present moment
     // rather than as a date the pickers would garble.
     if (!IsShowable(f.year, f.month, f.day, f.hour, f.minute))

@@ -3,11 +3,11 @@
 // (template 137). The caller hands it a record with SetEditItem, runs it
 // and, on IDOK, takes the record back with GetEditItem: every byte the
 // dialog has no control for comes back as it went in.
-#include "shared/win/ChineseDialogFont.h"
 #include "assistant/reminders/ReminderEditing.h"
 #include "assistant/reminders/ReminderItem.h"
 #include "assistant/reminders/SelectAllEdit.h"
 #include "shared/core/Clock.h"
+#include "shared/win/ChineseDialogFont.h"
 #include "shared/win/Dialog.h"
 #include "shared/win/DpiIcons.h"
 

@@ -13,9 +13,7 @@ const char kDefaultContent[] = "\xCC\xE1\xD0\xD1\xC4\xDA\xC8\xDD";
 
 }  // namespace
 
-std::string EditorCaption(EditMode mode) {
-    return mode == EditMode::Edit ? "编辑提醒" : "新建提醒";
-}
+std::string EditorCaption(EditMode mode) { return mode == EditMode::Edit ? "编辑提醒" : "新建提醒"; }
 
 EditorFields InitialEditorFields(EditMode mode, const ReminderItem& item, const LocalTime& now) {
     EditorFields f;
@@ -59,9 +57,7 @@ void ApplyEditorFields(const EditorFields& f, ReminderItem& working) {
     working.repeat = f.kind;
 }
 
-std::string TimeMenuText(int k) {
-    return Format(k % 2 ? "%d:30" : "%d:00", k / 2);
-}
+std::string TimeMenuText(int k) { return Format(k % 2 ? "%d:30" : "%d:00", k / 2); }
 
 bool TimeFromMenuCommand(int commandId, int& hour, int& minute) {
     // Only the 48 items the menu offers: one more would mean 24:00.
@@ -72,21 +68,15 @@ bool TimeFromMenuCommand(int commandId, int& hour, int& minute) {
     return true;
 }
 
-std::string TimeButtonCaption(int hour, int minute) {
-    return Format("√%d:%02d", hour, minute);
-}
+std::string TimeButtonCaption(int hour, int minute) { return Format("√%d:%02d", hour, minute); }
 
-std::string DayMenuText(int kind, const CalendarDate& date) {
-    return GetDayString(kind, date);
-}
+std::string DayMenuText(int kind, const CalendarDate& date) { return GetDayString(kind, date); }
 
 int KindFromDayMenuCommand(int commandId) {
     int kind = commandId - kDayMenuFirst;
     return kind >= 0 && kind < kDayMenuCount ? kind : -1;
 }
 
-std::string DayButtonCaption(int kind, const CalendarDate& date) {
-    return "√" + GetDayString(kind, date);
-}
+std::string DayButtonCaption(int kind, const CalendarDate& date) { return "√" + GetDayString(kind, date); }
 
 }  // namespace vt

@@ -17,9 +17,9 @@ namespace vt {
 
 // The commands of the day and time menus (ID_DAY_FIRST and ID_TIME_FIRST of
 // the resources).
-constexpr int kDayMenuFirst = 400;      // 400 + RepeatKind, 9 items
+constexpr int kDayMenuFirst = 400;  // 400 + RepeatKind, 9 items
 constexpr int kDayMenuCount = 9;
-constexpr int kTimeMenuFirst = 32794;   // 32794 + k: hour k / 2, minute 0 or 30
+constexpr int kTimeMenuFirst = 32794;  // 32794 + k: hour k / 2, minute 0 or 30
 constexpr int kTimeMenuCount = 48;
 
 enum class EditMode { New = 0, Edit = 1 };
@@ -29,8 +29,8 @@ struct EditorFields {
     Gbk content;
     Gbk command;
     Gbk music;
-    int stateIndex = 0;   // combo: 0 "准备中", 1 "已过期"
-    int kind = 0;         // RepeatKind
+    int stateIndex = 0;  // combo: 0 "准备中", 1 "已过期"
+    int kind = 0;        // RepeatKind
     // Date and time for the two pickers. Taken from the record in edit
     // mode, so a damaged record may hold values no picker accepts.
     int year = 1970, month = 1, day = 1, hour = 0, minute = 0;
@@ -46,7 +46,7 @@ EditorFields InitialEditorFields(EditMode mode, const ReminderItem& item, const 
 // combo's state (Ready or Expired) and the kind.
 void ApplyEditorFields(const EditorFields& fields, ReminderItem& working);
 
-std::string TimeMenuText(int k);                     // "0:00" .. "23:30"
+std::string TimeMenuText(int k);  // "0:00" .. "23:30"
 // Hour and minute of a time menu command; false outside the 48 items.
 bool TimeFromMenuCommand(int commandId, int& hour, int& minute);
 std::string TimeButtonCaption(int hour, int minute);  // "√7:30"

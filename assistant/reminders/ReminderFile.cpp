@@ -6,15 +6,16 @@
 
 namespace vt {
 
-ReminderLoadReport ReadReminderBytes(const unsigned char* data, std::size_t size,
-                                     std::vector<ReminderItem>& items) {
+ReminderLoadReport ReadReminderBytes(const unsigned char* data, std::size_t size, std::vector<ReminderItem>& items) {
     ReminderLoadReport report;
     report.found = report.readable = true;
     ParsedReminders parsed = ParseReminderBytes(data, size);
     report.records = parsed.items.size();
     report.fragmentBytes = parsed.fragmentBytes;
-    if (items.empty()) items = std::move(parsed.items);
-    else items.insert(items.end(), parsed.items.begin(), parsed.items.end());
+    if (items.empty())
+        items = std::move(parsed.items);
+    else
+        items.insert(items.end(), parsed.items.begin(), parsed.items.end());
     return report;
 }
 
@@ -42,8 +43,8 @@ bool ReadRecords(IFileReader& reader, std::vector<ReminderItem>& items, Reminder
     const std::size_t expected = reader.SizeWhenOpened() / kReminderItemSize;
     items.resize(base + expected);
     std::size_t got = 0;
-    bool ok = ReadFully(reader, reinterpret_cast<unsigned char*>(items.data() + base), expected * kReminderItemSize,
-                        got);
+    bool ok =
+        ReadFully(reader, reinterpret_cast<unsigned char*>(items.data() + base), expected * kReminderItemSize, got);
     std::size_t fragment = got % kReminderItemSize;
     items.resize(base + got / kReminderItemSize);
     // A file that grew meanwhile is read on to its end, a record at a time.
@@ -72,8 +73,7 @@ bool ReadRecords(IFileReader& reader, std::vector<ReminderItem>& items, Reminder
 
 }  // namespace
 
-ReminderLoadReport LoadReminderFile(IFileSystem& fs, const std::string& path,
-                                    std::vector<ReminderItem>& items) {
+ReminderLoadReport LoadReminderFile(IFileSystem& fs, const std::string& path, std::vector<ReminderItem>& items) {
     ReminderLoadReport report;
     if (std::unique_ptr<IFileReader> reader = fs.OpenForReading(path)) {
         report.found = true;
@@ -120,8 +120,7 @@ bool RewriteInPlace(IFileSystem& fs, const std::string& path, const std::vector<
 
 }  // namespace
 
-bool SaveReminderFile(IFileSystem& fs, const std::string& path,
-                      const std::vector<ReminderItem>& items) {
+bool SaveReminderFile(IFileSystem& fs, const std::string& path, const std::vector<ReminderItem>& items) {
     const std::string temp = path + ".tmp";
     std::unique_ptr<IFileWriter> writer = fs.Create(temp);
     // Whatever stands at temp is not ours to remove.

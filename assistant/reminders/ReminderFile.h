@@ -32,14 +32,12 @@ struct ReminderLoadReport {
 // Appends the file's records (state rule applied) to items. A missing file
 // is an empty list. When the file needs a backup one is made at once; its
 // path is in the report (empty when the copy failed).
-ReminderLoadReport LoadReminderFile(IFileSystem& fs, const std::string& path,
-                                    std::vector<ReminderItem>& items);
+ReminderLoadReport LoadReminderFile(IFileSystem& fs, const std::string& path, std::vector<ReminderItem>& items);
 
 // What LoadReminderFile makes of the file's bytes once it has them: appends
 // the records (state rule applied) and reports them as read from an existing
 // file. No backup is made here.
-ReminderLoadReport ReadReminderBytes(const unsigned char* data, std::size_t size,
-                                     std::vector<ReminderItem>& items);
+ReminderLoadReport ReadReminderBytes(const unsigned char* data, std::size_t size, std::vector<ReminderItem>& items);
 
 // Copies path to the first free name among path.bak, path.bak2 .. path.bak99.
 // Returns the copy's name, or an empty string when no copy could be made.
@@ -50,8 +48,7 @@ std::string KeepBackup(IFileSystem& fs, const std::string& path);
 // then untouched and the temporary file removed.
 // Where path.tmp cannot be created at all (a folder that refuses new files
 // but lets path itself be written) path is rewritten in place instead.
-bool SaveReminderFile(IFileSystem& fs, const std::string& path,
-                      const std::vector<ReminderItem>& items);
+bool SaveReminderFile(IFileSystem& fs, const std::string& path, const std::vector<ReminderItem>& items);
 
 // Whether SaveReminderFile can reach the folder at all: path.tmp can be
 // created there, or path can be opened for writing. Leaves the folder and

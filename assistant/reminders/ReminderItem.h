@@ -90,12 +90,8 @@ Gbk GetText(const char (&field)[N]) {
     return Gbk(FieldText(field, N));
 }
 
-inline bool HasState(const ReminderItem& item, ReminderState s) {
-    return item.state == static_cast<std::int32_t>(s);
-}
-inline void SetState(ReminderItem& item, ReminderState s) {
-    item.state = static_cast<std::int32_t>(s);
-}
+inline bool HasState(const ReminderItem& item, ReminderState s) { return item.state == static_cast<std::int32_t>(s); }
+inline void SetState(ReminderItem& item, ReminderState s) { item.state = static_cast<std::int32_t>(s); }
 
 // Alerting and Snoozed: an alert window for the reminder is open, so the
 // editor must not replace the record underneath it.

@@ -50,8 +50,8 @@ void ReminderListView::Attach(HWND list) {
 // 20-pixel images at 100 % (holding an invisible one) gives roomier rows.
 void ReminderListView::SetDpi(UINT dpi) {
     if (!m_hList) return;
-    win::BitmapHandle bitmap(static_cast<HBITMAP>(LoadImageW(
-        win::ResourceModule(), MAKEINTRESOURCEW(RowBitmapFor(dpi)), IMAGE_BITMAP, 0, 0, LR_DEFAULTCOLOR)));
+    win::BitmapHandle bitmap(static_cast<HBITMAP>(
+        LoadImageW(win::ResourceModule(), MAKEINTRESOURCEW(RowBitmapFor(dpi)), IMAGE_BITMAP, 0, 0, LR_DEFAULTCOLOR)));
     win::ImageListHandle images(ImageList_Create(2, RowImageHeight(dpi), ILC_COLOR16 | ILC_MASK, 1, 1));
     if (!images) return;
     if (bitmap) ImageList_AddMasked(images.Get(), bitmap.Get(), RGB(0, 0, 0));

@@ -4,6 +4,7 @@
 // The control is virtual (LVS_OWNERDATA in the template): it stores no
 // texts, its owner answers LVN_GETDISPINFO through OnGetDispInfo.
 #include <windows.h>
+
 #include <commctrl.h>
 
 #include <vector>

@@ -79,8 +79,7 @@ EditDecision ReminderManager::DecideEdit(const std::vector<int>& selectedRows) c
     decision.id = m_book.IdAt(row);
     decision.item = *m_book.At(row);
     decision.alertChanges = m_book.AlertChangesAt(row);
-    decision.action = IsAlertOpen(decision.item) ? EditDecision::Action::Refuse
-                                                 : EditDecision::Action::Edit;
+    decision.action = IsAlertOpen(decision.item) ? EditDecision::Action::Refuse : EditDecision::Action::Edit;
     return decision;
 }
 

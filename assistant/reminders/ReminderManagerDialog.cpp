@@ -57,9 +57,9 @@ BOOL ReminderManagerDialog::OnInitDialog() {
     HWND list = Item(IDC_REMINDER_LIST);
     m_list.Attach(list);
 
-    m_hTip = CreateWindowExW(WS_EX_TOPMOST, TOOLTIPS_CLASSW, nullptr, WS_POPUP | TTS_ALWAYSTIP, CW_USEDEFAULT,
-                             CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, Hwnd(), nullptr, win::ResourceModule(),
-                             nullptr);
+    m_hTip =
+        CreateWindowExW(WS_EX_TOPMOST, TOOLTIPS_CLASSW, nullptr, WS_POPUP | TTS_ALWAYSTIP, CW_USEDEFAULT, CW_USEDEFAULT,
+                        CW_USEDEFAULT, CW_USEDEFAULT, Hwnd(), nullptr, win::ResourceModule(), nullptr);
     if (m_hTip) {
         SendMessageW(m_hTip, TTM_ACTIVATE, TRUE, 0);
         TOOLINFOW tool = {};

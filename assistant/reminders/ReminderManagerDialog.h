@@ -24,8 +24,8 @@ class ReminderAlertDialog;
 struct ReminderServices {
     IFileSystem& files;
     const IClock& clock;
-    IShell& shell;            // starts a firing reminder's program and music
-    std::string notifyPath;   // UTF-8
+    IShell& shell;           // starts a firing reminder's program and music
+    std::string notifyPath;  // UTF-8
 };
 
 class ReminderManagerDialog : public win::Dialog {

@@ -17,7 +17,9 @@ std::string RuleCell(const ReminderItem& item, LocalMinute, const LocalTime&, co
 std::string TimeCell(const ReminderItem& item, LocalMinute, const LocalTime&, const IWorkingDays*) {
     return Format("%d:%02d", item.hour, item.minute);
 }
-std::string StateCell(const ReminderItem& item, LocalMinute, const LocalTime&, const IWorkingDays*) { return StateText(item.state); }
+std::string StateCell(const ReminderItem& item, LocalMinute, const LocalTime&, const IWorkingDays*) {
+    return StateText(item.state);
+}
 std::string NextCell(const ReminderItem& item, LocalMinute next, const LocalTime& now, const IWorkingDays* days) {
     if (next == kNoOccurrence) return std::string();
     const LocalTime when = TimeOfMinute(next);
@@ -29,9 +31,9 @@ std::string NextCell(const ReminderItem& item, LocalMinute next, const LocalTime
 }
 
 const ReminderColumn kColumns[kReminderColumnCount] = {
-    {"名称", 1.4f, nullptr},    {"日期", 1.2f, DateCell},  {"周期", 2.0f, RuleCell},
-    {"时间", 0.8f, TimeCell},   {"内容", 2.5f, nullptr},   {"状态", 1.8f, StateCell},
-    {"下次提醒", 3.6f, NextCell},  // room for 12月31日 23:30（暂按周一至周五）
+    {"名称", 1.4f, nullptr}, {"日期", 1.2f, DateCell},  {"周期", 2.0f, RuleCell},     {"时间", 0.8f, TimeCell},
+    {"内容", 2.5f, nullptr}, {"状态", 1.8f, StateCell}, {"下次提醒", 3.6f, NextCell},  // room for 12月31日
+                                                                                       // 23:30（暂按周一至周五）
 };
 
 const ReminderColumn kNoColumn = {"", 0.0f, nullptr};
@@ -45,11 +47,16 @@ const ReminderColumn& ColumnAt(int column) {
 const std::string& ReminderCells::Cell(int column) const {
     static const std::string kNone;
     switch (column) {
-    case 1: return date;
-    case 2: return rule;
-    case 3: return time;
-    case kStateColumn: return state;
-    case kNextColumn: return next;
+    case 1:
+        return date;
+    case 2:
+        return rule;
+    case 3:
+        return time;
+    case kStateColumn:
+        return state;
+    case kNextColumn:
+        return next;
     }
     return kNone;
 }
@@ -82,16 +89,18 @@ int ColumnWidth(int column, int clientWidth) {
 
 Rgb StateTextColour(std::int32_t state) {
     switch (static_cast<ReminderState>(state)) {
-    case ReminderState::Alerting: return Rgb{255, 0, 0};
-    case ReminderState::Snoozed: return Rgb{0, 255, 0};
-    case ReminderState::Expired: return Rgb{128, 128, 128};
+    case ReminderState::Alerting:
+        return Rgb{255, 0, 0};
+    case ReminderState::Snoozed:
+        return Rgb{0, 255, 0};
+    case ReminderState::Expired:
+        return Rgb{128, 128, 128};
     case ReminderState::Ready:
-    default: return Rgb{0, 0, 255};
+    default:
+        return Rgb{0, 0, 255};
     }
 }
 
-Rgb RowBackground(int row) {
-    return row % 2 == 0 ? Rgb{240, 240, 230} : Rgb{255, 255, 255};
-}
+Rgb RowBackground(int row) { return row % 2 == 0 ? Rgb{240, 240, 230} : Rgb{255, 255, 255}; }
 
 }  // namespace vt

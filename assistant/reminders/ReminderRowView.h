@@ -37,14 +37,14 @@ struct ReminderColumn {
 const ReminderColumn& ColumnAt(int column);
 
 struct ReminderCells {
-    Gbk title;            // "名称"
-    std::string date;     // "日期", e.g. 2026-3-7
-    std::string rule;     // "周期", GetDayString of the record
-    std::string time;     // "时间", e.g. 8:05
-    Gbk content;          // "内容"
-    std::string state;    // "状态"
-    std::string next;     // "下次提醒", e.g. 今天 8:30 or 12月9日 8:30; empty when none;
-                          // 每个法定工作日 in a year `days` lacks: 1月4日 8:30（暂按周一至周五）
+    Gbk title;          // "名称"
+    std::string date;   // "日期", e.g. 2026-3-7
+    std::string rule;   // "周期", GetDayString of the record
+    std::string time;   // "时间", e.g. 8:05
+    Gbk content;        // "内容"
+    std::string state;  // "状态"
+    std::string next;   // "下次提醒", e.g. 今天 8:30 or 12月9日 8:30; empty when none;
+                        // 每个法定工作日 in a year `days` lacks: 1月4日 8:30（暂按周一至周五）
 
     // The program's own cell of a column (1, 2, 3, 5 and 6); empty for the
     // title and content columns, whose texts are the record's.

@@ -8,11 +8,9 @@ namespace vt {
 namespace {
 
 const char* const kWeekdayNames[] = {"日", "一", "二", "三", "四", "五", "六"};
-const char* const kMonthNames[] = {"零", "一", "二", "三", "四", "五", "六",
-                                   "七", "八", "九", "十", "十一", "十二"};
-const char* const kRuleTexts[] = {"指定日期", "每天", "每个工作日", "每个双休日",
-                                  "每个星期%s", "每月%d号", "每年%s月%d号",
-                                  "每个法定工作日", "每年农历%s%s"};
+const char* const kMonthNames[] = {"零", "一", "二", "三", "四", "五", "六", "七", "八", "九", "十", "十一", "十二"};
+const char* const kRuleTexts[] = {"指定日期", "每天",         "每个工作日",     "每个双休日",  "每个星期%s",
+                                  "每月%d号", "每年%s月%d号", "每个法定工作日", "每年农历%s%s"};
 const char* const kStateTexts[] = {"准备中", "提醒中", "稍后再次提醒", "已过期"};
 
 template <typename T, std::size_t N>
@@ -51,8 +49,7 @@ std::string GetDayString(int kind, const CalendarDate& date) {
         // The rule is the lunar month and day of the picked date; a date in
         // a leap month recurs in the ordinary month, so its text names that.
         if (const auto lunar = LunarOf(date.year, date.month, date.day))
-            return Format(kRuleTexts[8], LunarMonthName(lunar->month).c_str(),
-                          LunarDayName(lunar->day).c_str());
+            return Format(kRuleTexts[8], LunarMonthName(lunar->month).c_str(), LunarDayName(lunar->day).c_str());
         return "GetDayString函数出错了！";
     default:
         return "GetDayString函数出错了！";
@@ -74,18 +71,15 @@ std::string StateText(std::int32_t state) {
 }
 
 std::string ManagerCaption(const LocalTime& now) {
-    return Format("%s  北京时间  %d-%d-%d  %d:%02d:%02d 星期%s", "提醒管理器", now.year,
-                  now.month, now.day, now.hour, now.minute, now.second,
-                  WeekdayName(now.weekday).c_str());
+    return Format("%s  北京时间  %d-%d-%d  %d:%02d:%02d 星期%s", "提醒管理器", now.year, now.month, now.day, now.hour,
+                  now.minute, now.second, WeekdayName(now.weekday).c_str());
 }
 
-std::string AlertCaptionSuffix(int hour, int minute) {
-    return Format("%s(%d:%02d)", " - 时间到了！", hour, minute);
-}
+std::string AlertCaptionSuffix(int hour, int minute) { return Format("%s(%d:%02d)", " - 时间到了！", hour, minute); }
 
 std::string MissedNote(const LocalTime& occurrence, std::int64_t count) {
-    std::string note = Format("错过的提醒：%d月%d日 %d:%02d", occurrence.month, occurrence.day, occurrence.hour,
-                              occurrence.minute);
+    std::string note =
+        Format("错过的提醒：%d月%d日 %d:%02d", occurrence.month, occurrence.day, occurrence.hour, occurrence.minute);
     if (count > 1) note += Format("，共%d次", static_cast<int>(count));
     return note;
 }

@@ -27,7 +27,7 @@ struct AlertRequest {
     ReminderId id = kNoReminder;  // the alert answers for this reminder
     int row = -1;                 // where to find it in the list this tick
     Gbk title;
-    std::string captionSuffix;    // UTF-8, follows the title in the caption
+    std::string captionSuffix;  // UTF-8, follows the title in the caption
     Gbk content;
     int hour = 0;
     int minute = 0;
@@ -38,10 +38,10 @@ struct AlertRequest {
 };
 
 struct TickResult {
-    LocalTime now;                      // the moment the tick worked with
-    std::string caption;                // the manager's new caption (UTF-8)
-    std::vector<int> changedRows;       // rows whose state changed, ascending
-    std::vector<AlertRequest> alerts;   // in row order
+    LocalTime now;                     // the moment the tick worked with
+    std::string caption;               // the manager's new caption (UTF-8)
+    std::vector<int> changedRows;      // rows whose state changed, ascending
+    std::vector<AlertRequest> alerts;  // in row order
     // A year the holiday schedule does not cover, in which a 每个法定工作日
     // reminder's next occurrence lies, told for the first time this run
     // (UncoveredYearMessage); 0: nothing to tell.

@@ -4,11 +4,16 @@ namespace vt {
 
 const char* EndActionName(EndAction action) {
     switch (action) {
-    case EndAction::ShutDown: return "关机";
-    case EndAction::Restart: return "重启";
-    case EndAction::LogOff: return "注销";
-    case EndAction::Sleep: return "睡眠";
-    case EndAction::Hibernate: return "休眠";
+    case EndAction::ShutDown:
+        return "关机";
+    case EndAction::Restart:
+        return "重启";
+    case EndAction::LogOff:
+        return "注销";
+    case EndAction::Sleep:
+        return "睡眠";
+    case EndAction::Hibernate:
+        return "休眠";
     }
     return "关机";
 }

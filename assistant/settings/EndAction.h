@@ -11,7 +11,7 @@ namespace vt {
 enum class EndAction : std::uint32_t { ShutDown = 0, Restart = 1, LogOff = 2, Sleep = 3, Hibernate = 4 };
 
 inline constexpr EndAction kEndActions[] = {EndAction::ShutDown, EndAction::Restart, EndAction::LogOff,
-                                           EndAction::Sleep, EndAction::Hibernate};
+                                            EndAction::Sleep, EndAction::Hibernate};
 
 // The action's name as the drop-down lists show it and the status line
 // names it: "关机", "重启", "注销", "睡眠", "休眠" (UTF-8).

@@ -36,14 +36,14 @@ std::string KeyName(std::uint32_t key) {
         const char* name;
     };
     static const Named kNames[] = {
-        {kVkLeft, "左"}, {kVkRight, "右"}, {kVkUp, "上"}, {kVkDown, "下"},
-        {0x08, "Backspace"}, {0x09, "Tab"}, {0x0D, "Enter"}, {0x13, "Pause"}, {0x14, "CapsLock"},
-        {0x1B, "Esc"}, {0x20, "Space"}, {0x21, "PageUp"}, {0x22, "PageDown"}, {0x23, "End"},
-        {0x24, "Home"}, {0x2C, "PrintScreen"}, {0x2D, "Insert"}, {0x2E, "Delete"},
-        {0x6A, "Num *"}, {0x6B, "Num +"}, {0x6D, "Num -"}, {0x6E, "Num ."}, {0x6F, "Num /"},
-        {0x90, "NumLock"}, {0x91, "ScrollLock"},
-        {0xBA, ";"}, {0xBB, "="}, {0xBC, ","}, {0xBD, "-"}, {0xBE, "."}, {0xBF, "/"}, {0xC0, "`"},
-        {0xDB, "["}, {0xDC, "\\"}, {0xDD, "]"}, {0xDE, "'"},
+        {kVkLeft, "左"},       {kVkRight, "右"}, {kVkUp, "上"},      {kVkDown, "下"},    {0x08, "Backspace"},
+        {0x09, "Tab"},         {0x0D, "Enter"},  {0x13, "Pause"},    {0x14, "CapsLock"}, {0x1B, "Esc"},
+        {0x20, "Space"},       {0x21, "PageUp"}, {0x22, "PageDown"}, {0x23, "End"},      {0x24, "Home"},
+        {0x2C, "PrintScreen"}, {0x2D, "Insert"}, {0x2E, "Delete"},   {0x6A, "Num *"},    {0x6B, "Num +"},
+        {0x6D, "Num -"},       {0x6E, "Num ."},  {0x6F, "Num /"},    {0x90, "NumLock"},  {0x91, "ScrollLock"},
+        {0xBA, ";"},           {0xBB, "="},      {0xBC, ","},        {0xBD, "-"},        {0xBE, "."},
+        {0xBF, "/"},           {0xC0, "`"},      {0xDB, "["},        {0xDC, "\\"},       {0xDD, "]"},
+        {0xDE, "'"},
     };
     for (const Named& named : kNames)
         if (named.key == key) return named.name;
@@ -128,7 +128,8 @@ HotkeyOutcomes HotkeyBindings::Apply(const HotkeyValues& asked) {
     bool changing[kHotkeySlotCount] = {};
     for (int i = 0; i < kHotkeySlotCount; ++i) {
         for (int j = 0; j < i; ++j)
-            if (requested[i] != 0 && SameCombination(requested[i], requested[j])) outcomes[i] = HotkeyOutcome::Duplicate;
+            if (requested[i] != 0 && SameCombination(requested[i], requested[j]))
+                outcomes[i] = HotkeyOutcome::Duplicate;
         if (outcomes[i] == HotkeyOutcome::Duplicate) continue;
         if (SameCombination(requested[i], m_inForce[i]))
             m_inForce[i] = requested[i];  // at most the extended-key bit differs
@@ -142,8 +143,7 @@ HotkeyOutcomes HotkeyBindings::Apply(const HotkeyValues& asked) {
         if (!changing[i]) continue;
         const HotkeySlot slot = kHotkeySlots[i];
         const std::uint32_t previous = m_inForce[i];
-        if (requested[i] == 0 ||
-            m_registrar.Register(slot, HotkeyModifiers(requested[i]), HotkeyKey(requested[i]))) {
+        if (requested[i] == 0 || m_registrar.Register(slot, HotkeyModifiers(requested[i]), HotkeyKey(requested[i]))) {
             m_inForce[i] = requested[i];
             continue;
         }

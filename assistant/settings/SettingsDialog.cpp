@@ -16,9 +16,12 @@ static_assert(IDC_HOTKEY_MUTE - IDC_HOTKEY_LEFT == kHotkeySlotCount - 1 &&
 
 const wchar_t* NoteFor(HotkeyOutcome outcome) {
     switch (outcome) {
-    case HotkeyOutcome::Refused: return L"已被其他程序占用";
-    case HotkeyOutcome::Duplicate: return L"与上面一行相同";
-    case HotkeyOutcome::InForce: break;
+    case HotkeyOutcome::Refused:
+        return L"已被其他程序占用";
+    case HotkeyOutcome::Duplicate:
+        return L"与上面一行相同";
+    case HotkeyOutcome::InForce:
+        break;
     }
     return L"";
 }
@@ -63,8 +66,7 @@ void SettingsDialog::ShowAutoRun(bool on) {
 }
 
 void SettingsDialog::ShowEndAction(EndAction action) {
-    if (Hwnd())
-        SendDlgItemMessageW(Hwnd(), IDC_SETTINGS_END_ACTION, CB_SETCURSEL, static_cast<WPARAM>(action), 0);
+    if (Hwnd()) SendDlgItemMessageW(Hwnd(), IDC_SETTINGS_END_ACTION, CB_SETCURSEL, static_cast<WPARAM>(action), 0);
 }
 
 void SettingsDialog::SetHotkey(int row, std::uint32_t value) {
@@ -75,11 +77,12 @@ SettingsChoice SettingsDialog::ReadChoice() const {
     SettingsChoice choice;
     for (int row = 0; row < kHotkeySlotCount; ++row)
         choice.hotkeys[row] =
-            static_cast<std::uint32_t>(SendDlgItemMessageW(Hwnd(), IDC_HOTKEY_LEFT + row, HKM_GETHOTKEY, 0, 0)) & 0xFFFF;
+            static_cast<std::uint32_t>(SendDlgItemMessageW(Hwnd(), IDC_HOTKEY_LEFT + row, HKM_GETHOTKEY, 0, 0)) &
+            0xFFFF;
     choice.autoRun = IsChecked(IDC_SETTINGS_AUTORUN);
     LRESULT selected = SendDlgItemMessageW(Hwnd(), IDC_SETTINGS_END_ACTION, CB_GETCURSEL, 0, 0);
-    choice.endAction = EndActionFromValue(selected == CB_ERR ? 0 : static_cast<std::uint32_t>(selected))
-                           .value_or(EndAction::ShutDown);
+    choice.endAction =
+        EndActionFromValue(selected == CB_ERR ? 0 : static_cast<std::uint32_t>(selected)).value_or(EndAction::ShutDown);
     return choice;
 }
 

@@ -14,8 +14,8 @@ namespace vt {
 // The last target "设置时间" loaded: a number of minutes, or a time of day.
 struct CountdownTarget {
     bool atClock = false;
-    std::uint32_t minutes = 1;     // the minutes box, 1 to 65535
-    std::uint32_t clockMinute = 0; // the time of day, minutes after midnight (0 to 1439)
+    std::uint32_t minutes = 1;      // the minutes box, 1 to 65535
+    std::uint32_t clockMinute = 0;  // the time of day, minutes after midnight (0 to 1439)
 
     bool operator==(const CountdownTarget& other) const {
         return atClock == other.atClock && minutes == other.minutes && clockMinute == other.clockMinute;

@@ -15,9 +15,7 @@ namespace vt {
 constexpr bool IsGbkLeadByte(unsigned char c) { return c >= 0x81 && c <= 0xfe; }
 
 // A byte that can end a two-byte character.
-constexpr bool IsGbkTrailByte(unsigned char c) {
-    return (c >= 0x40 && c <= 0x7e) || (c >= 0x80 && c <= 0xfe);
-}
+constexpr bool IsGbkTrailByte(unsigned char c) { return (c >= 0x40 && c <= 0x7e) || (c >= 0x80 && c <= 0xfe); }
 
 // Length of the character that starts at i of bytes that end at `end`: 2 for
 // a lead byte with a byte after it, 1 otherwise.

@@ -68,8 +68,7 @@ bool SaveFile(const std::string& path, const std::string& text) {
 
 IniProfile::IniProfile(std::string path) : m_strPath(std::move(path)) {}
 
-std::string IniProfile::GetString(const std::string& section, const std::string& key,
-                                  const std::string& def) const {
+std::string IniProfile::GetString(const std::string& section, const std::string& key, const std::string& def) const {
     std::string text;
     return ReadProfileString(LoadFile(m_strPath, text) == Load::Ok, text, section, key, def);
 }
@@ -79,14 +78,16 @@ int IniProfile::GetInt(const std::string& section, const std::string& key, int d
     return ReadProfileInt(LoadFile(m_strPath, text) == Load::Ok, text, section, key, def);
 }
 
-bool IniProfile::WriteString(const std::string& section, const std::string& key,
-                             const std::string& value) {
+bool IniProfile::WriteString(const std::string& section, const std::string& key, const std::string& value) {
     std::string text;
     if (LoadFile(m_strPath, text) == Load::Failed) return false;
     switch (EditProfileText(text, section, key, value)) {
-    case ProfileEdit::Refused: return false;
-    case ProfileEdit::Unchanged: return true;
-    case ProfileEdit::Changed: break;
+    case ProfileEdit::Refused:
+        return false;
+    case ProfileEdit::Unchanged:
+        return true;
+    case ProfileEdit::Changed:
+        break;
     }
     return SaveFile(m_strPath, text);
 }

@@ -12,11 +12,9 @@ namespace vt {
 class IniProfile : public IProfile {
 public:
     explicit IniProfile(std::string path);
-    std::string GetString(const std::string& section, const std::string& key,
-                          const std::string& def) const override;
+    std::string GetString(const std::string& section, const std::string& key, const std::string& def) const override;
     int GetInt(const std::string& section, const std::string& key, int def) const override;
-    bool WriteString(const std::string& section, const std::string& key,
-                     const std::string& value) override;
+    bool WriteString(const std::string& section, const std::string& key, const std::string& value) override;
     const std::string& Path() const { return m_strPath; }
 
 private:
@@ -29,11 +27,9 @@ private:
 class MemoryProfile : public IProfile {
 public:
     explicit MemoryProfile(std::string bytes);
-    std::string GetString(const std::string& section, const std::string& key,
-                          const std::string& def) const override;
+    std::string GetString(const std::string& section, const std::string& key, const std::string& def) const override;
     int GetInt(const std::string& section, const std::string& key, int def) const override;
-    bool WriteString(const std::string& section, const std::string& key,
-                     const std::string& value) override;
+    bool WriteString(const std::string& section, const std::string& key, const std::string& value) override;
     const std::string& Bytes() const { return m_strBytes; }
 
 private:

@@ -13,12 +13,10 @@ namespace vt {
 class IProfile {
 public:
     virtual ~IProfile() = default;
-    virtual std::string GetString(const std::string& section, const std::string& key,
-                                  const std::string& def) const = 0;
+    virtual std::string GetString(const std::string& section, const std::string& key, const std::string& def) const = 0;
     virtual int GetInt(const std::string& section, const std::string& key, int def) const = 0;
     // Returns false when the file could not be written; most callers ignore it.
-    virtual bool WriteString(const std::string& section, const std::string& key,
-                             const std::string& value) = 0;
+    virtual bool WriteString(const std::string& section, const std::string& key, const std::string& value) = 0;
 };
 
 }  // namespace vt

@@ -103,9 +103,7 @@ bool SameName(const std::string& s, Range r, const std::string& want) {
         if (fileEnded || wantEnded) return fileEnded && wantEnded;
         const std::size_t n = GbkCharLen(s, i, r.end);
         if (n != GbkCharLen(want, j, want.size())) return false;
-        if (n == 1 ? FoldAscii(s[i]) != FoldAscii(want[j])
-                   : s[i] != want[j] || s[i + 1] != want[j + 1])
-            return false;
+        if (n == 1 ? FoldAscii(s[i]) != FoldAscii(want[j]) : s[i] != want[j] || s[i + 1] != want[j + 1]) return false;
         i += n;
         j += n;
     }
@@ -144,9 +142,12 @@ int LeadingInteger(const std::string& s) {
     for (; i < s.size(); ++i) {
         const char c = s[i];
         std::uint32_t digit = 99;
-        if (c >= '0' && c <= '9') digit = static_cast<std::uint32_t>(c - '0');
-        else if (c >= 'a' && c <= 'z') digit = static_cast<std::uint32_t>(c - 'a' + 10);
-        else if (c >= 'A' && c <= 'Z') digit = static_cast<std::uint32_t>(c - 'A' + 10);
+        if (c >= '0' && c <= '9')
+            digit = static_cast<std::uint32_t>(c - '0');
+        else if (c >= 'a' && c <= 'z')
+            digit = static_cast<std::uint32_t>(c - 'a' + 10);
+        else if (c >= 'A' && c <= 'Z')
+            digit = static_cast<std::uint32_t>(c - 'A' + 10);
         if (digit >= base) break;
         total = total * base + digit;
     }
@@ -155,10 +156,10 @@ int LeadingInteger(const std::string& s) {
 }
 
 struct Line {
-    Range content;           // without surrounding blanks
-    std::size_t end = 0;     // where the line break starts
+    Range content;               // without surrounding blanks
+    std::size_t end = 0;         // where the line break starts
     std::size_t afterBreak = 0;  // past this line's own CRLF, CR or LF
-    std::size_t next = 0;    // start of the next line
+    std::size_t next = 0;        // start of the next line
     std::size_t equals = npos;   // first '=' of the content
     std::size_t closing = npos;  // last ']' of the content
 };
@@ -188,12 +189,12 @@ struct Place {
     bool insertNeedsBreak = false;  // that line ends the file without a break
     bool keyFound = false;
     Line key;
-    bool endsInsideLine = false;    // the file's last line has no break (whole walks only)
+    bool endsInsideLine = false;  // the file's last line has no break (whole walks only)
 };
 
 // The lines before the first header form a section without a name.
-Place Locate(const std::string& s, std::size_t start, const std::string& section,
-             const std::string& key, bool wholeFile) {
+Place Locate(const std::string& s, std::size_t start, const std::string& section, const std::string& key,
+             bool wholeFile) {
     Place place;
     bool inSection = section.empty();
     bool passed = false;
@@ -218,8 +219,7 @@ Place Locate(const std::string& s, std::size_t start, const std::string& section
         } else if (!inSection) {
             continue;
         } else if (!place.keyFound) {
-            const Range name = line.equals == npos ? line.content
-                                                   : Trim(s, line.content.begin, line.equals);
+            const Range name = line.equals == npos ? line.content : Trim(s, line.content.begin, line.equals);
             if (SameName(s, name, key)) {
                 place.keyFound = true;
                 place.key = line;
@@ -236,8 +236,7 @@ std::size_t BomLength(const std::string& s) { return s.compare(0, 3, "\xEF\xBB\x
 
 // The value of the key, or false when the section or the key is missing or
 // the key's line has no '='.
-bool FindValue(const std::string& file, const std::string& section, const std::string& key,
-               std::string& value) {
+bool FindValue(const std::string& file, const std::string& section, const std::string& key, std::string& value) {
     const std::string text = AsRead(file, BomLength(file));
     const Place place = Locate(text, BomLength(text), CleanName(AsRead(section)), CleanName(AsRead(key)), false);
     if (!place.keyFound || place.key.equals == npos) return false;
@@ -248,8 +247,8 @@ bool FindValue(const std::string& file, const std::string& section, const std::s
 
 }  // namespace
 
-std::string ReadProfileString(bool loaded, const std::string& text, const std::string& section,
-                              const std::string& key, const std::string& def) {
+std::string ReadProfileString(bool loaded, const std::string& text, const std::string& section, const std::string& key,
+                              const std::string& def) {
     std::string value;
     if (loaded && FindValue(text, section, key, value)) return CopyEntry(value, kStringBuffer);
     // The platform drops trailing spaces from the default (all but one of an
@@ -260,8 +259,7 @@ std::string ReadProfileString(bool loaded, const std::string& text, const std::s
     return CopyEntry(CutAtNul(fallback.substr(0, keep)), kStringBuffer);
 }
 
-int ReadProfileInt(bool loaded, const std::string& text, const std::string& section, const std::string& key,
-                   int def) {
+int ReadProfileInt(bool loaded, const std::string& text, const std::string& section, const std::string& key, int def) {
     std::string value;
     if (!loaded || !FindValue(text, section, key, value)) return def;
     const std::string number = CopyEntry(value, kNumberBuffer);
@@ -278,8 +276,7 @@ ProfileEdit EditProfileText(std::string& text, const std::string& section, const
     Shrinks shrinks;
     const std::string view = AsRead(text, BomLength(text), &shrinks);
     const auto at = [&shrinks](std::size_t i) { return shrinks.Raw(i); };
-    const Place place =
-        Locate(view, BomLength(view), CleanName(AsRead(section)), CleanName(AsRead(key)), true);
+    const Place place = Locate(view, BomLength(view), CleanName(AsRead(section)), CleanName(AsRead(key)), true);
     // A value that ends in blanks takes the place of the old value's own
     // trailing blanks as well: kept beside them, every such write would add
     // to the line. Any other value leaves the line's layout as it was.
@@ -293,8 +290,7 @@ ProfileEdit EditProfileText(std::string& text, const std::string& section, const
         const std::size_t end = blankEnd ? place.key.end : place.key.content.end;
         text.replace(at(place.key.content.end), at(end) - at(place.key.content.end), "=" + val);
     } else if (place.sectionFound) {
-        text.insert(at(place.insertAt),
-                    (place.insertNeedsBreak ? kBreak : "") + name + "=" + val + kBreak);
+        text.insert(at(place.insertAt), (place.insertNeedsBreak ? kBreak : "") + name + "=" + val + kBreak);
     } else {
         if (place.endsInsideLine) text += kBreak;
         text += "[" + sec + "]" + kBreak + name + "=" + val + kBreak;
@@ -304,8 +300,7 @@ ProfileEdit EditProfileText(std::string& text, const std::string& section, const
 
 MemoryProfile::MemoryProfile(std::string bytes) : m_strBytes(std::move(bytes)) {}
 
-std::string MemoryProfile::GetString(const std::string& section, const std::string& key,
-                                     const std::string& def) const {
+std::string MemoryProfile::GetString(const std::string& section, const std::string& key, const std::string& def) const {
     return ReadProfileString(true, m_strBytes, section, key, def);
 }
 
@@ -313,8 +308,6 @@ int MemoryProfile::GetInt(const std::string& section, const std::string& key, in
     return ReadProfileInt(true, m_strBytes, section, key, def);
 }
 
-bool MemoryProfile::WriteString(const std::string&, const std::string&, const std::string&) {
-    return false;
-}
+bool MemoryProfile::WriteString(const std::string&, const std::string&, const std::string&) { return false; }
 
 }  // namespace vt

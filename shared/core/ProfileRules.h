@@ -11,10 +11,9 @@ namespace vt {
 // The value of section/key in text, or def as the platform returns it.
 // `loaded` is false when there is no text to read (a missing or unreadable
 // file): then the default is returned.
-std::string ReadProfileString(bool loaded, const std::string& text, const std::string& section,
-                              const std::string& key, const std::string& def);
-int ReadProfileInt(bool loaded, const std::string& text, const std::string& section, const std::string& key,
-                   int def);
+std::string ReadProfileString(bool loaded, const std::string& text, const std::string& section, const std::string& key,
+                              const std::string& def);
+int ReadProfileInt(bool loaded, const std::string& text, const std::string& section, const std::string& key, int def);
 
 enum class ProfileEdit { Changed, Unchanged, Refused };
 

@@ -1,5 +1,5 @@
-#include "shared/core/IniProfile.h"
 #include "shared/core/ProfileText.h"
+#include "shared/core/IniProfile.h"
 
 namespace vt {
 namespace profile_text {

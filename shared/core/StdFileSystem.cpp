@@ -17,9 +17,7 @@ namespace fs = std::filesystem;
 
 namespace {
 
-fs::path PathOf(const std::string& utf8) {
-    return fs::u8path(utf8);
-}
+fs::path PathOf(const std::string& utf8) { return fs::u8path(utf8); }
 
 std::FILE* OpenFile(const std::string& utf8, bool forWriting) {
 #if defined(_WIN32)

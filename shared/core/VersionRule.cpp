@@ -29,8 +29,10 @@ double ReadVersionNumber(const std::string& text) {
     bool nonZero = false;
     std::size_t digits = 0;
     for (; i < n && IsDigit(text[i]); ++i, ++digits) {
-        if (nonZero) ++magnitude;
-        else if (text[i] != '0') nonZero = true;
+        if (nonZero)
+            ++magnitude;
+        else if (text[i] != '0')
+            nonZero = true;
     }
     if (i < n && text[i] == '.') {
         std::size_t j = i + 1;

@@ -14,8 +14,7 @@ bool Control::Attach(HWND parent, int id) {
     Detach();
     HWND hwnd = GetDlgItem(parent, id);
     if (!hwnd) return false;
-    if (!SetWindowSubclass(hwnd, SubclassProc, kSubclassId, reinterpret_cast<DWORD_PTR>(this)))
-        return false;
+    if (!SetWindowSubclass(hwnd, SubclassProc, kSubclassId, reinterpret_cast<DWORD_PTR>(this))) return false;
     SetPropW(hwnd, kObjectProp, this);
     m_hWnd = hwnd;
     return true;
@@ -30,12 +29,9 @@ void Control::Detach() {
     m_hWnd = nullptr;
 }
 
-Control* Control::FromHandle(HWND hwnd) {
-    return hwnd ? static_cast<Control*>(GetPropW(hwnd, kObjectProp)) : nullptr;
-}
+Control* Control::FromHandle(HWND hwnd) { return hwnd ? static_cast<Control*>(GetPropW(hwnd, kObjectProp)) : nullptr; }
 
-LRESULT CALLBACK Control::SubclassProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam, UINT_PTR,
-                                       DWORD_PTR data) {
+LRESULT CALLBACK Control::SubclassProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam, UINT_PTR, DWORD_PTR data) {
     auto* self = reinterpret_cast<Control*>(data);
     LRESULT result = 0;
     if (self->OnMessage(msg, wParam, lParam, result)) return result;

@@ -14,15 +14,15 @@ Dialog::~Dialog() { DestroyWindow(); }
 
 bool Dialog::Create(HWND owner) {
     m_bModal = false;
-    HWND hwnd = CreateDialogParamW(ResourceModule(), MAKEINTRESOURCEW(m_nTemplateId), owner,
-                                   StaticDialogProc, reinterpret_cast<LPARAM>(this));
+    HWND hwnd = CreateDialogParamW(ResourceModule(), MAKEINTRESOURCEW(m_nTemplateId), owner, StaticDialogProc,
+                                   reinterpret_cast<LPARAM>(this));
     return hwnd != nullptr;
 }
 
 INT_PTR Dialog::DoModal(HWND owner) {
     m_bModal = true;
-    INT_PTR result = DialogBoxParamW(ResourceModule(), MAKEINTRESOURCEW(m_nTemplateId), owner,
-                                     StaticDialogProc, reinterpret_cast<LPARAM>(this));
+    INT_PTR result = DialogBoxParamW(ResourceModule(), MAKEINTRESOURCEW(m_nTemplateId), owner, StaticDialogProc,
+                                     reinterpret_cast<LPARAM>(this));
     m_hWnd = nullptr;
     return result;
 }
@@ -71,17 +71,13 @@ void Dialog::SetText(const std::wstring& text) { SetWindowTextW(m_hWnd, text.c_s
 
 bool Dialog::IsChecked(int id) const { return IsDlgButtonChecked(m_hWnd, id) == BST_CHECKED; }
 
-void Dialog::SetChecked(int id, bool checked) {
-    CheckDlgButton(m_hWnd, id, checked ? BST_CHECKED : BST_UNCHECKED);
-}
+void Dialog::SetChecked(int id, bool checked) { CheckDlgButton(m_hWnd, id, checked ? BST_CHECKED : BST_UNCHECKED); }
 
 int Dialog::ShowMessage(const std::wstring& text, const std::wstring& caption, UINT type) {
     return ::MessageBoxW(m_hWnd, text.c_str(), caption.c_str(), type);
 }
 
-bool Dialog::PreTranslateMessage(MSG* msg) {
-    return m_hWnd && !m_bModal && IsDialogMessageW(m_hWnd, msg);
-}
+bool Dialog::PreTranslateMessage(MSG* msg) { return m_hWnd && !m_bModal && IsDialogMessageW(m_hWnd, msg); }
 
 bool Dialog::RouteMessage(MSG* msg) {
     if (!msg->hwnd) return false;

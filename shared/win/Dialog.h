@@ -18,6 +18,7 @@
 // The base destroys a modeless window when the object goes; by then the
 // derived part is gone, so its window's last messages reach only the base.
 #include <windows.h>
+
 #include <commctrl.h>
 
 #include <string>

@@ -41,8 +41,7 @@ UINT DpiOf(HWND window) {
 int ScaleForDpi(int pixelsAt96, UINT dpi) { return MulDiv(pixelsAt96, static_cast<int>(dpi), kDefaultDpi); }
 
 int MetricForDpi(int index, UINT dpi) {
-    static const auto forDpi =
-        User32Function<GetSystemMetricsForDpiFn>("GetSystemMetricsForDpi");
+    static const auto forDpi = User32Function<GetSystemMetricsForDpiFn>("GetSystemMetricsForDpi");
     if (forDpi) return forDpi(index, dpi);
     // Older systems: the metrics are those of the system DPI.
     return MulDiv(GetSystemMetrics(index), static_cast<int>(dpi), static_cast<int>(SystemDpi()));

@@ -6,6 +6,7 @@
 // This is the one place that gives handles back to the system; the rest of
 // the programs hold them here.
 #include <windows.h>
+
 #include <commctrl.h>
 #include <unknwn.h>
 

@@ -23,12 +23,11 @@ LocalTime WinClock::Now() const {
     return t;
 }
 
-bool WinShell::Open(const std::string& file, const std::string& parameters,
-                    const std::string& directory, ShowMode show) {
+bool WinShell::Open(const std::string& file, const std::string& parameters, const std::string& directory,
+                    ShowMode show) {
     int command = show == ShowMode::Hidden ? SW_HIDE : show == ShowMode::Maximized ? SW_SHOWMAXIMIZED : SW_SHOWNORMAL;
     std::wstring wfile = FromUtf8(file), wparams = FromUtf8(parameters), wdir = FromUtf8(directory);
-    HINSTANCE result = ShellExecuteW(m_hOwner, L"open", wfile.c_str(),
-                                     wparams.empty() ? nullptr : wparams.c_str(),
+    HINSTANCE result = ShellExecuteW(m_hOwner, L"open", wfile.c_str(), wparams.empty() ? nullptr : wparams.c_str(),
                                      wdir.empty() ? nullptr : wdir.c_str(), command);
     // ShellExecute reports success as a value above 32.
     return reinterpret_cast<INT_PTR>(result) > 32;
@@ -141,8 +140,8 @@ std::unique_ptr<IFileReader> WinFileSystem::OpenForReading(const std::string& pa
 
 bool WinFileSystem::ReadAll(const std::string& path, std::vector<unsigned char>& out) {
     out.clear();
-    KernelHandle owned(CreateFileW(FromUtf8(path).c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE,
-                                   nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
+    KernelHandle owned(CreateFileW(FromUtf8(path).c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
+                                   OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
     if (!owned) return false;
     HANDLE file = owned.Get();
     // One buffer of the file's size, read into where the bytes stay: a large
@@ -167,9 +166,12 @@ bool WinFileSystem::ReadAll(const std::string& path, std::vector<unsigned char>&
     unsigned char buffer[64 * 1024];
     while (ok) {
         DWORD read = 0;
-        if (!ReadFile(file, buffer, sizeof buffer, &read, nullptr)) ok = false;
-        else if (read == 0) break;
-        else out.insert(out.end(), buffer, buffer + read);
+        if (!ReadFile(file, buffer, sizeof buffer, &read, nullptr))
+            ok = false;
+        else if (read == 0)
+            break;
+        else
+            out.insert(out.end(), buffer, buffer + read);
     }
     if (!ok) out.clear();
     return ok;

@@ -35,8 +35,7 @@ std::string AnsiPath(const std::wstring& path) {
 
 WinProfile::WinProfile(const std::string& utf8Path) : m_strAnsiPath(AnsiPath(FromUtf8(utf8Path))) {}
 
-std::string WinProfile::GetString(const std::string& section, const std::string& key,
-                                  const std::string& def) const {
+std::string WinProfile::GetString(const std::string& section, const std::string& key, const std::string& def) const {
     char buffer[1024] = {};  // every reader of these files uses 1024 bytes
     DWORD n = GetPrivateProfileStringA(section.c_str(), key.c_str(), def.c_str(), buffer, sizeof buffer,
                                        m_strAnsiPath.c_str());

@@ -11,8 +11,7 @@ namespace vt::win {
 class WinProfile : public IProfile {
 public:
     explicit WinProfile(const std::string& utf8Path);
-    std::string GetString(const std::string& section, const std::string& key,
-                          const std::string& def) const override;
+    std::string GetString(const std::string& section, const std::string& key, const std::string& def) const override;
     int GetInt(const std::string& section, const std::string& key, int def) const override;
     bool WriteString(const std::string& section, const std::string& key, const std::string& value) override;
 

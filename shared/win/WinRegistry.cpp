@@ -8,9 +8,7 @@
 namespace vt::win {
 namespace {
 
-HKEY Root(RegistryHive hive) {
-    return hive == RegistryHive::CurrentUser ? HKEY_CURRENT_USER : HKEY_LOCAL_MACHINE;
-}
+HKEY Root(RegistryHive hive) { return hive == RegistryHive::CurrentUser ? HKEY_CURRENT_USER : HKEY_LOCAL_MACHINE; }
 
 // The view a hive is opened in. Only a 64-bit build has a second view of
 // HKLM\SOFTWARE to look into: for an x86 build the 32-bit view is its own.
@@ -31,8 +29,8 @@ RegKeyHandle Open(RegistryHive hive, const std::string& key, REGSAM access, LONG
 RegKeyHandle OpenForWrite(RegistryHive hive, const std::string& key) {
     RegKeyHandle h;
     if (Absent(hive)) return h;
-    if (RegCreateKeyExW(Root(hive), FromUtf8(key).c_str(), 0, nullptr, 0,
-                        KEY_SET_VALUE | KEY_QUERY_VALUE | View(hive), nullptr, h.Put(), nullptr) != ERROR_SUCCESS)
+    if (RegCreateKeyExW(Root(hive), FromUtf8(key).c_str(), 0, nullptr, 0, KEY_SET_VALUE | KEY_QUERY_VALUE | View(hive),
+                        nullptr, h.Put(), nullptr) != ERROR_SUCCESS)
         h.Release();
     return h;
 }
@@ -46,8 +44,7 @@ bool WinRegistry::HasValue(RegistryHive hive, const std::string& key, const std:
     return h && RegQueryValueExW(h.Get(), FromUtf8(name).c_str(), nullptr, nullptr, nullptr, nullptr) == ERROR_SUCCESS;
 }
 
-bool WinRegistry::ReadDword(RegistryHive hive, const std::string& key, const std::string& name,
-                            std::uint32_t& value) {
+bool WinRegistry::ReadDword(RegistryHive hive, const std::string& key, const std::string& name, std::uint32_t& value) {
     if (Absent(hive)) return false;
     LONG rc = 0;
     RegKeyHandle h = Open(hive, key, KEY_QUERY_VALUE, rc);
@@ -72,8 +69,7 @@ bool WinRegistry::WriteString(RegistryHive hive, const std::string& key, const s
                           static_cast<DWORD>((data.size() + 1) * sizeof(wchar_t))) == ERROR_SUCCESS;
 }
 
-bool WinRegistry::WriteDword(RegistryHive hive, const std::string& key, const std::string& name,
-                             std::uint32_t value) {
+bool WinRegistry::WriteDword(RegistryHive hive, const std::string& key, const std::string& name, std::uint32_t value) {
     RegKeyHandle h = OpenForWrite(hive, key);
     if (!h) return false;
     DWORD data = value;

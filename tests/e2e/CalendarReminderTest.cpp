@@ -20,7 +20,8 @@ constexpr int kDaily = 1, kWorkdays = 2, kStatutoryWorkdays = 7, kLunarYearly = 
 constexpr int kExpired = 3;
 
 void PutInt(std::string& rec, size_t offset, std::int32_t value) {
-    for (int i = 0; i < 4; ++i) rec[offset + i] = static_cast<char>((static_cast<std::uint32_t>(value) >> (8 * i)) & 0xFF);
+    for (int i = 0; i < 4; ++i)
+        rec[offset + i] = static_cast<char>((static_cast<std::uint32_t>(value) >> (8 * i)) & 0xFF);
 }
 
 // A record as a copy from before the done-through block writes it, Expired:

@@ -5,6 +5,7 @@
 // and shows it. Each first call goes through a delay-load stub; a stub that
 // did not resolve would take the program down.
 #include <windows.h>
+
 #include <tlhelp32.h>
 
 #include <gtest/gtest.h>

@@ -2,7 +2,6 @@
 
 #include <shellapi.h>
 
-
 namespace vt::e2e {
 
 const wchar_t kRunKey[] = L"SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Run";
@@ -37,8 +36,7 @@ bool Process::Start(const std::wstring& exePath, const std::wstring& arguments) 
     std::wstring cmd = L"\"" + exePath + L"\"";
     if (!arguments.empty()) cmd += L" " + arguments;
     std::wstring dir = exePath.substr(0, exePath.find_last_of(L'\\') + 1);
-    return CreateProcessW(exePath.c_str(), &cmd[0], nullptr, nullptr, FALSE, 0, nullptr, dir.c_str(), &si,
-                          &m_pi) != 0;
+    return CreateProcessW(exePath.c_str(), &cmd[0], nullptr, nullptr, FALSE, 0, nullptr, dir.c_str(), &si, &m_pi) != 0;
 }
 
 namespace {
@@ -73,8 +71,7 @@ BOOL CALLBACK FindMainWindowOf(HWND hwnd, LPARAM lParam) {
 
 }  // namespace
 
-bool Process::StartFromUnix(const std::wstring& exePath, const std::vector<std::string>& environment,
-                            DWORD timeoutMs) {
+bool Process::StartFromUnix(const std::wstring& exePath, const std::vector<std::string>& environment, DWORD timeoutMs) {
     using Spawn = LONG(CDECL*)(char* const argv[], int wait);
     auto spawn = reinterpret_cast<Spawn>(
         reinterpret_cast<void*>(GetProcAddress(GetModuleHandleW(L"ntdll.dll"), "__wine_unix_spawnvp")));
@@ -90,8 +87,7 @@ bool Process::StartFromUnix(const std::wstring& exePath, const std::vector<std::
     argv.push_back(nullptr);
     if (spawn(argv.data(), 0) != 0) return false;
     MainWindowSearch search{exePath, 0};
-    WaitFor([&] { return !EnumWindows(FindMainWindowOf, reinterpret_cast<LPARAM>(&search)) && search.pid; },
-            timeoutMs);
+    WaitFor([&] { return !EnumWindows(FindMainWindowOf, reinterpret_cast<LPARAM>(&search)) && search.pid; }, timeoutMs);
     if (!search.pid) return false;
     m_pi.dwProcessId = search.pid;
     m_pi.hProcess = OpenProcess(PROCESS_ALL_ACCESS, FALSE, search.pid);
@@ -112,9 +108,7 @@ void Process::Kill() {
     WaitForSingleObject(m_pi.hProcess, 5000);
 }
 
-bool Process::Running() const {
-    return m_pi.hProcess && WaitForSingleObject(m_pi.hProcess, 0) == WAIT_TIMEOUT;
-}
+bool Process::Running() const { return m_pi.hProcess && WaitForSingleObject(m_pi.hProcess, 0) == WAIT_TIMEOUT; }
 
 namespace {
 struct EnumState {
@@ -173,9 +167,7 @@ HWND WaitMainWindow(const Process& process, DWORD timeoutMs) {
     return main;
 }
 
-void Settle(HWND window) {
-    SendMessageTimeoutW(window, WM_NULL, 0, 0, SMTO_NORMAL, 30000, nullptr);
-}
+void Settle(HWND window) { SendMessageTimeoutW(window, WM_NULL, 0, 0, SMTO_NORMAL, 30000, nullptr); }
 
 std::wstring ItemText(HWND dialog, int id) {
     HWND item = GetDlgItem(dialog, id);

@@ -22,7 +22,8 @@ constexpr size_t kBlockOffset = 4140;
 constexpr size_t kBlockSize = 16;
 
 void PutInt(std::string& rec, size_t offset, std::int32_t value) {
-    for (int i = 0; i < 4; ++i) rec[offset + i] = static_cast<char>((static_cast<std::uint32_t>(value) >> (8 * i)) & 0xFF);
+    for (int i = 0; i < 4; ++i)
+        rec[offset + i] = static_cast<char>((static_cast<std::uint32_t>(value) >> (8 * i)) & 0xFF);
 }
 
 std::int32_t GetInt(const std::string& rec, size_t offset) {
@@ -218,8 +219,8 @@ TEST_F(ReminderEndToEnd, AFolderWhereNoReminderCanBeKeptIsNamedOnceAtStart) {
     // that it can be read but not written (Wine lets root write anything a
     // permission would refuse).
     ASSERT_TRUE(CreateDirectoryW((m_dir + L"Notify.dat.tmp").c_str(), nullptr));
-    HANDLE lock = CreateFileW((m_dir + L"Notify.dat").c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
-                              0, nullptr);
+    HANDLE lock =
+        CreateFileW((m_dir + L"Notify.dat").c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr);
     ASSERT_NE(lock, INVALID_HANDLE_VALUE);
 
     Process p;
@@ -356,7 +357,7 @@ TEST_F(ReminderDays, AWeeklyReminderDatedTomorrowDoesNotRingToday) {
 TEST_F(ReminderDays, AnOldFileOfExpiredRemindersGivesNoAlertAtStart) {
     const long long today = NoonOffset();
     SYSTEMTIME now = LocalAt(today);
-    SYSTEMTIME earlier = Shifted(now, -90);           // today, long before the start
+    SYSTEMTIME earlier = Shifted(now, -90);  // today, long before the start
     SYSTEMTIME lastMonth = Shifted(now, -30 * 24 * 60);
     std::string file = Reminder(kDaily, earlier, L"早", L"", kExpired);
     file += Reminder(kWorkdays, lastMonth, L"班", L"", kExpired);

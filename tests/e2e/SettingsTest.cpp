@@ -2,6 +2,7 @@
 // from the per-user settings, one that another program holds is named in a
 // balloon at start-up, and the countdown starts with the kept end action.
 #include <windows.h>
+
 #include <commctrl.h>
 
 #include <gtest/gtest.h>

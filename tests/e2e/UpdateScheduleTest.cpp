@@ -195,8 +195,8 @@ TEST_F(UpdateHandOff, ShippedBatchStartsTheUpdaterBesideItAndReturnsAtOnce) {
     std::wstring command = L"cmd.exe /c \"" + m_dir + L"update.bat\"";
     wchar_t system[MAX_PATH] = {};
     GetSystemDirectoryW(system, MAX_PATH);
-    ASSERT_TRUE(CreateProcessW(nullptr, &command[0], nullptr, nullptr, FALSE, CREATE_NO_WINDOW, nullptr, system,
-                               &si, &pi));
+    ASSERT_TRUE(
+        CreateProcessW(nullptr, &command[0], nullptr, nullptr, FALSE, CREATE_NO_WINDOW, nullptr, system, &si, &pi));
     EXPECT_EQ(WaitForSingleObject(pi.hProcess, 15000), WAIT_OBJECT_0);
     CloseHandle(pi.hThread);
     CloseHandle(pi.hProcess);

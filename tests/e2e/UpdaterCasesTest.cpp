@@ -323,7 +323,8 @@ TEST_F(UpdaterCases, ProgramOfTheOtherKindIsRefusedAndNothingIsReplaced) {
         HWND wizard = StartAndInstall(p);
         ASSERT_NE(wizard, nullptr);
         if (refused) {
-            ASSERT_TRUE(WaitStatus(wizard, L"下载的Vantrel.exe不是" + MachineText(BuildMachine()) + L"版程序，更新中止！"));
+            ASSERT_TRUE(
+                WaitStatus(wizard, L"下载的Vantrel.exe不是" + MachineText(BuildMachine()) + L"版程序，更新中止！"));
             EXPECT_EQ(ListBoxLines(wizard, kList), Lines{L"文件：a.dat下载完成!"});
             EXPECT_EQ(server.Requests("/vt/Vantrel.exe"), 1);
             EXPECT_EQ(Installed("a.dat"), "old a");

@@ -3,6 +3,7 @@
 // update server on the loopback interface. The tests sign with the private
 // half of that key through CNG, as the publisher tool would.
 #include <windows.h>
+
 #include <bcrypt.h>
 
 #include <gtest/gtest.h>
@@ -56,8 +57,7 @@ std::string Base64(const std::string& bytes) {
     for (std::size_t i = 0; i < bytes.size(); i += 3) {
         const std::size_t n = std::min<std::size_t>(3, bytes.size() - i);
         unsigned v = 0;
-        for (std::size_t j = 0; j < 3; ++j)
-            v = v << 8 | (j < n ? static_cast<unsigned char>(bytes[i + j]) : 0u);
+        for (std::size_t j = 0; j < 3; ++j) v = v << 8 | (j < n ? static_cast<unsigned char>(bytes[i + j]) : 0u);
         for (std::size_t j = 0; j < 4; ++j) out += j <= n ? kAlphabet[(v >> (18 - 6 * j)) & 63] : '=';
     }
     return out;

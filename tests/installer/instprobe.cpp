@@ -134,8 +134,9 @@ int wmain(int argc, wchar_t** argv) {
         return PostMessageW(GetDlgItem(box, id), BM_CLICK, 0, 0) ? 0 : 1;
     }
     if (verb == L"tray") {
-        HWND owner = argv[2][0] == L'#' ? reinterpret_cast<HWND>(static_cast<ULONG_PTR>(wcstoul(argv[2] + 1, nullptr, 10)))
-                                        : FindWindowW(nullptr, argv[2]);
+        HWND owner = argv[2][0] == L'#'
+                         ? reinterpret_cast<HWND>(static_cast<ULONG_PTR>(wcstoul(argv[2] + 1, nullptr, 10)))
+                         : FindWindowW(nullptr, argv[2]);
         if (!owner) return 1;
         return vt::test::HasTrayIcon(owner) ? 0 : 1;
     }

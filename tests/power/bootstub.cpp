@@ -7,8 +7,8 @@
 int wmain() {
     wchar_t path[MAX_PATH] = {};
     if (!GetEnvironmentVariableW(L"VT_POWER_LOG", path, MAX_PATH)) return 0;
-    HANDLE file = CreateFileW(path, FILE_APPEND_DATA, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
-                              OPEN_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
+    HANDLE file = CreateFileW(path, FILE_APPEND_DATA, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_ALWAYS,
+                              FILE_ATTRIBUTE_NORMAL, nullptr);
     if (file == INVALID_HANDLE_VALUE) return 1;
     const wchar_t* line = GetCommandLineW();
     char utf8[2048] = {};

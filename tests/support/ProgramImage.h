@@ -11,7 +11,7 @@ struct ProgramImageSpec {
     std::uint16_t machine = 0x8664;
     // 0: the format that fits the machine (PE32+ for x86-64, else PE32).
     std::uint16_t magic = 0;
-    std::uint32_t peOffset = 0x80;  // e_lfanew
+    std::uint32_t peOffset = 0x80;           // e_lfanew
     std::uint16_t characteristics = 0x0022;  // executable, large-address aware
 };
 

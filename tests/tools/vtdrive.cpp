@@ -63,7 +63,9 @@ int wmain(int argc, wchar_t** argv) {
     if (verb == L"wait") return 0;
     if (verb == L"post" && argc >= 6)
         return PostMessageW(hwnd, static_cast<UINT>(Num(argv[3])), static_cast<WPARAM>(Num(argv[4])),
-                            static_cast<LPARAM>(Num(argv[5]))) ? 0 : 1;
+                            static_cast<LPARAM>(Num(argv[5])))
+                   ? 0
+                   : 1;
     if (verb == L"send" && argc >= 6) {
         DWORD_PTR answer = 0;
         if (!SendMessageTimeoutW(hwnd, static_cast<UINT>(Num(argv[3])), static_cast<WPARAM>(Num(argv[4])),
@@ -72,8 +74,7 @@ int wmain(int argc, wchar_t** argv) {
         wprintf(L"%lu\n", static_cast<unsigned long>(answer));
         return 0;
     }
-    if (verb == L"command" && argc >= 4)
-        return PostMessageW(hwnd, WM_COMMAND, MAKEWPARAM(Num(argv[3]), 0), 0) ? 0 : 1;
+    if (verb == L"command" && argc >= 4) return PostMessageW(hwnd, WM_COMMAND, MAKEWPARAM(Num(argv[3]), 0), 0) ? 0 : 1;
     if (verb == L"click" && argc >= 4) {
         HWND button = GetDlgItem(hwnd, static_cast<int>(Num(argv[3])));
         return button && PostMessageW(button, BM_CLICK, 0, 0) ? 0 : 1;
@@ -83,7 +84,8 @@ int wmain(int argc, wchar_t** argv) {
         DWORD_PTR answer = 0;
         return item && SendMessageTimeoutW(item, static_cast<UINT>(Num(argv[4])), static_cast<WPARAM>(Num(argv[5])),
                                            static_cast<LPARAM>(Num(argv[6])), SMTO_ABORTIFHUNG, 10000, &answer)
-                   ? 0 : 1;
+                   ? 0
+                   : 1;
     }
     if (verb == L"rect") {
         RECT rc;

@@ -5,8 +5,8 @@
 #include <vector>
 
 #include "shared/core/IniProfile.h"
-#include "tests/support/TempDir.h"
 #include "tests/support/CoreFakes.h"
+#include "tests/support/TempDir.h"
 
 namespace vt {
 namespace {
@@ -32,7 +32,13 @@ protected:
 };
 
 TEST_F(UpdateScheduleTest, OneRunDecidesFromDayAndUpdated) {
-    const struct { const char* before; int day; bool atStartup; bool launch; const char* after; } cases[] = {
+    const struct {
+        const char* before;
+        int day;
+        bool atStartup;
+        bool launch;
+        const char* after;
+    } cases[] = {
         // `Day` missing (1), the 4th, check armed: launch, then disarm.
         {"[Main]\r\nUpdated=0\r\n", 4, true, true, "[Main]\r\nUpdated=1\r\nLocalMode=1\r\n"},
         // The 5th is not due for `Day` 1: re-arm.

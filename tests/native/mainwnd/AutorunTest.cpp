@@ -30,8 +30,7 @@ struct FakeRegistry : IRegistry {
         values[{hive, key, name}] = value;
         return true;
     }
-    bool WriteDword(RegistryHive hive, const std::string& key, const std::string& name,
-                    std::uint32_t value) override {
+    bool WriteDword(RegistryHive hive, const std::string& key, const std::string& name, std::uint32_t value) override {
         return WriteString(hive, key, name, "dword:" + std::to_string(value));
     }
     bool DeleteValue(RegistryHive hive, const std::string& key, const std::string& name) override {

@@ -18,10 +18,9 @@ TEST(ChannelActions, UseTheLouderSavedLevel) {
     struct Row {
         std::uint32_t saved, left, right, both;
     };
-    for (const Row& r : {Row{0x80008000, 0x8000, 0x80000000, 0x80008000},
-                         Row{0xC0004000, 0xC000, 0xC0000000, 0xC000C000},
-                         Row{0x4000C000, 0xC000, 0xC0000000, 0xC000C000},
-                         Row{0, 0, 0, 0}}) {
+    for (const Row& r :
+         {Row{0x80008000, 0x8000, 0x80000000, 0x80008000}, Row{0xC0004000, 0xC000, 0xC0000000, 0xC000C000},
+          Row{0x4000C000, 0xC000, 0xC0000000, 0xC000C000}, Row{0, 0, 0, 0}}) {
         EXPECT_EQ(VolumeForAction(ChannelAction::LeftOnly, r.saved), r.left) << std::hex << r.saved;
         EXPECT_EQ(VolumeForAction(ChannelAction::RightOnly, r.saved), r.right) << std::hex << r.saved;
         EXPECT_EQ(VolumeForAction(ChannelAction::Both, r.saved), r.both) << std::hex << r.saved;
@@ -100,8 +99,8 @@ TEST(ChannelControl, WithoutADeviceNothingIsTakenForAVolume) {
     EXPECT_EQ(cc.SavedVolume(), 0u);
     cc.Sample();
     EXPECT_EQ(cc.SavedVolume(), 0u);
-    for (ChannelAction a : {ChannelAction::LeftOnly, ChannelAction::RightOnly, ChannelAction::Both,
-                            ChannelAction::Mute})
+    for (ChannelAction a :
+         {ChannelAction::LeftOnly, ChannelAction::RightOnly, ChannelAction::Both, ChannelAction::Mute})
         cc.Apply(a);
     EXPECT_EQ(dev.sets, (std::vector<std::uint32_t>{0, 0, 0, 0}));
 }

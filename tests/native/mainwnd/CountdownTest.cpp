@@ -156,8 +156,7 @@ TEST(CountdownStatus, SpinnerTurnsOneStepPerRunningRefresh) {
     std::vector<std::string> seen;
     for (int i = 0; i < 6; ++i) seen.push_back(c.NextStatusText());
     const char* expected[] = {"/", "-", "\\", "|", "/", "-"};
-    for (int i = 0; i < 6; ++i)
-        EXPECT_EQ(seen[i], std::string("[运行中") + expected[i] + "]系统距离关机还有1分0秒");
+    for (int i = 0; i < 6; ++i) EXPECT_EQ(seen[i], std::string("[运行中") + expected[i] + "]系统距离关机还有1分0秒");
     // Stopped refreshes do not turn it.
     c.StartStop();
     c.NextStatusText();

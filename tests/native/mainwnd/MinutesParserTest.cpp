@@ -25,33 +25,26 @@ void ExpectParses(const Case& c) {
 }  // namespace
 
 TEST(ParseMinutes, AcceptsNumbersWithBlanksTabsAndPlus) {
-    for (const Case& c : {Case{"1", MinutesRead::Ok, 1},
-                          Case{"65535", MinutesRead::Ok, 65535},
-                          Case{"+5", MinutesRead::Ok, 5},
-                          Case{" 7 ", MinutesRead::Ok, 7},
-                          Case{"\t12\t ", MinutesRead::Ok, 12},
-                          Case{"007", MinutesRead::Ok, 7}}) {
+    for (const Case& c :
+         {Case{"1", MinutesRead::Ok, 1}, Case{"65535", MinutesRead::Ok, 65535}, Case{"+5", MinutesRead::Ok, 5},
+          Case{" 7 ", MinutesRead::Ok, 7}, Case{"\t12\t ", MinutesRead::Ok, 12}, Case{"007", MinutesRead::Ok, 7}}) {
         ExpectParses(c);
     }
 }
 
 TEST(ParseMinutes, RejectsTextThatIsNotANumber) {
-    for (const char* text : {"", "   ", "abc", "-1", " -0", "7x", "7 8", "+", "+0", "+ 5",
-                             "0x10", "1.5", "５", "中"}) {
+    for (const char* text : {"", "   ", "abc", "-1", " -0", "7x", "7 8", "+", "+0", "+ 5", "0x10", "1.5", "５", "中"}) {
         ExpectParses({text, MinutesRead::NotANumber, 0});
     }
 }
 
 TEST(ParseMinutes, ReportsNumbersOutsideTheRangeButKeepsThem) {
-    for (const Case& c : {Case{"0", MinutesRead::OutOfRange, 0},
-                          Case{"000", MinutesRead::OutOfRange, 0},
-                          Case{"65536", MinutesRead::OutOfRange, 65536},
-                          Case{"70000", MinutesRead::OutOfRange, 70000},
+    for (const Case& c : {Case{"0", MinutesRead::OutOfRange, 0}, Case{"000", MinutesRead::OutOfRange, 0},
+                          Case{"65536", MinutesRead::OutOfRange, 65536}, Case{"70000", MinutesRead::OutOfRange, 70000},
                           Case{"4294967295", MinutesRead::OutOfRange, 4294967295u},
                           Case{"4294967296", MinutesRead::OutOfRange, 4294967295u},
                           Case{"99999999999", MinutesRead::OutOfRange, 4294967295u},
-                          Case{"99999999999999999999999999", MinutesRead::OutOfRange,
-                               4294967295u}}) {
+                          Case{"99999999999999999999999999", MinutesRead::OutOfRange, 4294967295u}}) {
         ExpectParses(c);
     }
 }

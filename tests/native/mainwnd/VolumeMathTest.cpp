@@ -33,8 +33,7 @@ TEST(VolumeConversion, PositionToLevel) {
 }
 
 TEST(VolumeConversion, EveryPositionSurvivesTheRoundTrip) {
-    for (int p = kSliderMin; p <= kSliderMax; ++p)
-        EXPECT_EQ(PositionFromLevel(LevelFromPosition(p)), p) << p;
+    for (int p = kSliderMin; p <= kSliderMax; ++p) EXPECT_EQ(PositionFromLevel(LevelFromPosition(p)), p) << p;
 }
 
 TEST(VolumePopup, FillShowsMutedOnlyForTotalSilence) {

@@ -50,21 +50,18 @@ OccurrenceRule Workdays(const IWorkingDays* days, int y = 2025, int m = 1, int d
     return RuleOf(MakeReminder(RepeatKind::StatutoryWorkdays, y, m, d, 8, 30), days);
 }
 
-OccurrenceRule Lunar(int y, int m, int d) {
-    return RuleOf(MakeReminder(RepeatKind::LunarYearly, y, m, d, 8, 30));
-}
+OccurrenceRule Lunar(int y, int m, int d) { return RuleOf(MakeReminder(RepeatKind::LunarYearly, y, m, d, 8, 30)); }
 
 TEST(StatutoryWorkdays, SpringFestivalOf2025SkipsTheHolidayAndKeepsTheWorkedWeekend) {
     EXPECT_EQ(Series(Workdays(&Shipped()), M(2025, 1, 24, 12, 0), 7),
-              (std::vector<std::string>{"2025-1-26", "2025-1-27", "2025-2-5", "2025-2-6", "2025-2-7",
-                                        "2025-2-8", "2025-2-10"}));
+              (std::vector<std::string>{"2025-1-26", "2025-1-27", "2025-2-5", "2025-2-6", "2025-2-7", "2025-2-8",
+                                        "2025-2-10"}));
 }
 
 TEST(StatutoryWorkdays, NationalDayOf2026) {
     const OccurrenceRule r = Workdays(&Shipped());
     EXPECT_EQ(Series(r, M(2026, 9, 18, 12, 0), 6),
-              (std::vector<std::string>{"2026-9-20", "2026-9-21", "2026-9-22", "2026-9-23", "2026-9-24",
-                                        "2026-9-28"}));
+              (std::vector<std::string>{"2026-9-20", "2026-9-21", "2026-9-22", "2026-9-23", "2026-9-24", "2026-9-28"}));
     EXPECT_EQ(Series(r, M(2026, 9, 30, 12, 0), 4),
               (std::vector<std::string>{"2026-10-8", "2026-10-9", "2026-10-10", "2026-10-12"}));
     // Missed through the holiday: the latest is the day before it.
@@ -106,15 +103,14 @@ TEST(LunarYearly, LeapMonthDateRecursInTheOrdinaryMonth) {
 
 TEST(LunarYearly, DayThirtyFallsOnTheTwentyNinthOfAShortMonth) {
     const OccurrenceRule r = Lunar(2024, 2, 9);  // 腊月三十 of lunar 2023
-    EXPECT_EQ(Series(r, kNothingDone, 4),
-              (std::vector<std::string>{"2024-2-9", "2025-1-28", "2026-2-16", "2027-2-5"}));
+    EXPECT_EQ(Series(r, kNothingDone, 4), (std::vector<std::string>{"2024-2-9", "2025-1-28", "2026-2-16", "2027-2-5"}));
 }
 
 // The next occurrence is found a lunar year at a time; stepping day by day
 // through OccursOn must find the same one.
 TEST(LunarYearly, NextOccurrenceAgreesWithTheDayByDayRule) {
-    const int dates[][3] = {{2026, 9, 25}, {2023, 3, 22}, {2024, 2, 9}, {2033, 12, 22}, {1900, 1, 31},
-                            {2100, 12, 31}, {2020, 5, 23}, {2057, 9, 28}};
+    const int dates[][3] = {{2026, 9, 25}, {2023, 3, 22},  {2024, 2, 9},  {2033, 12, 22},
+                            {1900, 1, 31}, {2100, 12, 31}, {2020, 5, 23}, {2057, 9, 28}};
     for (const auto& d : dates) {
         const OccurrenceRule r = Lunar(d[0], d[1], d[2]);
         ASSERT_FALSE(r.none);
@@ -144,8 +140,8 @@ TEST(CalendarKinds, CompareDueIsMinusOneOnlyBeforeTheTimeOfTheirDays) {
     EXPECT_EQ(CompareDue(test::At(2027, 9, 25, 8, 0), moon), 1) << "the Gregorian date is no longer its day";
     EXPECT_EQ(CompareDue(test::At(2030, 1, 1, 8, 0), MakeReminder(RepeatKind::LunarYearly, 1899, 1, 1, 9, 0)), 1);
     const ReminderItem official = MakeReminder(RepeatKind::StatutoryWorkdays, 2026, 9, 1, 8, 30);
-    EXPECT_EQ(CompareDue(test::At(2026, 10, 9, 8, 0), official), -1);   // a Friday
-    EXPECT_EQ(CompareDue(test::At(2026, 10, 10, 8, 0), official), 1);   // Saturday: the schedule re-arms it
+    EXPECT_EQ(CompareDue(test::At(2026, 10, 9, 8, 0), official), -1);  // a Friday
+    EXPECT_EQ(CompareDue(test::At(2026, 10, 10, 8, 0), official), 1);  // Saturday: the schedule re-arms it
 }
 
 TEST(LunarYearly, DateOutsideTheTableHasNoOccurrence) {

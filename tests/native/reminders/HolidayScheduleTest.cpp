@@ -29,10 +29,10 @@ TEST(HolidaySchedule, CoveredYearFollowsTheListedDatesAndWeekdaysElsewhere) {
     EXPECT_EQ(s.DateCount(), 4);
     EXPECT_FALSE(s.IsWorkday(2026, 10, 1));  // Thursday, National Day
     EXPECT_FALSE(s.IsWorkday(2026, 10, 2));
-    EXPECT_TRUE(s.IsWorkday(2026, 10, 10));  // Saturday worked
-    EXPECT_TRUE(s.IsWorkday(2026, 9, 20));   // Sunday worked
-    EXPECT_TRUE(s.IsWorkday(2026, 10, 9));   // an unlisted Friday
-    EXPECT_FALSE(s.IsWorkday(2026, 10, 11)); // an unlisted Sunday
+    EXPECT_TRUE(s.IsWorkday(2026, 10, 10));   // Saturday worked
+    EXPECT_TRUE(s.IsWorkday(2026, 9, 20));    // Sunday worked
+    EXPECT_TRUE(s.IsWorkday(2026, 10, 9));    // an unlisted Friday
+    EXPECT_FALSE(s.IsWorkday(2026, 10, 11));  // an unlisted Sunday
 }
 
 TEST(HolidaySchedule, UncoveredYearFallsBackToMondayToFriday) {
@@ -50,8 +50,9 @@ TEST(HolidaySchedule, DatesOutsideTheCoveredYearsAreNotUsed) {
 }
 
 TEST(HolidaySchedule, YearsLineMayComeAfterTheDatesAndLinesMayEndInCrLf) {
-    const HolidaySchedule s =
-        HolidaySchedule::Parse("\xEF\xBB\xBF" "2026-10-01 off\r\n  2026-10-10\twork  \r\nyears 2026-2026\r\n");
+    const HolidaySchedule s = HolidaySchedule::Parse(
+        "\xEF\xBB\xBF"
+        "2026-10-01 off\r\n  2026-10-10\twork  \r\nyears 2026-2026\r\n");
     EXPECT_EQ(s.SkippedLines(), 0);
     EXPECT_FALSE(s.IsWorkday(2026, 10, 1));
     EXPECT_TRUE(s.IsWorkday(2026, 10, 10));
@@ -60,7 +61,7 @@ TEST(HolidaySchedule, YearsLineMayComeAfterTheDatesAndLinesMayEndInCrLf) {
 TEST(HolidaySchedule, DamagedLinesAreSkippedAndTheRestKept) {
     const HolidaySchedule s = HolidaySchedule::Parse(
         "years 2026-2026\n"
-        "2026-02-30 off\n"        // no such date
+        "2026-02-30 off\n"  // no such date
         "2026-13-01 off\n"
         "2026-10-0 off\n"
         "2026-10-03 holiday\n"
@@ -68,13 +69,13 @@ TEST(HolidaySchedule, DamagedLinesAreSkippedAndTheRestKept) {
         "26-10-05 off\n"
         "\xFF\xFE garbage \x01\n"
         "2026-10-01 off\n"
-        "years 2020-2030\n"       // a second years line does not widen the first
-        "2026-10-01 work\n"       // contradicts an earlier line: the first stands
-        "2026-10-01 off\n");      // repeats it: fine
+        "years 2020-2030\n"   // a second years line does not widen the first
+        "2026-10-01 work\n"   // contradicts an earlier line: the first stands
+        "2026-10-01 off\n");  // repeats it: fine
     EXPECT_EQ(s.SkippedLines(), 9);
     EXPECT_FALSE(s.Covers(2027));
     EXPECT_FALSE(s.IsWorkday(2026, 10, 1));
-    EXPECT_TRUE(s.IsWorkday(2026, 10, 5));   // Monday, its line was damaged
+    EXPECT_TRUE(s.IsWorkday(2026, 10, 5));  // Monday, its line was damaged
     EXPECT_EQ(s.DateCount(), 1);
 }
 
@@ -121,21 +122,21 @@ TEST_F(ShippedSchedule, KnownDaysOf2025) {
     EXPECT_FALSE(s.IsWorkday(2025, 1, 28));  // 除夕, Tuesday
     EXPECT_FALSE(s.IsWorkday(2025, 2, 4));
     EXPECT_TRUE(s.IsWorkday(2025, 2, 5));
-    EXPECT_TRUE(s.IsWorkday(2025, 2, 8));    // Saturday worked
-    EXPECT_TRUE(s.IsWorkday(2025, 4, 27));   // Sunday worked for 劳动节
-    EXPECT_FALSE(s.IsWorkday(2025, 5, 5));   // Monday
-    EXPECT_FALSE(s.IsWorkday(2025, 6, 2));   // 端午, Monday
-    EXPECT_TRUE(s.IsWorkday(2025, 9, 28));   // Sunday
+    EXPECT_TRUE(s.IsWorkday(2025, 2, 8));   // Saturday worked
+    EXPECT_TRUE(s.IsWorkday(2025, 4, 27));  // Sunday worked for 劳动节
+    EXPECT_FALSE(s.IsWorkday(2025, 5, 5));  // Monday
+    EXPECT_FALSE(s.IsWorkday(2025, 6, 2));  // 端午, Monday
+    EXPECT_TRUE(s.IsWorkday(2025, 9, 28));  // Sunday
     for (int d = 1; d <= 8; ++d) EXPECT_FALSE(s.IsWorkday(2025, 10, d)) << d;
     EXPECT_TRUE(s.IsWorkday(2025, 10, 9));
-    EXPECT_TRUE(s.IsWorkday(2025, 10, 11));  // Saturday
-    EXPECT_FALSE(s.IsWorkday(2025, 10, 12)); // an ordinary Sunday
+    EXPECT_TRUE(s.IsWorkday(2025, 10, 11));   // Saturday
+    EXPECT_FALSE(s.IsWorkday(2025, 10, 12));  // an ordinary Sunday
 }
 
 TEST_F(ShippedSchedule, KnownDaysOf2026) {
-    EXPECT_FALSE(s.IsWorkday(2026, 1, 2));   // Friday
-    EXPECT_TRUE(s.IsWorkday(2026, 1, 4));    // Sunday worked
-    EXPECT_TRUE(s.IsWorkday(2026, 2, 14));   // Saturday worked
+    EXPECT_FALSE(s.IsWorkday(2026, 1, 2));  // Friday
+    EXPECT_TRUE(s.IsWorkday(2026, 1, 4));   // Sunday worked
+    EXPECT_TRUE(s.IsWorkday(2026, 2, 14));  // Saturday worked
     for (int d = 15; d <= 23; ++d) EXPECT_FALSE(s.IsWorkday(2026, 2, d)) << d;
     EXPECT_TRUE(s.IsWorkday(2026, 2, 28));   // Saturday worked
     EXPECT_FALSE(s.IsWorkday(2026, 4, 6));   // 清明, Monday

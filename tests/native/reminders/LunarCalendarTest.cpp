@@ -22,13 +22,12 @@ void ExpectLunar(Ymd g, int year, int month, int day, bool leap) {
 }
 
 TEST(LunarCalendar, EverySpringFestivalFrom2000To2030) {
-    const Ymd festivals[] = {
-        {2000, 2, 5},  {2001, 1, 24}, {2002, 2, 12}, {2003, 2, 1},  {2004, 1, 22}, {2005, 2, 9},
-        {2006, 1, 29}, {2007, 2, 18}, {2008, 2, 7},  {2009, 1, 26}, {2010, 2, 14}, {2011, 2, 3},
-        {2012, 1, 23}, {2013, 2, 10}, {2014, 1, 31}, {2015, 2, 19}, {2016, 2, 8},  {2017, 1, 28},
-        {2018, 2, 16}, {2019, 2, 5},  {2020, 1, 25}, {2021, 2, 12}, {2022, 2, 1},  {2023, 1, 22},
-        {2024, 2, 10}, {2025, 1, 29}, {2026, 2, 17}, {2027, 2, 6},  {2028, 1, 26}, {2029, 2, 13},
-        {2030, 2, 3}};
+    const Ymd festivals[] = {{2000, 2, 5},  {2001, 1, 24}, {2002, 2, 12}, {2003, 2, 1},  {2004, 1, 22}, {2005, 2, 9},
+                             {2006, 1, 29}, {2007, 2, 18}, {2008, 2, 7},  {2009, 1, 26}, {2010, 2, 14}, {2011, 2, 3},
+                             {2012, 1, 23}, {2013, 2, 10}, {2014, 1, 31}, {2015, 2, 19}, {2016, 2, 8},  {2017, 1, 28},
+                             {2018, 2, 16}, {2019, 2, 5},  {2020, 1, 25}, {2021, 2, 12}, {2022, 2, 1},  {2023, 1, 22},
+                             {2024, 2, 10}, {2025, 1, 29}, {2026, 2, 17}, {2027, 2, 6},  {2028, 1, 26}, {2029, 2, 13},
+                             {2030, 2, 3}};
     int year = 2000;
     for (const Ymd& g : festivals) {
         ExpectLunar(g, year, 1, 1, false);
@@ -45,10 +44,10 @@ TEST(LunarCalendar, EverySpringFestivalFrom2000To2030) {
 }
 
 TEST(LunarCalendar, KnownFestivalsAndDates) {
-    ExpectLunar({2026, 9, 25}, 2026, 8, 15, false);   // 中秋 2026
-    ExpectLunar({2027, 9, 15}, 2027, 8, 15, false);   // 中秋 2027
+    ExpectLunar({2026, 9, 25}, 2026, 8, 15, false);  // 中秋 2026
+    ExpectLunar({2027, 9, 15}, 2027, 8, 15, false);  // 中秋 2027
     ExpectLunar({2027, 9, 25}, 2027, 8, 25, false);
-    ExpectLunar({2026, 6, 19}, 2026, 5, 5, false);    // 端午 2026
+    ExpectLunar({2026, 6, 19}, 2026, 5, 5, false);  // 端午 2026
     ExpectLunar({2017, 8, 22}, 2017, 7, 1, false);
     ExpectLunar({1984, 2, 2}, 1984, 1, 1, false);
     ExpectLunar({1999, 12, 31}, 1999, 11, 24, false);
@@ -58,15 +57,15 @@ TEST(LunarCalendar, KnownFestivalsAndDates) {
 
 TEST(LunarCalendar, LeapMonths) {
     EXPECT_EQ(LeapMonthOf(2023), 2);
-    ExpectLunar({2023, 3, 22}, 2023, 2, 1, true);     // 闰二月初一
+    ExpectLunar({2023, 3, 22}, 2023, 2, 1, true);  // 闰二月初一
     ExpectLunar({2023, 4, 19}, 2023, 2, 29, true);
     ExpectLunar({2023, 4, 20}, 2023, 3, 1, false);
     EXPECT_EQ(LunarMonthLength(2023, 2, true), 29);
-    EXPECT_EQ(LunarMonthLength(2023, 3, true), 0);    // 2023 has no 闰三月
+    EXPECT_EQ(LunarMonthLength(2023, 3, true), 0);  // 2023 has no 闰三月
     ExpectLunar({2020, 5, 23}, 2020, 4, 1, true);
     ExpectLunar({2025, 7, 25}, 2025, 6, 1, true);
     ExpectLunar({2014, 10, 24}, 2014, 9, 1, true);
-    ExpectLunar({2033, 12, 22}, 2033, 11, 1, true);   // 闰冬月 of 2033
+    ExpectLunar({2033, 12, 22}, 2033, 11, 1, true);  // 闰冬月 of 2033
     EXPECT_EQ(LeapMonthOf(2024), 0);
     EXPECT_FALSE(GregorianOf({2024, 5, 1, true}).has_value());
 }
@@ -80,7 +79,7 @@ TEST(LunarCalendar, EdgesOfTheTable) {
     EXPECT_FALSE(LunarOf(1899, 12, 31).has_value());
     EXPECT_FALSE(LunarOf(-2147483647 - 1, 1, 1).has_value());
     EXPECT_FALSE(LunarOf(2147483647, 12, 31).has_value());
-    EXPECT_FALSE(LunarOf(2026, 2, 29).has_value());   // no such Gregorian date
+    EXPECT_FALSE(LunarOf(2026, 2, 29).has_value());  // no such Gregorian date
     EXPECT_FALSE(LunarOf(2026, 0, 1).has_value());
     EXPECT_FALSE(GregorianOf({1899, 1, 1, false}).has_value());
     EXPECT_FALSE(GregorianOf({2101, 1, 1, false}).has_value());

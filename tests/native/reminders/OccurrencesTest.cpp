@@ -114,8 +114,7 @@ TEST(Occurrences, TwentyNinthOfFebruaryFallsOnFirstOfMarchInCommonYears) {
     EXPECT_EQ(LatestOccurrenceAtOrBefore(r, M(2100, 3, 1, 8, 30)), M(2100, 3, 1, 8, 30));  // 2100 is common
     EXPECT_EQ(LatestOccurrenceAtOrBefore(r, M(2096, 12, 31, 0, 0)), M(2096, 2, 29, 8, 30));
     // A 31 December date never spills into a month 13.
-    EXPECT_EQ(NextOccurrenceAfter(Rule(RepeatKind::Yearly, 2026, 12, 31), M(2027, 1, 1, 0, 0)),
-              M(2027, 12, 31, 8, 30));
+    EXPECT_EQ(NextOccurrenceAfter(Rule(RepeatKind::Yearly, 2026, 12, 31), M(2027, 1, 1, 0, 0)), M(2027, 12, 31, 8, 30));
 }
 
 TEST(Occurrences, AWeekAwayCountsSevenAndNamesTheLatest) {
@@ -126,8 +125,7 @@ TEST(Occurrences, AWeekAwayCountsSevenAndNamesTheLatest) {
     EXPECT_EQ(LatestOccurrenceAtOrBefore(r, back), M(2026, 12, 8, 8, 30));
     EXPECT_EQ(CountOccurrences(r, done, back, 3), 3);
     // Monday to Sunday away from a workdays reminder: five of them.
-    EXPECT_EQ(CountOccurrences(Rule(RepeatKind::Workdays, 2026, 1, 1), M(2026, 12, 6, 23, 0),
-                               M(2026, 12, 13, 23, 0)),
+    EXPECT_EQ(CountOccurrences(Rule(RepeatKind::Workdays, 2026, 1, 1), M(2026, 12, 6, 23, 0), M(2026, 12, 13, 23, 0)),
               5);
     EXPECT_EQ(CountOccurrences(r, back, done), 0);  // a clock set back counts nothing
 }

@@ -60,8 +60,7 @@ TEST(CompareDue, DaysOutsideTheRuleAnswerDue) {
 }
 
 TEST(CompareDue, MidnightNeverLiesAheadForDayRules) {
-    for (RepeatKind kind : {RepeatKind::Daily, RepeatKind::Workdays, RepeatKind::Weekends,
-                            RepeatKind::Weekly}) {
+    for (RepeatKind kind : {RepeatKind::Daily, RepeatKind::Workdays, RepeatKind::Weekends, RepeatKind::Weekly}) {
         ReminderItem r = MakeReminder(kind, 2026, 12, 9, 0, 0);
         for (int day = 7; day <= 13; ++day)
             ASSERT_EQ(CompareDue(At(2026, 12, day, 0, 0), r), 1) << static_cast<int>(kind) << " " << day;

@@ -148,8 +148,7 @@ TEST(ReminderParse, TrailingFragmentIsCountedButNeverLoaded) {
     ParsedReminders parsed = ParseReminderBytes(file.data(), file.size());
     ASSERT_EQ(parsed.items.size(), 2u);
     EXPECT_EQ(parsed.fragmentBytes, kReminderItemSize / 2);
-    EXPECT_EQ(SerializeReminders(parsed.items),
-              Bytes(file.begin(), file.begin() + 2 * kReminderItemSize));
+    EXPECT_EQ(SerializeReminders(parsed.items), Bytes(file.begin(), file.begin() + 2 * kReminderItemSize));
 }
 
 TEST(ReminderParse, EmptyAndTinyInputsGiveNoRecords) {

@@ -68,8 +68,8 @@ TEST(ReminderFile, LoadThenSaveKeepsEveryByteButTheStateRule) {
 TEST(ReminderFile, PlainSaveWritesLiveStatesAndExitSaveWritesThemAsReady) {
     MemoryFileSystem fs;
     ReminderBook book(fs, kPath);
-    for (ReminderState s : {ReminderState::Ready, ReminderState::Alerting, ReminderState::Snoozed,
-                            ReminderState::Expired})
+    for (ReminderState s :
+         {ReminderState::Ready, ReminderState::Alerting, ReminderState::Snoozed, ReminderState::Expired})
         book.Add(test::MakeReminder(RepeatKind::Daily, 2026, 1, 1, 8, 0, "x", s));
 
     ASSERT_TRUE(book.Save());
@@ -127,8 +127,8 @@ TEST(ReminderFile, RecordsReadInPiecesAreTheFileWhetherItGrewOrShrankMeanwhile) 
     Bytes file = ThreeRecords();
     file.insert(file.end(), 50, 0x77);
     ParsedReminders expected = ParseReminderBytes(file.data(), file.size());
-    for (std::size_t claimed : {file.size(), std::size_t{0}, kReminderItemSize, 2 * kReminderItemSize + 9,
-                                10 * kReminderItemSize}) {
+    for (std::size_t claimed :
+         {file.size(), std::size_t{0}, kReminderItemSize, 2 * kReminderItemSize + 9, 10 * kReminderItemSize}) {
         TrickleFileSystem fs;
         fs.files[kPath] = file;
         fs.claimedSize = claimed;
@@ -296,8 +296,7 @@ TEST(ReminderFile, SaveProbeSaysWhetherAnySaveCanSucceedAndChangesNothing) {
         if (c.fileThere) fs.files[kPath] = ThreeRecords();
         fs.failCreate = c.failCreate;
         fs.failInPlace = c.failInPlace;
-        EXPECT_EQ(CanSaveReminderFile(fs, kPath), c.canSave)
-            << c.fileThere << c.failCreate << c.failInPlace;
+        EXPECT_EQ(CanSaveReminderFile(fs, kPath), c.canSave) << c.fileThere << c.failCreate << c.failInPlace;
         EXPECT_EQ(fs.files.size(), c.fileThere ? 1u : 0u);
         if (c.fileThere) {
             EXPECT_EQ(fs.files[kPath], ThreeRecords());
@@ -329,13 +328,30 @@ TEST_P(FailedSave, LeavesTheOldFileByteForByte) {
     book.Add(test::MakeReminder(RepeatKind::Once, 2026, 5, 1, 9, 0));
 
     switch (GetParam()) {
-    case 0: fs.failCreate = true; fs.failInPlace = true; break;         // read-only directory
-    case 1: fs.writeBudget = 0; break;                                  // disk already full
-    case 2: fs.writeBudget = static_cast<long>(kReminderItemSize) + 100; break;  // full midway
-    case 3: fs.failClose = true; break;                                 // flush fails
-    case 4: fs.failReplace = true; break;
-    case 5: fs.writeBudget = 100; fs.keepFailedFiles = true; break;
-    case 6: fs.failClose = true; fs.keepFailedFiles = true; break;
+    case 0:
+        fs.failCreate = true;
+        fs.failInPlace = true;
+        break;  // read-only directory
+    case 1:
+        fs.writeBudget = 0;
+        break;  // disk already full
+    case 2:
+        fs.writeBudget = static_cast<long>(kReminderItemSize) + 100;
+        break;  // full midway
+    case 3:
+        fs.failClose = true;
+        break;  // flush fails
+    case 4:
+        fs.failReplace = true;
+        break;
+    case 5:
+        fs.writeBudget = 100;
+        fs.keepFailedFiles = true;
+        break;
+    case 6:
+        fs.failClose = true;
+        fs.keepFailedFiles = true;
+        break;
     }
     EXPECT_FALSE(book.Save());
     EXPECT_FALSE(book.SaveAtExit());

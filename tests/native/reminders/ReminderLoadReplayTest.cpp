@@ -18,8 +18,8 @@ namespace {
 namespace fs = std::filesystem;
 
 fs::path CorpusDir() {
-    return fs::path(__FILE__).parent_path().parent_path().parent_path().parent_path() / "fuzz" /
-           "corpus" / "reminder_load";
+    return fs::path(__FILE__).parent_path().parent_path().parent_path().parent_path() / "fuzz" / "corpus" /
+           "reminder_load";
 }
 
 std::string Check(const std::vector<unsigned char>& bytes) {
@@ -31,8 +31,7 @@ TEST(ReminderLoadReplay, EverySeedOfTheCorpus) {
     int seeds = 0;
     for (const fs::directory_entry& entry : fs::directory_iterator(CorpusDir())) {
         std::ifstream in(entry.path(), std::ios::binary);
-        std::vector<unsigned char> bytes((std::istreambuf_iterator<char>(in)),
-                                         std::istreambuf_iterator<char>());
+        std::vector<unsigned char> bytes((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
         EXPECT_EQ(Check(fuzz::ReminderFileOfInput(bytes.data(), bytes.size())), "") << entry.path();
         ++seeds;
     }
@@ -54,9 +53,8 @@ TEST(ReminderLoadReplay, RandomBuffersOfEveryInterestingLength) {
 TEST(ReminderLoadReplay, SoundRecordsWithOneFieldDamaged) {
     std::mt19937 rng(7);
     const std::int32_t hostile[] = {INT32_MIN, -1, 0, 7, 13, 32, 60, INT32_MAX};
-    std::int32_t ReminderItem::*const fields[] = {&ReminderItem::year,   &ReminderItem::month,
-                                                  &ReminderItem::day,    &ReminderItem::repeat,
-                                                  &ReminderItem::hour,   &ReminderItem::minute,
+    std::int32_t ReminderItem::*const fields[] = {&ReminderItem::year,      &ReminderItem::month, &ReminderItem::day,
+                                                  &ReminderItem::repeat,    &ReminderItem::hour,  &ReminderItem::minute,
                                                   &ReminderItem::alertTicks};
     for (std::size_t field = 0; field < std::size(fields); ++field)
         for (std::int32_t value : hostile) {

@@ -17,8 +17,7 @@ protected:
 
     // Rows a, b, c all due at 8:30, fired and with their alerts open.
     std::vector<AlertRequest> FireThree() {
-        for (const char* t : {"a", "b", "c"})
-            manager.Add(MakeReminder(RepeatKind::Daily, 2026, 1, 1, 8, 30, t));
+        for (const char* t : {"a", "b", "c"}) manager.Add(MakeReminder(RepeatKind::Daily, 2026, 1, 1, 8, 30, t));
         return TicksAt(2026, 12, 7, 8, 30);
     }
 
@@ -76,7 +75,7 @@ TEST_F(ManagerTest, AnswerForADeletedReminderChangesNothing) {
 TEST_F(ManagerTest, AlertingAndSnoozedRowsCannotBeEditedButCanBeDeleted) {
     manager.Add(MakeReminder(RepeatKind::Daily, 2026, 1, 1, 9, 0, "ready"));
     std::vector<AlertRequest> alerts = FireThree();  // rows 1..3
-    manager.OnAnswer(alerts[1].id, kAnswerPutOff);    // row 2 snoozed
+    manager.OnAnswer(alerts[1].id, kAnswerPutOff);   // row 2 snoozed
 
     EXPECT_EQ(manager.DecideEdit({}).action, EditDecision::Action::None);
     EXPECT_EQ(manager.DecideEdit({1, 0}).action, EditDecision::Action::Refuse) << "first listed counts";

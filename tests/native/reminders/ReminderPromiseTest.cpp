@@ -153,7 +153,7 @@ TEST_F(Runs, OldReadyRecordsBehaveAtTheFirstStartAsTheyAlwaysDid) {
     OldFile({MakeReminder(RepeatKind::Workdays, 2026, 1, 1, 8, 30, "sat"),  // due by the old rule on a Saturday
              MakeReminder(RepeatKind::Daily, 2026, 1, 1, 8, 30, "later"),   // not yet due today
              MakeReminder(RepeatKind::Daily, 2026, 1, 1, 7, 0, "past")});   // due since 7:00
-    Start(2026, 12, 12, 8, 0);  // a Saturday
+    Start(2026, 12, 12, 8, 0);                                              // a Saturday
     std::vector<AlertRequest> first = TickAt(2026, 12, 12, 8, 0);
     ASSERT_EQ(first.size(), 2u);
     EXPECT_EQ(first[0].title.Bytes(), "sat");

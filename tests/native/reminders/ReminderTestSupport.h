@@ -28,7 +28,7 @@ public:
     bool failClose = false;            // the flush fails
     bool failReplace = false;
     bool failCopy = false;
-    bool keepFailedFiles = false;      // a writer that leaves what it wrote on failure
+    bool keepFailedFiles = false;  // a writer that leaves what it wrote on failure
 
     bool ReadAll(const std::string& path, Bytes& out) override {
         out.clear();
@@ -149,9 +149,8 @@ inline LocalTime At(int year, int month, int day, int hour, int minute, int seco
     return clock.now;
 }
 
-inline ReminderItem MakeReminder(RepeatKind kind, int year, int month, int day, int hour,
-                                 int minute, const std::string& title = "t",
-                                 ReminderState state = ReminderState::Ready) {
+inline ReminderItem MakeReminder(RepeatKind kind, int year, int month, int day, int hour, int minute,
+                                 const std::string& title = "t", ReminderState state = ReminderState::Ready) {
     ReminderItem item = ZeroReminder();
     item.year = year;
     item.month = month;
@@ -168,15 +167,12 @@ inline ReminderItem MakeReminder(RepeatKind kind, int year, int month, int day, 
 // alertTicks included, so a test sees any byte a load or save fails to carry.
 inline Bytes PatternedRecord(unsigned seed, std::int32_t state) {
     Bytes b(kReminderItemSize);
-    for (std::size_t i = 0; i < b.size(); ++i)
-        b[i] = static_cast<unsigned char>((i * 31 + seed * 7 + 1) & 0xFF);
+    for (std::size_t i = 0; i < b.size(); ++i) b[i] = static_cast<unsigned char>((i * 31 + seed * 7 + 1) & 0xFF);
     std::uint32_t s = static_cast<std::uint32_t>(state);
     for (int i = 0; i < 4; ++i) b[4132 + i] = static_cast<unsigned char>(s >> (8 * i));
     return b;
 }
 
-inline void Append(Bytes& to, const Bytes& more) {
-    to.insert(to.end(), more.begin(), more.end());
-}
+inline void Append(Bytes& to, const Bytes& more) { to.insert(to.end(), more.begin(), more.end()); }
 
 }  // namespace vt::test

@@ -19,8 +19,7 @@ CalendarDate Date(int year, int month, int day, int weekday) {
 
 TEST(GetDayString, EveryKindForOneDate) {
     CalendarDate dec6 = Date(2026, 12, 6, 0);  // a Sunday
-    const char* expected[] = {"指定日期",   "每天",   "每个工作日",   "每个双休日",
-                              "每个星期日", "每月6号", "每年十二月6号"};
+    const char* expected[] = {"指定日期", "每天", "每个工作日", "每个双休日", "每个星期日", "每月6号", "每年十二月6号"};
     for (int kind = 0; kind < 7; ++kind) EXPECT_EQ(GetDayString(kind, dec6), expected[kind]);
 }
 
@@ -66,8 +65,7 @@ TEST(GetDayString, DamagedMonthOrWeekdayIsShownAsItsNumber) {
     EXPECT_EQ(GetDayString(6, Date(2026, -2, 5, 0)), "每年-2月5号");
     EXPECT_EQ(GetDayString(6, Date(2026, 0, 5, 0)), "每年零月5号");
     EXPECT_EQ(GetDayString(4, Date(2026, 1, 1, 7)), "每个星期7");
-    EXPECT_EQ(GetDayString(6, Date(2026, INT_MIN, INT_MIN, 0)),
-              "每年-2147483648月-2147483648号");
+    EXPECT_EQ(GetDayString(6, Date(2026, INT_MIN, INT_MIN, 0)), "每年-2147483648月-2147483648号");
 }
 
 TEST(StateText, FourStatesAndReadyForAnythingElse) {

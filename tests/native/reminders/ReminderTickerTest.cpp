@@ -65,8 +65,8 @@ ReminderItem Expired(RepeatKind kind, int year, int month, int day) {
 
 TEST(ReminderWeek, DailyReArmsEachNightAndFiresEachMorning) {
     Log log = DayRunner(Expired(RepeatKind::Daily, 2026, 1, 1)).Run(3);
-    EXPECT_EQ(log, (Log{"07 00:00 rearm", "07 08:30 fire", "08 00:00 rearm", "08 08:30 fire",
-                        "09 00:00 rearm", "09 08:30 fire"}));
+    EXPECT_EQ(log, (Log{"07 00:00 rearm", "07 08:30 fire", "08 00:00 rearm", "08 08:30 fire", "09 00:00 rearm",
+                        "09 08:30 fire"}));
 }
 
 TEST(ReminderWeek, WorkdaysFireMondayToFridayOnly) {
@@ -140,17 +140,16 @@ TEST(ReminderWeek, MidnightReminderComesBackOnEachOfItsDays) {
     EXPECT_EQ(daily, (Log{"08 00:00 rearm", "08 00:00 fire", "09 00:00 rearm", "09 00:00 fire"}));
     Log weekly = DayRunner(MakeReminder(RepeatKind::Weekly, 2026, 12, 9, 0, 0, "t", ReminderState::Expired)).Run(7);
     EXPECT_EQ(weekly, (Log{"09 00:00 rearm", "09 00:00 fire"}));
-    Log weekends =
-        DayRunner(MakeReminder(RepeatKind::Weekends, 2026, 1, 1, 0, 0, "t", ReminderState::Expired)).Run(7);
+    Log weekends = DayRunner(MakeReminder(RepeatKind::Weekends, 2026, 1, 1, 0, 0, "t", ReminderState::Expired)).Run(7);
     EXPECT_EQ(weekends, (Log{"12 00:00 rearm", "12 00:00 fire", "13 00:00 rearm", "13 00:00 fire"}));
 }
 
 TEST(ReminderWeek, ADailyReminderComesBackWhenEveryTickOfTheDayIsAfterItsTime) {
     // The PC starts at 9:00 each day; the reminder is at 8:30.
     Log log = DayRunner(Expired(RepeatKind::Daily, 2026, 1, 1)).Run(3, 9, 24);
-    EXPECT_EQ(log, (Log{"07 09:00 rearm", "07 09:00 fire", "错过的提醒：12月7日 8:30", "08 09:00 rearm",
-                        "08 09:00 fire", "错过的提醒：12月8日 8:30", "09 09:00 rearm", "09 09:00 fire",
-                        "错过的提醒：12月9日 8:30"}));
+    EXPECT_EQ(log,
+              (Log{"07 09:00 rearm", "07 09:00 fire", "错过的提醒：12月7日 8:30", "08 09:00 rearm", "08 09:00 fire",
+                   "错过的提醒：12月8日 8:30", "09 09:00 rearm", "09 09:00 fire", "错过的提醒：12月9日 8:30"}));
 }
 
 TEST(ReminderMonths, MonthlyOnThe31stSkipsShortMonths) {

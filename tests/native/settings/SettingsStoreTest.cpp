@@ -19,8 +19,7 @@ struct DwordRegistry : IRegistry {
     bool HasValue(RegistryHive hive, const std::string& key, const std::string& name) override {
         return dwords.count({hive, key, name}) || strings.count({hive, key, name});
     }
-    bool ReadDword(RegistryHive hive, const std::string& key, const std::string& name,
-                   std::uint32_t& value) override {
+    bool ReadDword(RegistryHive hive, const std::string& key, const std::string& name, std::uint32_t& value) override {
         auto it = dwords.find({hive, key, name});
         if (it == dwords.end()) return false;
         value = it->second;
@@ -31,8 +30,7 @@ struct DwordRegistry : IRegistry {
         strings[{hive, key, name}] = value;
         return true;
     }
-    bool WriteDword(RegistryHive hive, const std::string& key, const std::string& name,
-                    std::uint32_t value) override {
+    bool WriteDword(RegistryHive hive, const std::string& key, const std::string& name, std::uint32_t value) override {
         dwords[{hive, key, name}] = value;
         return true;
     }
@@ -81,8 +79,8 @@ TEST(SettingsStore, WhatIsSavedIsLoadedPerUser) {
 
 TEST(SettingsStore, ValuesThatMakeNoSenseReadAsTheirDefaults) {
     DwordRegistry reg;
-    reg.Put("HotkeyRight", 0x0200);  // no key
-    reg.Put("HotkeyStereo", 0x4028); // unknown modifier
+    reg.Put("HotkeyRight", 0x0200);   // no key
+    reg.Put("HotkeyStereo", 0x4028);  // unknown modifier
     reg.Put("EndAction", 5);
     reg.Put("CountdownMinutes", 0);
     reg.Put("CountdownClock", 24 * 60);

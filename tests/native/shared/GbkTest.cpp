@@ -49,7 +49,11 @@ TEST(Gbk, FitNeverCutsACharacterInHalf) {
     EXPECT_TRUE(text.Fit(0).empty());
     // A lead byte counts as two whatever follows it, so a byte that only
     // looks like a trail one is never split from it.
-    EXPECT_EQ(Gbk("\x81" "a").Fit(1).Bytes(), "");
+    EXPECT_EQ(Gbk("\x81"
+                  "a")
+                  .Fit(1)
+                  .Bytes(),
+              "");
     EXPECT_EQ(Gbk("x\x81").Fit(1).Bytes(), "x");
 }
 

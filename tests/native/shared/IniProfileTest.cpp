@@ -26,16 +26,37 @@ TEST_F(IniProfileTest, ReadsWithThePlatformRules) {
         "[Sec\x81]\r\nGbk=\xB9\xD8\xBB\xFA\r\n"  // "\x81]" is one character: no header
         "[Next] tail ] text\rk=v\r"
         "[MAIN]\r\nLater=b\r\n"
-        "[\x81" "A]\r\nk=upper\r\n";
+        "[\x81"
+        "A]\r\nk=upper\r\n";
     Put(Path(), std::string(raw, sizeof raw - 1));
-    const struct { const char *section, *key, *value; } cases[] = {
-        {"", "Top", "t"},        {"MAIN", "dAY", "12"},   {" Main ", " Day ", "12"},
-        {"Main", "Q1", "  quoted  "}, {"Main", "Q2", "x"}, {"Main", "Q3", "\"x'"},
-        {"Main", "Q4", "\""},    {"Main", "Q5", "\"x\""}, {"Main", "Cmt", "<def>"},
-        {"Main", ";Cmt", "5"},   {"Main", "Bare", "<def>"}, {"Main", "Nul", "ab"},
-        {"Main", "Key", "1"},    {"Main", "After", "a"},  {"Main", "Gbk", "\xB9\xD8\xBB\xFA"},
-        {"Sec\x81", "Gbk", "<def>"}, {"Next] tail", "k", "v"}, {"Main", "Later", "<def>"},
-        {"\x81" "a", "k", "<def>"}, {"\x81" "A", "k", "upper"}, {"Other", "Day", "<def>"},
+    const struct {
+        const char *section, *key, *value;
+    } cases[] = {
+        {"", "Top", "t"},
+        {"MAIN", "dAY", "12"},
+        {" Main ", " Day ", "12"},
+        {"Main", "Q1", "  quoted  "},
+        {"Main", "Q2", "x"},
+        {"Main", "Q3", "\"x'"},
+        {"Main", "Q4", "\""},
+        {"Main", "Q5", "\"x\""},
+        {"Main", "Cmt", "<def>"},
+        {"Main", ";Cmt", "5"},
+        {"Main", "Bare", "<def>"},
+        {"Main", "Nul", "ab"},
+        {"Main", "Key", "1"},
+        {"Main", "After", "a"},
+        {"Main", "Gbk", "\xB9\xD8\xBB\xFA"},
+        {"Sec\x81", "Gbk", "<def>"},
+        {"Next] tail", "k", "v"},
+        {"Main", "Later", "<def>"},
+        {"\x81"
+         "a",
+         "k", "<def>"},
+        {"\x81"
+         "A",
+         "k", "upper"},
+        {"Other", "Day", "<def>"},
     };
     for (const auto& c : cases) EXPECT_EQ(Get(c.section, c.key), c.value) << c.section << "/" << c.key;
     EXPECT_EQ(IniProfile(m_dir + "absent.ini").GetString("Main", "Day", "x"), "x");
@@ -59,7 +80,9 @@ TEST_F(IniProfileTest, BytesInMemoryReadAsTheSameBytesInAFile) {
 }
 
 TEST_F(IniProfileTest, BrokenDoubleByteCharactersReadAsOneQuestionMark) {
-    const char raw[] = "[Main]\r\nQ=a\x81\x7f" "b\r\nCr=a\x81\r\nDay=4\r\nK\x81\x7f=k\r\nNul=a\x81\0b\r\nEnd=\xD6";
+    const char raw[] =
+        "[Main]\r\nQ=a\x81\x7f"
+        "b\r\nCr=a\x81\r\nDay=4\r\nK\x81\x7f=k\r\nNul=a\x81\0b\r\nEnd=\xD6";
     const std::string original(raw, sizeof raw - 1);
     Put(Path(), original);
     EXPECT_EQ(Get("Main", "Q"), "a?b");
@@ -81,19 +104,35 @@ TEST_F(IniProfileTest, BrokenDoubleByteCharactersReadAsOneQuestionMark) {
 }
 
 TEST_F(IniProfileTest, StringsStopAt1023BytesWithoutSplittingACharacter) {
-    Put(Path(), "[Main]\r\nLong=" + std::string(1500, 'v') + "\r\nPair=" + std::string(1022, 'a') +
-                    "\xD6\xD0\r\n");
+    Put(Path(), "[Main]\r\nLong=" + std::string(1500, 'v') + "\r\nPair=" + std::string(1022, 'a') + "\xD6\xD0\r\n");
     EXPECT_EQ(Get("Main", "Long"), std::string(1023, 'v'));
     EXPECT_EQ(Get("Main", "Pair"), std::string(1022, 'a'));
 }
 
 TEST_F(IniProfileTest, IntegersReadLikeThePlatform) {
-    const struct { const char* text; int value; } cases[] = {
-        {"5", 5}, {"-7", -7}, {"+3", 3}, {"12abc", 12}, {"1e1", 1}, {"abc", 0}, {"-", 0},
-        {"010", 10}, {"0x1F", 31}, {"0b101", 5}, {"0X10", 0}, {"\" 8\"", 8}, {"", -99},
-        {"2147483647", INT_MAX}, {"-2147483648", INT_MIN},
+    const struct {
+        const char* text;
+        int value;
+    } cases[] = {
+        {"5", 5},
+        {"-7", -7},
+        {"+3", 3},
+        {"12abc", 12},
+        {"1e1", 1},
+        {"abc", 0},
+        {"-", 0},
+        {"010", 10},
+        {"0x1F", 31},
+        {"0b101", 5},
+        {"0X10", 0},
+        {"\" 8\"", 8},
+        {"", -99},
+        {"2147483647", INT_MAX},
+        {"-2147483648", INT_MIN},
         // No overflow check, only the first 29 characters: as Windows does.
-        {"2147483648", INT_MIN}, {"4294967297", 1}, {"000000000000000000000000000007", 0},
+        {"2147483648", INT_MIN},
+        {"4294967297", 1},
+        {"000000000000000000000000000007", 0},
     };
     for (const auto& c : cases) {
         Put(Path(), std::string("[Main]\r\nn=") + c.text + "\r\n");
@@ -114,8 +153,9 @@ TEST_F(IniProfileTest, WritesTouchOneKeyAndKeepEveryOtherByte) {
     EXPECT_TRUE(ini.WriteString("Main", "Updated", "1"));  // the second [Main] is never used
     EXPECT_TRUE(ini.WriteString("Other", "Added", "a"));
     EXPECT_TRUE(ini.WriteString("New", "k", " v "));
-    EXPECT_EQ(Contents(Path()), "; c\n[ main ]\n  day = 12  \nBare=x\nUpdated=1\r\n\n\n"
-                                "[Other]\nU=9\nAdded=a\r\n[Main]\nUpdated=8\r\n[New]\r\nk=v \r\n");
+    EXPECT_EQ(Contents(Path()),
+              "; c\n[ main ]\n  day = 12  \nBare=x\nUpdated=1\r\n\n\n"
+              "[Other]\nU=9\nAdded=a\r\n[Main]\nUpdated=8\r\n[New]\r\nk=v \r\n");
 }
 
 // A value that ends in blanks replaces the old value with its trailing

@@ -59,10 +59,18 @@ TEST_F(InstallTest, SecondOfThreeDownloadsFailsAndNothingIsReplaced) {
 TEST_F(InstallTest, BrokenDownloadsNeverReachTheInstalledFile) {
     const auto brokenBy = [](test::FakeResponse& r, int kind) {
         switch (kind) {
-            case 0: r.sent = false; break;
-            case 1: r.status = 404; break;
-            case 2: r.body = "<Html><body>busy</body>"; break;
-            case 3: r.contentLength = std::to_string(r.body.size() + 100); break;  // dropped connection
+        case 0:
+            r.sent = false;
+            break;
+        case 1:
+            r.status = 404;
+            break;
+        case 2:
+            r.body = "<Html><body>busy</body>";
+            break;
+        case 3:
+            r.contentLength = std::to_string(r.body.size() + 100);
+            break;  // dropped connection
         }
     };
     for (int kind = 0; kind < 4; ++kind) {
@@ -155,8 +163,7 @@ TEST_F(InstallTest, ProgramsOfTheOtherKindAreRefusedBeforeAnythingIsReplaced) {
 TEST_F(InstallTest, MatchingDigestDoesNotMakeTheOtherKindInstallable) {
     const std::uint16_t other = kOwnMachine == kMachineAmd64 ? kMachineI386 : kMachineAmd64;
     const std::string body = test::ProgramImage(other, "new Vantrel.exe");
-    Prepare(0, {{"App", "1", "Vantrel.exe"}},
-            {{"App", "2", "Vantrel.exe", "", Sha256Hex(test::DigestOf(body))}});
+    Prepare(0, {{"App", "1", "Vantrel.exe"}}, {{"App", "2", "Vantrel.exe", "", Sha256Hex(test::DigestOf(body))}});
     http.responses["/files/Vantrel.exe"].body = body;
     EXPECT_EQ(Install(), InstallOutcome::Failed);
     EXPECT_EQ(view.status, std::string("下载的Vantrel.exe不是") + MachineName(kOwnMachine) + "版程序，更新中止！");
@@ -185,8 +192,7 @@ TEST_F(InstallTest, RunningProgramNeedsConsentUnlessFullyAutomatic) {
     processes.running = {{7, Gbk("explorer.exe")}, {42, Gbk("Vantrel.exe")}};
     view.answer = false;
     EXPECT_EQ(Install(), InstallOutcome::Refused);
-    EXPECT_EQ(view.questions,
-              (Strings{"在线升级|在线升级检测到 Vantrel.exe 正在运行，点击“确定”强制更新！"}));
+    EXPECT_EQ(view.questions, (Strings{"在线升级|在线升级检测到 Vantrel.exe 正在运行，点击“确定”强制更新！"}));
     EXPECT_TRUE(processes.terminated.empty());
     EXPECT_EQ(AppFile("Vantrel.exe"), "old Vantrel.exe");
     EXPECT_EQ(test::ReadText(paths.localIni), localBefore);

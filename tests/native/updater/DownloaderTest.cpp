@@ -108,12 +108,9 @@ TEST_F(DownloadFileTest, FailuresLeaveNoFileBehind) {
     broken.body = std::string(5000, 'z');
     broken.failAfter = 2048;
     const Case cases[] = {
-        {"not sent", notSent, FetchResult::NotSent},
-        {"404", missing, FetchResult::BadStatus},
-        {"199", informational, FetchResult::BadStatus},
-        {"400", clientError, FetchResult::BadStatus},
-        {"error page", errorPage, FetchResult::ErrorPage},
-        {"short body", cut, FetchResult::ShortBody},
+        {"not sent", notSent, FetchResult::NotSent},       {"404", missing, FetchResult::BadStatus},
+        {"199", informational, FetchResult::BadStatus},    {"400", clientError, FetchResult::BadStatus},
+        {"error page", errorPage, FetchResult::ErrorPage}, {"short body", cut, FetchResult::ShortBody},
         {"read error", broken, FetchResult::ReadFailed},
     };
     for (const Case& c : cases) {

@@ -16,8 +16,8 @@
 #include "shared/core/VersionRule.h"
 #include "shared/version.h"
 #include "tests/support/TempDir.h"
-#include "updater/FileNameRule.h"
 #include "updater/DigestText.h"
+#include "updater/FileNameRule.h"
 #include "updater/OpenSslCrypto.h"
 #include "updater/SignedDescription.h"
 #include "updater/UpdateDescription.h"
@@ -73,9 +73,7 @@ protected:
     }
 
     // The tool's exit status; its messages go to the test's output.
-    int Run(const std::string& options) {
-        return RunTool(options + " -o '" + Output() + "' '" + Folder() + "'");
-    }
+    int Run(const std::string& options) { return RunTool(options + " -o '" + Output() + "' '" + Folder() + "'"); }
     int RunTool(const std::string& arguments) {
         const std::string command = Python() + " '" + kTool.string() + "' " + arguments;
         const int status = std::system(command.c_str());
@@ -187,8 +185,8 @@ TEST_F(MakeDescriptionTool, OneFileMayCarryAVersionOfItsOwn) {
 TEST_F(MakeDescriptionTool, RefusesWhatTheUpdaterWouldMisread) {
     Put(Folder() + "Vantrel.exe", "v");
     const char* const bad[] = {
-        "--url ftp://host/update.ini --base-uri /f/ --version 1.2",        // not HTTP
-        "--url http://host/update.ini --base-uri /f/ --version 1.2.3",     // reads as 1.2
+        "--url ftp://host/update.ini --base-uri /f/ --version 1.2",     // not HTTP
+        "--url http://host/update.ini --base-uri /f/ --version 1.2.3",  // reads as 1.2
         "--url http://host/update.ini --base-uri /f/ --version 1.2 --title 'Vantrel.exe:emoji \xF0\x9F\x98\x80'",
         "--url http://host/update.ini --base-uri /f/ --version 1.2 --needclose Other.exe:x.exe",
         // The reader trims blanks and one pair of quotes from a value.
@@ -260,8 +258,7 @@ TEST_F(MakeDescriptionTool, SigningRefusesWhatCannotBeSignedRight) {
         EXPECT_FALSE(std::filesystem::exists(Output() + ".sig"));
     }
     // Without -o there is nowhere to put the signature beside.
-    EXPECT_EQ(RunTool(std::string(kOptions) + " --key '" + keys + "/update-private.pem' '" + Folder() +
-                      "' >/dev/null"),
+    EXPECT_EQ(RunTool(std::string(kOptions) + " --key '" + keys + "/update-private.pem' '" + Folder() + "' >/dev/null"),
               2);
 }
 

@@ -21,16 +21,17 @@ TEST(ProcessFinder, DoubleByteCharactersMatchOnlyByteForByte) {
     EXPECT_TRUE(SameExeName(Gbk("\xD6\xD0\xCE\xC4.EXE"), Gbk("\xD6\xD0\xCE\xC4.exe")));
     EXPECT_FALSE(SameExeName(Gbk("\xD6\xD0.exe"), Gbk("\xD6\xD1.exe")));
     // A single-byte 'A' right after a double-byte character is still a letter.
-    EXPECT_TRUE(SameExeName(Gbk("\xD6\xD0" "A.exe"), Gbk("\xD6\xD0" "a.exe")));
+    EXPECT_TRUE(SameExeName(Gbk("\xD6\xD0"
+                                "A.exe"),
+                            Gbk("\xD6\xD0"
+                                "a.exe")));
 }
 
 TEST(ProcessFinder, FirstMatchingProcessOrZero) {
     test::FakeProcesses processes;
     EXPECT_EQ(FindProcessByName(processes, Gbk("Vantrel.exe")), 0u);
-    processes.running = {{4, Gbk("System")},
-                         {120, Gbk("explorer.exe")},
-                         {300, Gbk("VANTREL.EXE")},
-                         {301, Gbk("vantrel.exe")}};
+    processes.running = {
+        {4, Gbk("System")}, {120, Gbk("explorer.exe")}, {300, Gbk("VANTREL.EXE")}, {301, Gbk("vantrel.exe")}};
     EXPECT_EQ(FindProcessByName(processes, Gbk("Vantrel.exe")), 300u);
     EXPECT_EQ(FindProcessByName(processes, Gbk("notepad.exe")), 0u);
 }

@@ -36,9 +36,9 @@ TEST(ProgramKind, MalformedHeadersAreNoProgram) {
     EXPECT_EQ(MachineOf(""), 0);
     EXPECT_EQ(MachineOf("MZ"), 0);
     EXPECT_EQ(MachineOf("plain text that is long enough to reach the offset field at 0x3C and beyond it"), 0);
-    EXPECT_EQ(MachineOf(broken(0, 'm')), 0);          // "mZ"
-    EXPECT_EQ(MachineOf(broken(0x80 + 2, 'X')), 0);   // "PEX\0"
-    EXPECT_EQ(MachineOf(broken(0x80 + 1, 'e')), 0);   // "Pe\0\0"
+    EXPECT_EQ(MachineOf(broken(0, 'm')), 0);         // "mZ"
+    EXPECT_EQ(MachineOf(broken(0x80 + 2, 'X')), 0);  // "PEX\0"
+    EXPECT_EQ(MachineOf(broken(0x80 + 1, 'e')), 0);  // "Pe\0\0"
     // Cut anywhere before the optional header's format field.
     for (std::size_t cut : {std::size_t{0x3F}, std::size_t{0x80}, std::size_t{0x80 + 5}, std::size_t{0x80 + 25}})
         EXPECT_EQ(MachineOf(good.substr(0, cut)), 0) << cut;
@@ -76,11 +76,11 @@ TEST(ProgramKind, FormatMustFitTheMachine) {
 }
 
 TEST(ProgramKind, ProgramNamesByExtensionInAnyCase) {
-    for (const char* name : {"Vantrel.exe", "UPDATE.EXE", "a.dll", "x.Ocx", "p.cpl", "s.scr", ".exe",
-                             "\xD6\xD0\xCE\xC4.exe"})
+    for (const char* name :
+         {"Vantrel.exe", "UPDATE.EXE", "a.dll", "x.Ocx", "p.cpl", "s.scr", ".exe", "\xD6\xD0\xCE\xC4.exe"})
         EXPECT_TRUE(IsProgramFileName(Gbk(name))) << name;
-    for (const char* name : {"update.ini", "readme.txt", "exe", "a.exe.txt", "a.ex", "a.dl_", "a.dllx", "dll",
-                             "\xD6\xD0.dat"})
+    for (const char* name :
+         {"update.ini", "readme.txt", "exe", "a.exe.txt", "a.ex", "a.dl_", "a.dllx", "dll", "\xD6\xD0.dat"})
         EXPECT_FALSE(IsProgramFileName(Gbk(name))) << name;
 }
 

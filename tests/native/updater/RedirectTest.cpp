@@ -52,8 +52,8 @@ TEST(RedirectRule, AtMostFiveAndNeverFromTlsToPlainHttp) {
     }
     EXPECT_EQ(kMaxRedirects, 5);
     EXPECT_FALSE(MayFollowRedirect(plain, plain, kMaxRedirects));
-    EXPECT_TRUE(IsRedirectStatus(301) && IsRedirectStatus(302) && IsRedirectStatus(303) &&
-                IsRedirectStatus(307) && IsRedirectStatus(308));
+    EXPECT_TRUE(IsRedirectStatus(301) && IsRedirectStatus(302) && IsRedirectStatus(303) && IsRedirectStatus(307) &&
+                IsRedirectStatus(308));
     EXPECT_FALSE(IsRedirectStatus(300) || IsRedirectStatus(304) || IsRedirectStatus(200));
 }
 

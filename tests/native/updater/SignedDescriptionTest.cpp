@@ -21,8 +21,13 @@ Bytes B(const std::string& s) { return Bytes(s.begin(), s.end()); }
 TEST(Base64, StandardVectorsDecode) {
     // RFC 4648, section 10.
     const std::pair<const char*, const char*> vectors[] = {
-        {"", ""}, {"Zg==", "f"}, {"Zm8=", "fo"}, {"Zm9v", "foo"},
-        {"Zm9vYg==", "foob"}, {"Zm9vYmE=", "fooba"}, {"Zm9vYmFy", "foobar"},
+        {"", ""},
+        {"Zg==", "f"},
+        {"Zm8=", "fo"},
+        {"Zm9v", "foo"},
+        {"Zm9vYg==", "foob"},
+        {"Zm9vYmE=", "fooba"},
+        {"Zm9vYmFy", "foobar"},
     };
     for (const auto& [text, bytes] : vectors) {
         Bytes out{9};
@@ -46,8 +51,7 @@ TEST(Base64, AnythingButCanonicalTextIsRefused) {
         "Zm9v\n",    // a line break
         "Zm 9v",     // a blank
         "Zm9-",      // the URL alphabet
-        "Zm9_",
-        "Zm9\x80",
+        "Zm9_",     "Zm9\x80",
     };
     for (const char* text : bad) {
         Bytes out{1, 2};
@@ -65,9 +69,9 @@ TEST(SignatureFile, OneLineOfSixtyFourBytes) {
         EXPECT_EQ(sig[63], 0xAB);
     }
     P256Signature sig{};
-    for (const std::string& text : {std::string(), std::string("\r\n"), line + "\r\n\r\n", " " + line,
-                                    line + " ", line + "\r", line.substr(0, 40) + "\r\n" + line.substr(40),
-                                    line.substr(1), std::string("not base64 at all")}) {
+    for (const std::string& text :
+         {std::string(), std::string("\r\n"), line + "\r\n\r\n", " " + line, line + " ", line + "\r",
+          line.substr(0, 40) + "\r\n" + line.substr(40), line.substr(1), std::string("not base64 at all")}) {
         EXPECT_EQ(ReadSignatureFile(text, sig), SignatureCheck::BadText) << text;
     }
     EXPECT_EQ(ReadSignatureFile(test::Base64(Bytes(63, 1).data(), 63), sig), SignatureCheck::WrongLength);
@@ -132,9 +136,7 @@ protected:
     }
     // As a signed update is installed; "old ..." files and the local one.
     void Installed() { WriteLocal(0, {{"A", "1.0", "a.dll"}, {"B", "1.0", "b.dll"}}); }
-    std::vector<test::Component> Newer() {
-        return WithDigests({{"A", "2.0", "a.dll"}, {"B", "2.0", "b.dll"}});
-    }
+    std::vector<test::Component> Newer() { return WithDigests({{"A", "2.0", "a.dll"}, {"B", "2.0", "b.dll"}}); }
 
     void ExpectRefused(CheckOutcome outcome, const char* status) {
         EXPECT_EQ(outcome, CheckOutcome::Refused);

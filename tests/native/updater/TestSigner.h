@@ -34,9 +34,9 @@ inline P256Signature SignRaw(const std::string& bytes) {
     EVP_MD_CTX* md = EVP_MD_CTX_new();
     unsigned char der[80];
     size_t derSize = sizeof der;
-    const bool signedOk = key && md && EVP_DigestSignInit(md, nullptr, EVP_sha256(), nullptr, key) == 1 &&
-                          EVP_DigestSign(md, der, &derSize,
-                                         reinterpret_cast<const unsigned char*>(bytes.data()), bytes.size()) == 1;
+    const bool signedOk =
+        key && md && EVP_DigestSignInit(md, nullptr, EVP_sha256(), nullptr, key) == 1 &&
+        EVP_DigestSign(md, der, &derSize, reinterpret_cast<const unsigned char*>(bytes.data()), bytes.size()) == 1;
     EVP_MD_CTX_free(md);
     EVP_PKEY_free(key);
     EXPECT_TRUE(signedOk);

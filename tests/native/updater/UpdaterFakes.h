@@ -147,7 +147,7 @@ public:
     // By process: once asked to end, how many waits pass before it has
     // ended (absent: it never ends by itself).
     std::map<std::uint32_t, int> endsWhenAsked;
-    std::function<void(std::uint32_t)> onGone;   // the process has ended
+    std::function<void(std::uint32_t)> onGone;  // the process has ended
     std::vector<std::string> log;
     std::vector<unsigned> waited;
     std::vector<std::uint32_t> terminated;
@@ -159,9 +159,9 @@ private:
         if (endsWhenAsked.count(pid)) endsAfterWaits[pid] = endsWhenAsked[pid];
     }
     void Gone(std::uint32_t pid) {
-        running.erase(std::remove_if(running.begin(), running.end(),
-                                     [pid](const ProcessEntry& e) { return e.pid == pid; }),
-                      running.end());
+        running.erase(
+            std::remove_if(running.begin(), running.end(), [pid](const ProcessEntry& e) { return e.pid == pid; }),
+            running.end());
         if (onGone) onGone(pid);
     }
 };
@@ -182,9 +182,7 @@ public:
         if (running.erase(from)) running.insert(to);
         return true;
     }
-    bool Remove(const std::string& path) override {
-        return !running.count(path) && StdFileSystem::Remove(path);
-    }
+    bool Remove(const std::string& path) override { return !running.count(path) && StdFileSystem::Remove(path); }
     std::unique_ptr<IFileWriter> Create(const std::string& path) override {
         created.push_back(path);
         return StdFileSystem::Create(path);
@@ -197,7 +195,10 @@ public:
 
 struct Component {
     Component(std::string t, std::string v, std::string f, std::string n = "", std::string s = "")
-        : title(std::move(t)), version(std::move(v)), filename(std::move(f)), needclose(std::move(n)),
+        : title(std::move(t)),
+          version(std::move(v)),
+          filename(std::move(f)),
+          needclose(std::move(n)),
           sha256(std::move(s)) {}
     std::string title;
     std::string version;
@@ -250,8 +251,7 @@ protected:
     }
 
     // Local description: which components are installed.
-    void WriteLocal(int localMode, const std::vector<Component>& installed,
-                    const std::string& iniUrl = kIniUrl) {
+    void WriteLocal(int localMode, const std::vector<Component>& installed, const std::string& iniUrl = kIniUrl) {
         std::vector<std::pair<std::string, std::string>> titles;
         for (const Component& c : installed) titles.push_back({c.title, c.version});
         WriteText(paths.localIni, LocalDescription(iniUrl, localMode, titles));
@@ -260,8 +260,8 @@ protected:
 
     // Server description, served at kIniObject; every component's file is
     // served at "/files/<filename>" with the body NewFile(<filename>).
-    std::string ServeServer(int serverMode, const std::vector<Component>& offered,
-                            const std::string& mainExtra = "", int total = -1) {
+    std::string ServeServer(int serverMode, const std::vector<Component>& offered, const std::string& mainExtra = "",
+                            int total = -1) {
         Description description;
         description.Main("IniUrl", kIniUrl).Main("ServerMode", serverMode);
         if (total >= 0)
@@ -288,9 +288,7 @@ protected:
     UpdateServices Services() {
         return UpdateServices{view, codec, http, files, processes, shell, *localIni, *serverIni, crypto, publisherKey};
     }
-    std::unique_ptr<UpdateWizard> MakeWizard() {
-        return std::make_unique<UpdateWizard>(Services(), paths);
-    }
+    std::unique_ptr<UpdateWizard> MakeWizard() { return std::make_unique<UpdateWizard>(Services(), paths); }
     // A context as the wizard has it after a successful start.
     std::unique_ptr<UpdateContext> MakeContext(int localMode = 0) {
         auto ctx = std::make_unique<UpdateContext>(Services(), paths);

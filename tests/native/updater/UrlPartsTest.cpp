@@ -61,13 +61,30 @@ TEST(UrlParts, UserInformationWithoutAHostNamesNoServer) {
 
 TEST(UrlParts, RejectsWhatCannotBeAnUpdateAddress) {
     const char* const bad[] = {
-        "", "ftp://h/u.ini", "file:///c:/u.ini", "h.example/u.ini", "http:/h/u.ini", "http://",
-        "http:///u.ini", "http://:80/u.ini", "http://h:0/", "http://h:65536/", "http://h:8a/",
-        "http://h:123456/", "http://h\r\n/u.ini", "http://a b/u.ini", "http://[::1/u.ini",
-        "http://[::1]x/u.ini", "mailto:a@b",
+        "",
+        "ftp://h/u.ini",
+        "file:///c:/u.ini",
+        "h.example/u.ini",
+        "http:/h/u.ini",
+        "http://",
+        "http:///u.ini",
+        "http://:80/u.ini",
+        "http://h:0/",
+        "http://h:65536/",
+        "http://h:8a/",
+        "http://h:123456/",
+        "http://h\r\n/u.ini",
+        "http://a b/u.ini",
+        "http://[::1/u.ini",
+        "http://[::1]x/u.ini",
+        "mailto:a@b",
         // A colon or a bracket where the host ends would hand another host
         // to the connection than the one a reader sees.
-        "http://h:8080:90/u.ini", "http://h]:80/", "http://a[b]/", "http://[a[b]]/", "http://u@h:1:2/",
+        "http://h:8080:90/u.ini",
+        "http://h]:80/",
+        "http://a[b]/",
+        "http://[a[b]]/",
+        "http://u@h:1:2/",
         "http://[]/u.ini",
     };
     for (const char* url : bad) {

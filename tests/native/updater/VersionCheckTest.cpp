@@ -21,10 +21,10 @@ protected:
 TEST_F(VersionCheckTest, ListsOnlyStrictlyNewerComponentsInIndexOrder) {
     WriteLocal(0, {{"A", "1.0", "a.dll"}, {"B", "2.0", "b.dll"}, {"C", "1.3", "c.dll"}, {"E", "1.9", "e.dll"}});
     const std::string served = ServeServer(0, {{"A", "1.1", "a.dll"},
-                                               {"B", "1.5", "b.dll"},   // older
-                                               {"C", "1.3", "c.dll"},   // equal
-                                               {"E", "1.10", "e.dll"},  // 1.10 < 1.9
-                                               {"F", "0.1", "f.dll"}}); // not installed
+                                               {"B", "1.5", "b.dll"},    // older
+                                               {"C", "1.3", "c.dll"},    // equal
+                                               {"E", "1.10", "e.dll"},   // 1.10 < 1.9
+                                               {"F", "0.1", "f.dll"}});  // not installed
     view.list = {"installed"};
     EXPECT_EQ(Check(), CheckOutcome::Newer);
     EXPECT_EQ(view.list, (Strings{"发现新版本：A 1.1", "发现新版本：F 0.1"}));

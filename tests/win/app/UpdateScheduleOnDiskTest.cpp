@@ -76,7 +76,7 @@ TEST_F(UpdateScheduleOnDisk, DayDecidesWhetherTodayIsDue) {
         {"[Main]\r\nDay=2\r\nUpdated=0\r\n", 29, true, "1"},
         {"[Main]\r\nDay=1\r\nUpdated=0\r\n", 31, true, "1"},
         {"[Main]\r\nDay=1\r\nUpdated=1\r\n", 4, false, "1"},  // already launched in this period
-        {"[Main]\r\nDay=1\r\n", 7, false, kUnset},           // absent reads as launched, is not written
+        {"[Main]\r\nDay=1\r\n", 7, false, kUnset},            // absent reads as launched, is not written
         {"[main]\r\n day = 10 \r\nUPDATED = 0\r\n", 1, true, "1"},
     };
     for (const auto& c : cases) {
@@ -149,13 +149,13 @@ TEST_F(UpdateScheduleOnDisk, HostileValuesFollowTheReadingRules) {
         int today;
         bool launch;
     } cases[] = {
-        {"[Main]\r\nDay=-5\r\nUpdated=0\r\n", 1, true},           // six days apart
-        {"[Main]\r\nDay=abc\r\nUpdated=0\r\n", 3, true},          // reads as 0
+        {"[Main]\r\nDay=-5\r\nUpdated=0\r\n", 1, true},   // six days apart
+        {"[Main]\r\nDay=abc\r\nUpdated=0\r\n", 3, true},  // reads as 0
         {"[Main]\r\nDay=abc\r\nUpdated=0\r\n", 4, false},
-        {"[Main]\r\nDay=2147483647\r\nUpdated=0\r\n", 1, true},   // 2147483646 days apart
-        {"[Main]\r\nDay=-2147483648\r\nUpdated=0\r\n", 2, false}, // 2147483650 days apart
-        {"[Main]\r\nDay=1\r\nUpdated=yes\r\n", 4, true},          // reads as 0: armed
-        {"[Main]\r\nDay=1\r\nUpdated=\r\n", 4, false},            // empty: the default 1
+        {"[Main]\r\nDay=2147483647\r\nUpdated=0\r\n", 1, true},    // 2147483646 days apart
+        {"[Main]\r\nDay=-2147483648\r\nUpdated=0\r\n", 2, false},  // 2147483650 days apart
+        {"[Main]\r\nDay=1\r\nUpdated=yes\r\n", 4, true},           // reads as 0: armed
+        {"[Main]\r\nDay=1\r\nUpdated=\r\n", 4, false},             // empty: the default 1
     };
     for (const auto& c : cases) {
         NewDir();

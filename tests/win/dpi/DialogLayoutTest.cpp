@@ -4,12 +4,13 @@
 // and at 120, 144 and 192 DPI in prefixes of their own (tests/dpi/at-dpi.sh
 // sets VT_EXPECT_DPI).
 #include <windows.h>
+
 #include <commctrl.h>
 
 #include <gtest/gtest.h>
 
-#include <cstdlib>
 #include <cmath>
+#include <cstdlib>
 #include <ostream>
 #include <string>
 #include <vector>
@@ -97,8 +98,8 @@ BOOL CALLBACK CollectLabel(HWND hwnd, LPARAM lp) {
     GetClassNameW(hwnd, cls, 32);
     std::wstring name = cls;
     LONG style = GetWindowLongW(hwnd, GWL_STYLE);
-    bool label = (lstrcmpiW(cls, L"Static") == 0 && (style & SS_TYPEMASK) <= SS_RIGHT) ||
-                 lstrcmpiW(cls, L"Button") == 0;
+    bool label =
+        (lstrcmpiW(cls, L"Static") == 0 && (style & SS_TYPEMASK) <= SS_RIGHT) || lstrcmpiW(cls, L"Button") == 0;
     if (label) reinterpret_cast<std::vector<Label>*>(lp)->push_back({hwnd, name, TextOf(hwnd), style});
     return TRUE;
 }
@@ -144,9 +145,9 @@ BOOL CALLBACK CollectLabel(HWND hwnd, LPARAM lp) {
     const int textEnd = outer.left + border + icon + 2 + text.cx;
     if (firstButton == outer.right) return ::testing::AssertionFailure() << "no caption button found";
     if (textEnd > firstButton)
-        return ::testing::AssertionFailure() << testing::PrintToString(std::wstring(caption)) << " needs "
-                                             << text.cx << " px and ends at " << textEnd - outer.left
-                                             << ", the first button starts at " << firstButton - outer.left;
+        return ::testing::AssertionFailure()
+               << testing::PrintToString(std::wstring(caption)) << " needs " << text.cx << " px and ends at "
+               << textEnd - outer.left << ", the first button starts at " << firstButton - outer.left;
     return ::testing::AssertionSuccess();
 }
 
@@ -157,8 +158,8 @@ protected:
         InitCommonControlsEx(&icc);
     }
     void SetUp() override {
-        m_dialog = CreateDialogParamW(GetModuleHandleW(nullptr), MAKEINTRESOURCEW(GetParam().id), nullptr,
-                                      PlainDialogProc, 0);
+        m_dialog =
+            CreateDialogParamW(GetModuleHandleW(nullptr), MAKEINTRESOURCEW(GetParam().id), nullptr, PlainDialogProc, 0);
         ASSERT_TRUE(m_dialog) << GetParam().name;
     }
     void TearDown() override {
@@ -230,8 +231,8 @@ TEST_P(DialogLayoutTest, NoLabelIsEmptyOrCut) {
             // Static texts wrap: their lines must fit the height.
             RECT needed = {0, 0, width, 0};
             DrawTextW(dc, text.c_str(), -1, &needed, DT_WORDBREAK | DT_CALCRECT | DT_NOPREFIX);
-            EXPECT_LE(needed.bottom, height) << GetParam().name << ": \"" << testing::PrintToString(text)
-                                             << "\" needs " << needed.bottom << " px, has " << height;
+            EXPECT_LE(needed.bottom, height) << GetParam().name << ": \"" << testing::PrintToString(text) << "\" needs "
+                                             << needed.bottom << " px, has " << height;
             EXPECT_LE(needed.right, width) << GetParam().name << ": " << testing::PrintToString(text);
         } else {
             EXPECT_LE(extent.cx, width) << GetParam().name << ": " << testing::PrintToString(text) << " needs "

@@ -1,6 +1,7 @@
 // The countdown form of the real main window: minutes box, spin button,
 // "设置时间", "开始计时", the status line and the messages they raise.
 #include <windows.h>
+
 #include <commctrl.h>
 
 #include <algorithm>
@@ -175,9 +176,9 @@ TEST_F(CountdownForm, StartConfirmedTwiceThroughTheTrayStillEndsRunning) {
     Click(1);  // stopped at 5 seconds
     // While the question is open the tray menu still works: the user starts
     // the countdown there and confirms both questions.
-    auto boxes = Answering([&] { Click(1); },
-                           {{IDOK, [&](HWND) { PostMessageW(Main(), WM_COMMAND, MAKEWPARAM(ID_TRAY_STARTSTOP, 0), 0); }},
-                            {IDOK}});
+    auto boxes = Answering(
+        [&] { Click(1); },
+        {{IDOK, [&](HWND) { PostMessageW(Main(), WM_COMMAND, MAKEWPARAM(ID_TRAY_STARTSTOP, 0), 0); }}, {IDOK}});
     ASSERT_EQ(boxes.size(), 2u);
     EXPECT_EQ(boxes[1].text, kShortTime);
     EXPECT_EQ(Text(Item(1)), L"暂停计时");
@@ -190,14 +191,15 @@ TEST_F(CountdownForm, KeepsTickingWhileAMessageBoxIsOpen) {
     std::wstring during;
     // The real one-second timer, while the box of "倒计时关机未执行" is up.
     auto boxes = Answering([&] { Command(ID_TRAY_STATUS); }, {{IDOK, [&](HWND) {
-                                                          for (int i = 0; i < 500; ++i) {
-                                                              wchar_t text[256] = {};
-                                                              GetDlgItemTextW(Main(), IDC_STATUS, text, 256);
-                                                              during = text;
-                                                              if (during.find(L"58秒") != std::wstring::npos) break;
-                                                              Sleep(10);
-                                                          }
-                                                      }}});
+                                                                   for (int i = 0; i < 500; ++i) {
+                                                                       wchar_t text[256] = {};
+                                                                       GetDlgItemTextW(Main(), IDC_STATUS, text, 256);
+                                                                       during = text;
+                                                                       if (during.find(L"58秒") != std::wstring::npos)
+                                                                           break;
+                                                                       Sleep(10);
+                                                                   }
+                                                               }}});
     ASSERT_EQ(boxes.size(), 1u);
     EXPECT_EQ(boxes[0].text, L"欢迎使用本软件！");
     EXPECT_EQ(before, L"[运行中/]系统距离关机还有1分0秒");
@@ -206,7 +208,8 @@ TEST_F(CountdownForm, KeepsTickingWhileAMessageBoxIsOpen) {
 
 TEST_F(CountdownForm, RunningCountdownCanEndWhileAMessageBoxIsOpen) {
     Click(1);
-    auto boxes = Answering([&] { Command(ID_TRAY_STATUS); }, {{IDOK, [&](HWND) {
+    auto boxes =
+        Answering([&] { Command(ID_TRAY_STATUS); }, {{IDOK, [&](HWND) {
                                                           for (int i = 0; i < 61; ++i)
                                                               PostMessageW(Main(), WM_TIMER, kCountdownTimerId, 0);
                                                           Sleep(200);

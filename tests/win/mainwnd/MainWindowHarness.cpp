@@ -7,9 +7,12 @@ namespace {
 
 const char* HiveName(RegistryHive hive) {
     switch (hive) {
-    case RegistryHive::LocalMachine: return "HKLM";
-    case RegistryHive::LocalMachine32: return "HKLM32";
-    case RegistryHive::CurrentUser: break;
+    case RegistryHive::LocalMachine:
+        return "HKLM";
+    case RegistryHive::LocalMachine32:
+        return "HKLM32";
+    case RegistryHive::CurrentUser:
+        break;
     }
     return "HKCU";
 }
@@ -112,8 +115,8 @@ void MainWindowTest::SetUp() {
 
 void MainWindowTest::CreateMainWindow() {
     m_dialog.reset();
-    MainWindowServices services{m_registry, m_power, m_volume, m_shell, [this] { ++m_updateRequests; }, kExePath,
-                                &m_reminders, &m_now};
+    MainWindowServices services{m_registry, m_power,      m_volume, m_shell, [this] { ++m_updateRequests; },
+                                kExePath,   &m_reminders, &m_now};
     m_dialog = std::make_unique<ShutdownDialog>(std::move(services));
     ASSERT_TRUE(m_dialog->Create(nullptr));
     m_log.clear();

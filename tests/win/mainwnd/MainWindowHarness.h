@@ -16,12 +16,12 @@
 #include "assistant/AssistantNames.h"
 #include "assistant/mainwnd/ShutdownDialog.h"
 #include "assistant/reminders/ReminderManagerDialog.h"
+#include "resource.h"
 #include "shared/core/FileSystem.h"
 #include "shared/win/Platform.h"
+#include "tests/native/mainwnd/FakeVolumeDevice.h"
 #include "tests/support/CoreFakes.h"
 #include "tests/support/TestWindows.h"
-#include "tests/native/mainwnd/FakeVolumeDevice.h"
-#include "resource.h"
 
 namespace vt::test {
 
@@ -33,8 +33,7 @@ struct RecordingRegistry : IRegistry {
     // Every write and delete is logged; reads are answered from values.
     bool WriteString(RegistryHive hive, const std::string& key, const std::string& name,
                      const std::string& value) override;
-    bool WriteDword(RegistryHive hive, const std::string& key, const std::string& name,
-                    std::uint32_t value) override;
+    bool WriteDword(RegistryHive hive, const std::string& key, const std::string& name, std::uint32_t value) override;
     bool DeleteValue(RegistryHive hive, const std::string& key, const std::string& name) override;
     bool HasValue(RegistryHive hive, const std::string& key, const std::string& name) override;
     // The DWORDs the program wrote (kept as decimal text) and those a test put in.

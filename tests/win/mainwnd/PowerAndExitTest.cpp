@@ -14,8 +14,8 @@ protected:
     // before all), then the reminders.
     EventLog PrepareExitWrites() const {
         return {"delete HKLM32\\SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Run\\Vantrel",
-                std::string("write HKLM\\SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Run\\Vantrel = \"") +
-                    kExePath + "\"",
+                std::string("write HKLM\\SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Run\\Vantrel = \"") + kExePath +
+                    "\"",
                 "delete HKCU\\SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Run\\Vantrel",
                 "write HKLM\\SOFTWARE\\Orvane\\Vantrel\\ShowInfo = 0", "save reminders"};
     }
@@ -51,7 +51,8 @@ TEST_F(PowerAndExit, CountdownEndSavesEverythingThenShutsDownAndQuits) {
 }
 
 TEST_F(PowerAndExit, PowerCommandsSaveEverythingFirstAndQuitWithTheirFlags) {
-    const std::pair<int, std::uint32_t> commands[] = {{ID_TRAY_SHUTDOWN, 0x0C}, {ID_TRAY_REBOOT, 0x06}, {ID_TRAY_LOGOFF, 0x04}};
+    const std::pair<int, std::uint32_t> commands[] = {
+        {ID_TRAY_SHUTDOWN, 0x0C}, {ID_TRAY_REBOOT, 0x06}, {ID_TRAY_LOGOFF, 0x04}};
     for (auto [id, flags] : commands) {
         SCOPED_TRACE(id);
         CreateMainWindow();

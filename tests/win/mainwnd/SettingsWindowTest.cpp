@@ -33,9 +33,7 @@ protected:
     std::uint32_t Hotkey(int row) const {
         return static_cast<std::uint32_t>(SendMessageW(Row(IDC_HOTKEY_LEFT, row), HKM_GETHOTKEY, 0, 0));
     }
-    void SetHotkey(int row, std::uint32_t value) {
-        SendMessageW(Row(IDC_HOTKEY_LEFT, row), HKM_SETHOTKEY, value, 0);
-    }
+    void SetHotkey(int row, std::uint32_t value) { SendMessageW(Row(IDC_HOTKEY_LEFT, row), HKM_SETHOTKEY, value, 0); }
     std::wstring Note(int row) const { return Text(Row(IDC_NOTE_LEFT, row)); }
     void Press(int id) {
         HWND window = m_dialog->SettingsWindow()->Hwnd();
@@ -109,8 +107,8 @@ TEST_F(SettingsWindow, ACombinationHeldElsewhereIsNamedOnItsRowAndTheOldOneStays
 
     // The user's own change (the control reports it) clears the note.
     SetHotkey(0, kF22);
-    SendMessageW(m_dialog->SettingsWindow()->Hwnd(), WM_COMMAND,
-                 MAKEWPARAM(IDC_HOTKEY_LEFT, EN_CHANGE), reinterpret_cast<LPARAM>(Row(IDC_HOTKEY_LEFT, 0)));
+    SendMessageW(m_dialog->SettingsWindow()->Hwnd(), WM_COMMAND, MAKEWPARAM(IDC_HOTKEY_LEFT, EN_CHANGE),
+                 reinterpret_cast<LPARAM>(Row(IDC_HOTKEY_LEFT, 0)));
     EXPECT_EQ(Note(0), L"");
 }
 

@@ -1,6 +1,7 @@
 // Channel hotkeys, the tray's channel items and the volume popup, on the real
 // windows with a recording sound device.
 #include <windows.h>
+
 #include <commctrl.h>
 
 #include "assistant/mainwnd/VolumePopup.h"

@@ -2,6 +2,7 @@
 // read must say it failed; with one, setting and reading agree. The user's
 // volume is put back afterwards.
 #include <windows.h>
+
 #include <mmsystem.h>
 #include <objbase.h>
 

@@ -151,9 +151,9 @@ TEST_F(ReminderEditorTest, TheDayMenuIsBuiltAfreshEachTimeForThePickedDate) {
     Open(EditMode::New);
     OpenAndCloseMenu(IDC_DAY_BUTTON);
     OpenAndCloseMenu(IDC_DAY_BUTTON);
-    std::vector<std::wstring> sunday = {L"指定日期", L"每天", L"每个工作日", L"每个双休日",
-                                        L"每个星期日", L"每月6号", L"每年十二月6号",
-                                        L"每个法定工作日", L"每年农历十月廿八"};
+    std::vector<std::wstring> sunday = {L"指定日期",      L"每天",           L"每个工作日",
+                                        L"每个双休日",    L"每个星期日",     L"每月6号",
+                                        L"每年十二月6号", L"每个法定工作日", L"每年农历十月廿八"};
     EXPECT_EQ(MenuTexts(m_editor->DayMenu()), sunday) << "nine rules, once";
     EXPECT_TRUE(RadioChecked(m_editor->DayMenu(), ID_DAY_FIRST));
 
@@ -208,8 +208,9 @@ TEST_F(ReminderEditorTest, TheLunarRuleShowsThePickedDatesLunarDateBesideThePick
     Command(ID_DAY_FIRST + 8);
     Click(Ed(), IDOK);
     EXPECT_EQ(m_editor->GetEditItem().repeat, 8);
-    EXPECT_EQ(m_editor->GetEditItem().year * 10000 + m_editor->GetEditItem().month * 100 +
-                  m_editor->GetEditItem().day, 20230322) << "the Gregorian date picked is kept";
+    EXPECT_EQ(m_editor->GetEditItem().year * 10000 + m_editor->GetEditItem().month * 100 + m_editor->GetEditItem().day,
+              20230322)
+        << "the Gregorian date picked is kept";
 }
 
 TEST_F(ReminderEditorTest, OutsideTheLunarTableTheLunarRuleIsNotOffered) {

@@ -1,6 +1,7 @@
 // The manager's list control wrapper and the image list that sets its row
 // height.
 #include <windows.h>
+
 #include <commctrl.h>
 
 #include <gtest/gtest.h>

@@ -365,9 +365,9 @@ TEST_F(ReminderWindowTest, AReminderInAlertIsNotEditedButTheMainWindowShowsItsBa
     dbl.hdr.idFrom = IDC_REMINDER_LIST;
     dbl.hdr.code = NM_DBLCLK;
     dbl.iItem = 1;
-    size_t editors = RunAnswering(
-        [&] { SendMessageW(Manager(), WM_NOTIFY, IDC_REMINDER_LIST, reinterpret_cast<LPARAM>(&dbl)); },
-        {WithDialog(L"编辑提醒", [](HWND ed) { PostMessageW(ed, WM_COMMAND, IDCANCEL, 0); })});
+    size_t editors =
+        RunAnswering([&] { SendMessageW(Manager(), WM_NOTIFY, IDC_REMINDER_LIST, reinterpret_cast<LPARAM>(&dbl)); },
+                     {WithDialog(L"编辑提醒", [](HWND ed) { PostMessageW(ed, WM_COMMAND, IDCANCEL, 0); })});
     EXPECT_EQ(editors, 0u) << "no editor for a reminder in alert";
     EXPECT_EQ(g_balloons, std::vector<WPARAM>{1});
 
@@ -384,7 +384,8 @@ TEST_F(ReminderWindowTest, AReminderInAlertIsNotEditedButTheMainWindowShowsItsBa
 }
 
 void TypeAndAccept(HWND editor, const std::wstring& title, const std::wstring& content, int stateIndex) {
-    if (!title.empty()) SendMessageW(GetDlgItem(editor, IDC_TITLE), WM_SETTEXT, 0, reinterpret_cast<LPARAM>(title.c_str()));
+    if (!title.empty())
+        SendMessageW(GetDlgItem(editor, IDC_TITLE), WM_SETTEXT, 0, reinterpret_cast<LPARAM>(title.c_str()));
     if (!content.empty())
         SendMessageW(GetDlgItem(editor, IDC_CONTENT), WM_SETTEXT, 0, reinterpret_cast<LPARAM>(content.c_str()));
     if (stateIndex >= 0) SendMessageW(GetDlgItem(editor, IDC_STATE), CB_SETCURSEL, stateIndex, 0);
@@ -412,10 +413,12 @@ TEST_F(ReminderWindowTest, NewAndEditGoThroughTheEditorAndReachTheFileWhenTheWin
     EXPECT_EQ(Cell(0, 6), L"") << "a Once reminder that is done has no next occurrence";
 
     // Cancel changes nothing.
-    EXPECT_EQ(ClickAnswering(IDC_EDIT_REMINDER, {WithDialog(L"编辑提醒", [](HWND ed) {
-                                 SendMessageW(GetDlgItem(ed, IDC_TITLE), WM_SETTEXT, 0, reinterpret_cast<LPARAM>(L"x"));
-                                 PostMessageW(ed, WM_COMMAND, IDCANCEL, 0);
-                             })}),
+    EXPECT_EQ(ClickAnswering(IDC_EDIT_REMINDER, {WithDialog(L"编辑提醒",
+                                                            [](HWND ed) {
+                                                                SendMessageW(GetDlgItem(ed, IDC_TITLE), WM_SETTEXT, 0,
+                                                                             reinterpret_cast<LPARAM>(L"x"));
+                                                                PostMessageW(ed, WM_COMMAND, IDCANCEL, 0);
+                                                            })}),
               1u);
     EXPECT_EQ(Cell(0, 0), L"交报告");
 
@@ -467,8 +470,8 @@ TEST_F(ReminderWindowTest, SaveAndCloseWritesOpenAlertsAsReadyAndClosesTheirWind
 }
 
 TEST_F(ReminderWindowTest, ADamagedFileIsKeptAsideAndTheUserIsToldOnce) {
-    std::vector<unsigned char> bytes = FileOf({Reminder(RepeatKind::Daily, 2026, 1, 1, 9, 0, L"a"),
-                                               Reminder(RepeatKind::Daily, 2026, 1, 1, 9, 0, L"b")});
+    std::vector<unsigned char> bytes = FileOf(
+        {Reminder(RepeatKind::Daily, 2026, 1, 1, 9, 0, L"a"), Reminder(RepeatKind::Daily, 2026, 1, 1, 9, 0, L"b")});
     bytes.insert(bytes.end(), 100, 0x55);
     WriteFile(bytes);
     std::wstring text, caption;

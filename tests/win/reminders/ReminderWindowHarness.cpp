@@ -8,8 +8,8 @@ namespace vt::test {
 
 std::vector<unsigned char> FileOf(const std::vector<ReminderItem>& items) { return SerializeReminders(items); }
 
-ReminderItem Reminder(RepeatKind kind, int year, int month, int day, int hour, int minute,
-                      const std::wstring& title, ReminderState state, const std::wstring& content) {
+ReminderItem Reminder(RepeatKind kind, int year, int month, int day, int hour, int minute, const std::wstring& title,
+                      ReminderState state, const std::wstring& content) {
     ReminderItem item = MakeReminder(kind, year, month, day, hour, minute, win::ToGbk(title).Bytes(), state);
     SetText(item.content, win::ToGbk(content));
     return item;
@@ -43,8 +43,8 @@ void ReminderWindowTest::WriteFile(const std::vector<unsigned char>& bytes) {
 }
 
 void ReminderWindowTest::CreateManager() {
-    m_dialog = std::make_unique<ReminderManagerDialog>(
-        ReminderServices{m_files, m_clock, m_shell, win::ToUtf8(m_path)});
+    m_dialog =
+        std::make_unique<ReminderManagerDialog>(ReminderServices{m_files, m_clock, m_shell, win::ToUtf8(m_path)});
     ASSERT_TRUE(m_dialog->Create(nullptr));
     m_dialog->Show(SW_HIDE);
     KillTimer(Manager(), kReminderTimerId);

@@ -4,6 +4,7 @@
 // helper thread that answers the modal windows (editor, questions) the UI
 // thread gets stuck in.
 #include <windows.h>
+
 #include <commctrl.h>
 
 #include <gtest/gtest.h>
@@ -27,9 +28,8 @@ namespace vt::test {
 // Bytes of a reminder file holding these records.
 std::vector<unsigned char> FileOf(const std::vector<ReminderItem>& items);
 // A record as the file holds it; texts given as UTF-16 and stored in code page 936.
-ReminderItem Reminder(RepeatKind kind, int year, int month, int day, int hour, int minute,
-                      const std::wstring& title, ReminderState state = ReminderState::Ready,
-                      const std::wstring& content = L"");
+ReminderItem Reminder(RepeatKind kind, int year, int month, int day, int hour, int minute, const std::wstring& title,
+                      ReminderState state = ReminderState::Ready, const std::wstring& content = L"");
 
 class ReminderWindowTest : public ::testing::Test {
 protected:
@@ -61,8 +61,8 @@ protected:
     std::string FileBytes() const;
 
     std::optional<ScratchDir> m_scratch;
-    std::wstring m_dir;      // the scratch directory, with trailing backslash
-    std::wstring m_path;     // Notify.dat
+    std::wstring m_dir;   // the scratch directory, with trailing backslash
+    std::wstring m_path;  // Notify.dat
     mutable win::WinFileSystem m_files;
     FakeClock m_clock;
     RecordingShell m_shell;

@@ -27,7 +27,8 @@ std::string Show(const std::string& bytes) {
         if (c >= 0x20 && c < 0x7f && c != '\\')
             out << c;
         else
-            out << "\\x" << "0123456789ABCDEF"[c >> 4] << "0123456789ABCDEF"[c & 15];
+            out << "\\x"
+                << "0123456789ABCDEF"[c >> 4] << "0123456789ABCDEF"[c & 15];
     }
     return out.str();
 }
@@ -51,8 +52,7 @@ const Probes kMainQ = {{"Main"}, {"Q", "Day"}, {"Q", "Day"}};
 const char* const kHeaders[] = {"Main", "main", " MAIN ", "File0", "\xD6\xD0\xCE\xC4", "Next] tail", "Sec"};
 const char* const kKeys[] = {"Day", "dAY", "Updated", " Total ", "Q", "\xD6\xD0", ";c", "Bare"};
 
-::testing::AssertionResult SameReads(const IProfile& mine, const IProfile& platform,
-                                     const Probes& probes = kAll) {
+::testing::AssertionResult SameReads(const IProfile& mine, const IProfile& platform, const Probes& probes = kAll) {
     for (const std::string& section : probes.sections) {
         for (const std::string& key : probes.keys) {
             const std::string a = mine.GetString(section, key, "<def>");
@@ -130,7 +130,9 @@ TEST_F(ProfileDifferential, QuotesBlanksAndCase) {
         "[Main]\r\nQ=\"\"\r\n",
         "[Main]\r\nQ=\"\"x\"\"\r\n",
         "[Main]\r\nQ= \" 7\" \r\nk='\"'\r\n",
-        "  [ mAiN ]  \r\n\t dAy \t=\t 12 \t\r\n\x0b" "Updated\x0c=\x1a" "1\x1a\r\n",
+        "  [ mAiN ]  \r\n\t dAy \t=\t 12 \t\r\n\x0b"
+        "Updated\x0c=\x1a"
+        "1\x1a\r\n",
         "[MAIN]\r\nday=1\r\nUPDATED=0\r\n",
         "[Main]\r\nQ=\xD6\xD0\xCE\xC4\r\n\xD6\xD0=\xCE\xC4 \r\n[\xD6\xD0\xCE\xC4]\r\nk=gbk\r\n",
         "[Main]\r\n;c=comment\r\nBare\r\nBare=hidden\r\n= no name\r\nk=\r\n",
@@ -191,7 +193,9 @@ TEST_F(ProfileDifferential, LongValuesAreCutAtTheSameByte) {
 // byte turns into '?' and takes that byte along, in names, values and defaults.
 TEST_F(ProfileDifferential, BrokenDoubleByteCharacters) {
     const char* const files[] = {
-        "[Main]\r\nQ=a\x81\x7f" "b\r\nDay=\x81" "1\r\n",
+        "[Main]\r\nQ=a\x81\x7f"
+        "b\r\nDay=\x81"
+        "1\r\n",
         "[Main]\r\nQ=a\x81\r\nDay=4\r\n",  // the CR goes with the lead byte
         "[Main]\r\nQ=\xD6",
         "[Main\x81]\r\nQ=x\r\n[Main]\r\nQ=y\r\n",
@@ -261,13 +265,21 @@ public:
         for (int i = 0; i < lines; ++i) {
             out += Blanks();
             switch (Below(7)) {
-                case 0:
-                case 1: out += "[" + Blanks() + Pick(kHeaders) + Blanks() + "]" + (Below(4) ? "" : Value()); break;
-                case 2:
-                case 3:
-                case 4: out += Pick(kKeys) + Blanks() + "=" + Blanks() + Value(); break;
-                case 5: out += Pick(kKeys); break;
-                default: out += Noise(); break;
+            case 0:
+            case 1:
+                out += "[" + Blanks() + Pick(kHeaders) + Blanks() + "]" + (Below(4) ? "" : Value());
+                break;
+            case 2:
+            case 3:
+            case 4:
+                out += Pick(kKeys) + Blanks() + "=" + Blanks() + Value();
+                break;
+            case 5:
+                out += Pick(kKeys);
+                break;
+            default:
+                out += Noise();
+                break;
             }
             out += Blanks();
             static const char* const breaks[] = {"\r\n", "\r\n", "\n", "\r", "\n\r", "\r\n\r\n"};
@@ -278,8 +290,10 @@ public:
     }
 
     std::string Value() {
-        static const char* const pieces[] = {"1", "42", "-3", "+7", "0x1f", "abc", "\"", "'", " ", "\t", "=",
-                                             "]", "[", "\xD6\xD0", "\xB9\xD8", ";", "2147483647", "99999999999", "\x81", "\xFF", "\x80", "\x81\x7f", "\xA1\xA1", "\xA3\xC1"};
+        static const char* const pieces[] = {"1",    "42",       "-3",       "+7",       "0x1f",       "abc",
+                                             "\"",   "'",        " ",        "\t",       "=",          "]",
+                                             "[",    "\xD6\xD0", "\xB9\xD8", ";",        "2147483647", "99999999999",
+                                             "\x81", "\xFF",     "\x80",     "\x81\x7f", "\xA1\xA1",   "\xA3\xC1"};
         std::string out;
         const int count = Below(8) == 0 ? 300 + Below(200) : Below(6);
         for (int i = 0; i < count; ++i) out += Pick(pieces);

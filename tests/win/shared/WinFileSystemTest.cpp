@@ -27,8 +27,8 @@ TEST(WinFileSystemReadAll, ReadsFilesOfEverySizeExactly) {
     WinFileSystem fs;
     // Empty, smaller than, equal to and just past a 64 KiB step, and many
     // reminder records with a damaged tail.
-    for (std::size_t size : {std::size_t{0}, std::size_t{1}, std::size_t{65536}, std::size_t{65537},
-                             std::size_t{8276 * 300 + 17}}) {
+    for (std::size_t size :
+         {std::size_t{0}, std::size_t{1}, std::size_t{65536}, std::size_t{65537}, std::size_t{8276 * 300 + 17}}) {
         const std::wstring path = dir / (L"f" + std::to_wstring(size));
         const std::string bytes = Pattern(size);
         ScratchDir::Put(path, bytes);
@@ -55,8 +55,8 @@ TEST(WinFileSystemReadAll, AFileOpenForWritingElsewhereIsReadAsItStands) {
     ScratchDir::Put(path, Pattern(100000));
     // Another writer holds it open and has added to it since: every byte
     // there now is read.
-    HANDLE writer = CreateFileW(path.c_str(), GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
-                                OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
+    HANDLE writer = CreateFileW(path.c_str(), GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_EXISTING,
+                                FILE_ATTRIBUTE_NORMAL, nullptr);
     ASSERT_NE(writer, INVALID_HANDLE_VALUE);
     SetFilePointer(writer, 0, nullptr, FILE_END);
     const std::string more = Pattern(70000);

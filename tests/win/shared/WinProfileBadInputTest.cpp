@@ -89,10 +89,19 @@ TEST_F(WinProfileBadInput, NumbersOutOfRangeOrNotNumbersAtAll) {
         const char* value;
         int expected;
     } cases[] = {
-        {"2147483647", INT_MAX}, {"-2147483648", INT_MIN}, {"-5", -5}, {"  -0012 days", -12},
-        {"abc", 0},              {"-", 0},                 {"=1", 0}, {"\xD6\xD0" "3", 0},
+        {"2147483647", INT_MAX},
+        {"-2147483648", INT_MIN},
+        {"-5", -5},
+        {"  -0012 days", -12},
+        {"abc", 0},
+        {"-", 0},
+        {"=1", 0},
+        {"\xD6\xD0"
+         "3",
+         0},
         // No overflow check: the digits wrap around 2^32.
-        {"4294967298", 2},       {"2147483648", INT_MIN},
+        {"4294967298", 2},
+        {"2147483648", INT_MIN},
     };
     for (const auto& c : cases) {
         WinProfile ini(Fresh(std::string("[Main]\r\nTotal=") + c.value + "\r\n"));

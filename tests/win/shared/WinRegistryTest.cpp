@@ -21,9 +21,9 @@ protected:
     void TearDown() override { RegDeleteTreeW(HKEY_CURRENT_USER, m_wkey.c_str()); }
     void PutRaw(const wchar_t* name, DWORD type, const void* data, DWORD size) {
         HKEY h = nullptr;
-        ASSERT_EQ(RegCreateKeyExW(HKEY_CURRENT_USER, m_wkey.c_str(), 0, nullptr, 0, KEY_SET_VALUE, nullptr, &h,
-                                  nullptr),
-                  ERROR_SUCCESS);
+        ASSERT_EQ(
+            RegCreateKeyExW(HKEY_CURRENT_USER, m_wkey.c_str(), 0, nullptr, 0, KEY_SET_VALUE, nullptr, &h, nullptr),
+            ERROR_SUCCESS);
         RegSetValueExW(h, name, 0, type, static_cast<const BYTE*>(data), size);
         RegCloseKey(h);
     }

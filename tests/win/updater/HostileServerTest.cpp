@@ -73,8 +73,8 @@ class UpdaterHostileServer : public UpdaterWinTest {
 protected:
     UpdateServices PumpingServices() {
         const UpdateServices s = Services();
-        return UpdateServices{pumping, s.codec, s.http, s.files, s.processes, s.shell, s.localIni, s.serverIni,
-                              s.crypto, s.publisherKey};
+        return UpdateServices{pumping, s.codec,    s.http,      s.files,  s.processes,
+                              s.shell, s.localIni, s.serverIni, s.crypto, s.publisherKey};
     }
     std::unique_ptr<UpdateWizard> Wizard() { return std::make_unique<UpdateWizard>(PumpingServices(), paths); }
     FetchResult Fetch(const std::string& object) {

@@ -7,15 +7,24 @@ namespace {
 
 const char* Reason(int status) {
     switch (status) {
-    case 200: return "OK";
-    case 301: return "Moved Permanently";
-    case 302: return "Found";
-    case 303: return "See Other";
-    case 307: return "Temporary Redirect";
-    case 308: return "Permanent Redirect";
-    case 404: return "Not Found";
-    case 500: return "Internal Server Error";
-    default: return "Status";
+    case 200:
+        return "OK";
+    case 301:
+        return "Moved Permanently";
+    case 302:
+        return "Found";
+    case 303:
+        return "See Other";
+    case 307:
+        return "Temporary Redirect";
+    case 308:
+        return "Permanent Redirect";
+    case 404:
+        return "Not Found";
+    case 500:
+        return "Internal Server Error";
+    default:
+        return "Status";
     }
 }
 
@@ -179,8 +188,7 @@ void TestHttpServer::Handle(SOCKET client) {
     }
 
     std::string reply = "HTTP/1.1 " + std::to_string(response.status) + " " + Reason(response.status) +
-                        "\r\nContent-Type: application/octet-stream\r\nConnection: close\r\n" +
-                        response.headers;
+                        "\r\nContent-Type: application/octet-stream\r\nConnection: close\r\n" + response.headers;
     if (response.length == CannedResponse::Length::Exact)
         reply += "Content-Length: " + std::to_string(response.body.size()) + "\r\n";
     else if (response.length == CannedResponse::Length::Announce)
@@ -203,8 +211,7 @@ void TestHttpServer::Handle(SOCKET client) {
         // Let the client read everything before the socket goes.
         DWORD timeout = 2000;
         setsockopt(client, SOL_SOCKET, SO_RCVTIMEO, reinterpret_cast<const char*>(&timeout), sizeof timeout);
-        while (recv(client, buffer, sizeof buffer, 0) > 0) {
-        }
+        while (recv(client, buffer, sizeof buffer, 0) > 0) {}
     }
     closesocket(client);
 }

@@ -32,11 +32,11 @@ struct CannedResponse {
     // What a hostile or broken server does instead of answering plainly.
     enum class Misbehave {
         None,
-        Chunked,          // the body in chunked encoding, with its last chunk
-        ChunkedNoEnd,     // chunked, and the connection closes before the last chunk
-        Endless,          // the body never ends (no length, sent until the client goes)
-        Trickle,          // the body one byte per `trickleMs`
-        Silent,           // reads the request and never answers
+        Chunked,       // the body in chunked encoding, with its last chunk
+        ChunkedNoEnd,  // chunked, and the connection closes before the last chunk
+        Endless,       // the body never ends (no length, sent until the client goes)
+        Trickle,       // the body one byte per `trickleMs`
+        Silent,        // reads the request and never answers
     };
     Misbehave misbehave = Misbehave::None;
     unsigned trickleMs = 1000;

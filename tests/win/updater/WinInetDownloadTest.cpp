@@ -98,7 +98,8 @@ TEST_F(UpdaterWinInetDownload, BrokenTransferKeepsTheStepForAnotherTry) {
 }
 
 TEST(UpdaterInternetErrorText, SaysWhatWentWrongInOneLine) {
-    for (DWORD code : {DWORD{ERROR_INTERNET_TIMEOUT}, DWORD{ERROR_INTERNET_CANNOT_CONNECT}, DWORD{ERROR_ACCESS_DENIED}}) {
+    for (DWORD code :
+         {DWORD{ERROR_INTERNET_TIMEOUT}, DWORD{ERROR_INTERNET_CANNOT_CONNECT}, DWORD{ERROR_ACCESS_DENIED}}) {
         const std::string text = win::InternetErrorText(code);
         EXPECT_FALSE(text.empty()) << code;
         EXPECT_EQ(text.find_last_of("\r\n"), std::string::npos) << code;
