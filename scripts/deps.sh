@@ -12,7 +12,7 @@ need=()
 have() { dpkg-query -W -f='${Status}' "$1" 2>/dev/null | grep -q 'ok installed'; }
 
 native_pkgs=(cmake g++ make libgtest-dev googletest libbenchmark-dev python3
-             libssl-dev python3-cryptography)
+             libssl-dev python3-cryptography clang-format)
 windows_pkgs=(xvfb xauth fonts-wqy-microhei fonts-wine imagemagick x11-apps python3 locales curl
               nsis osslsigncode python3-cryptography openssl faketime cmake googletest)
 case "$arch" in

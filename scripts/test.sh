@@ -15,6 +15,16 @@ started=$SECONDS
 
 scripts/deps.sh native
 
+# Every C++ file in the layout of .clang-format (a check that can fail).
+echo "== format"
+unformatted=$(git ls-files '*.cpp' '*.h' | xargs clang-format --dry-run 2>&1 | sed -n 's/^\([^:]*\):[0-9]*:[0-9]*: warning: code should be clang-formatted.*/\1/p' | sort -u)
+if [ -n "$unformatted" ]; then
+  echo "not in the layout of .clang-format (run clang-format -i on them):"
+  echo "$unformatted"
+  exit 1
+fi
+echo "format: all $(git ls-files '*.cpp' '*.h' | wc -l) C++ files follow .clang-format"
+
 echo "== native build and tests"
 cmake -S . -B build/native -DCMAKE_BUILD_TYPE=Debug >/dev/null
 cmake --build build/native -j"$jobs"
