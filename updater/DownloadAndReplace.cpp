@@ -174,7 +174,7 @@ InstallOutcome DownloadAndReplace(UpdateContext& ctx) {
         if (!c.needclose.empty()) {
             const std::uint32_t pid = FindProcessByName(ctx.services.processes, c.needclose);
             if (pid != 0) {
-                if (ctx.serverMode != 2 &&
+                if (ctx.serverMode != ServerMode::Unattended &&
                     !view.AskOkCancel(Format(updtext::kFmtAskEnd, name.c_str()), updtext::kCaption)) {
                     // What was replaced stays: the old description keeps
                     // those components on offer for the next check.

@@ -59,9 +59,9 @@ bool IsProgramFileName(const Gbk& name) {
 const char* MachineName(std::uint16_t machine) {
     switch (machine) {
     case kMachineAmd64:
-        return "x64";
+        return ArchName(Arch::X64);
     case kMachineI386:
-        return "x86";
+        return ArchName(Arch::X86);
     default:
         return "";
     }

@@ -7,6 +7,7 @@
 #include <cstddef>
 #include <cstdint>
 
+#include "shared/core/BuildArch.h"
 #include "shared/core/Gbk.h"
 
 namespace vt {
@@ -15,19 +16,9 @@ namespace vt {
 constexpr std::uint16_t kMachineI386 = 0x014C;
 constexpr std::uint16_t kMachineAmd64 = 0x8664;
 
-// The machine of the programs this build is made of; the one place that
-// asks the compiler.
-#if defined(__x86_64__) || defined(_M_X64)
-constexpr std::uint16_t kOwnMachine = kMachineAmd64;
-#elif defined(__i386__) || defined(_M_IX86)
-constexpr std::uint16_t kOwnMachine = kMachineI386;
-#elif defined(_WIN32)
-#error "Vantrel's Windows programs are built for x64 or x86 only"
-#else
-// A native build on another processor only runs the portable tests; they
-// follow the x64 rules.
-constexpr std::uint16_t kOwnMachine = kMachineAmd64;
-#endif
+// The machine of the programs this build is made of.
+constexpr std::uint16_t ArchMachine(Arch arch) { return arch == Arch::X64 ? kMachineAmd64 : kMachineI386; }
+constexpr std::uint16_t kOwnMachine = ArchMachine(kBuildArch);
 
 // How many leading bytes of a file ReadProgramMachine looks at: the PE
 // header must begin within them. Linkers put it within the first few

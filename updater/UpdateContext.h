@@ -12,6 +12,7 @@
 #include "updater/HttpClient.h"
 #include "updater/Processes.h"
 #include "updater/ProgramKind.h"
+#include "updater/UpdateModes.h"
 #include "updater/UpdateView.h"
 #include "updater/UrlParts.h"
 
@@ -58,9 +59,9 @@ struct UpdateContext {
 
     UpdateServices services;
     UpdatePaths paths;
-    int localMode = 0;
-    int serverMode = 0;  // effective: 0 whenever localMode is 0
-    std::string object;  // what IniUrl asks of the server
+    LocalMode localMode = LocalMode::ByUser;
+    ServerMode serverMode = ServerMode::WaitForUser;  // effective (EffectiveServerMode)
+    std::string object;                               // what IniUrl asks of the server
     // The server of IniUrl, which `connection` talks to; redirects are
     // resolved against it.
     UrlParts server;

@@ -1,16 +1,19 @@
 #pragma once
-// The wizard's texts, UTF-8. The formats take UTF-8 arguments (description
-// texts already converted by ITextCodec).
+// The texts the wizard's steps show, UTF-8. The formats take UTF-8 arguments
+// (description texts already converted by ITextCodec). What the dialog
+// template shows before the first step (the first button text and status
+// line) is in res/Update.rc only.
+#include "shared/ProgramNames.h"
+
 namespace vt {
 namespace updtext {
 
-constexpr const char kCaption[] = "在线升级";
+// The wizard's title, also the caption of its questions.
+constexpr const char kCaption[] = VT_WIZARD_TITLE;
 
-constexpr const char kButtonNext[] = "下一步(&N)";
 constexpr const char kButtonInstall[] = "更新";
 constexpr const char kButtonFinish[] = "完成";
 
-constexpr const char kStatusStart[] = "点击下一步查看可用的更新";
 constexpr const char kStatusConnecting[] = "正在连接到服务器...";
 constexpr const char kStatusReading[] = "读取版本信息...";
 constexpr const char kStatusNewer[] = "发现新的版本！";

@@ -8,15 +8,15 @@
 
 namespace vt {
 
-AutoAction AfterCheck(CheckOutcome outcome, int localMode, int serverMode) {
+AutoAction AfterCheck(CheckOutcome outcome, LocalMode localMode, ServerMode serverMode) {
     switch (outcome) {
     case CheckOutcome::Newer:
-        return serverMode == 2 ? AutoAction::Press : AutoAction::None;
+        return serverMode == ServerMode::Unattended ? AutoAction::Press : AutoAction::None;
     case CheckOutcome::UpToDate:
-        return (serverMode == 1 || serverMode == 2) ? AutoAction::Press : AutoAction::None;
+        return serverMode != ServerMode::WaitForUser ? AutoAction::Press : AutoAction::None;
     case CheckOutcome::ConnectionFailed:
         // The server's ServerMode never arrived: an automatic start ends.
-        return localMode == 1 ? AutoAction::Close : AutoAction::None;
+        return localMode == LocalMode::Automatic ? AutoAction::Close : AutoAction::None;
     case CheckOutcome::TransferError:
         // The user has been told; the wizard waits for another try.
         return AutoAction::None;
@@ -29,11 +29,11 @@ AutoAction AfterCheck(CheckOutcome outcome, int localMode, int serverMode) {
     return AutoAction::None;
 }
 
-AutoAction AfterInstall(InstallOutcome outcome, int serverMode) {
+AutoAction AfterInstall(InstallOutcome outcome, ServerMode serverMode) {
     switch (outcome) {
     case InstallOutcome::Updated:
     case InstallOutcome::Failed:
-        return serverMode == 2 ? AutoAction::Press : AutoAction::None;
+        return serverMode == ServerMode::Unattended ? AutoAction::Press : AutoAction::None;
     case InstallOutcome::Refused:
     case InstallOutcome::Cancelled:
         return AutoAction::Close;
@@ -47,7 +47,7 @@ UpdateWizard::UpdateWizard(const UpdateServices& services, UpdatePaths paths) : 
 
 bool UpdateWizard::Start() {
     const IProfile& local = m_ctx.services.localIni;
-    m_ctx.localMode = local.GetInt(kMainSection, "LocalMode", 0);
+    m_ctx.localMode = ParseLocalMode(local.GetInt(kMainSection, "LocalMode", 0));
 
     UrlParts url;
     if (!ParseUpdateUrl(local.GetString(kMainSection, "IniUrl", ""), url)) {
@@ -69,7 +69,7 @@ bool UpdateWizard::Start() {
         m_ctx.services.view.AddListLine(Format(updtext::kFmtInstalled, title.c_str(), version.c_str()));
     }
 
-    if (m_ctx.localMode == 1) Press();
+    if (m_ctx.localMode == LocalMode::Automatic) Press();
     return !m_bClosed;
 }
 

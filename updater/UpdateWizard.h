@@ -13,8 +13,8 @@ namespace vt {
 // What the wizard does by itself once a step's work has returned.
 enum class AutoAction { None, Press, Close };
 
-AutoAction AfterCheck(CheckOutcome outcome, int localMode, int serverMode);
-AutoAction AfterInstall(InstallOutcome outcome, int serverMode);
+AutoAction AfterCheck(CheckOutcome outcome, LocalMode localMode, ServerMode serverMode);
+AutoAction AfterInstall(InstallOutcome outcome, ServerMode serverMode);
 
 class UpdateWizard {
 public:

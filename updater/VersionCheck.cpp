@@ -73,8 +73,7 @@ CheckOutcome CheckVersions(UpdateContext& ctx) {
     const IProfile& server = ctx.Server();
     const IProfile& local = ctx.services.localIni;
     const int total = server.GetInt(kMainSection, "Total", 0);
-    ctx.serverMode = server.GetInt(kMainSection, "ServerMode", 0);
-    if (ctx.localMode == 0) ctx.serverMode = 0;
+    ctx.serverMode = EffectiveServerMode(ctx.localMode, ParseServerMode(server.GetInt(kMainSection, "ServerMode", 0)));
 
     bool anyNewer = false;
     const int count = ComponentScanCount(server, total);

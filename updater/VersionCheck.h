@@ -15,13 +15,13 @@ enum class CheckOutcome {
     TransferError,
     // Signed mode: the description is not trusted (its signature is missing
     // or does not verify, or a component lacks its sha256). Nothing is
-    // listed, ServerMode stays 0, the status line says why.
+    // listed, the server's mode is not taken, the status line says why.
     Refused,
 };
 
 // Shows its progress in the status line and the list; the step change and
 // its button text are the wizard's. Sets ctx.serverMode from the server
-// description (0 whenever ctx.localMode is 0). In signed mode the
+// description (EffectiveServerMode). In signed mode the
 // description is verified first and then read from the verified bytes
 // (ctx.verifiedServer).
 CheckOutcome CheckVersions(UpdateContext& ctx);

@@ -1,5 +1,6 @@
 #include "assistant/mainwnd/TrayIcon.h"
 
+#include "shared/core/BuildArch.h"
 #include "shared/win/Ignored.h"
 
 namespace vt {
@@ -28,7 +29,7 @@ void TrayIcon::Notify(DWORD message) {
 // The whole Vista-and-later record (balloon icon and GUID included), as the
 // shell of every supported Windows takes it: 956 bytes for x86, 976 for x64.
 // A smaller cbSize would silently drop the balloon's own icon.
-static_assert(sizeof(NOTIFYICONDATAW) == (sizeof(void*) == 8 ? 976 : 956), "NOTIFYICONDATAW of Vista and later");
+static_assert(sizeof(NOTIFYICONDATAW) == (kBuildIs64Bit ? 976 : 956), "NOTIFYICONDATAW of Vista and later");
 
 void TrayIcon::ResetHeader() {
     m_record.cbSize = sizeof(NOTIFYICONDATAW);

@@ -2,6 +2,7 @@
 
 #include <windows.h>
 
+#include "shared/core/BuildArch.h"
 #include "shared/win/Encoding.h"
 #include "shared/win/Handles.h"
 
@@ -13,7 +14,7 @@ HKEY Root(RegistryHive hive) { return hive == RegistryHive::CurrentUser ? HKEY_C
 // The view a hive is opened in. Only a 64-bit build has a second view of
 // HKLM\SOFTWARE to look into: for an x86 build the 32-bit view is its own.
 REGSAM View(RegistryHive hive) { return hive == RegistryHive::LocalMachine32 ? KEY_WOW64_32KEY : 0; }
-constexpr bool kHasSecondView = sizeof(void*) == 8;
+constexpr bool kHasSecondView = kBuildIs64Bit;
 bool Absent(RegistryHive hive) { return hive == RegistryHive::LocalMachine32 && !kHasSecondView; }
 
 // Opens an existing key; empty on failure, with the reason in rc.

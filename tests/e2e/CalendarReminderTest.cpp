@@ -11,33 +11,16 @@
 
 #include "assistant/res/resource.h"
 #include "tests/e2e/Driver.h"
+#include "tests/support/NotifyRecord.h"
 
 namespace vt::e2e {
 namespace {
 
-constexpr size_t kRecordSize = 8276;
-constexpr int kDaily = 1, kWorkdays = 2, kStatutoryWorkdays = 7, kLunarYearly = 8;
-constexpr int kExpired = 3;
-
-void PutInt(std::string& rec, size_t offset, std::int32_t value) {
-    for (int i = 0; i < 4; ++i)
-        rec[offset + i] = static_cast<char>((static_cast<std::uint32_t>(value) >> (8 * i)) & 0xFF);
-}
-
 // A record as a copy from before the done-through block writes it, Expired:
 // it counts as done up to its first load, so only occurrences after the
 // program's start ring. An ASCII title needs no code page.
-std::string Record(int kind, int year, int month, int day, int hour, int minute, const char* title) {
-    std::string rec(kRecordSize, '\0');
-    PutInt(rec, 0, year);
-    PutInt(rec, 4, month);
-    PutInt(rec, 8, day);
-    PutInt(rec, 12, kind);
-    PutInt(rec, 16, hour);
-    PutInt(rec, 20, minute);
-    rec.replace(24, std::char_traits<char>::length(title), title);
-    PutInt(rec, 4132, kExpired);
-    return rec;
+std::string Record(RepeatKind kind, int year, int month, int day, int hour, int minute, const char* title) {
+    return test::NotifyRecord(kind, {year, month, day, hour, minute}, title, "", ReminderState::Expired);
 }
 
 // The National Day holiday of 2026 and the Saturday worked after it.
@@ -80,7 +63,8 @@ protected:
 };
 
 TEST_F(DISABLED_CalendarDays, StatutoryWorkdaysStaySilentOnNationalDay) {
-    Files(Record(kStatutoryWorkdays, 2026, 9, 1, 8, 0, "official") + Record(kWorkdays, 2026, 9, 1, 8, 0, "weekday"));
+    Files(Record(RepeatKind::StatutoryWorkdays, 2026, 9, 1, 8, 0, "official") +
+          Record(RepeatKind::Workdays, 2026, 9, 1, 8, 0, "weekday"));
     Process p;
     HWND main = StartOn(p, 2026, 10, 1);  // a Thursday
     ASSERT_NE(main, nullptr);
@@ -89,7 +73,8 @@ TEST_F(DISABLED_CalendarDays, StatutoryWorkdaysStaySilentOnNationalDay) {
 }
 
 TEST_F(DISABLED_CalendarDays, StatutoryWorkdaysRingOnTheSaturdayWorked) {
-    Files(Record(kStatutoryWorkdays, 2026, 9, 1, 8, 0, "official") + Record(kWorkdays, 2026, 9, 1, 8, 0, "weekday"));
+    Files(Record(RepeatKind::StatutoryWorkdays, 2026, 9, 1, 8, 0, "official") +
+          Record(RepeatKind::Workdays, 2026, 9, 1, 8, 0, "weekday"));
     Process p;
     HWND main = StartOn(p, 2026, 10, 10);
     ASSERT_NE(main, nullptr);
@@ -99,7 +84,7 @@ TEST_F(DISABLED_CalendarDays, StatutoryWorkdaysRingOnTheSaturdayWorked) {
 
 // Set on 中秋 2026 (25 September): 八月十五 falls on 15 September in 2027.
 const std::string kMidAutumn =
-    Record(kLunarYearly, 2026, 9, 25, 8, 0, "moon") + Record(kDaily, 2026, 9, 1, 8, 0, "daily");
+    Record(RepeatKind::LunarYearly, 2026, 9, 25, 8, 0, "moon") + Record(RepeatKind::Daily, 2026, 9, 1, 8, 0, "daily");
 
 TEST_F(DISABLED_CalendarDays, LunarMidAutumnStaysSilentOnItsGregorianDate) {
     Files(kMidAutumn);
@@ -120,7 +105,7 @@ TEST_F(DISABLED_CalendarDays, LunarMidAutumnRingsOnItsLunarDateOf2027) {
 }
 
 TEST_F(DISABLED_CalendarDays, AYearWithoutScheduleIsMondayToFridayAndTheBalloonSaysWhy) {
-    Files(Record(kStatutoryWorkdays, 2026, 9, 1, 8, 0, "official"));
+    Files(Record(RepeatKind::StatutoryWorkdays, 2026, 9, 1, 8, 0, "official"));
     Process p;
     HWND main = StartOn(p, 2027, 1, 1);  // a Friday; the file stops at 2026
     ASSERT_NE(main, nullptr);

@@ -10,57 +10,29 @@
 #include <cstring>
 
 #include "assistant/res/resource.h"
+#include "shared/win/Encoding.h"
 #include "tests/e2e/Driver.h"
+#include "tests/support/NotifyRecord.h"
 
 namespace vt::e2e {
 namespace {
 
-constexpr size_t kRecordSize = 8276;
-constexpr size_t kStateOffset = 4132;
-constexpr size_t kTicksOffset = 4136;
-constexpr size_t kBlockOffset = 4140;
-constexpr size_t kBlockSize = 16;
-
-void PutInt(std::string& rec, size_t offset, std::int32_t value) {
-    for (int i = 0; i < 4; ++i)
-        rec[offset + i] = static_cast<char>((static_cast<std::uint32_t>(value) >> (8 * i)) & 0xFF);
-}
-
-std::int32_t GetInt(const std::string& rec, size_t offset) {
-    std::uint32_t v = 0;
-    for (int i = 0; i < 4; ++i) v |= static_cast<std::uint32_t>(static_cast<unsigned char>(rec[offset + i])) << (8 * i);
-    return static_cast<std::int32_t>(v);
-}
-
-void PutText(std::string& rec, size_t offset, const std::wstring& text) {
-    char bytes[1024] = {};
-    WideCharToMultiByte(936, 0, text.c_str(), -1, bytes, 1023, nullptr, nullptr);
-    std::memcpy(&rec[offset], bytes, std::strlen(bytes));
-}
+using test::GetRecordInt;
+using test::kRecordSize;
+using test::kStateOffset;
+using test::kTicksOffset;
 
 // One Notify.dat record as a copy from before the done-through block writes it.
-std::string Reminder(int kind, const SYSTEMTIME& at, const std::wstring& title, const std::wstring& content,
-                     int state = 0) {
-    std::string rec(kRecordSize, '\0');
-    PutInt(rec, 0, at.wYear);
-    PutInt(rec, 4, at.wMonth);
-    PutInt(rec, 8, at.wDay);
-    PutInt(rec, 12, kind);
-    PutInt(rec, 16, at.wHour);
-    PutInt(rec, 20, at.wMinute);
-    PutText(rec, 24, title);
-    PutText(rec, 1048, content);
-    PutInt(rec, kStateOffset, state);
-    return rec;
+std::string Reminder(RepeatKind kind, const SYSTEMTIME& at, const std::wstring& title, const std::wstring& content,
+                     ReminderState state = ReminderState::Ready) {
+    return test::NotifyRecord(kind, {at.wYear, at.wMonth, at.wDay, at.wHour, at.wMinute}, win::ToGbk(title).Bytes(),
+                              win::ToGbk(content).Bytes(), state);
 }
 
 // A reminder of kind Once in state Ready.
 std::string OnceReminder(const SYSTEMTIME& at, const std::wstring& title, const std::wstring& content) {
-    return Reminder(0, at, title, content);
+    return Reminder(RepeatKind::Once, at, title, content);
 }
-
-constexpr int kDaily = 1, kWorkdays = 2, kWeekly = 4;
-constexpr int kExpired = 3;
 
 // Minutes since 1970-01-01 0:00 of a local date and time, as the block
 // stores the done-through moment.
@@ -78,18 +50,18 @@ long long LocalMinuteOf(const SYSTEMTIME& t) {
 
 // The done-through block: tag, moment, FNV-1a of the 12 bytes before.
 void PutDoneBlock(std::string& rec, long long minute) {
-    std::memcpy(&rec[kBlockOffset], "VtDn", 4);
+    std::memcpy(&rec[kDoneBlockOffset], "VtDn", 4);
     for (int i = 0; i < 8; ++i)
-        rec[kBlockOffset + 4 + i] = static_cast<char>((static_cast<unsigned long long>(minute) >> (8 * i)) & 0xFF);
+        rec[kDoneBlockOffset + 4 + i] = static_cast<char>((static_cast<unsigned long long>(minute) >> (8 * i)) & 0xFF);
     std::uint32_t h = 2166136261u;
     for (size_t i = 0; i < 12; ++i) {
-        h ^= static_cast<unsigned char>(rec[kBlockOffset + i]);
+        h ^= static_cast<unsigned char>(rec[kDoneBlockOffset + i]);
         h *= 16777619u;
     }
-    PutInt(rec, kBlockOffset + 12, static_cast<std::int32_t>(h));
+    test::PutRecordInt(rec, kDoneBlockOffset + 12, static_cast<std::int32_t>(h));
 }
 
-bool HasDoneBlock(const std::string& rec) { return rec.compare(kBlockOffset, 4, "VtDn") == 0; }
+bool HasDoneBlock(const std::string& rec) { return rec.compare(kDoneBlockOffset, 4, "VtDn") == 0; }
 
 SYSTEMTIME Shifted(const SYSTEMTIME& t, long long minutes) {
     FILETIME ft;
@@ -139,12 +111,12 @@ TEST_F(ReminderEndToEnd, AReminderDueAtStartAlertsIsPutOffAndIsSavedReadyAtExit)
     EXPECT_EQ(p.WaitExit(), 0u);
     std::string saved = ReadFileBytes(m_dir + L"Notify.dat");
     ASSERT_EQ(saved.size(), kRecordSize);
-    EXPECT_EQ(GetInt(saved, kStateOffset), 0) << "put off (snoozed) is written as ready at exit";
-    EXPECT_GE(GetInt(saved, kTicksOffset), 1) << "the ticks it spent alerting";
+    EXPECT_EQ(GetRecordInt(saved, kStateOffset), 0) << "put off (snoozed) is written as ready at exit";
+    EXPECT_GE(GetRecordInt(saved, kTicksOffset), 1) << "the ticks it spent alerting";
     EXPECT_TRUE(saved.compare(0, kStateOffset, original, 0, kStateOffset) == 0);
     EXPECT_TRUE(HasDoneBlock(saved)) << "the zero area after alertTicks took the done-through block";
-    EXPECT_TRUE(saved.compare(kBlockOffset + kBlockSize, std::string::npos, original, kBlockOffset + kBlockSize,
-                              std::string::npos) == 0);
+    EXPECT_TRUE(saved.compare(kDoneBlockOffset + kDoneBlockSize, std::string::npos, original,
+                              kDoneBlockOffset + kDoneBlockSize, std::string::npos) == 0);
     EXPECT_FALSE(FileExists(m_dir + L"Notify.dat.tmp"));
 }
 
@@ -173,10 +145,10 @@ TEST_F(ReminderEndToEnd, ADamagedFileIsKeptAsideAndTheUserIsToldWhere) {
     EXPECT_EQ(p.WaitExit(), 0u);
     const std::string saved = ReadFileBytes(m_dir + L"Notify.dat");
     ASSERT_EQ(saved.size(), kRecordSize);
-    EXPECT_TRUE(saved.compare(0, kBlockOffset, damaged, 0, kBlockOffset) == 0) << "the whole record is kept";
+    EXPECT_TRUE(saved.compare(0, kDoneBlockOffset, damaged, 0, kDoneBlockOffset) == 0) << "the whole record is kept";
     EXPECT_TRUE(HasDoneBlock(saved));
-    EXPECT_TRUE(saved.compare(kBlockOffset + kBlockSize, std::string::npos, damaged, kBlockOffset + kBlockSize,
-                              kRecordSize - kBlockOffset - kBlockSize) == 0);
+    EXPECT_TRUE(saved.compare(kDoneBlockOffset + kDoneBlockSize, std::string::npos, damaged,
+                              kDoneBlockOffset + kDoneBlockSize, kRecordSize - kDoneBlockOffset - kDoneBlockSize) == 0);
     EXPECT_EQ(ReadFileBytes(m_dir + L"Notify.dat.bak"), damaged) << "the copy is left alone";
 }
 
@@ -307,7 +279,7 @@ protected:
 TEST_F(ReminderDays, ADailyReminderAcknowledgedOnOneDayRingsOnceOnTheNextWithTheMissedNote) {
     const long long dayD = NoonOffset(), dayD1 = dayD + 24 * 60;
     SYSTEMTIME at = Shifted(LocalAt(dayD), -1);  // a minute before the run: due at once
-    WriteFileBytes(m_dir + L"Notify.dat", Reminder(kDaily, at, L"喝水", L"起来走走"));
+    WriteFileBytes(m_dir + L"Notify.dat", Reminder(RepeatKind::Daily, at, L"喝水", L"起来走走"));
     const std::wstring caption = AlertCaption(L"喝水", at.wHour, at.wMinute);
 
     {  // Day D: it rings, the user acknowledges it.
@@ -343,7 +315,7 @@ TEST_F(ReminderDays, AWeeklyReminderDatedTomorrowDoesNotRingToday) {
     SYSTEMTIME tomorrow = Shifted(now, 24 * 60);
     tomorrow.wHour = 0;
     tomorrow.wMinute = 0;
-    std::string rec = Reminder(kWeekly, tomorrow, L"周会", L"");
+    std::string rec = Reminder(RepeatKind::Weekly, tomorrow, L"周会", L"");
     // As the editor saves it with "准备中": nothing done before today.
     SYSTEMTIME midnight = now;
     midnight.wHour = midnight.wMinute = 0;
@@ -359,9 +331,9 @@ TEST_F(ReminderDays, AnOldFileOfExpiredRemindersGivesNoAlertAtStart) {
     SYSTEMTIME now = LocalAt(today);
     SYSTEMTIME earlier = Shifted(now, -90);  // today, long before the start
     SYSTEMTIME lastMonth = Shifted(now, -30 * 24 * 60);
-    std::string file = Reminder(kDaily, earlier, L"早", L"", kExpired);
-    file += Reminder(kWorkdays, lastMonth, L"班", L"", kExpired);
-    file += Reminder(0, earlier, L"一次", L"", kExpired);
+    std::string file = Reminder(RepeatKind::Daily, earlier, L"早", L"", ReminderState::Expired);
+    file += Reminder(RepeatKind::Workdays, lastMonth, L"班", L"", ReminderState::Expired);
+    file += Reminder(RepeatKind::Once, earlier, L"一次", L"", ReminderState::Expired);
     WriteFileBytes(m_dir + L"Notify.dat", file);
 
     EXPECT_TRUE(QuietRunAt(today)) << "no flood of alerts after the upgrade";
@@ -369,7 +341,7 @@ TEST_F(ReminderDays, AnOldFileOfExpiredRemindersGivesNoAlertAtStart) {
     ASSERT_EQ(saved.size(), file.size());
     for (size_t r = 0; r < 3; ++r) {
         const std::string rec = saved.substr(r * kRecordSize, kRecordSize);
-        EXPECT_TRUE(rec.compare(0, kBlockOffset, file, r * kRecordSize, kBlockOffset) == 0) << r;
+        EXPECT_TRUE(rec.compare(0, kDoneBlockOffset, file, r * kRecordSize, kDoneBlockOffset) == 0) << r;
         EXPECT_TRUE(HasDoneBlock(rec)) << r;
     }
 }

@@ -272,7 +272,7 @@ TEST_F(UpdaterCases, LockedTargetStopsTheReplacement) {
                     .Offer("C", "2.0", "c.dat", kFolder));
         Install("a.dat", "old a", "new a");
         Install("c.dat", "old c", "new c");
-        server.Serve("/vt/" + locked, runningProgram ? test::ProgramImage(BuildMachine(), "new b") : "new b");
+        server.Serve("/vt/" + locked, runningProgram ? test::ProgramImage(kOwnMachine, "new b") : "new b");
 
         Process busy;
         HANDLE holder = INVALID_HANDLE_VALUE;
@@ -308,9 +308,9 @@ TEST_F(UpdaterCases, LockedTargetStopsTheReplacement) {
 // downloaded, before anything is replaced, and the status line says why.
 // The same description with a program of the updater's kind installs.
 TEST_F(UpdaterCases, ProgramOfTheOtherKindIsRefusedAndNothingIsReplaced) {
-    const std::string oldProgram = test::ProgramImage(BuildMachine(), "old program");
-    for (const WORD machine : {OtherMachine(), BuildMachine()}) {
-        const bool refused = machine != BuildMachine();
+    const std::string oldProgram = test::ProgramImage(kOwnMachine, "old program");
+    for (const WORD machine : {test::OtherMachine(kOwnMachine), kOwnMachine}) {
+        const bool refused = machine != kOwnMachine;
         SCOPED_TRACE(refused ? "other kind" : "own kind");
         WriteLocal(Local(0).File("A", "1.0").File("App", "1.0"));
         Publish(Published(0).Offer("A", "2.0", "a.dat", kFolder).Offer("App", "2.0", "Vantrel.exe", kFolder));
@@ -324,7 +324,7 @@ TEST_F(UpdaterCases, ProgramOfTheOtherKindIsRefusedAndNothingIsReplaced) {
         ASSERT_NE(wizard, nullptr);
         if (refused) {
             ASSERT_TRUE(
-                WaitStatus(wizard, L"下载的Vantrel.exe不是" + MachineText(BuildMachine()) + L"版程序，更新中止！"));
+                WaitStatus(wizard, L"下载的Vantrel.exe不是" + win::FromUtf8(kBuildArchName) + L"版程序，更新中止！"));
             EXPECT_EQ(ListBoxLines(wizard, kList), Lines{L"文件：a.dat下载完成!"});
             EXPECT_EQ(server.Requests("/vt/Vantrel.exe"), 1);
             EXPECT_EQ(Installed("a.dat"), "old a");

@@ -8,33 +8,23 @@
 
 #include "tests/e2e/Driver.h"
 #include "tests/support/DescriptionBuilder.h"
+#include "tests/support/NotifyRecord.h"
 #include "tests/win/updater/TestHttpServer.h"
 #include "updater/UpdaterNames.h"
 
 namespace vt::e2e {
 namespace {
 
-constexpr size_t kRecordSize = 8276;
-constexpr size_t kStateOffset = 4132;
-constexpr size_t kTicksOffset = 4136;
-
-std::int32_t GetInt(const std::string& rec, size_t offset) {
-    std::uint32_t v = 0;
-    for (int i = 0; i < 4; ++i) v |= static_cast<std::uint32_t>(static_cast<unsigned char>(rec[offset + i])) << (8 * i);
-    return static_cast<std::int32_t>(v);
-}
+using test::GetRecordInt;
+using test::kRecordSize;
+using test::kStateOffset;
+using test::kTicksOffset;
 
 // One Notify.dat record: a reminder of kind Once, Ready, due at `at`, titled
 // "开会" (code page 936).
 std::string OnceReminderNow(const SYSTEMTIME& at) {
-    std::string rec(kRecordSize, '\0');
-    const std::int32_t fields[] = {at.wYear, at.wMonth, at.wDay, 0, at.wHour, at.wMinute};
-    for (int f = 0; f < 6; ++f) {
-        for (int i = 0; i < 4; ++i)
-            rec[f * 4 + i] = static_cast<char>((static_cast<std::uint32_t>(fields[f]) >> (8 * i)) & 0xFF);
-    }
-    std::memcpy(&rec[24], "\xBF\xAA\xBB\xE1", 4);
-    return rec;
+    return test::NotifyRecord(RepeatKind::Once, {at.wYear, at.wMonth, at.wDay, at.wHour, at.wMinute},
+                              "\xBF\xAA\xBB\xE1");
 }
 
 class UpdaterHandOver : public AssistantTest {
@@ -88,8 +78,8 @@ TEST_F(UpdaterHandOver, TheRunningAssistantSavesItsRemindersAndTakesItsTrayIconA
 
     const std::string saved = ReadFileBytes(m_dir + L"Notify.dat");
     ASSERT_EQ(saved.size(), kRecordSize);
-    EXPECT_EQ(GetInt(saved, kStateOffset), 0) << "put off is written as ready";
-    EXPECT_GE(GetInt(saved, kTicksOffset), 1) << "the change made since the last save";
+    EXPECT_EQ(GetRecordInt(saved, kStateOffset), 0) << "put off is written as ready";
+    EXPECT_GE(GetRecordInt(saved, kTicksOffset), 1) << "the change made since the last save";
     EXPECT_EQ(saved.substr(0, kStateOffset), original.substr(0, kStateOffset));
     EXPECT_FALSE(HasTrayIcon(main)) << "no icon of an ended program in the tray";
 }

@@ -91,7 +91,7 @@ TEST_F(UpdaterE2e, FullyAutomaticRunEndsTheRunningProgramReplacesItAndRestarts) 
     const std::string description =
         Published(2).Offer(kTitle, "1.1", "Vantrel.exe", "/vt/").Key("needclose", "VANTREL.exe");
     server.Serve("/vt/update.ini", description);
-    const std::string newProgram = test::ProgramImage(BuildMachine(), "new program");
+    const std::string newProgram = test::ProgramImage(kOwnMachine, "new program");
     server.Serve("/vt/Vantrel.exe", newProgram);
 
     Process p;

@@ -5,9 +5,11 @@
 
 #include "tests/e2e/Driver.h"
 #include "tests/support/DescriptionBuilder.h"
+#include "tests/support/ProgramImage.h"
 #include "tests/support/TestFiles.h"
 #include "tests/support/WizardNames.h"
 #include "tests/win/updater/TestHttpServer.h"
+#include "updater/ProgramKind.h"
 
 namespace vt::e2e {
 
@@ -17,21 +19,6 @@ inline HWND StartWizard(Process& p, const std::wstring& dir) {
     if (!p.Start(dir + L"Update.exe")) return nullptr;
     return p.WaitWindow(kWizardTitle);
 }
-
-// The machine this test program is built for, read from its own image in
-// memory: the kind of the Update.exe of the same build.
-inline WORD BuildMachine() {
-    const auto* base = reinterpret_cast<const BYTE*>(GetModuleHandleW(nullptr));
-    const auto* dos = reinterpret_cast<const IMAGE_DOS_HEADER*>(base);
-    return reinterpret_cast<const IMAGE_NT_HEADERS*>(base + dos->e_lfanew)->FileHeader.Machine;
-}
-
-inline WORD OtherMachine() {
-    return BuildMachine() == IMAGE_FILE_MACHINE_AMD64 ? IMAGE_FILE_MACHINE_I386 : IMAGE_FILE_MACHINE_AMD64;
-}
-
-// How the wizard names a kind.
-inline std::wstring MachineText(WORD machine) { return machine == IMAGE_FILE_MACHINE_AMD64 ? L"x64" : L"x86"; }
 
 // Waits for the status line to read status; the step's other texts are set
 // by then.

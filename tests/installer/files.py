@@ -14,21 +14,39 @@
                                      line ends, code page 936 text
 """
 
+import os
+import re
 import sys
-
-RECORD_SIZE = 8276
-STATE_OFFSET = 4132
-TICKS_OFFSET = 4136
-# The assistant's own bookkeeping after the ticks: the moment up to which the
-# reminder's occurrences are done, in a tagged block (README, the reminder
-# file). The rest of the record must come back byte for byte.
-DONE_OFFSET = 4140
-DONE_SIZE = 16
 
 
 def fail(message):
     print(message)
     sys.exit(1)
+
+
+def record_layout():
+    """The record's size and offsets as the assistant's headers name them."""
+    root = os.path.join(os.path.dirname(os.path.abspath(__file__)), '..', '..')
+    text = ''
+    for name in ('ReminderItem.h', 'ReminderCodec.h'):
+        with open(os.path.join(root, 'assistant', 'reminders', name), encoding='utf-8') as f:
+            text += f.read()
+
+    def number(pattern):
+        found = re.search(pattern, text)
+        if not found:
+            fail('the reminder layout lacks %s' % pattern)
+        return int(found.group(1))
+
+    return (number(r'kReminderItemSize = (\d+);'), number(r'offsetof\(ReminderItem, state\) == (\d+)'),
+            number(r'offsetof\(ReminderItem, alertTicks\) == (\d+)'), number(r'kDoneBlockOffset = (\d+);'),
+            number(r'kDoneBlockSize = (\d+);'))
+
+
+# After the ticks lies the assistant's own bookkeeping: the moment up to
+# which the reminder's occurrences are done, in a tagged block. The rest of
+# the record must come back byte for byte.
+RECORD_SIZE, STATE_OFFSET, TICKS_OFFSET, DONE_OFFSET, DONE_SIZE = record_layout()
 
 
 def reminder(original_path, saved_path, states='0'):

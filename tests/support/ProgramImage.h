@@ -49,4 +49,7 @@ inline std::string ProgramImage(std::uint16_t machine, const std::string& tail =
     return ProgramImage(spec, tail);
 }
 
+// The other of the two kinds Vantrel is built for: x86 for x64 and back.
+inline std::uint16_t OtherMachine(std::uint16_t machine) { return machine == 0x8664 ? 0x014C : 0x8664; }
+
 }  // namespace vt::test

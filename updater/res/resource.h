@@ -2,6 +2,8 @@
 #ifndef VANTREL_UPDATE_RESOURCE_H
 #define VANTREL_UPDATE_RESOURCE_H
 
+#include "shared/ProgramNames.h"  // the wizard's title
+
 #define IDD_UPDATE              102
 #define IDS_SOCKETS_INIT_FAILED 103
 #define IDI_MAIN                128

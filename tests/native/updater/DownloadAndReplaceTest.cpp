@@ -19,7 +19,7 @@ protected:
         test::WriteText(paths.serverIni, served);
         localBefore = test::ReadText(paths.localIni);
         ctx = MakeContext(serverMode == 0 ? 0 : 1);
-        ctx->serverMode = serverMode;
+        ctx->serverMode = ParseServerMode(serverMode);
     }
     InstallOutcome Install() { return DownloadAndReplace(*ctx); }
 
@@ -133,7 +133,7 @@ TEST_F(InstallTest, Sha256IsCheckedWhenGiven) {
 // looked at.
 TEST_F(InstallTest, ProgramsOfTheOtherKindAreRefusedBeforeAnythingIsReplaced) {
     for (const std::uint16_t own : {kMachineAmd64, kMachineI386}) {
-        const std::uint16_t other = own == kMachineAmd64 ? kMachineI386 : kMachineAmd64;
+        const std::uint16_t other = test::OtherMachine(own);
         const std::string ownName = MachineName(own);
         const std::string otherProgram = test::ProgramImage(other, "new Vantrel.exe");
         const std::pair<const char*, std::string> refused[] = {
@@ -161,12 +161,11 @@ TEST_F(InstallTest, ProgramsOfTheOtherKindAreRefusedBeforeAnythingIsReplaced) {
 // A signed description vouches for the bytes, not for their kind: a digest
 // that matches a program of the other kind still does not install it.
 TEST_F(InstallTest, MatchingDigestDoesNotMakeTheOtherKindInstallable) {
-    const std::uint16_t other = kOwnMachine == kMachineAmd64 ? kMachineI386 : kMachineAmd64;
-    const std::string body = test::ProgramImage(other, "new Vantrel.exe");
+    const std::string body = test::ProgramImage(test::OtherMachine(kOwnMachine), "new Vantrel.exe");
     Prepare(0, {{"App", "1", "Vantrel.exe"}}, {{"App", "2", "Vantrel.exe", "", Sha256Hex(test::DigestOf(body))}});
     http.responses["/files/Vantrel.exe"].body = body;
     EXPECT_EQ(Install(), InstallOutcome::Failed);
-    EXPECT_EQ(view.status, std::string("下载的Vantrel.exe不是") + MachineName(kOwnMachine) + "版程序，更新中止！");
+    EXPECT_EQ(view.status, std::string("下载的Vantrel.exe不是") + kBuildArchName + "版程序，更新中止！");
     EXPECT_EQ(AppFile("Vantrel.exe"), "old Vantrel.exe");
 
     // And a digest that does not match says so first, whatever the kind.

@@ -142,7 +142,7 @@ protected:
         EXPECT_EQ(outcome, CheckOutcome::Refused);
         EXPECT_EQ(view.status, status);
         EXPECT_EQ(view.list, Strings{"installed"});  // nothing listed
-        EXPECT_EQ(ctx->serverMode, 0);
+        EXPECT_EQ(ctx->serverMode, ServerMode::WaitForUser);
         EXPECT_FALSE(ctx->verifiedServer);
         for (const std::string& object : http.requested) EXPECT_EQ(object.find("/files/"), std::string::npos);
     }
@@ -164,7 +164,7 @@ TEST_F(SignedModeTest, SignedDescriptionIsListedFromTheVerifiedBytes) {
     EXPECT_EQ(http.requested, (Strings{kIniObject, std::string(kIniObject) + ".sig"}));
     ASSERT_TRUE(ctx->verifiedServer);
     EXPECT_EQ(ctx->verifiedServer->Bytes(), text);
-    EXPECT_EQ(ctx->serverMode, 2);
+    EXPECT_EQ(ctx->serverMode, ServerMode::Unattended);
 }
 
 // Missing, not base64, not 64 bytes, an error page, a signature of other

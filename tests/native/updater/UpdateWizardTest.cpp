@@ -9,6 +9,7 @@ namespace {
 
 using Strings = std::vector<std::string>;
 
+// The rows give LocalMode and ServerMode as the descriptions store them.
 TEST(WizardRules, AutomaticMovesAfterTheCheck) {
     struct Row {
         CheckOutcome outcome;
@@ -26,22 +27,28 @@ TEST(WizardRules, AutomaticMovesAfterTheCheck) {
         {CheckOutcome::UpToDate, 1, 3, AutoAction::None},
         {CheckOutcome::ConnectionFailed, 0, 0, AutoAction::None},
         {CheckOutcome::ConnectionFailed, 1, 0, AutoAction::Close},
+        {CheckOutcome::ConnectionFailed, 2, 0, AutoAction::None},
+        {CheckOutcome::Newer, 1, -1, AutoAction::None},
         {CheckOutcome::TransferError, 1, 2, AutoAction::None},
     };
     for (const Row& r : rows) {
-        EXPECT_EQ(AfterCheck(r.outcome, r.localMode, r.serverMode), r.expected)
+        EXPECT_EQ(AfterCheck(r.outcome, ParseLocalMode(r.localMode), ParseServerMode(r.serverMode)), r.expected)
             << static_cast<int>(r.outcome) << " " << r.localMode << " " << r.serverMode;
     }
 }
 
 TEST(WizardRules, AutomaticMovesAfterTheInstallation) {
-    EXPECT_EQ(AfterInstall(InstallOutcome::Updated, 0), AutoAction::None);
-    EXPECT_EQ(AfterInstall(InstallOutcome::Updated, 2), AutoAction::Press);
-    EXPECT_EQ(AfterInstall(InstallOutcome::Failed, 1), AutoAction::None);
-    EXPECT_EQ(AfterInstall(InstallOutcome::Failed, 2), AutoAction::Press);
-    EXPECT_EQ(AfterInstall(InstallOutcome::Refused, 0), AutoAction::Close);
-    EXPECT_EQ(AfterInstall(InstallOutcome::Cancelled, 2), AutoAction::Close);
-    EXPECT_EQ(AfterInstall(InstallOutcome::TransferError, 2), AutoAction::None);
+    const auto after = [](InstallOutcome outcome, int serverMode) {
+        return AfterInstall(outcome, ParseServerMode(serverMode));
+    };
+    EXPECT_EQ(after(InstallOutcome::Updated, 0), AutoAction::None);
+    EXPECT_EQ(after(InstallOutcome::Updated, 2), AutoAction::Press);
+    EXPECT_EQ(after(InstallOutcome::Updated, 7), AutoAction::None);
+    EXPECT_EQ(after(InstallOutcome::Failed, 1), AutoAction::None);
+    EXPECT_EQ(after(InstallOutcome::Failed, 2), AutoAction::Press);
+    EXPECT_EQ(after(InstallOutcome::Refused, 0), AutoAction::Close);
+    EXPECT_EQ(after(InstallOutcome::Cancelled, 2), AutoAction::Close);
+    EXPECT_EQ(after(InstallOutcome::TransferError, 2), AutoAction::None);
 }
 
 class WizardTest : public test::UpdaterTest {

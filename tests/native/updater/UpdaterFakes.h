@@ -292,7 +292,7 @@ protected:
     // A context as the wizard has it after a successful start.
     std::unique_ptr<UpdateContext> MakeContext(int localMode = 0) {
         auto ctx = std::make_unique<UpdateContext>(Services(), paths);
-        ctx->localMode = localMode;
+        ctx->localMode = ParseLocalMode(localMode);
         ctx->object = kIniObject;
         ctx->connection = http.Connect("update.example.com", 80, false);
         return ctx;

@@ -49,9 +49,11 @@ TEST_F(VersionCheckTest, ServerModeCountsOnlyForAnAutomaticStart) {
     WriteLocal(0, {});
     ServeServer(2, {});
     Check(0);
-    EXPECT_EQ(ctx->serverMode, 0);
+    EXPECT_EQ(ctx->serverMode, ServerMode::WaitForUser);
     Check(1);
-    EXPECT_EQ(ctx->serverMode, 2);
+    EXPECT_EQ(ctx->serverMode, ServerMode::Unattended);
+    Check(2);  // a number no start writes is not "by the user"
+    EXPECT_EQ(ctx->serverMode, ServerMode::Unattended);
 }
 
 TEST_F(VersionCheckTest, EveryConnectionFailureKeepsTheList) {
