@@ -15,9 +15,6 @@
 namespace vt::e2e {
 namespace {
 
-constexpr wchar_t kDownloadFailed[] = L"下载文件时发生错误，更新中止！";
-constexpr wchar_t kCopyFailed[] = L"覆盖文件时发生错误，更新中止！";
-
 // "数据" in code page 936, as the descriptions hold it.
 const std::string kGbkTitle = "\xCA\xFD\xBE\xDD";
 
@@ -60,7 +57,7 @@ protected:
         HWND wizard = StartWizard(p);
         if (!wizard) return nullptr;
         PressButton(wizard, IDOK);
-        if (!WaitStatus(wizard, L"发现新的版本！")) return nullptr;
+        if (!WaitStatus(wizard, kNewerFound)) return nullptr;
         PressButton(wizard, IDOK);
         return wizard;
     }
@@ -110,8 +107,8 @@ TEST_F(UpdaterCases, UpToDateSaysSoDownloadsNothingAndWaitsWithServerModeZero) {
     Process p;
     HWND wizard = StartWizard(p);  // started automatically: the check runs at once
     ASSERT_NE(wizard, nullptr);
-    ASSERT_TRUE(WaitStatus(wizard, L"您现在使用的版本是最新的！"));
-    EXPECT_EQ(ListBoxLines(wizard, kList), Lines{L"您现在使用的版本是最新的！"});
+    ASSERT_TRUE(WaitStatus(wizard, kUpToDate));
+    EXPECT_EQ(ListBoxLines(wizard, kList), Lines{kUpToDate});
     EXPECT_EQ(ItemText(wizard, IDOK), L"完成");
     EXPECT_EQ(server.RequestedPaths(), std::vector<std::string>{"/vt/update.ini"});
     EXPECT_TRUE(p.Running());
@@ -135,7 +132,7 @@ TEST_F(UpdaterCases, NewerComponentsAreListedInIndexOrderAndCancelDownloadsNothi
     HWND wizard = StartWizard(p);
     ASSERT_NE(wizard, nullptr);
     PressButton(wizard, IDOK);
-    ASSERT_TRUE(WaitStatus(wizard, L"发现新的版本！"));
+    ASSERT_TRUE(WaitStatus(wizard, kNewerFound));
     EXPECT_EQ(ListBoxLines(wizard, kList), (Lines{L"发现新版本：A 1.1", L"发现新版本：数据 1.5"}));
     EXPECT_EQ(ItemText(wizard, IDOK), L"更新");
 
@@ -218,7 +215,7 @@ TEST_F(UpdaterCases, DownloadWithoutContentLengthCompletes) {
     Process p;
     HWND wizard = StartAndInstall(p);
     ASSERT_NE(wizard, nullptr);
-    ASSERT_TRUE(WaitStatus(wizard, L"更新完成！"));
+    ASSERT_TRUE(WaitStatus(wizard, kUpdated));
     EXPECT_EQ(ListBoxLines(wizard, kList), Lines{L"A更新完成!"});
     EXPECT_EQ(Installed("a.dat"), unmeasured.body);
     PressButton(wizard, IDOK);
@@ -243,7 +240,7 @@ TEST_F(UpdaterCases, RunningProgramIsEndedOnlyWhenTheUserSaysSo) {
     Process p;
     HWND wizard = StartWizard(p);
     ASSERT_NE(wizard, nullptr);
-    ASSERT_TRUE(WaitStatus(wizard, L"发现新的版本！"));  // waits for "更新"
+    ASSERT_TRUE(WaitStatus(wizard, kNewerFound));  // waits for "更新"
     PressButton(wizard, IDOK);
     HWND box = WaitMessageBox(p, wizard);
     ASSERT_NE(box, nullptr);
@@ -332,7 +329,7 @@ TEST_F(UpdaterCases, ProgramOfTheOtherKindIsRefusedAndNothingIsReplaced) {
             EXPECT_FALSE(FileExists(Path("Vantrel.exe.bak")));
             EXPECT_TRUE(LocalDescriptionKept());
         } else {
-            ASSERT_TRUE(WaitStatus(wizard, L"更新完成！"));
+            ASSERT_TRUE(WaitStatus(wizard, kUpdated));
             EXPECT_EQ(ListBoxLines(wizard, kList), (Lines{L"A更新完成!", L"App更新完成!"}));
             EXPECT_TRUE(Installed("Vantrel.exe") == newProgram);
         }

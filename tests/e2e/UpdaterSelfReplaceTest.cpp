@@ -36,9 +36,9 @@ TEST(UpdaterSelfReplace, RunningUpdaterInstallsItsOwnNewVersion) {
         HWND wizard = p.WaitWindow(kWizardTitle);
         ASSERT_NE(wizard, nullptr);
         PressButton(wizard, IDOK);
-        ASSERT_TRUE(WaitStatus(wizard, L"发现新的版本！"));
+        ASSERT_TRUE(WaitStatus(wizard, kNewerFound));
         PressButton(wizard, IDOK);
-        ASSERT_TRUE(WaitStatus(wizard, L"更新完成！"));
+        ASSERT_TRUE(WaitStatus(wizard, kUpdated));
         EXPECT_EQ(ListBoxLines(wizard, kList), std::vector<std::wstring>{L"U更新完成!"});
         EXPECT_TRUE(ReadFileBytes(self) == newBytes);
         EXPECT_TRUE(ReadFileBytes(aside) == oldBytes);

@@ -19,10 +19,6 @@
 namespace vt::e2e {
 namespace {
 
-constexpr wchar_t kBadSignature[] = L"更新信息未通过签名验证，更新中止！";
-constexpr wchar_t kNoDigest[] = L"更新信息缺少文件校验值，更新中止！";
-constexpr wchar_t kDownloadFailed[] = L"下载文件时发生错误，更新中止！";
-
 using Lines = std::vector<std::wstring>;
 
 std::string Sha256(const std::string& bytes, std::string* hex = nullptr) {
@@ -154,10 +150,10 @@ TEST_F(UpdaterSigned, SignedUpdateInstallsAndItsBytesBecomeTheLocalDescription) 
     Process p;
     HWND wizard = StartAndCheck(p);
     ASSERT_NE(wizard, nullptr);
-    ASSERT_TRUE(WaitStatus(wizard, L"发现新的版本！"));
+    ASSERT_TRUE(WaitStatus(wizard, kNewerFound));
     EXPECT_EQ(ListBoxLines(wizard, kList), (Lines{L"发现新版本：A 2.0", L"发现新版本：B 2.0"}));
     PressButton(wizard, IDOK);
-    ASSERT_TRUE(WaitStatus(wizard, L"更新完成！"));
+    ASSERT_TRUE(WaitStatus(wizard, kUpdated));
     EXPECT_EQ(ReadFileBytes(m_dir + L"a.dat"), "new a");
     EXPECT_EQ(ReadFileBytes(m_dir + L"b.dat"), "new b");
     EXPECT_EQ(ReadFileBytes(m_dir + L"Update.ini"), text);
@@ -214,7 +210,7 @@ TEST_F(UpdaterSigned, ComponentThatDiffersFromItsSha256ChangesNothing) {
     Process p;
     HWND wizard = StartAndCheck(p);
     ASSERT_NE(wizard, nullptr);
-    ASSERT_TRUE(WaitStatus(wizard, L"发现新的版本！"));
+    ASSERT_TRUE(WaitStatus(wizard, kNewerFound));
     PressButton(wizard, IDOK);
     ASSERT_TRUE(WaitStatus(wizard, kDownloadFailed));
     EXPECT_EQ(ListBoxLines(wizard, kList), Lines{L"文件：a.dat下载完成!"});

@@ -63,14 +63,14 @@ TEST_F(UpdaterE2e, UpdateByHandReplacesTheFileAndStartsTheMainProgram) {
     EXPECT_EQ(ItemText(wizard, IDOK), L"下一步(&N)");
 
     PressButton(wizard, IDOK);
-    ASSERT_EQ(WaitStatus(p, L"发现新的版本！"), wizard);
-    EXPECT_EQ(ItemText(wizard, kStatus), L"发现新的版本！");
+    ASSERT_EQ(WaitStatus(p, kNewerFound), wizard);
+    EXPECT_EQ(ItemText(wizard, kStatus), kNewerFound);
     EXPECT_EQ(ListBoxLines(wizard, kList), std::vector<std::wstring>{L"发现新版本：数据 1.1"});
     EXPECT_EQ(ItemText(wizard, IDOK), L"更新");
 
     PressButton(wizard, IDOK);
-    WaitStatus(p, L"更新完成！");
-    EXPECT_EQ(ItemText(wizard, kStatus), L"更新完成！");
+    WaitStatus(p, kUpdated);
+    EXPECT_EQ(ItemText(wizard, kStatus), kUpdated);
     EXPECT_EQ(ItemText(wizard, IDOK), L"完成");
     EXPECT_EQ(ReadFileBytes(m_dir + L"Data.dat"), newData);
     EXPECT_EQ(ReadFileBytes(m_dir + L"Update.ini"), description);

@@ -11,6 +11,8 @@
 namespace vt {
 namespace {
 
+constexpr char kUnset[] = "<unset>";
+
 class UpdateScheduleTest : public TempDirTest {
 protected:
     // As if update.bat were missing: nothing may depend on the launch.
@@ -22,6 +24,7 @@ protected:
         UpdateSchedule(ini, m_clock, m_shell, m_dir).ScheduleUpdate(atStartup);
     }
     std::size_t Launches() const { return m_shell.launches.size(); }
+    std::string Key(const char* key) const { return IniProfile(Ini()).GetString("Main", key, kUnset); }
     static std::string Joined(const test::RecordingShell::Launch& launch) {
         return launch.file + "|" + launch.parameters + "|" + launch.directory + "|" +
                (launch.show == ShowMode::Hidden ? "hidden" : "shown");
@@ -47,8 +50,9 @@ TEST_F(UpdateScheduleTest, OneRunDecidesFromDayAndUpdated) {
         {"[Main]\r\nDay=10\r\nUpdated=0\r\n", 4, true, true, "[Main]\r\nDay=10\r\nUpdated=1\r\nLocalMode=1\r\n"},
         // Due, but `Updated` absent: it defaults to 1 and is not written.
         {"[Main]\r\nDay=1\r\n", 7, true, false, "[Main]\r\nDay=1\r\nLocalMode=1\r\n"},
-        // The tray command: any day, `Updated` untouched.
+        // The tray command: any day, due or not, `Updated` untouched.
         {"[Main]\r\nLocalMode=1\r\nUpdated=0\r\n", 5, false, true, "[Main]\r\nLocalMode=0\r\nUpdated=0\r\n"},
+        {"[Main]\r\nLocalMode=1\r\nUpdated=0\r\n", 31, false, true, "[Main]\r\nLocalMode=0\r\nUpdated=0\r\n"},
         {"", 2, false, true, "[Main]\r\nLocalMode=0\r\n"},
         // A fresh directory on the 2nd.
         {nullptr, 2, true, false, "[Main]\r\nLocalMode=1\r\nUpdated=0\r\n"},
@@ -68,16 +72,52 @@ TEST_F(UpdateScheduleTest, OneRunDecidesFromDayAndUpdated) {
     EXPECT_EQ(Joined(m_shell.launches.at(0)), m_dir + "update.bat||" + m_dir + "|hidden");
 }
 
+// Day and Updated as the platform's profile functions read them: names in
+// any case, blanks around, numbers at the start of the value.
+TEST_F(UpdateScheduleTest, DayAndUpdatedDecideWhetherTodayLaunches) {
+    const struct {
+        const char* file;
+        int today;
+        bool launch;
+        const char* updated;
+    } cases[] = {
+        {"[Main]\r\nDay=1\r\nUpdated=0\r\n", 5, false, "0"},
+        {"[Main]\r\nDay=2\r\nUpdated=0\r\n", 29, true, "1"},
+        {"[Main]\r\nDay=1\r\nUpdated=0\r\n", 31, true, "1"},
+        {"[Main]\r\nDay=1\r\nUpdated=1\r\n", 4, false, "1"},  // already launched in this period
+        {"[main]\r\n day = 10 \r\nUPDATED = 0\r\n", 1, true, "1"},
+        {"[Main]\r\nDay=-5\r\nUpdated=0\r\n", 1, true, "1"},  // six days apart
+        {"[Main]\r\nDay=abc\r\nUpdated=0\r\n", 4, false, "0"},
+        {"[Main]\r\nDay=2147483647\r\nUpdated=0\r\n", 1, true, "1"},  // 2147483646 days apart
+        {"[Main]\r\nDay=1\r\nUpdated=yes\r\n", 4, true, "1"},         // reads as 0: armed
+        {"[Main]\r\nDay=1\r\nUpdated=\r\n", 4, false, ""},            // empty: the default 1
+    };
+    for (const auto& c : cases) {
+        Put(Ini(), c.file);
+        m_shell.launches.clear();
+        Start(c.today);
+        EXPECT_EQ(Launches(), c.launch ? 1u : 0u) << c.file << " on the " << c.today;
+        EXPECT_EQ(Key("Updated"), c.updated) << c.file << " on the " << c.today;
+        EXPECT_EQ(Key("LocalMode"), "1") << c.file << " on the " << c.today;
+    }
+}
+
 TEST_F(UpdateScheduleTest, OneLaunchPerRunOfDueDays) {
     Put(Ini(), "[Main]\r\nDay=1\r\n");
-    Start(5);
-    Start(7);
+    Start(3);  // not due: arms the check
+    EXPECT_EQ(Key("Updated"), "0");
+    Start(4);
+    Start(4);
     Start(7);
     EXPECT_EQ(Launches(), 1u);
+    Start(8);  // re-armed, and the next due day launches again
+    Start(10);
+    EXPECT_EQ(Launches(), 2u);
+    EXPECT_EQ(Key("Updated"), "1");
     Start(30);
     Start(31);
     Start(1);  // follows the 31st in the same run of due days
-    EXPECT_EQ(Launches(), 2u);
+    EXPECT_EQ(Launches(), 3u);
 }
 
 TEST_F(UpdateScheduleTest, UnwritableFileStillLaunchesOnRequest) {

@@ -1,5 +1,9 @@
 // The update schedule on a real update.ini through the platform's profile
-// functions, with a clock and a shell that the test controls.
+// functions, with a clock and a shell that the test controls: what only a
+// real file can show (its directory's name in code page 936, a file that is
+// no profile, one another program holds). The decisions themselves are
+// tested natively (tests/native/app), and the platform's reading and writing
+// rules against the portable profile in tests/win/shared.
 #include <windows.h>
 
 #include <gtest/gtest.h>
@@ -7,7 +11,6 @@
 #include <memory>
 #include <random>
 #include <string>
-#include <vector>
 
 #include "assistant/app/UpdateSchedule.h"
 #include "shared/win/Encoding.h"
@@ -49,87 +52,6 @@ protected:
     RecordingShell m_shell;
 };
 
-TEST_F(UpdateScheduleOnDisk, DueDayWithoutDayKeyLaunchesHiddenFromTheAppDirectory) {
-    NewDir();
-    Put("[Main]\r\nUpdated=0\r\n");
-    Start(4);
-    ASSERT_EQ(Launches(), 1u);
-    const RecordingShell::Launch& launch = m_shell.launches[0];
-    EXPECT_EQ(launch.file, m_dir->Utf8() + "update.bat");
-    EXPECT_EQ(launch.parameters, "");
-    EXPECT_EQ(launch.directory, m_dir->Utf8());
-    EXPECT_EQ(launch.show, ShowMode::Hidden);
-    EXPECT_EQ(Key("Updated"), "1");
-    EXPECT_EQ(Key("LocalMode"), "1");
-}
-
-TEST_F(UpdateScheduleOnDisk, DayDecidesWhetherTodayIsDue) {
-    const struct {
-        const char* file;
-        int today;
-        bool launch;
-        const char* updated;
-    } cases[] = {
-        {"[Main]\r\nDay=1\r\nUpdated=1\r\n", 5, false, "0"},  // not due: re-armed
-        {"[Main]\r\nDay=1\r\nUpdated=0\r\n", 5, false, "0"},
-        {"[Main]\r\nDay=10\r\nUpdated=0\r\n", 4, true, "1"},  // six days before the reference
-        {"[Main]\r\nDay=2\r\nUpdated=0\r\n", 29, true, "1"},
-        {"[Main]\r\nDay=1\r\nUpdated=0\r\n", 31, true, "1"},
-        {"[Main]\r\nDay=1\r\nUpdated=1\r\n", 4, false, "1"},  // already launched in this period
-        {"[Main]\r\nDay=1\r\n", 7, false, kUnset},            // absent reads as launched, is not written
-        {"[main]\r\n day = 10 \r\nUPDATED = 0\r\n", 1, true, "1"},
-    };
-    for (const auto& c : cases) {
-        NewDir();
-        Put(c.file);
-        Start(c.today);
-        EXPECT_EQ(Launches(), c.launch ? 1u : 0u) << c.file << " on the " << c.today;
-        EXPECT_EQ(Key("Updated"), c.updated) << c.file << " on the " << c.today;
-        EXPECT_EQ(Key("LocalMode"), "1") << c.file << " on the " << c.today;
-    }
-}
-
-TEST_F(UpdateScheduleOnDisk, TwoStartsOnOneDueDayLaunchOnce) {
-    NewDir();
-    Put("[Main]\r\nDay=1\r\n");
-    Start(3);  // not due: arms the check
-    EXPECT_EQ(Key("Updated"), "0");
-    Start(4);
-    Start(4);
-    EXPECT_EQ(Launches(), 1u);
-    Start(5);
-    Start(7);
-    EXPECT_EQ(Launches(), 2u);
-    EXPECT_EQ(Key("Updated"), "1");
-}
-
-TEST_F(UpdateScheduleOnDisk, TrayCommandLaunchesOnAnyDayAndLeavesUpdatedAlone) {
-    for (int day : {1, 2, 3, 31}) {
-        NewDir();
-        Put("[Main]\r\nDay=1\r\nLocalMode=1\r\nUpdated=0\r\n");
-        Start(day, false);
-        EXPECT_EQ(Launches(), 1u) << day;
-        EXPECT_EQ(Key("LocalMode"), "0") << day;
-        EXPECT_EQ(Key("Updated"), "0") << day;
-    }
-    NewDir();
-    Start(5, false);
-    EXPECT_EQ(Launches(), 1u);
-    EXPECT_EQ(Key("LocalMode"), "0");
-    EXPECT_EQ(Key("Updated"), kUnset);
-}
-
-TEST_F(UpdateScheduleOnDisk, FreshDirectoryOnTheSecondGetsBothKeysInMain) {
-    NewDir();
-    Start(2);
-    EXPECT_EQ(Launches(), 0u);
-    EXPECT_EQ(Key("LocalMode"), "1");
-    EXPECT_EQ(Key("Updated"), "0");
-    EXPECT_EQ(Key("Day"), kUnset);  // never written by the assistant
-    const std::string bytes = ScratchDir::Contents(IniPath());
-    EXPECT_EQ(bytes.find("[Main]"), 0u) << bytes;
-}
-
 TEST_F(UpdateScheduleOnDisk, ChineseApplicationDirectory) {
     NewDir(L"\x66f4\x65b0\x52a9\x624b");  // 更新助手: expressible in code page 936
     Put("[Main]\r\nUpdated=0\r\n");
@@ -141,29 +63,6 @@ TEST_F(UpdateScheduleOnDisk, ChineseApplicationDirectory) {
     NewDir(L"\xd55c\xad6d\x00e9");  // Korean letters that code page 936 lacks
     Start(2);
     EXPECT_NE(ScratchDir::Contents(IniPath()).find("Updated=0"), std::string::npos);
-}
-
-TEST_F(UpdateScheduleOnDisk, HostileValuesFollowTheReadingRules) {
-    const struct {
-        const char* file;
-        int today;
-        bool launch;
-    } cases[] = {
-        {"[Main]\r\nDay=-5\r\nUpdated=0\r\n", 1, true},   // six days apart
-        {"[Main]\r\nDay=abc\r\nUpdated=0\r\n", 3, true},  // reads as 0
-        {"[Main]\r\nDay=abc\r\nUpdated=0\r\n", 4, false},
-        {"[Main]\r\nDay=2147483647\r\nUpdated=0\r\n", 1, true},    // 2147483646 days apart
-        {"[Main]\r\nDay=-2147483648\r\nUpdated=0\r\n", 2, false},  // 2147483650 days apart
-        {"[Main]\r\nDay=1\r\nUpdated=yes\r\n", 4, true},           // reads as 0: armed
-        {"[Main]\r\nDay=1\r\nUpdated=\r\n", 4, false},             // empty: the default 1
-    };
-    for (const auto& c : cases) {
-        NewDir();
-        Put(c.file);
-        Start(c.today);
-        EXPECT_EQ(Launches(), c.launch ? 1u : 0u) << c.file << " on the " << c.today;
-        EXPECT_EQ(Key("LocalMode"), "1") << c.file;
-    }
 }
 
 TEST_F(UpdateScheduleOnDisk, RandomBytesOrAFolderInsteadOfTheFile) {

@@ -502,7 +502,8 @@ TEST_F(ReminderWindowTest, AFolderWhereNoReminderCanBeKeptIsNamedOnceAtStart) {
     // Neither a new file nor Notify.dat itself can be written (Wine lets
     // root write anything a permission would refuse: a handle that lets
     // others read but not write stands in for it).
-    WriteFile(FileOf({Reminder(RepeatKind::Daily, 2026, 1, 1, 9, 0, L"a")}));
+    const auto original = FileOf({Reminder(RepeatKind::Daily, 2026, 1, 1, 9, 0, L"a")});
+    WriteFile(original);
     ASSERT_TRUE(CreateDirectoryW((m_path + L".tmp").c_str(), nullptr));
     HANDLE lock = CreateFileW(m_path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr);
     ASSERT_NE(lock, INVALID_HANDLE_VALUE);
@@ -515,7 +516,7 @@ TEST_F(ReminderWindowTest, AFolderWhereNoReminderCanBeKeptIsNamedOnceAtStart) {
 
     EXPECT_EQ(RunAnswering([&] { SendMessageW(Manager(), WM_COMMAND, IDCANCEL, 0); }, {AnswerBox(IDOK)}), 0u)
         << "told once only";
-    EXPECT_EQ(FileBytes().size(), kReminderItemSize);
+    EXPECT_EQ(FileBytes(), std::string(original.begin(), original.end())) << "left as it was";
     CloseHandle(lock);
     RemoveDirectoryW((m_path + L".tmp").c_str());
 }

@@ -4,9 +4,11 @@
 
 #include <commctrl.h>
 
+#include "shared/win/Encoding.h"
 #include "tests/support/ProgramImage.h"
 #include "updater/ProgramKind.h"
 #include "updater/UpdateDialog.h"
+#include "updater/UpdateTexts.h"
 #include "updater/res/resource.h"
 
 namespace vt::test {
@@ -66,13 +68,13 @@ TEST_F(UpdaterDialog, WalksThroughTheStepsShowingEachOne) {
     EXPECT_NE(SendMessageW(dialog->Hwnd(), WM_QUERYDRAGICON, 0, 0), 0);
 
     Press(IDOK);
-    EXPECT_EQ(Text(IDC_STATUS), L"发现新的版本！");
+    EXPECT_EQ(Text(IDC_STATUS), win::FromUtf8(updtext::kStatusNewer));
     EXPECT_EQ(ListLines(), WStrings{L"发现新版本：助手 1.1"});
     EXPECT_EQ(Text(IDOK), L"更新");
     EXPECT_EQ(Progress(), 0);
 
     Press(IDOK);
-    EXPECT_EQ(Text(IDC_STATUS), L"更新完成！");
+    EXPECT_EQ(Text(IDC_STATUS), win::FromUtf8(updtext::kStatusUpdated));
     EXPECT_EQ(ListLines(), WStrings{L"助手更新完成!"});
     EXPECT_EQ(Text(IDOK), L"完成");
     EXPECT_EQ(Progress(), 100);

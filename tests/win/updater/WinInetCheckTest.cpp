@@ -31,7 +31,7 @@ TEST_F(UpdaterWinInetCheck, FindsNewerComponentsAndSavesTheDescriptionByteForByt
     EXPECT_EQ(view.list, (Strings{"助手  版本：1.0", "升级器  版本：2.0"}));
     wizard->Press();
 
-    EXPECT_EQ(view.statuses, (Strings{"正在连接到服务器...", "读取版本信息...", "发现新的版本！"}));
+    EXPECT_EQ(view.statuses, (Strings{updtext::kStatusConnecting, updtext::kStatusReading, updtext::kStatusNewer}));
     EXPECT_EQ(view.list, Strings{"发现新版本：助手 1.1"});
     EXPECT_EQ(view.button, "更新");
     EXPECT_EQ(wizard->Step(), WizardStep::Install);
@@ -51,7 +51,7 @@ TEST_F(UpdaterWinInetCheck, EveryCheckAsksTheServerAgain) {
     auto first = MakeWizard();
     first->Start();
     first->Press();
-    EXPECT_EQ(view.status, "您现在使用的版本是最新的！");
+    EXPECT_EQ(view.status, updtext::kUpToDate);
 
     // Published a moment later under the same address: no cache may hide it.
     cacheable.body = ServerText().File("A", "1.5");
@@ -60,7 +60,7 @@ TEST_F(UpdaterWinInetCheck, EveryCheckAsksTheServerAgain) {
     auto second = MakeWizard();
     second->Start();
     second->Press();
-    EXPECT_EQ(view.status, "发现新的版本！");
+    EXPECT_EQ(view.status, updtext::kStatusNewer);
     EXPECT_EQ(server.Requests(kIniPath), 2);
 }
 
@@ -91,9 +91,10 @@ TEST_F(UpdaterWinInetCheck, UnreachableServerErrorPageAndMissingFileFailTheConne
         auto wizard = MakeWizard();
         ASSERT_TRUE(wizard->Start()) << c.name;
         wizard->Press();
-        const Strings expected = c.reachesTheServer
-                                     ? Strings{"正在连接到服务器...", "读取版本信息...", "连接服务器失败！"}
-                                     : Strings{"正在连接到服务器...", "连接服务器失败！"};
+        const Strings expected =
+            c.reachesTheServer
+                ? Strings{updtext::kStatusConnecting, updtext::kStatusReading, updtext::kStatusConnectFailed}
+                : Strings{updtext::kStatusConnecting, updtext::kStatusConnectFailed};
         EXPECT_EQ(view.statuses, expected) << c.name;
         EXPECT_EQ(view.list, Strings{"A  版本：1.0"}) << c.name;
         EXPECT_EQ(wizard->Step(), WizardStep::Finish) << c.name;
