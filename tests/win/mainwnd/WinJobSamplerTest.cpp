@@ -1,0 +1,121 @@
+// What the countdown's conditions read from the system, on the real one: a
+// program started and ended is seen to come and go (and the wait for its
+// exit ends), and the input age, byte counters and processor times read and
+// move only forward.
+#include <windows.h>
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <string>
+
+#include "assistant/mainwnd/WinJobSampler.h"
+#include "shared/win/AppDirectory.h"
+#include "shared/win/Encoding.h"
+#include "tests/support/StandIn.h"
+#include "tests/support/TestFiles.h"
+
+namespace vt::win {
+namespace {
+
+// This test program under another name, waiting to be ended.
+class StandInProgram {
+public:
+    explicit StandInProgram(const std::wstring& exe) {
+        STARTUPINFOW si = {};
+        si.cb = sizeof si;
+        std::wstring cmd = L"\"" + exe + L"\" " + test::kStandInArgument;
+        m_bStarted = CreateProcessW(exe.c_str(), &cmd[0], nullptr, nullptr, FALSE, 0, nullptr, nullptr, &si, &m_pi);
+    }
+    ~StandInProgram() { End(); }
+    bool Started() const { return m_bStarted; }
+    // Ends it and lets go of it, so that nothing keeps the process listed.
+    void End() {
+        if (!m_bStarted) return;
+        TerminateProcess(m_pi.hProcess, 1);
+        WaitForSingleObject(m_pi.hProcess, 10000);
+        CloseHandle(m_pi.hProcess);
+        CloseHandle(m_pi.hThread);
+        m_bStarted = false;
+    }
+
+private:
+    PROCESS_INFORMATION m_pi = {};
+    bool m_bStarted = false;
+};
+
+std::wstring FileNameOf(const std::wstring& path) { return path.substr(path.find_last_of(L'\\') + 1); }
+
+bool NotYetRunning(const JobWatch& watch) {
+    return watch.StatusText(EndAction::ShutDown).find(kNotYetRunningNote) != std::string::npos;
+}
+
+TEST(WinJobSampler, SeesItselfAndAProgramThatComesAndGoes) {
+    WinJobSampler system;
+    const std::optional<std::vector<std::string>> names = system.ProcessNames();
+    ASSERT_TRUE(names);
+    const std::vector<std::string> choices = ProgramChoices(*names);
+    EXPECT_TRUE(std::is_sorted(choices.begin(), choices.end(), [](const std::string& a, const std::string& b) {
+        return _stricmp(a.c_str(), b.c_str()) < 0;
+    }));
+    EXPECT_NE(std::find(choices.begin(), choices.end(), ToUtf8(FileNameOf(ModulePath()))), choices.end());
+
+    const test::ScratchDir scratch(L"job-exit");
+    const std::wstring exe = scratch / L"VtJob渲染.exe";
+    ASSERT_TRUE(CopyFileW(ModulePath().c_str(), exe.c_str(), FALSE));
+    JobWatch watch;
+    std::uint64_t now = MonotonicSeconds();
+    watch.Arm({JobConditionKind::ProgramExit, "vtjob渲染", 30}, {}, system, now);
+    EXPECT_TRUE(NotYetRunning(watch));
+
+    StandInProgram program(exe);
+    ASSERT_TRUE(program.Started());
+    for (int i = 0; i < 100 && NotYetRunning(watch); ++i) {
+        Sleep(50);
+        EXPECT_FALSE(watch.Tick(system, now));
+    }
+    EXPECT_EQ(watch.StatusText(EndAction::ShutDown), "[等待中]VtJob渲染.exe 退出后关机");
+
+    program.End();
+    // A second of the watch's clock a tick; the real ones pass faster.
+    std::uint64_t heldAfter = 0;
+    for (std::uint64_t second = 1; second <= 60 && !heldAfter; ++second) {
+        Sleep(50);
+        if (watch.Tick(system, now + second)) heldAfter = second;
+    }
+    EXPECT_GE(heldAfter, kProgramGoneSeconds);
+    EXPECT_LE(heldAfter, kProgramGoneSeconds + 10);
+}
+
+TEST(WinJobSampler, InputCountersAndTimesAreReadAndOnlyMoveForward) {
+    WinJobSampler system;
+    const std::optional<std::uint64_t> age = system.InputAgeMs();
+    ASSERT_TRUE(age);
+    EXPECT_LE(*age, GetTickCount64());
+
+    const std::optional<std::uint64_t> bytes = system.NetworkBytes();
+    const std::optional<CpuTimes> times = system.SystemTimes();
+    const std::uint64_t seconds = MonotonicSeconds();
+    ASSERT_TRUE(bytes);
+    ASSERT_TRUE(times);
+    EXPECT_GE(times->kernel, times->idle);
+
+    // Some work for the processor to count.
+    const DWORD start = GetTickCount();
+    volatile std::uint64_t spin = 0;
+    while (GetTickCount() - start < 300) spin = spin + 1;
+    Sleep(100);
+
+    const std::optional<std::uint64_t> bytesLater = system.NetworkBytes();
+    const std::optional<CpuTimes> later = system.SystemTimes();
+    ASSERT_TRUE(bytesLater);
+    ASSERT_TRUE(later);
+    EXPECT_GE(*bytesLater, *bytes);
+    EXPECT_GE(later->idle, times->idle);
+    EXPECT_GE(later->user, times->user);
+    EXPECT_GT(later->kernel + later->user - later->idle, times->kernel + times->user - times->idle);
+    EXPECT_GE(MonotonicSeconds(), seconds);
+}
+
+}  // namespace
+}  // namespace vt::win
