@@ -7,6 +7,7 @@
 #include "assistant/mainwnd/ShutdownDialog.h"
 #include "shared/win/AppDirectory.h"
 #include "shared/win/Encoding.h"
+#include "shared/win/Ignored.h"
 #include "shared/win/WinProfile.h"
 
 namespace vt {
@@ -29,6 +30,10 @@ bool AssistantApp::InitInstance() {
 
     m_mutex.Reset(CreateMutexW(nullptr, FALSE, kInstanceMutexName));
     if (GetLastError() == ERROR_ALREADY_EXISTS) {
+        if (m_command.kind != LaunchCommand::Kind::None) {
+            m_startExitCode = HandOff();  // and no balloon
+            return false;
+        }
         // The first copy shows its balloon; no window of ours yet: just quit.
         if (HWND first = FindWindowW(nullptr, kMainWindowTitle))
             SendMessageW(first, WM_SHOWBALLOON, kBalloonAlreadyRunning, 0);
@@ -40,7 +45,11 @@ bool AssistantApp::InitInstance() {
         m_registry, m_power, *m_volume, m_shell, [this] { ScheduleUpdate(false); }, win::ToUtf8(win::ModulePath())};
     m_pMainDialog = std::make_unique<ShutdownDialog>(std::move(services));
     if (m_pMainDialog->Create(nullptr)) m_pMainDialog->Show(SW_HIDE);
-    return m_pMainDialog->Hwnd() != nullptr;
+    if (!m_pMainDialog->Hwnd()) return false;
+    if (!m_receiver.Attach(m_pMainDialog->Hwnd(), [this](const LaunchCommand& c) { return CarryOut(c); }))
+        win::NoteIgnored(L"SetWindowSubclass");
+    if (m_command.kind != LaunchCommand::Kind::None) CarryOut(m_command);
+    return true;
 }
 
 int AssistantApp::ExitInstance(int code) {
@@ -49,8 +58,19 @@ int AssistantApp::ExitInstance(int code) {
     return code;
 }
 
-int AssistantApp::Run() {
-    if (!InitInstance()) return ExitInstance(0);
+int AssistantApp::Run(const std::vector<std::string>& args) {
+    const CommandParse parsed = ParseCommandLine(args);
+    if (!parsed.ok) {
+        ShowCommandMessage(CommandErrorText(parsed), MB_ICONEXCLAMATION);
+        return kExitBadArguments;
+    }
+    if (parsed.command.kind == LaunchCommand::Kind::Usage) {
+        ShowCommandMessage(CommandUsage(), MB_ICONINFORMATION);
+        return 0;
+    }
+    m_args = args;
+    m_command = parsed.command;
+    if (!InitInstance()) return ExitInstance(m_startExitCode);
     MSG msg;
     int code = 0;
     for (;;) {

@@ -2,8 +2,9 @@
 #include <windows.h>
 
 #include "assistant/app/AssistantApp.h"
+#include "assistant/app/CommandHandOff.h"
 
 int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int) {
     vt::AssistantApp app;
-    return app.Run();
+    return app.Run(vt::ProgramArguments());
 }

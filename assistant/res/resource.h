@@ -10,6 +10,7 @@
 #define IDD_REMINDER_MANAGER 135
 #define IDD_VOLUME_POPUP     136
 #define IDD_REMINDER_EDIT    137
+#define IDD_LAST_MINUTE      138
 #define IDD_REMINDER_ALERT   139
 #define IDD_SETTINGS         300
 
@@ -56,6 +57,14 @@
 // Volume popup
 #define IDC_SLIDER 1012
 #define IDC_MUTE   1014
+
+// The countdown's last minute
+#define IDC_LM_SECONDS  3100
+#define IDC_LM_NOTE     3101
+#define IDC_LM_REASON   3102
+#define IDC_LM_POSTPONE 3103
+#define IDC_LM_CANCEL   3104
+#define IDC_LM_ACT_NOW  3105
 
 // Reminder manager
 #define IDC_REMINDER_LIST   1016

@@ -15,6 +15,7 @@
 #include <string>
 #include <vector>
 
+#include "assistant/mainwnd/LastMinuteDialog.h"
 #include "assistant/mainwnd/VolumePopup.h"
 #include "resource.h"
 #include "shared/win/ChineseDialogFont.h"
@@ -38,6 +39,7 @@ const Template kTemplates[] = {
     {IDD_REMINDER_EDIT, "reminder editor", false},
     {IDD_REMINDER_ALERT, "reminder alert", false},
     {IDD_SETTINGS, "settings window", false},
+    {IDD_LAST_MINUTE, "last minute", false},
 };
 
 void PrintTo(const Template& t, std::ostream* os) { *os << t.name; }
@@ -282,6 +284,46 @@ TEST(VolumePopupAtThisScale, WidensForItsCaptionAndKeepsItsControlsCentred) {
     EXPECT_EQ(mute.left, muteUnits.left + shift);
     EXPECT_EQ(mute.top, muteUnits.top);
     EXPECT_LE(std::abs((slider.left + slider.right) - client.right), 2) << "the slider sits in the middle";
+}
+
+struct NoLastMinuteHost : ILastMinuteHost {
+    void OnPostpone() override {}
+    void OnCancelCountdown() override {}
+    void OnActNow() override {}
+};
+
+// The texts the last-minute window writes at run time, in the fonts it
+// gives them: the seconds three times as high as the dialog's font.
+TEST(LastMinuteAtThisScale, TheLargeSecondsAndTheLongestTextsFit) {
+    NoLastMinuteHost host;
+    LastMinuteDialog window(host);
+    window.Show(EndAction::Hibernate, 60, L"Thunder.exe 已退出");
+    HWND hwnd = window.Hwnd();
+    ASSERT_TRUE(hwnd);
+    EXPECT_TRUE(CaptionShowsInFull(hwnd));
+    auto fontOf = [&](int id) {
+        LOGFONTW lf = {};
+        GetObjectW(reinterpret_cast<HFONT>(SendMessageW(GetDlgItem(hwnd, id), WM_GETFONT, 0, 0)), sizeof lf, &lf);
+        return lf;
+    };
+    const LOGFONTW note = fontOf(IDC_LM_NOTE), seconds = fontOf(IDC_LM_SECONDS);
+    EXPECT_NEAR(std::abs(note.lfHeight), MulDiv(9, static_cast<int>(ScreenDpi()), 72), 1);
+    EXPECT_EQ(std::abs(seconds.lfHeight), 3 * std::abs(note.lfHeight));
+    HDC dc = GetDC(hwnd);
+    for (int id : {IDC_LM_SECONDS, IDC_LM_NOTE, IDC_LM_REASON, IDC_LM_POSTPONE, IDC_LM_CANCEL, IDC_LM_ACT_NOW}) {
+        HWND item = GetDlgItem(hwnd, id);
+        const std::wstring text = TextOf(item);
+        HGDIOBJ old = SelectObject(dc, reinterpret_cast<HFONT>(SendMessageW(item, WM_GETFONT, 0, 0)));
+        SIZE extent = {};
+        GetTextExtentPoint32W(dc, text.c_str(), static_cast<int>(text.size()), &extent);
+        SelectObject(dc, old);
+        RECT client = {};
+        GetClientRect(item, &client);
+        const int frame = id >= IDC_LM_POSTPONE ? 4 : 0;  // push buttons draw a frame
+        EXPECT_LE(extent.cx, client.right - frame) << testing::PrintToString(text);
+        EXPECT_LE(extent.cy, client.bottom) << testing::PrintToString(text);
+    }
+    ReleaseDC(hwnd, dc);
 }
 
 INSTANTIATE_TEST_SUITE_P(EveryWindow, DialogLayoutTest, ::testing::ValuesIn(kTemplates),
