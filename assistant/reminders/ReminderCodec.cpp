@@ -60,28 +60,63 @@ void Put64(unsigned char* out, std::size_t offset, std::int64_t value) {
 unsigned char* BlockOf(ReminderItem& item) { return item.reserved2; }
 const unsigned char* BlockOf(const ReminderItem& item) { return item.reserved2; }
 
+// The power block's parts; the tag and check value lie where the done block
+// has them.
+constexpr std::size_t kPowerStart = kPowerBlockOffset - kDoneBlockOffset;
+constexpr std::size_t kPowerValueAt = 4;
+constexpr unsigned char kPowerTag[4] = {'V', 't', 'P', 'w'};
+static_assert(kPowerStart + kPowerBlockSize <= sizeof(ReminderItem::reserved2), "the block lies in the reserved area");
+
+// What a 16-byte block of ours holds: Empty (all zero), Ours (the tag and a
+// matching check value) or Foreign.
+DoneBlockKind KindOfBlock(const unsigned char* block, const unsigned char (&tag)[4]) {
+    bool zero = true;
+    for (std::size_t i = 0; i < kDoneBlockSize && zero; ++i) zero = block[i] == 0;
+    if (zero) return DoneBlockKind::Empty;
+    if (std::memcmp(block + kDoneTagAt, tag, sizeof tag) != 0) return DoneBlockKind::Foreign;
+    if (static_cast<std::uint32_t>(Get32(block, kDoneCheckAt)) != Fnv1a(block, kDoneCheckAt))
+        return DoneBlockKind::Foreign;
+    return DoneBlockKind::Ours;
+}
+
+void SealBlock(unsigned char* block, const unsigned char (&tag)[4]) {
+    std::memcpy(block + kDoneTagAt, tag, sizeof tag);
+    Put32(block, kDoneCheckAt, static_cast<std::int32_t>(Fnv1a(block, kDoneCheckAt)));
+}
+
 }  // namespace
 
 DoneBlock ReadDoneBlock(const ReminderItem& item) {
     const unsigned char* block = BlockOf(item);
     DoneBlock read;
-    bool zero = true;
-    for (std::size_t i = 0; i < kDoneBlockSize && zero; ++i) zero = block[i] == 0;
-    if (zero) return read;
-    read.kind = DoneBlockKind::Foreign;
-    if (std::memcmp(block + kDoneTagAt, kDoneTag, sizeof kDoneTag) != 0) return read;
-    if (static_cast<std::uint32_t>(Get32(block, kDoneCheckAt)) != Fnv1a(block, kDoneCheckAt)) return read;
-    read.kind = DoneBlockKind::Ours;
-    read.doneThrough = Get64(block, kDoneValueAt);
+    read.kind = KindOfBlock(block, kDoneTag);
+    if (read.kind == DoneBlockKind::Ours) read.doneThrough = Get64(block, kDoneValueAt);
     return read;
 }
 
 bool WriteDoneBlock(ReminderItem& item, LocalMinute doneThrough) {
     if (ReadDoneBlock(item).kind == DoneBlockKind::Foreign) return false;
     unsigned char* block = BlockOf(item);
-    std::memcpy(block + kDoneTagAt, kDoneTag, sizeof kDoneTag);
     Put64(block, kDoneValueAt, doneThrough);
-    Put32(block, kDoneCheckAt, static_cast<std::int32_t>(Fnv1a(block, kDoneCheckAt)));
+    SealBlock(block, kDoneTag);
+    return true;
+}
+
+PowerBlock ReadPowerBlock(const ReminderItem& item) {
+    const unsigned char* block = BlockOf(item) + kPowerStart;
+    PowerBlock read;
+    read.kind = KindOfBlock(block, kPowerTag);
+    if (read.kind == DoneBlockKind::Ours) read.action = Get32(block, kPowerValueAt);
+    return read;
+}
+
+bool WritePowerBlock(ReminderItem& item, std::int32_t action) {
+    if (ReadPowerBlock(item).kind == DoneBlockKind::Foreign) return false;
+    unsigned char* block = BlockOf(item) + kPowerStart;
+    std::memset(block, 0, kPowerBlockSize);
+    if (action == 0) return true;
+    Put32(block, kPowerValueAt, action);
+    SealBlock(block, kPowerTag);
     return true;
 }
 

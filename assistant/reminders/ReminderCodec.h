@@ -4,6 +4,7 @@
 // access itself is in ReminderFile.h. ParseReminderBytes is also the entry
 // point of the loader's fuzz target.
 #include <cstddef>
+#include <cstdint>
 #include <vector>
 
 #include "assistant/reminders/Occurrences.h"
@@ -44,6 +45,29 @@ DoneBlock ReadDoneBlock(const ReminderItem& item);
 // Writes the block where the area is all zero or already ours; false, and
 // the record unchanged, where another writer's bytes lie there.
 bool WriteDoneBlock(ReminderItem& item, LocalMinute doneThrough);
+
+// The power block: the 16 bytes right after the done-through block, what the
+// reminder does to the computer when an occurrence comes (ReminderPower.h).
+//   +0   4  tag "VtPw"
+//   +4   4  action, signed little-endian (ReminderPowerAction; 0 is none)
+//   +8   4  zero, kept for later use
+//   +12  4  check value: FNV-1a (32-bit) of the 12 bytes before it
+// A reminder without an action has the 16 bytes zero, exactly as a record
+// from before the block, so it is written only for an action. Bytes another
+// writer left there are told apart and kept as the done-through block's are.
+constexpr std::size_t kPowerBlockOffset = kDoneBlockOffset + kDoneBlockSize;  // 4156
+constexpr std::size_t kPowerBlockSize = 16;
+
+struct PowerBlock {
+    DoneBlockKind kind = DoneBlockKind::Empty;
+    std::int32_t action = 0;  // valid for Ours; any value a later copy wrote
+};
+
+PowerBlock ReadPowerBlock(const ReminderItem& item);
+// Writes the action (0: the 16 bytes zero) where the area is all zero or
+// already ours; false, and the record unchanged, where another writer's bytes
+// lie there.
+bool WritePowerBlock(ReminderItem& item, std::int32_t action);
 
 // Alerting and Snoozed must not survive a restart: their alert windows are
 // gone. Every value but Expired becomes Ready, unknown ones included.

@@ -3,6 +3,7 @@
 #include <commctrl.h>
 #include <commdlg.h>
 
+#include "assistant/reminders/ReminderPower.h"
 #include "assistant/reminders/ReminderTexts.h"
 #include "resource.h"
 #include "shared/win/Encoding.h"
@@ -60,6 +61,9 @@ BOOL ReminderEditDialog::OnInitDialog() {
     HWND state = Item(IDC_STATE);
     SendMessageW(state, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(L"准备中"));
     SendMessageW(state, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(L"已过期"));
+    HWND power = Item(IDC_POWER_ACTION);
+    for (int i = 0; i < kReminderPowerActionCount; ++i)
+        SendMessageW(power, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(win::FromUtf8(PowerActionItemText(i)).c_str()));
 
     SetText(win::FromUtf8(EditorCaption(m_mode)));
     FillControls(InitialEditorFields(m_mode, m_working, m_clock.Now()));
@@ -88,6 +92,9 @@ void ReminderEditDialog::FillControls(const EditorFields& f) {
     SetItemText(IDC_COMMAND, win::FromGbk(f.command));
     SetItemText(IDC_MUSIC, win::FromGbk(f.music));
     SendDlgItemMessageW(Hwnd(), IDC_STATE, CB_SETCURSEL, f.stateIndex, 0);
+    SendDlgItemMessageW(Hwnd(), IDC_POWER_ACTION, CB_SETCURSEL, f.powerAction, 0);
+    // Another writer's bytes lie where the action goes: it only reminds.
+    EnableWindow(Item(IDC_POWER_ACTION), f.powerStorable ? TRUE : FALSE);
     m_nKind = f.kind;
 }
 
@@ -144,6 +151,8 @@ void ReminderEditDialog::OnOK() {
     f.music = win::ToGbk(ItemText(IDC_MUSIC));
     f.stateIndex = SendDlgItemMessageW(Hwnd(), IDC_STATE, CB_GETCURSEL, 0, 0) != 0 ? 1 : 0;
     f.kind = m_nKind;
+    f.powerAction = static_cast<int>(SendDlgItemMessageW(Hwnd(), IDC_POWER_ACTION, CB_GETCURSEL, 0, 0));
+    if (f.powerAction < 0) f.powerAction = 0;  // nothing chosen: 仅提醒
     SYSTEMTIME date = PickerTime(IDC_DATE), time = PickerTime(IDC_TIME);
     f.year = date.wYear;
     f.month = date.wMonth;

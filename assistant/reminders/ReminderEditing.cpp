@@ -1,5 +1,6 @@
 #include "assistant/reminders/ReminderEditing.h"
 
+#include "assistant/reminders/ReminderPower.h"
 #include "assistant/reminders/ReminderTexts.h"
 #include "shared/core/Text.h"
 
@@ -29,6 +30,8 @@ EditorFields InitialEditorFields(EditMode mode, const ReminderItem& item, const 
         f.day = item.day;
         f.hour = item.hour;
         f.minute = item.minute;
+        f.powerAction = static_cast<int>(PowerActionOf(item));
+        f.powerStorable = CanStorePowerAction(item);
     } else {
         f.title = Gbk(kDefaultTitle);
         f.content = Gbk(kDefaultContent);
@@ -55,6 +58,13 @@ void ApplyEditorFields(const EditorFields& f, ReminderItem& working) {
     SetText(working.command, f.command);
     SetText(working.music, f.music);
     working.repeat = f.kind;
+    const ReminderPowerAction action = ReminderPowerActionFromValue(f.powerAction).value_or(ReminderPowerAction::None);
+    if (action != PowerActionOf(working)) SetPowerAction(working, action);
+}
+
+std::string PowerActionItemText(int index) {
+    std::optional<ReminderPowerAction> action = ReminderPowerActionFromValue(index);
+    return action ? ReminderPowerActionName(*action) : std::string();
 }
 
 std::string TimeMenuText(int k) { return Format(k % 2 ? "%d:30" : "%d:00", k / 2); }

@@ -31,6 +31,11 @@ struct EditorFields {
     Gbk music;
     int stateIndex = 0;  // combo: 0 "准备中", 1 "已过期"
     int kind = 0;        // RepeatKind
+    // "到时执行": a ReminderPowerAction, which is also the drop-down's index.
+    // Not storable where another writer's bytes lie in the power block: the
+    // drop-down then stays at 仅提醒 and cannot be changed.
+    int powerAction = 0;
+    bool powerStorable = true;
     // Date and time for the two pickers. Taken from the record in edit
     // mode, so a damaged record may hold values no picker accepts.
     int year = 1970, month = 1, day = 1, hour = 0, minute = 0;
@@ -43,8 +48,13 @@ std::string EditorCaption(EditMode mode);  // "新建提醒" / "编辑提醒"
 EditorFields InitialEditorFields(EditMode mode, const ReminderItem& item, const LocalTime& now);
 
 // The OK step: texts by bounded copy, date and time to the minute, the
-// combo's state (Ready or Expired) and the kind.
+// combo's state (Ready or Expired), the kind, and the power action where it
+// changed (an unchanged one keeps the block's bytes, a later copy's number
+// included).
 void ApplyEditorFields(const EditorFields& fields, ReminderItem& working);
+
+// The "到时执行" drop-down's items, in index order (UTF-8).
+std::string PowerActionItemText(int index);
 
 std::string TimeMenuText(int k);  // "0:00" .. "23:30"
 // Hour and minute of a time menu command; false outside the 48 items.

@@ -19,8 +19,30 @@ ReminderLoadReport ReminderManager::Load() {
 TickResult ReminderManager::OnTimer() {
     const LocalTime now = m_clock.Now();
     TickResult result = CheckReminders(m_book, now);
+    const TickMoment tick = TickAt(now);
+    CollectPower(tick, result);
+    m_lastTick = tick;
     CheckHolidays(MinuteOf(now), result);
     return result;
+}
+
+void ReminderManager::CollectPower(const TickMoment& now, TickResult& result) const {
+    for (int row : result.changedRows) {
+        const ReminderItem& item = *m_book.At(row);
+        // Alerting with no tick counted: it fired this tick.
+        if (!HasState(item, ReminderState::Alerting) || item.alertTicks != 0) continue;
+        const ReminderPowerAction action = PowerActionOf(item);
+        const LocalMinute occurrence = m_book.ProgressAt(row)->answers;
+        if (DecidePower(action, occurrence, m_lastTick, now) != PowerDecision::CarryOut) continue;
+        result.power.push_back(PowerRequest{m_book.IdAt(row), row, action, occurrence});
+    }
+}
+
+bool ReminderManager::MarkCarriedOut(ReminderId id, LocalMinute occurrence) {
+    const int row = m_book.RowOf(id);
+    if (row < 0 || occurrence == kNoOccurrence) return false;
+    m_book.MarkDone(row, occurrence);
+    return m_book.Save();
 }
 
 void ReminderManager::CheckHolidays(LocalMinute now, TickResult& result) {

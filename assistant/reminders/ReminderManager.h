@@ -8,6 +8,10 @@
 //                             open each alert, then start its launches; a
 //                             year without holiday schedule: the balloon
 //
+//                             a power request: its last minute begins
+//                             (锁定: it locks at once)
+//   the action carried out -> MarkCarriedOut, before it runs
+//
 // The holiday schedule (Holidays.txt beside the reminder file) is read with
 // the reminders and looked at again once a minute.
 //   WM_REMINDER_ANSWER     -> OnAnswer(wParam id, lParam): redraw the row
@@ -58,6 +62,13 @@ public:
     // Reads the clock once; that moment serves the whole tick.
     TickResult OnTimer();
 
+    // The power action of `request` is about to run (the last minute ended,
+    // 立即… was pressed, or 锁定 came): its occurrence counts as answered,
+    // so it comes back neither as an alert nor as a missed note, even after
+    // a shutdown; the file is saved now. False when the reminder is gone or
+    // the save failed (the action may still run: it is marked in memory).
+    bool MarkCarriedOut(ReminderId id, LocalMinute occurrence);
+
     // Sets the state of the reminder the alert belongs to. Returns its row,
     // or -1 when the answer was dropped (reminder deleted, unknown answer).
     int OnAnswer(ReminderId id, long answer);
@@ -87,11 +98,14 @@ private:
     // which rows to redraw and which uncovered year to tell.
     void CheckHolidays(LocalMinute now, TickResult& result);
     int FirstUntoldUncoveredYear();
+    // The rows that fired this tick with an action due now.
+    void CollectPower(const TickMoment& now, TickResult& result) const;
 
     ReminderBook m_book;
     const IClock& m_clock;
     HolidayFile m_holidays;
     LocalMinute m_lastHolidayCheck = kNoOccurrence;
+    TickMoment m_lastTick;
 };
 
 }  // namespace vt

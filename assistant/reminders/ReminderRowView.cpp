@@ -1,6 +1,7 @@
 #include "assistant/reminders/ReminderRowView.h"
 
 #include "assistant/reminders/Recurrence.h"
+#include "assistant/reminders/ReminderPower.h"
 #include "assistant/reminders/ReminderTexts.h"
 #include "shared/core/Text.h"
 
@@ -24,6 +25,9 @@ std::string NextCell(const ReminderItem& item, LocalMinute next, const LocalTime
     if (next == kNoOccurrence) return std::string();
     const LocalTime when = TimeOfMinute(next);
     std::string text = NextOccurrenceText(when, now);
+    // What the occurrence does to the computer: "10月9日 18:30 关机".
+    const ReminderPowerAction action = PowerActionOf(item);
+    if (action != ReminderPowerAction::None) text += std::string(" ") + ReminderPowerActionName(action);
     // Without the year's schedule the day is a guess, and the cell says so.
     if (item.repeat == static_cast<std::int32_t>(RepeatKind::StatutoryWorkdays) && (!days || !days->Covers(when.year)))
         text += kProvisionalWorkdaysSuffix;

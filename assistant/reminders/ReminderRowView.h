@@ -44,6 +44,7 @@ struct ReminderCells {
     Gbk content;        // "内容"
     std::string state;  // "状态"
     std::string next;   // "下次提醒", e.g. 今天 8:30 or 12月9日 8:30; empty when none;
+                        // with a power action: 10月9日 18:30 关机;
                         // 每个法定工作日 in a year `days` lacks: 1月4日 8:30（暂按周一至周五）
 
     // The program's own cell of a column (1, 2, 3, 5 and 6); empty for the

@@ -18,6 +18,7 @@
 
 #include "assistant/reminders/ReminderBook.h"
 #include "assistant/reminders/ReminderLaunch.h"
+#include "assistant/reminders/ReminderPower.h"
 #include "shared/core/Clock.h"
 
 namespace vt {
@@ -37,6 +38,15 @@ struct AlertRequest {
     std::vector<LaunchRequest> launches;  // in this order, after the alert opens
 };
 
+// A power action to begin now: the reminder fired at the very occurrence it
+// answers (DecidePower). The alert opens as always, a tick later.
+struct PowerRequest {
+    ReminderId id = kNoReminder;
+    int row = -1;
+    ReminderPowerAction action = ReminderPowerAction::None;
+    LocalMinute occurrence = kNoOccurrence;  // what MarkCarriedOut marks answered
+};
+
 struct TickResult {
     LocalTime now;                     // the moment the tick worked with
     std::string caption;               // the manager's new caption (UTF-8)
@@ -46,6 +56,8 @@ struct TickResult {
     // reminder's next occurrence lies, told for the first time this run
     // (UncoveredYearMessage); 0: nothing to tell.
     int uncoveredYear = 0;
+    // Filled by ReminderManager::OnTimer, in row order.
+    std::vector<PowerRequest> power;
 };
 
 TickResult CheckReminders(ReminderBook& book, const LocalTime& now);

@@ -85,6 +85,7 @@
 #define IDC_DAY_BUTTON     1046
 #define IDC_TIME_BUTTON    1047
 #define IDC_LUNAR_DATE     1048  // the picked date's lunar date, with a lunar rule
+#define IDC_POWER_ACTION   1049  // "到时执行": what the reminder does to the computer
 
 // Reminder alert (the snooze button shares its id with the music "..."
 // button of the editor; the two never live in the same dialog)

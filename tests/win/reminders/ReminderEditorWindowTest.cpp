@@ -2,7 +2,9 @@
 // buttons that show the choice, and what OK stores.
 #include <cstring>
 
+#include "assistant/reminders/ReminderCodec.h"
 #include "assistant/reminders/ReminderEditDialog.h"
+#include "assistant/reminders/ReminderPower.h"
 #include "resource.h"
 #include "shared/win/Encoding.h"
 #include "tests/win/reminders/ReminderWindowHarness.h"
@@ -285,6 +287,48 @@ TEST_F(ReminderEditorTest, OkCutsLongTextsAtWholeCharactersAndKeepsWhatItHasNoCo
     EXPECT_EQ(out.alertTicks, 42);
     EXPECT_EQ(out.reserved1[3], 9);
     EXPECT_EQ(out.reserved2[4000], 7);
+}
+
+TEST_F(ReminderEditorTest, ThePowerDropDownShowsTheRecordsActionAndOkStoresTheChoice) {
+    Open(EditMode::New);
+    HWND power = GetDlgItem(Ed(), IDC_POWER_ACTION);
+    const wchar_t* items[] = {L"仅提醒", L"关机", L"重启", L"注销", L"睡眠", L"休眠", L"锁定"};
+    ASSERT_EQ(SendMessageW(power, CB_GETCOUNT, 0, 0), 7);
+    for (int i = 0; i < 7; ++i) {
+        wchar_t text[16] = {};
+        SendMessageW(power, CB_GETLBTEXT, i, reinterpret_cast<LPARAM>(text));
+        EXPECT_STREQ(text, items[i]);
+    }
+    EXPECT_EQ(Text(IDC_POWER_ACTION), L"仅提醒") << "a new reminder only reminds";
+    SendMessageW(power, CB_SETCURSEL, 1, 0);
+    Click(Ed(), IDOK);
+    ReminderItem stored = m_editor->GetEditItem();
+    EXPECT_EQ(PowerActionOf(stored), ReminderPowerAction::ShutDown);
+
+    // Opened again, the record's action shows; a change goes back, and
+    // 仅提醒 leaves the reserved area as a record without an action has it.
+    Open(EditMode::Edit, stored);
+    power = GetDlgItem(Ed(), IDC_POWER_ACTION);
+    EXPECT_EQ(Text(IDC_POWER_ACTION), L"关机");
+    EXPECT_TRUE(IsWindowEnabled(power));
+    SendMessageW(power, CB_SETCURSEL, 6, 0);
+    Click(Ed(), IDOK);
+    EXPECT_EQ(PowerActionOf(m_editor->GetEditItem()), ReminderPowerAction::Lock);
+    const ReminderItem locked = m_editor->GetEditItem();  // the editor goes when the next opens
+    Open(EditMode::Edit, locked);
+    SendDlgItemMessageW(Ed(), IDC_POWER_ACTION, CB_SETCURSEL, 0, 0);
+    Click(Ed(), IDOK);
+    unsigned char zeros[sizeof stored.reserved2] = {};
+    EXPECT_EQ(std::memcmp(m_editor->GetEditItem().reserved2, zeros, sizeof zeros), 0);
+
+    // Another writer's bytes where the action goes: only 仅提醒, and they stay.
+    ReminderItem foreign = Reminder(RepeatKind::Daily, 2026, 5, 31, 18, 30, L"别人的");
+    std::memcpy(foreign.reserved2 + kDoneBlockSize, "someone's bytes", 16);
+    Open(EditMode::Edit, foreign);
+    EXPECT_EQ(Text(IDC_POWER_ACTION), L"仅提醒");
+    EXPECT_FALSE(IsWindowEnabled(GetDlgItem(Ed(), IDC_POWER_ACTION)));
+    Click(Ed(), IDOK);
+    EXPECT_EQ(std::memcmp(m_editor->GetEditItem().reserved2, foreign.reserved2, sizeof foreign.reserved2), 0);
 }
 
 TEST_F(ReminderEditorTest, ARecordWithAnImpossibleDateOpensAtThePresentMoment) {
