@@ -6,7 +6,7 @@
 #include <cstddef>
 #include <vector>
 
-#include "assistant/reminders/Occurrences.h"
+#include "assistant/calendar/Occurrences.h"
 #include "assistant/reminders/ReminderItem.h"
 
 namespace vt {

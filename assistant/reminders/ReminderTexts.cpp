@@ -1,6 +1,6 @@
 #include "assistant/reminders/ReminderTexts.h"
 
-#include "assistant/reminders/LunarCalendar.h"
+#include "assistant/calendar/LunarCalendar.h"
 #include "shared/core/Text.h"
 
 namespace vt {

@@ -7,7 +7,7 @@
 #include <cstdint>
 #include <string>
 
-#include "assistant/reminders/Calendar.h"
+#include "assistant/calendar/Calendar.h"
 #include "shared/core/Clock.h"
 
 namespace vt {
