@@ -5,8 +5,8 @@
 #include <cstdint>
 #include <string>
 
-#include "assistant/reminders/Calendar.h"
-#include "assistant/reminders/HolidaySchedule.h"
+#include "assistant/calendar/Calendar.h"
+#include "assistant/calendar/HolidaySchedule.h"
 #include "fuzz/FuzzCheck.h"
 
 namespace {

@@ -19,7 +19,7 @@
 #include <string>
 #include <vector>
 
-#include "assistant/reminders/Occurrences.h"
+#include "assistant/calendar/Occurrences.h"
 #include "assistant/reminders/ReminderFile.h"
 #include "assistant/reminders/ReminderItem.h"
 #include "shared/core/Clock.h"

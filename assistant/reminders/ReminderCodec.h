@@ -7,7 +7,7 @@
 #include <cstdint>
 #include <vector>
 
-#include "assistant/reminders/Occurrences.h"
+#include "assistant/calendar/Occurrences.h"
 #include "assistant/reminders/ReminderItem.h"
 
 namespace vt {

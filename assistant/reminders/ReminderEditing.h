@@ -9,7 +9,7 @@
 // menu texts are UTF-8.
 #include <string>
 
-#include "assistant/reminders/Calendar.h"
+#include "assistant/calendar/Calendar.h"
 #include "assistant/reminders/ReminderItem.h"
 #include "shared/core/Clock.h"
 

@@ -21,7 +21,7 @@
 #include <cstdint>
 #include <vector>
 
-#include "assistant/reminders/HolidayFile.h"
+#include "assistant/calendar/HolidayFile.h"
 #include "assistant/reminders/ReminderBook.h"
 #include "assistant/reminders/ReminderTicker.h"
 #include "shared/core/Clock.h"

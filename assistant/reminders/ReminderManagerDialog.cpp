@@ -336,19 +336,8 @@ void ReminderManagerDialog::Resume() {
 }
 
 void ReminderManagerDialog::TellLoadProblem() {
-    const ReminderLoadReport& r = m_loadReport;
-    std::wstring text;
-    if (!r.backupPath.empty()) {
-        std::wstring where = win::FromUtf8(r.backupPath);
-        if (r.readable)
-            text = L"提醒文件已损坏，只读出了" + std::to_wstring(r.records) + L"条提醒。\n原文件已另存为：\n" + where;
-        else
-            text = L"提醒文件无法读取。\n原文件已另存为：\n" + where;
-    } else {
-        text = L"提醒文件已损坏或无法读取，也无法另存一份。\n在能另存之前，程序不会改写它：\n" +
-               win::FromUtf8(m_manager.Book().Path());
-    }
-    ShowMessage(text, kProductName, MB_OK | MB_ICONWARNING | MB_SETFOREGROUND);
+    ShowMessage(win::FromUtf8(LoadProblemMessage(m_loadReport, m_manager.Book().Path())), kProductName,
+                MB_OK | MB_ICONWARNING | MB_SETFOREGROUND);
 }
 
 }  // namespace vt

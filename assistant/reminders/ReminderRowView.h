@@ -8,7 +8,7 @@
 #include <cstdint>
 #include <string>
 
-#include "assistant/reminders/Occurrences.h"
+#include "assistant/calendar/Occurrences.h"
 #include "assistant/reminders/ReminderItem.h"
 #include "shared/core/Clock.h"
 

@@ -1,6 +1,6 @@
 #include "assistant/reminders/ReminderTexts.h"
 
-#include "assistant/reminders/LunarCalendar.h"
+#include "assistant/calendar/LunarCalendar.h"
 #include "shared/core/Text.h"
 
 namespace vt {
@@ -102,6 +102,15 @@ std::string UnsavableFolderMessage(const std::string& notifyPath) {
            "”中保存提醒：这个文件夹不允许写入。\n"
            "在这里新建或修改的提醒都不能保存，程序退出后就会丢失。\n"
            "请把本程序复制到一个可以写入的文件夹（例如“我的文档”）中再运行。";
+}
+
+std::string LoadProblemMessage(const ReminderLoadReport& report, const std::string& notifyPath) {
+    if (report.backupPath.empty())
+        return "提醒文件已损坏或无法读取，也无法另存一份。\n在能另存之前，程序不会改写它：\n" + notifyPath;
+    if (report.readable)
+        return "提醒文件已损坏，只读出了" + std::to_string(report.records) + "条提醒。\n原文件已另存为：\n" +
+               report.backupPath;
+    return "提醒文件无法读取。\n原文件已另存为：\n" + report.backupPath;
 }
 
 }  // namespace vt

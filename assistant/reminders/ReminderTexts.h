@@ -7,7 +7,8 @@
 #include <cstdint>
 #include <string>
 
-#include "assistant/reminders/Calendar.h"
+#include "assistant/calendar/Calendar.h"
+#include "assistant/reminders/ReminderFile.h"
 #include "shared/core/Clock.h"
 
 namespace vt {
@@ -56,5 +57,9 @@ std::string FolderOf(const std::string& path);
 // Told at start-up when no reminder can be saved beside the program; names
 // the folder of notifyPath.
 std::string UnsavableFolderMessage(const std::string& notifyPath);
+// Told at start-up when the reminder file could not be read whole: how many
+// reminders were read and where the original was copied, or, when no copy
+// could be made, that the file (notifyPath) stays untouched until one can.
+std::string LoadProblemMessage(const ReminderLoadReport& report, const std::string& notifyPath);
 
 }  // namespace vt

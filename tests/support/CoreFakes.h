@@ -5,7 +5,7 @@
 #include <string>
 #include <vector>
 
-#include "assistant/reminders/Calendar.h"
+#include "assistant/calendar/Calendar.h"
 #include "shared/core/Clock.h"
 #include "shared/core/Shell.h"
 
@@ -29,6 +29,13 @@ public:
 
     LocalTime now;
 };
+
+// The clock's reading at a moment, with its weekday.
+inline LocalTime At(int year, int month, int day, int hour, int minute, int second = 0) {
+    FakeClock clock;
+    clock.Set(year, month, day, hour, minute, second);
+    return clock.now;
+}
 
 class RecordingShell : public IShell {
 public:

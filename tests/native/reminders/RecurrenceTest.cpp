@@ -75,6 +75,26 @@ TEST(CompareDue, UnknownKindUsesTheTimeOnly) {
     ExpectDueFrom(r, {At(1999, 5, 5, 7, 59)}, {At(1999, 5, 5, 8, 0)});
 }
 
+// The comparison that re-arms an Expired reminder before its time on its day.
+TEST(CompareDue, CalendarKindsAreMinusOneOnlyBeforeTheTimeOfTheirDays) {
+    const ReminderItem moon = MakeReminder(RepeatKind::LunarYearly, 2026, 9, 25, 8, 30);
+    EXPECT_EQ(CompareDue(test::At(2027, 9, 15, 8, 29), moon), -1);  // 八月十五 of 2027
+    EXPECT_EQ(CompareDue(test::At(2027, 9, 15, 8, 30), moon), 1);
+    EXPECT_EQ(CompareDue(test::At(2027, 9, 25, 8, 0), moon), 1) << "the Gregorian date is no longer its day";
+    EXPECT_EQ(CompareDue(test::At(2030, 1, 1, 8, 0), MakeReminder(RepeatKind::LunarYearly, 1899, 1, 1, 9, 0)), 1);
+    const ReminderItem official = MakeReminder(RepeatKind::StatutoryWorkdays, 2026, 9, 1, 8, 30);
+    EXPECT_EQ(CompareDue(test::At(2026, 10, 9, 8, 0), official), -1);  // a Friday
+    EXPECT_EQ(CompareDue(test::At(2026, 10, 10, 8, 0), official), 1);  // Saturday: Monday to Friday here
+}
+
+// A yearly date the year lacks falls on the first of the next month, in
+// the comparison as in the occurrences.
+TEST(CompareDue, YearlyTwentyNinthOfFebruaryIsOnTheFirstOfMarchInACommonYear) {
+    const ReminderItem leap = MakeReminder(RepeatKind::Yearly, 2024, 2, 29, 8, 30);
+    ExpectDueFrom(leap, {At(2027, 3, 1, 8, 29), At(2027, 2, 28, 8, 31)}, {At(2027, 3, 1, 8, 30), At(2027, 3, 2, 0, 0)});
+    ExpectDueFrom(leap, {At(2028, 2, 29, 8, 29), At(2028, 1, 1, 8, 30)}, {At(2028, 3, 1, 8, 0)});
+}
+
 TEST(DateOf, CarriesTheWeekdayOfTheStoredDate) {
     CalendarDate d = DateOf(MakeReminder(RepeatKind::Weekly, 2026, 12, 6, 8, 0));
     EXPECT_EQ(d.weekday, 0);

@@ -96,6 +96,39 @@ TEST_F(Runs, ClockSetBackADayNeverRepeatsWhatWasDone) {
     EXPECT_EQ(TickAt(2026, 12, 9, 8, 30).size(), 1u);
 }
 
+// Monday 2026-12-07: a daily reminder at midnight rings at 9:00 (the PC was
+// off at 0:00), one at 23:59 on time; each is acknowledged, and the next
+// start finds the clock set back to Sunday 9:00. Neither Sunday's nor
+// Monday's occurrence comes again; Tuesday's does.
+TEST_F(Runs, ClockSetBackBeforeTheNextStartRepeatsNothingAtMidnightOrAMinuteBefore) {
+    struct Case {
+        int hour, minute, ackHour, ackMinute;
+    };
+    for (const Case c : {Case{0, 0, 9, 0}, Case{23, 59, 23, 59}}) {
+        SCOPED_TRACE(c.hour);
+        fs.files.clear();
+        Start(2026, 12, 7, 8, 0);
+        manager->Add(MakeReminder(RepeatKind::Daily, 2026, 12, 1, c.hour, c.minute, "d"));
+        std::vector<AlertRequest> rang = TickAt(2026, 12, 7, c.ackHour, c.ackMinute);
+        ASSERT_EQ(rang.size(), 1u);
+        Acknowledge(rang);
+        Exit();
+
+        Start(2026, 12, 6, 9, 0);
+        for (const LocalTime& t :
+             {test::At(2026, 12, 6, 9, 0), test::At(2026, 12, 6, 23, 59), test::At(2026, 12, 7, 0, 0),
+              test::At(2026, 12, 7, 9, 0), test::At(2026, 12, 7, 23, 59)})
+            ASSERT_TRUE(TickAt(t.year, t.month, t.day, t.hour, t.minute).empty()) << t.day << " " << t.hour;
+        Exit();
+
+        Start(2026, 12, 7, 12, 0);  // the clock right again, the same day
+        EXPECT_TRUE(TickAt(2026, 12, 7, 12, 0).empty());
+        std::vector<AlertRequest> next = TickAt(2026, 12, 8, c.hour, c.minute);
+        ASSERT_EQ(next.size(), 1u) << "Tuesday's occurrence is new";
+        EXPECT_EQ(next[0].missedNote, "");
+    }
+}
+
 TEST_F(Runs, ClockSetForwardOrAResumeFiresOnceNotOncePerOccurrence) {
     Start(2026, 12, 7, 7, 0);
     manager->Add(MakeReminder(RepeatKind::Workdays, 2026, 12, 7, 8, 30, "w"));

@@ -100,5 +100,23 @@ TEST(UnsavableFolder, MessageNamesTheFolderOfTheFile) {
     EXPECT_NE(text.find("丢失"), std::string::npos);
 }
 
+TEST(LoadProblem, MessageSaysWhatWasReadAndWhereTheOriginalIs) {
+    ReminderLoadReport r;
+    r.found = true;
+    r.readable = true;
+    r.records = 2;
+    r.fragmentBytes = 17;
+    r.backupPath = "D:\\工具\\Notify.dat.bak";
+    EXPECT_EQ(LoadProblemMessage(r, "D:\\工具\\Notify.dat"),
+              "提醒文件已损坏，只读出了2条提醒。\n原文件已另存为：\nD:\\工具\\Notify.dat.bak");
+    r.readable = false;
+    r.records = 0;
+    EXPECT_EQ(LoadProblemMessage(r, "x"), "提醒文件无法读取。\n原文件已另存为：\nD:\\工具\\Notify.dat.bak");
+    r.backupPath.clear();
+    EXPECT_EQ(LoadProblemMessage(r, "D:\\工具\\Notify.dat"),
+              "提醒文件已损坏或无法读取，也无法另存一份。\n在能另存之前，程序不会改写它：\nD:\\工具\\Notify.dat")
+        << "no copy: the file itself is named";
+}
+
 }  // namespace
 }  // namespace vt

@@ -1,4 +1,4 @@
-#include "assistant/reminders/HolidayFile.h"
+#include "assistant/calendar/HolidayFile.h"
 
 #include <utility>
 

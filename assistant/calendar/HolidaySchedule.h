@@ -16,7 +16,7 @@
 #include <string>
 #include <vector>
 
-#include "assistant/reminders/Occurrences.h"
+#include "assistant/calendar/Occurrences.h"
 #include "shared/core/FileSystem.h"
 
 namespace vt {

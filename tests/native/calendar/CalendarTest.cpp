@@ -1,4 +1,4 @@
-#include "assistant/reminders/Calendar.h"
+#include "assistant/calendar/Calendar.h"
 
 #include <gtest/gtest.h>
 

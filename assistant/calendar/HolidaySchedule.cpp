@@ -1,8 +1,8 @@
-#include "assistant/reminders/HolidaySchedule.h"
+#include "assistant/calendar/HolidaySchedule.h"
 
 #include <algorithm>
 
-#include "assistant/reminders/Calendar.h"
+#include "assistant/calendar/Calendar.h"
 
 namespace vt {
 

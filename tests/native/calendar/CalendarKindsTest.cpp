@@ -8,16 +8,15 @@
 #include <string>
 #include <vector>
 
-#include "assistant/reminders/HolidaySchedule.h"
-#include "assistant/reminders/Occurrences.h"
-#include "assistant/reminders/Recurrence.h"
-#include "tests/native/reminders/ReminderTestSupport.h"
+#include "assistant/calendar/HolidaySchedule.h"
+#include "assistant/calendar/Occurrences.h"
+#include "tests/native/calendar/CalendarTestSupport.h"
 
 namespace vt {
 namespace {
 
 using test::At;
-using test::MakeReminder;
+using test::Fields;
 
 LocalMinute M(int year, int month, int day, int hour = 8, int minute = 30) {
     return MinuteOf(At(year, month, day, hour, minute));
@@ -47,10 +46,10 @@ const HolidaySchedule& Shipped() {
 }
 
 OccurrenceRule Workdays(const IWorkingDays* days, int y = 2025, int m = 1, int d = 1) {
-    return RuleOf(MakeReminder(RepeatKind::StatutoryWorkdays, y, m, d, 8, 30), days);
+    return RuleOf(Fields(RepeatKind::StatutoryWorkdays, y, m, d, 8, 30), days);
 }
 
-OccurrenceRule Lunar(int y, int m, int d) { return RuleOf(MakeReminder(RepeatKind::LunarYearly, y, m, d, 8, 30)); }
+OccurrenceRule Lunar(int y, int m, int d) { return RuleOf(Fields(RepeatKind::LunarYearly, y, m, d, 8, 30)); }
 
 TEST(StatutoryWorkdays, SpringFestivalOf2025SkipsTheHolidayAndKeepsTheWorkedWeekend) {
     EXPECT_EQ(Series(Workdays(&Shipped()), M(2025, 1, 24, 12, 0), 7),
@@ -130,18 +129,6 @@ TEST(LunarYearly, NextOccurrenceAgreesWithTheDayByDayRule) {
             }
         }
     }
-}
-
-// The comparison that re-arms an Expired reminder before its time on its day.
-TEST(CalendarKinds, CompareDueIsMinusOneOnlyBeforeTheTimeOfTheirDays) {
-    const ReminderItem moon = MakeReminder(RepeatKind::LunarYearly, 2026, 9, 25, 8, 30);
-    EXPECT_EQ(CompareDue(test::At(2027, 9, 15, 8, 29), moon), -1);  // 八月十五 of 2027
-    EXPECT_EQ(CompareDue(test::At(2027, 9, 15, 8, 30), moon), 1);
-    EXPECT_EQ(CompareDue(test::At(2027, 9, 25, 8, 0), moon), 1) << "the Gregorian date is no longer its day";
-    EXPECT_EQ(CompareDue(test::At(2030, 1, 1, 8, 0), MakeReminder(RepeatKind::LunarYearly, 1899, 1, 1, 9, 0)), 1);
-    const ReminderItem official = MakeReminder(RepeatKind::StatutoryWorkdays, 2026, 9, 1, 8, 30);
-    EXPECT_EQ(CompareDue(test::At(2026, 10, 9, 8, 0), official), -1);  // a Friday
-    EXPECT_EQ(CompareDue(test::At(2026, 10, 10, 8, 0), official), 1);  // Saturday: the schedule re-arms it
 }
 
 TEST(LunarYearly, DateOutsideTheTableHasNoOccurrence) {

@@ -1,23 +1,23 @@
-#include "assistant/reminders/Occurrences.h"
+#include "assistant/calendar/Occurrences.h"
 
 #include <gtest/gtest.h>
 
 #include <vector>
 
-#include "tests/native/reminders/ReminderTestSupport.h"
+#include "tests/native/calendar/CalendarTestSupport.h"
 
 namespace vt {
 namespace {
 
 using test::At;
-using test::MakeReminder;
+using test::Fields;
 
 LocalMinute M(int year, int month, int day, int hour, int minute) {
     return MinuteOf(At(year, month, day, hour, minute));
 }
 
 OccurrenceRule Rule(RepeatKind kind, int year, int month, int day, int hour = 8, int minute = 30) {
-    return RuleOf(MakeReminder(kind, year, month, day, hour, minute));
+    return RuleOf(Fields(kind, year, month, day, hour, minute));
 }
 
 // The next n occurrences after `from`, as moments.
@@ -27,6 +27,29 @@ std::vector<LocalMinute> Series(const OccurrenceRule& rule, LocalMinute from, in
          m = NextOccurrenceAfter(rule, m))
         out.push_back(m);
     return out;
+}
+
+// Where 2026-12-09 (a Wednesday) lies in each kind's cycle.
+DayPlace PlaceOnDec9(const OccurrenceRule& rule) { return PlaceOf(rule, DateOn(2026, 12, 9), DayNumber(2026, 12, 9)); }
+
+TEST(DayPlaces, TheDatedKindsHaveAnOrderAndTheOthersAreOnOrPast) {
+    EXPECT_EQ(PlaceOnDec9(Rule(RepeatKind::Once, 2026, 12, 10)), DayPlace::Ahead);
+    EXPECT_EQ(PlaceOnDec9(Rule(RepeatKind::Once, 2026, 12, 9)), DayPlace::On);
+    EXPECT_EQ(PlaceOnDec9(Rule(RepeatKind::Once, 2025, 12, 10)), DayPlace::Past);
+    EXPECT_EQ(PlaceOnDec9(Rule(RepeatKind::Monthly, 2030, 1, 10)), DayPlace::Ahead) << "the first day takes no part";
+    EXPECT_EQ(PlaceOnDec9(Rule(RepeatKind::Monthly, 2026, 1, 8)), DayPlace::Past);
+    EXPECT_EQ(PlaceOnDec9(Rule(RepeatKind::Yearly, 2020, 12, 31)), DayPlace::Ahead);
+    EXPECT_EQ(PlaceOnDec9(Rule(RepeatKind::Yearly, 2020, 11, 30)), DayPlace::Past);
+    EXPECT_EQ(PlaceOnDec9(Rule(RepeatKind::Weekly, 2026, 12, 2)), DayPlace::On);
+    EXPECT_EQ(PlaceOnDec9(Rule(RepeatKind::Weekly, 2026, 12, 10)), DayPlace::Past) << "no order within a week";
+    EXPECT_EQ(PlaceOnDec9(Rule(RepeatKind::Weekends, 2026, 12, 1)), DayPlace::Past);
+    EXPECT_EQ(PlaceOnDec9(Rule(RepeatKind::Workdays, 2030, 12, 1)), DayPlace::On);
+    EXPECT_EQ(PlaceOnDec9(Rule(static_cast<RepeatKind>(99), 2030, 12, 1)), DayPlace::On);
+    EXPECT_FALSE(OccursOn(Rule(RepeatKind::Workdays, 2030, 12, 1), DateOn(2026, 12, 9), DayNumber(2026, 12, 9)))
+        << "a day before the first is no occurrence";
+    const OccurrenceRule leap = Rule(RepeatKind::Yearly, 2024, 2, 29);
+    EXPECT_EQ(PlaceOf(leap, DateOn(2027, 3, 1), DayNumber(2027, 3, 1)), DayPlace::On);
+    EXPECT_EQ(PlaceOf(leap, DateOn(2028, 3, 1), DayNumber(2028, 3, 1)), DayPlace::Past);
 }
 
 TEST(LocalMinutes, RoundTripOnBothSidesOfNineteenSeventy) {
@@ -83,7 +106,7 @@ TEST(Occurrences, EachKindFallsOnItsDays) {
     EXPECT_EQ(Series(Rule(RepeatKind::Yearly, 2020, 12, 10), from, 2),
               (std::vector<LocalMinute>{M(2027, 12, 10, 8, 30), M(2028, 12, 10, 8, 30)}));
     // An unknown kind is every day, as the time-only comparison treats it.
-    ReminderItem unknown = MakeReminder(RepeatKind::Daily, 2026, 1, 1, 8, 30);
+    RuleFields unknown = Fields(RepeatKind::Daily, 2026, 1, 1, 8, 30);
     unknown.repeat = 42;
     EXPECT_EQ(NextOccurrenceAfter(RuleOf(unknown), from), M(2026, 12, 11, 8, 30));
 }
@@ -132,13 +155,13 @@ TEST(Occurrences, AWeekAwayCountsSevenAndNamesTheLatest) {
 
 TEST(Occurrences, RecordsOffTheClockOrCalendarHaveNone) {
     for (int hour : {-1, 24}) {
-        ReminderItem item = MakeReminder(RepeatKind::Daily, 2026, 1, 1, hour, 0);
+        RuleFields item = Fields(RepeatKind::Daily, 2026, 1, 1, hour, 0);
         EXPECT_EQ(NextOccurrenceAfter(RuleOf(item), kNothingDone), kNoOccurrence);
     }
-    ReminderItem minute = MakeReminder(RepeatKind::Once, 2026, 1, 1, 8, 60);
+    RuleFields minute = Fields(RepeatKind::Once, 2026, 1, 1, 8, 60);
     EXPECT_EQ(NextOccurrenceAfter(RuleOf(minute), kNothingDone), kNoOccurrence);
     EXPECT_EQ(NextOccurrenceAfter(Rule(RepeatKind::Monthly, 2026, 1, 0), kNothingDone), kNoOccurrence);
-    ReminderItem month13 = MakeReminder(RepeatKind::Yearly, 2026, 13, 1, 8, 0);
+    RuleFields month13 = Fields(RepeatKind::Yearly, 2026, 13, 1, 8, 0);
     EXPECT_EQ(NextOccurrenceAfter(RuleOf(month13), kNothingDone), kNoOccurrence);
     EXPECT_EQ(LatestOccurrenceAtOrBefore(RuleOf(month13), M(2030, 1, 1, 0, 0)), kNoOccurrence);
     EXPECT_EQ(LatestOccurrenceAtOrBefore(Rule(RepeatKind::Daily, 2026, 1, 1), kNothingDone), kNoOccurrence);
@@ -155,16 +178,16 @@ TEST(Occurrences, MomentsBeyondTheCalendarHaveNothingBesideThem) {
     ASSERT_NE(last, kNoOccurrence);
     EXPECT_EQ(TimeOfMinute(last).year, 2147483647);
     EXPECT_EQ(CountOccurrences(daily, huge, huge), 0);
-    ReminderItem wild = MakeReminder(RepeatKind::Daily, 2026, 1, 1, 83820290, -7);
+    RuleFields wild = Fields(RepeatKind::Daily, 2026, 1, 1, 83820290, -7);
     EXPECT_TRUE(RuleOf(wild).none);
 }
 
 TEST(Occurrences, ExtremeFieldsStayWithinTheCalendar) {
-    ReminderItem far = MakeReminder(RepeatKind::Weekly, 2147483647, 12, 31, 8, 0);
+    RuleFields far = Fields(RepeatKind::Weekly, 2147483647, 12, 31, 8, 0);
     LocalMinute last = MinuteOn(RuleOf(far).firstDay, 8, 0);
     EXPECT_EQ(NextOccurrenceAfter(RuleOf(far), M(2026, 1, 1, 0, 0)), last);
     EXPECT_EQ(NextOccurrenceAfter(RuleOf(far), last), kNoOccurrence);  // the calendar ends there
-    ReminderItem early = MakeReminder(RepeatKind::Daily, -2147483647 - 1, 1, 1, 8, 0);
+    RuleFields early = Fields(RepeatKind::Daily, -2147483647 - 1, 1, 1, 8, 0);
     EXPECT_EQ(NextOccurrenceAfter(RuleOf(early), M(2026, 1, 1, 0, 0)), M(2026, 1, 1, 8, 0));
     EXPECT_EQ(LatestOccurrenceAtOrBefore(RuleOf(early), MinuteOn(RuleOf(early).firstDay, 8, 0) + 5),
               MinuteOn(RuleOf(early).firstDay, 8, 0));

@@ -1,9 +1,9 @@
 #pragma once
-// A reminder as a series of occurrences: local dates, each at the record's
-// hour:minute. The manager keeps, per reminder, the moment up to which its
-// occurrences are done and the next one that is not; everything about which
-// days a kind falls on lives here, so the ticker compares two numbers a
-// second instead of asking the rules.
+// A recurring date as a series of occurrences: local dates, each at the
+// rule's hour:minute. The reminder manager keeps, per reminder, the moment up
+// to which its occurrences are done and the next one that is not; everything
+// about which days a kind falls on lives here, so the ticker compares two
+// numbers a second instead of asking the rules.
 //
 //   Once      its date
 //   Daily     every day
@@ -22,17 +22,17 @@
 //   any other value: every day, as the time-only comparison has always
 //             treated unknown kinds
 //
-// The recurring kinds begin on the record's date. A record whose hour or
-// minute lies outside the clock has no occurrences.
+// The recurring kinds begin on the rule's date. A rule whose hour or minute
+// lies outside the clock has no occurrences.
 //
-// A new kind is one case in OccursOn (and, when it needs parameters derived
+// A new kind is one case in PlaceOf (and, when it needs parameters derived
 // from the date once, a line in RuleOf). Days it cannot tell from the date
 // alone come through an interface such as IWorkingDays, handed to RuleOf.
 #include <cstdint>
 #include <limits>
 
-#include "assistant/reminders/Calendar.h"
-#include "assistant/reminders/ReminderItem.h"
+#include "assistant/calendar/Calendar.h"
+#include "assistant/calendar/RepeatKind.h"
 #include "shared/core/Clock.h"
 
 namespace vt {
@@ -69,24 +69,42 @@ public:
     virtual bool Covers(int year) const = 0;
 };
 
-// What a record's occurrences depend on, taken from it once.
+// A rule as a reminder record stores it: any 32-bit values.
+struct RuleFields {
+    std::int32_t repeat = 0;  // a RepeatKind when sound
+    std::int32_t year = 1970;
+    std::int32_t month = 1;
+    std::int32_t day = 1;
+    std::int32_t hour = 0;
+    std::int32_t minute = 0;
+};
+
+// What a rule's occurrences depend on, worked out from its fields once.
 struct OccurrenceRule {
-    std::int32_t kind = 0;   // the record's `repeat`
-    CalendarDate date;       // the record's date, normalised, with its weekday
-    std::int32_t month = 0;  // the record's `month` and `day` as stored
+    std::int32_t kind = 0;   // the fields' `repeat`
+    CalendarDate date;       // the rule's date, normalised, with its weekday
+    std::int32_t month = 0;  // the fields' `month` and `day` as stored
     std::int32_t day = 0;
     int lunarMonth = 0;  // LunarYearly: the lunar month and day of `date`
     int lunarDay = 0;
     std::int64_t firstDay = 0;  // day number of `date`: nothing falls earlier
     int minuteOfDay = 0;        // hour * 60 + minute
-    bool none = false;          // the record has no occurrence at all
+    bool none = false;          // the rule has no occurrence at all
     const IWorkingDays* workingDays = nullptr;
 };
 
-OccurrenceRule RuleOf(const ReminderItem& item, const IWorkingDays* workingDays = nullptr);
+OccurrenceRule RuleOf(const RuleFields& fields, const IWorkingDays* workingDays = nullptr);
 
-// Whether the rule has an occurrence on the day (dayNumber is date's number).
+// Where a day lies in the kind's cycle. Once, Monthly and Yearly have an
+// order (their date, day of the month, day of the year is still Ahead or is
+// Past); for the other kinds every day that is not one of theirs is Past.
+// Neither the rule's first day nor a clock outside the day counts here.
 // The one place that tells the kinds apart.
+enum class DayPlace { Ahead, On, Past };
+DayPlace PlaceOf(const OccurrenceRule& rule, const CalendarDate& date, std::int64_t dayNumber);
+
+// Whether the rule has an occurrence on the day (dayNumber is date's
+// number): the day is On its cycle, from the rule's first day on.
 bool OccursOn(const OccurrenceRule& rule, const CalendarDate& date, std::int64_t dayNumber);
 
 // The first occurrence later than `after`; kNoOccurrence when there is none.

@@ -1,7 +1,6 @@
-// The schedule of the running assistant: read with the reminders, taken up
-// again when the file changes, and the years it lacks told once.
-#include "assistant/reminders/HolidayFile.h"
-
+// The holiday schedule in the reminder manager: read with the reminders,
+// taken up again when the file changes, the years it lacks told once, and
+// the list's next-occurrence cell in such a year.
 #include <gtest/gtest.h>
 
 #include "assistant/reminders/ReminderManager.h"
@@ -19,42 +18,6 @@ test::Bytes B(const std::string& s) { return test::Bytes(s.begin(), s.end()); }
 const char kNationalDay2026[] =
     "years 2026-2026\n2026-10-01 off\n2026-10-02 off\n2026-10-05 off\n2026-10-06 off\n2026-10-07 off\n"
     "2026-10-10 work\n";
-
-TEST(HolidayFile, RefreshSaysWhenTheFileChanged) {
-    test::MemoryFileSystem fs;
-    HolidayFile file(fs, "app/Holidays.txt");
-    EXPECT_TRUE(file.Refresh()) << "the first read counts";
-    EXPECT_FALSE(file.Schedule().Covers(2026));
-    EXPECT_FALSE(file.Refresh());
-
-    fs.files["app/Holidays.txt"] = B(kNationalDay2026);
-    const HolidaySchedule* held = &file.Schedule();
-    EXPECT_TRUE(file.Refresh());
-    EXPECT_EQ(&file.Schedule(), held) << "holders of the schedule see the new one";
-    EXPECT_TRUE(file.Schedule().Covers(2026));
-    EXPECT_FALSE(file.Refresh());
-
-    fs.files["app/Holidays.txt"] = B("");
-    EXPECT_TRUE(file.Refresh());
-    EXPECT_FALSE(file.Schedule().Covers(2026));
-    fs.files.erase("app/Holidays.txt");
-    EXPECT_TRUE(file.Refresh()) << "an empty file and none are told apart";
-    EXPECT_FALSE(file.Refresh());
-}
-
-TEST(HolidayFile, EachUncoveredYearIsToldOnce) {
-    test::MemoryFileSystem fs;
-    HolidayFile file(fs, "Holidays.txt");
-    EXPECT_TRUE(file.FirstTimeUncovered(2027));
-    EXPECT_FALSE(file.FirstTimeUncovered(2027));
-    EXPECT_TRUE(file.FirstTimeUncovered(2028));
-}
-
-TEST(HolidayFile, LiesBesideTheReminderFile) {
-    EXPECT_EQ(HolidaysPathBeside("C:\\Programs\\Vantrel\\Notify.dat"), "C:\\Programs\\Vantrel\\Holidays.txt");
-    EXPECT_EQ(HolidaysPathBeside("/tmp/x/Notify.dat"), "/tmp/x/Holidays.txt");
-    EXPECT_EQ(HolidaysPathBeside("Notify.dat"), "Holidays.txt");
-}
 
 class ManagerHolidays : public ::testing::Test {
 protected:

@@ -1,12 +1,12 @@
-#include "assistant/reminders/HolidaySchedule.h"
+#include "assistant/calendar/HolidaySchedule.h"
 
 #include <gtest/gtest.h>
 
 #include <fstream>
 #include <iterator>
 
-#include "assistant/reminders/Calendar.h"
-#include "tests/native/reminders/ReminderTestSupport.h"
+#include "assistant/calendar/Calendar.h"
+#include "tests/native/calendar/CalendarTestSupport.h"
 
 namespace vt {
 namespace {

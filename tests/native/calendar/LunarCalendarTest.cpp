@@ -1,4 +1,4 @@
-#include "assistant/reminders/LunarCalendar.h"
+#include "assistant/calendar/LunarCalendar.h"
 
 #include <gtest/gtest.h>
 

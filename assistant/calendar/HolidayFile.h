@@ -11,7 +11,7 @@
 #include <string>
 #include <vector>
 
-#include "assistant/reminders/HolidaySchedule.h"
+#include "assistant/calendar/HolidaySchedule.h"
 #include "shared/core/FileSystem.h"
 
 namespace vt {

@@ -7,7 +7,7 @@
 #include <optional>
 #include <string>
 
-#include "assistant/reminders/Calendar.h"
+#include "assistant/calendar/Calendar.h"
 
 namespace vt {
 

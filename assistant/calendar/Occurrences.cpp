@@ -1,9 +1,9 @@
-#include "assistant/reminders/Occurrences.h"
+#include "assistant/calendar/Occurrences.h"
 
 #include <algorithm>
 #include <cstdint>
 
-#include "assistant/reminders/LunarCalendar.h"
+#include "assistant/calendar/LunarCalendar.h"
 
 namespace vt {
 
@@ -65,11 +65,18 @@ std::int64_t LastDay() {
 
 bool IsWeekday(const CalendarDate& date) { return date.weekday >= 1 && date.weekday <= 5; }
 
-bool YearlyOn(const OccurrenceRule& rule, const CalendarDate& date) {
-    if (date.month == rule.month && date.day == rule.day) return true;
+// +1 / -1 when a differs from b, 0 when equal.
+int Order(std::int64_t a, std::int64_t b) { return a > b ? 1 : (a < b ? -1 : 0); }
+
+DayPlace PlaceBy(int order) { return order < 0 ? DayPlace::Ahead : (order > 0 ? DayPlace::Past : DayPlace::On); }
+DayPlace OnOrPast(bool on) { return on ? DayPlace::On : DayPlace::Past; }
+
+DayPlace YearlyPlace(const OccurrenceRule& rule, const CalendarDate& date) {
     // A date this year lacks falls on the first of the following month.
-    if (date.day != 1 || rule.day <= DaysInMonth(date.year, rule.month)) return false;
-    return date.month == rule.month % 12 + 1;
+    if (date.day == 1 && rule.day > DaysInMonth(date.year, rule.month) && date.month == rule.month % 12 + 1)
+        return DayPlace::On;
+    int order = Order(date.month, rule.month);
+    return PlaceBy(order != 0 ? order : Order(date.day, rule.day));
 }
 
 // A lunar rule falls once a lunar year: its date in this lunar year or the
@@ -116,25 +123,25 @@ LocalTime TimeOfMinute(LocalMinute m) {
     return t;
 }
 
-OccurrenceRule RuleOf(const ReminderItem& item, const IWorkingDays* workingDays) {
+OccurrenceRule RuleOf(const RuleFields& fields, const IWorkingDays* workingDays) {
     OccurrenceRule rule;
-    rule.kind = item.repeat;
-    rule.firstDay = DayNumber(item.year, item.month, item.day);
+    rule.kind = fields.repeat;
+    rule.firstDay = DayNumber(fields.year, fields.month, fields.day);
     rule.date = DateOfDay(rule.firstDay);
-    rule.month = item.month;
-    rule.day = item.day;
+    rule.month = fields.month;
+    rule.day = fields.day;
     rule.workingDays = workingDays;
-    bool clock = item.hour >= 0 && item.hour <= 23 && item.minute >= 0 && item.minute <= 59;
-    rule.minuteOfDay = clock ? item.hour * 60 + item.minute : 0;
-    switch (static_cast<RepeatKind>(item.repeat)) {
+    bool clock = fields.hour >= 0 && fields.hour <= 23 && fields.minute >= 0 && fields.minute <= 59;
+    rule.minuteOfDay = clock ? fields.hour * 60 + fields.minute : 0;
+    switch (static_cast<RepeatKind>(fields.repeat)) {
     case RepeatKind::Monthly:
-        rule.none = !clock || item.day < 1 || item.day > 31;
+        rule.none = !clock || fields.day < 1 || fields.day > 31;
         break;
     case RepeatKind::Yearly:
-        rule.none = !clock || item.month < 1 || item.month > 12 || item.day < 1 || item.day > 31;
+        rule.none = !clock || fields.month < 1 || fields.month > 12 || fields.day < 1 || fields.day > 31;
         break;
     case RepeatKind::LunarYearly:
-        if (const auto lunar = LunarOf(item.year, item.month, item.day)) {
+        if (const auto lunar = LunarOf(fields.year, fields.month, fields.day)) {
             rule.lunarMonth = lunar->month;
             rule.lunarDay = lunar->day;
             rule.none = !clock;
@@ -149,31 +156,35 @@ OccurrenceRule RuleOf(const ReminderItem& item, const IWorkingDays* workingDays)
     return rule;
 }
 
-bool OccursOn(const OccurrenceRule& rule, const CalendarDate& date, std::int64_t dayNumber) {
-    if (rule.none || dayNumber < rule.firstDay) return false;
+DayPlace PlaceOf(const OccurrenceRule& rule, const CalendarDate& date, std::int64_t dayNumber) {
     switch (static_cast<RepeatKind>(rule.kind)) {
     case RepeatKind::Once:
-        return dayNumber == rule.firstDay;
+        return PlaceBy(Order(dayNumber, rule.firstDay));
     case RepeatKind::Daily:
-        return true;
+        return DayPlace::On;
     case RepeatKind::Workdays:
-        return IsWeekday(date);
+        return OnOrPast(IsWeekday(date));
     case RepeatKind::Weekends:
-        return !IsWeekday(date);
+        return OnOrPast(!IsWeekday(date));
     case RepeatKind::Weekly:
-        return date.weekday == rule.date.weekday;
+        return OnOrPast(date.weekday == rule.date.weekday);
     case RepeatKind::Monthly:
-        return date.day == rule.day;
+        return PlaceBy(Order(date.day, rule.day));
     case RepeatKind::Yearly:
-        return YearlyOn(rule, date);
+        return YearlyPlace(rule, date);
     case RepeatKind::StatutoryWorkdays:
-        return rule.workingDays ? rule.workingDays->IsWorkingDay(date) : IsWeekday(date);
+        return OnOrPast(rule.workingDays ? rule.workingDays->IsWorkingDay(date) : IsWeekday(date));
     case RepeatKind::LunarYearly:
         // Its own date counts even in a leap month; later years fall in the
-        // ordinary month.
-        return dayNumber == rule.firstDay || IsLunarYearlyDay(dayNumber, rule.lunarMonth, rule.lunarDay);
+        // ordinary month. A date outside the lunar table has no day at all.
+        if (rule.lunarMonth == 0) return DayPlace::Past;
+        return OnOrPast(dayNumber == rule.firstDay || IsLunarYearlyDay(dayNumber, rule.lunarMonth, rule.lunarDay));
     }
-    return true;
+    return DayPlace::On;
+}
+
+bool OccursOn(const OccurrenceRule& rule, const CalendarDate& date, std::int64_t dayNumber) {
+    return !rule.none && dayNumber >= rule.firstDay && PlaceOf(rule, date, dayNumber) == DayPlace::On;
 }
 
 LocalMinute NextOccurrenceAfter(const OccurrenceRule& rule, LocalMinute after) {
