@@ -12,7 +12,7 @@
 #include <cstdint>
 #include <optional>
 
-#include "assistant/reminders/Occurrences.h"
+#include "assistant/calendar/Occurrences.h"
 #include "assistant/reminders/ReminderItem.h"
 #include "assistant/settings/EndAction.h"
 #include "shared/core/Clock.h"
