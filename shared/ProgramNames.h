@@ -16,8 +16,8 @@
 // The tray icon's callback message to the main window (WM_USER + 100);
 // lParam is the mouse message.
 #define VT_WM_TRAYNOTIFY 0x0464
-// To the main window: show a balloon at the tray icon; wParam says which
-// (WM_USER + 101).
+// To the main window: show a balloon at the tray icon; wParam says which,
+// 0 or 1 below; any other value shows nothing (WM_USER + 101).
 #define VT_WM_SHOWBALLOON 0x0465
 // The updater's wizard title (also the caption of its template).
 #define VT_WIZARD_TITLE "在线升级"
@@ -38,7 +38,6 @@ static_assert(WM_TRAYNOTIFY == kWmUser + 100 && WM_SHOWBALLOON == kWmUser + 101,
               "copies of the assistant of every version use these numbers");
 inline constexpr std::uintptr_t kBalloonAlreadyRunning = 0;  // a second copy was started
 inline constexpr std::uintptr_t kBalloonAlertRunning = 1;    // edit refused while a reminder alerts
-inline constexpr std::uintptr_t kBalloonUncoveredYear = 2;   // no holiday schedule for the year in lParam
 
 // The named mutexes that make the first copy of each program the only one.
 inline constexpr wchar_t kInstanceMutexName[] = L"VANTREL_MUTEX_NAME";

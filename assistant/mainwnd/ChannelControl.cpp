@@ -2,20 +2,15 @@
 
 namespace vt {
 
-std::optional<ChannelAction> ActionFromHotkey(std::uint32_t lParam) {
-    if ((lParam & 0xFFFF) != kModControl) return std::nullopt;
-    switch (lParam >> 16) {
-    case kKeyLeft:
-        return ChannelAction::LeftOnly;
-    case kKeyRight:
-        return ChannelAction::RightOnly;
-    case kKeyDown:
-        return ChannelAction::Both;
-    case kKeyUp:
-        return ChannelAction::Mute;
-    default:
-        return std::nullopt;
-    }
+ChannelAction ActionOfSlot(HotkeySlot slot) {
+    static const ChannelAction kActions[kHotkeySlotCount] = {ChannelAction::LeftOnly, ChannelAction::RightOnly,
+                                                             ChannelAction::Both, ChannelAction::Mute};
+    return kActions[SlotIndex(slot)];
+}
+
+std::optional<ChannelAction> ActionFromHotkey(const HotkeyBindings& inForce, std::uint32_t lParam) {
+    if (auto slot = inForce.SlotForLParam(lParam)) return ActionOfSlot(*slot);
+    return std::nullopt;
 }
 
 std::uint32_t VolumeForAction(ChannelAction action, std::uint32_t savedVolume) {

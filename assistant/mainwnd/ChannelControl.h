@@ -4,20 +4,20 @@
 #include <optional>
 
 #include "assistant/mainwnd/VolumeDevice.h"
+#include "assistant/settings/HotkeyBinding.h"
 
 namespace vt {
 
 enum class ChannelAction { LeftOnly, RightOnly, Both, Mute };
 
-constexpr std::uint32_t kModControl = 2;   // MOD_CONTROL
-constexpr std::uint32_t kKeyLeft = 0x25;   // VK_LEFT
-constexpr std::uint32_t kKeyUp = 0x26;     // VK_UP
-constexpr std::uint32_t kKeyRight = 0x27;  // VK_RIGHT
-constexpr std::uint32_t kKeyDown = 0x28;   // VK_DOWN
+// The action of a hotkey row (and of its tray menu item): the rows come in
+// the order of the actions.
+ChannelAction ActionOfSlot(HotkeySlot slot);
 
-// The action a WM_HOTKEY stands for, from its lParam alone: Ctrl and no
-// other modifier in the low 16 bits, an arrow key in the high 16 bits.
-std::optional<ChannelAction> ActionFromHotkey(std::uint32_t lParam);
+// The action a WM_HOTKEY stands for, from its lParam alone (modifiers low,
+// key high): exactly the modifiers and the key of a combination in force.
+// The hotkey id is not looked at.
+std::optional<ChannelAction> ActionFromHotkey(const HotkeyBindings& inForce, std::uint32_t lParam);
 
 // The volume an action sets, from the reference volume: the louder of its
 // two channels on the channel(s) kept.

@@ -6,9 +6,9 @@
 #include "assistant/about/AboutDialog.h"
 #include "assistant/about/HomePage.h"
 #include "assistant/mainwnd/Countdown.h"
+#include "assistant/mainwnd/TrayBalloons.h"
 #include "assistant/mainwnd/VolumePopup.h"
 #include "assistant/reminders/ReminderManagerDialog.h"
-#include "assistant/reminders/ReminderTexts.h"
 #include "assistant/settings/SettingsDialog.h"
 #include "resource.h"
 #include "shared/core/Shell.h"
@@ -30,20 +30,26 @@ const UINT g_uTaskbarCreated = RegisterWindowMessageW(L"TaskbarCreated");
 // hold up the start; the hotkeys it serves come through that loop anyway.
 constexpr UINT kMsgTakeReferenceVolume = WM_APP + 1;
 
+HICON LoadTrayIcon() { return win::LoadIconOfSize(IDI_MAIN, win::TrayIconSize()); }
+
+// The manager tells the user things through this window's balloon.
+std::unique_ptr<ReminderManagerDialog> MakeReminderManager(const MainWindowServices& services, ShowBalloonFn balloon) {
+    if (!services.reminders) return std::make_unique<ReminderManagerDialog>(services.shell, std::move(balloon));
+    ReminderServices given = *services.reminders;
+    given.showBalloon = std::move(balloon);
+    return std::make_unique<ReminderManagerDialog>(std::move(given));
+}
+
 }  // namespace
 
 ShutdownDialog::ShutdownDialog(MainWindowServices services)
     : Dialog(IDD_SHUTDOWN),
       m_services(std::move(services)),
-      m_autorun(m_services.registry),
-      m_store(m_services.registry),
-      m_settings(m_store.Load()),
-      m_hotkeys(*this),
+      m_settings(m_services.registry, m_registrar),
+      m_form(*this, *this, m_settings, m_services.power, m_services.clock ? *m_services.clock : m_clock),
       m_channels(m_services.volume),
       m_volumePopup(std::make_unique<VolumePopup>(m_services.volume)),
-      m_reminderManager(m_services.reminders ? std::make_unique<ReminderManagerDialog>(*m_services.reminders)
-                                             : std::make_unique<ReminderManagerDialog>(m_services.shell)),
-      m_countdown(std::make_unique<Countdown>()),
+      m_reminderManager(MakeReminderManager(m_services, [this](const std::string& text) { ShowBalloon(text); })),
       m_trayMenu(LoadMenuW(win::ResourceModule(), MAKEINTRESOURCEW(IDR_TRAYMENU))) {}
 
 // The reminder manager and the volume popup go with their members, this
@@ -55,21 +61,19 @@ BOOL ShutdownDialog::OnInitDialog() {
     m_trayIcon.Reset(LoadTrayIcon());
     m_tray.Init(Hwnd(), WM_TRAYNOTIFY, m_trayIcon.Get());
     m_tray.Add(kProductName);
-    if (!m_autorun.IsRegistered()) m_tray.ShowBalloon(L"我在这里哦～以后右击这里就可以操作我啦～", kProductName);
-    m_bAutoRun = TRUE;
+    if (m_settings.FirstRun()) ShowBalloon(kFirstRunBalloon);
 
     m_link.Attach(Hwnd(), IDC_LINK);
-    InitCountdownForm();
+    m_form.Init();
     SetText(kMainWindowTitle);
     // A second add right after the first: harmless when the first worked,
     // and it covers a shell that was still starting.
     m_tray.Add(kProductName);
-    SetMenuItemText(ID_TRAY_STATUS, win::FromUtf8(IdleStatusText(m_countdown->Action())));
-    SetMenuItemText(ID_TRAY_STARTSTOP, L"开始计时");
+    SetMenuItemText(ID_TRAY_STATUS, win::FromUtf8(IdleStatusText(m_form.Action())));
+    SetMenuItemText(ID_TRAY_STARTSTOP, win::FromUtf8(kStartLabel));
     SetTimer(Hwnd(), kCountdownTimerId, 1000, nullptr);
-    SendDlgItemMessageW(Hwnd(), IDC_SPIN, UDM_SETRANGE, 0, MAKELPARAM(32767, 1));
-    SendDlgItemMessageW(Hwnd(), IDC_SPIN, UDM_SETPOS, 0, MAKELPARAM(m_countdown->SpinPosition(), 0));
     PostMessageW(Hwnd(), kMsgTakeReferenceVolume, 0, 0);
+    m_registrar.SetWindow(Hwnd());
     RegisterHotkeys();
     if (m_reminderManager->Create(nullptr)) m_reminderManager->Show(SW_HIDE);
     m_volumePopup->Create(nullptr);
@@ -89,7 +93,7 @@ bool ShutdownDialog::OnMessage(UINT msg, WPARAM wParam, LPARAM lParam, LRESULT& 
         result = 0;
         return true;
     case WM_SHOWBALLOON:
-        OnShowBalloon(wParam, lParam);
+        OnShowBalloon(wParam);
         result = 0;
         return true;
     case WM_HOTKEY:
@@ -113,38 +117,24 @@ bool ShutdownDialog::OnMessage(UINT msg, WPARAM wParam, LPARAM lParam, LRESULT& 
 }
 
 bool ShutdownDialog::OnCommand(WORD id, WORD code, HWND control) {
-    switch (id) {
-    case IDC_SETTIME:
-        if (code == BN_CLICKED) OnSetTime();
-        return true;
-    case IDC_MINUTES:
-        if (code == EN_CHANGE && !m_bSettingMinutes) OnMinutesChanged();
-        return true;
-    case IDC_LINK:
+    if (id == IDC_LINK) {
         if (code == STN_CLICKED) OnLinkClicked();
-        return true;
-    case IDC_END_ACTION:
-        if (code == CBN_SELCHANGE) OnEndActionChosen();
-        return true;
-    case IDC_AT_CLOCK:
-        if (code == BN_CLICKED) OnAtClockClicked();
         return true;
     }
     // Menu commands come without a control.
-    return !control && OnTrayCommand(id);
+    return control ? m_form.OnCommand(id, code) : OnTrayCommand(id);
 }
 
-bool ShutdownDialog::OnNotify(NMHDR* header, LRESULT& result) {
-    if (header->idFrom == IDC_SPIN && header->code == UDN_DELTAPOS) {
-        OnSpinDelta(reinterpret_cast<NMUPDOWN*>(header));
-        result = 0;
-        return true;
-    }
-    return false;
+bool ShutdownDialog::OnNotify(NMHDR* header, LRESULT& result) { return m_form.OnNotify(header, result); }
+
+void ShutdownDialog::OnTimer(UINT_PTR id) {
+    if (id != kCountdownTimerId) return;
+    m_form.OnTimer();
+    m_channels.Sample();
 }
 
 // Button 1 ("开始计时") is the dialog's OK: it starts or stops the countdown.
-void ShutdownDialog::OnOK() { OnStartStop(); }
+void ShutdownDialog::OnOK() { m_form.OnStartStop(); }
 
 // Esc only hides the window; the program lives on in the tray.
 void ShutdownDialog::OnCancel() { Show(SW_HIDE); }
@@ -166,8 +156,6 @@ void ShutdownDialog::OnTaskbarCreated() {
 
 void ShutdownDialog::OnDpiChanged(UINT) { ReplaceTrayIcon(); }
 
-HICON ShutdownDialog::LoadTrayIcon() { return win::LoadIconOfSize(IDI_MAIN, win::TrayIconSize()); }
-
 void ShutdownDialog::ReplaceTrayIcon() {
     win::IconHandle icon(LoadTrayIcon());
     if (!icon) return;
@@ -175,13 +163,22 @@ void ShutdownDialog::ReplaceTrayIcon() {
     m_trayIcon = std::move(icon);
 }
 
-void ShutdownDialog::OnShowBalloon(WPARAM which, LPARAM lParam) {
-    if (which == kBalloonAlreadyRunning)
-        m_tray.ShowBalloon(L"我在这里哦～右击这里就可以操作我啦～", kProductName);
-    else if (which == kBalloonAlertRunning)
-        m_tray.ShowBalloon(L"提醒正在运行中是不可以编辑的哦～", kProductName);
-    else if (which == kBalloonUncoveredYear)
-        m_tray.ShowBalloon(win::FromUtf8(UncoveredYearMessage(static_cast<int>(lParam))), kProductName);
+// Any program may send it: only the documented texts are shown.
+void ShutdownDialog::OnShowBalloon(WPARAM which) {
+    if (const char* text = PublicBalloonText(which)) ShowBalloon(text);
+}
+
+void ShutdownDialog::ShowBalloon(const std::string& text) { m_tray.ShowBalloon(win::FromUtf8(text), kProductName); }
+
+void ShutdownDialog::ShowCountdownStatus(const std::wstring& status) {
+    SetMenuItemText(ID_TRAY_STATUS, status);
+    m_tray.SetTip(status);
+}
+
+void ShutdownDialog::ShowStartStopLabel(const std::wstring& label) { SetMenuItemText(ID_TRAY_STARTSTOP, label); }
+
+void ShutdownDialog::ShowEndAction(EndAction action) {
+    if (m_settingsDialog) m_settingsDialog->ShowEndAction(action);
 }
 
 void ShutdownDialog::OnTrayNotify(UINT mouseMessage) {
@@ -210,7 +207,7 @@ void ShutdownDialog::OnTrayNotify(UINT mouseMessage) {
     case WM_RBUTTONUP:
         // The menu only closes on an outside click when its owner is in front.
         SetForegroundWindow(Hwnd());
-        SetMenuItemCheck(ID_TRAY_AUTORUN, m_bAutoRun != FALSE);
+        SetMenuItemCheck(ID_TRAY_AUTORUN, m_settings.AutoRun());
         EnableMenuItem(TrayPopup(), ID_TRAY_HIBERNATE,
                        MF_BYCOMMAND | (m_services.power.CanHibernate() ? MF_ENABLED : MF_GRAYED));
         TrackPopupMenu(TrayPopup(), TPM_RIGHTBUTTON, cursor.x, cursor.y, 0, Hwnd(), nullptr);
@@ -230,7 +227,7 @@ bool ShutdownDialog::OnTrayCommand(UINT id) {
         Show(SW_SHOW);
         break;
     case ID_TRAY_STARTSTOP:
-        OnStartStop();
+        m_form.OnStartStop();
         break;
     case ID_TRAY_REMINDERS:
         m_reminderManager->Show(SW_SHOW);
@@ -263,12 +260,10 @@ bool ShutdownDialog::OnTrayCommand(UINT id) {
     case ID_TRAY_RIGHT:
     case ID_TRAY_STEREO:
     case ID_TRAY_MUTE:
-        OnChannelCommand(id);
+        m_channels.Apply(ActionOfSlot(kHotkeySlots[id - ID_TRAY_LEFT]));
         break;
     case ID_TRAY_AUTORUN:
-        // The registry follows at the next PrepareExit.
-        m_bAutoRun = !m_bAutoRun;
-        if (m_settingsDialog) m_settingsDialog->ShowAutoRun(m_bAutoRun != FALSE);
+        OnAutoRunCommand();
         break;
     case ID_TRAY_UPDATE:
         if (m_services.requestUpdate) m_services.requestUpdate();
@@ -309,8 +304,7 @@ void ShutdownDialog::SetMenuItemCheck(UINT id, bool on) {
 }
 
 void ShutdownDialog::PrepareExit() {
-    m_autorun.Save(m_bAutoRun != FALSE, m_services.exePath);
-    m_autorun.SaveShowInfo(m_dwShowInfo);
+    m_settings.SaveOnExit(m_services.exePath);
     m_reminderManager->SaveAndClose();
     m_tray.Delete();
     EndDialog(IDCANCEL);

@@ -2,22 +2,21 @@
 // The assistant's one main window: the countdown form (hidden until asked
 // for), owner of the tray icon, the tray menu, the reminder manager and the
 // volume popup. Every tray command, hotkey and global message arrives here
-// and is handed to the part that owns it.
+// and is handed to the part that owns it; the settings are SettingsModel's.
 #include <functional>
 #include <memory>
 
 #include "assistant/AssistantNames.h"
 #include "assistant/about/HyperLinkStatic.h"
-#include "assistant/mainwnd/Autorun.h"
 #include "assistant/mainwnd/ChannelControl.h"
+#include "assistant/mainwnd/CountdownForm.h"
 #include "assistant/mainwnd/PowerActions.h"
 #include "assistant/mainwnd/TrayIcon.h"
-#include "assistant/settings/HotkeyBinding.h"
 #include "assistant/settings/SettingsHost.h"
-#include "assistant/settings/SettingsStore.h"
+#include "assistant/settings/SettingsModel.h"
+#include "assistant/settings/WinHotkeyRegistrar.h"
 #include "shared/core/Clock.h"
 #include "shared/win/Dialog.h"
-#include "shared/win/DpiIcons.h"
 #include "shared/win/Platform.h"
 
 namespace vt {
@@ -26,7 +25,6 @@ class ReminderManagerDialog;
 class SettingsDialog;
 struct ReminderServices;
 class VolumePopup;
-class Countdown;
 class IShell;
 
 // What the main window works through; the program passes the real ones,
@@ -44,7 +42,7 @@ struct MainWindowServices {
     const IClock* clock = nullptr;
 };
 
-class ShutdownDialog : public win::Dialog, private IExitHost, private IHotkeyRegistrar, private ISettingsHost {
+class ShutdownDialog : public win::Dialog, private ICountdownHost, private ISettingsHost {
 public:
     explicit ShutdownDialog(MainWindowServices services);
     ~ShutdownDialog() override;
@@ -61,7 +59,7 @@ public:
     VolumePopup& Popup() { return *m_volumePopup; }
     // Null until "设置..." was first chosen.
     SettingsDialog* SettingsWindow() { return m_settingsDialog.get(); }
-    const HotkeyValues& HotkeysInForce() const { return m_hotkeys.InForce(); }
+    const HotkeyValues& HotkeysInForce() const { return m_settings.Hotkeys().InForce(); }
     std::wstring MenuItemText(UINT id) const;
     bool MenuItemGrayed(UINT id) const { return (GetMenuState(TrayPopup(), id, MF_BYCOMMAND) & MF_GRAYED) != 0; }
 
@@ -74,7 +72,7 @@ protected:
     void OnCancel() override;  // Esc: hidden, not ended
     bool OnCommand(WORD id, WORD code, HWND control) override;
     bool OnNotify(NMHDR* header, LRESULT& result) override;
-    void OnTimer(UINT_PTR id) override;  // the countdown's second
+    void OnTimer(UINT_PTR id) override;  // the countdown's second and the volume's sample
 
 private:
     // Shell of the window (ShutdownDialog.cpp).
@@ -83,33 +81,19 @@ private:
     // WM_DPICHANGED: the base reloads the window's icons; the tray icon
     // follows the taskbar's scale.
     void OnDpiChanged(UINT dpi) override;
-    static HICON LoadTrayIcon();
     void ReplaceTrayIcon();
-    void OnShowBalloon(WPARAM which, LPARAM lParam);
+    void OnShowBalloon(WPARAM which);
     bool OnSysCommand(WPARAM command);
     // The commands of the tray menu; false for any other id.
     bool OnTrayCommand(UINT id);
     void OnLinkClicked();
     HMENU TrayPopup() const { return GetSubMenu(m_trayMenu.Get(), 0); }
 
-    // Countdown (ShutdownCountdown.cpp).
-    void OnStartStop();
-    void OnSetTime();
-    void OnSpinDelta(NMUPDOWN* change);
-    void OnMinutesChanged();
-    bool ReadMinutesBox();
-    void UpdateStatus();
-    void SetMinutesBoxText(unsigned minutes);
-    // The end action's list, the time picker and the remembered target.
-    void InitCountdownForm();
-    void OnEndActionChosen();
-    void OnAtClockClicked();
-    void SetEndAction(EndAction action);
-    void ShowStartStopLabel();
-    // The count up to the next moment of the time-of-day target.
-    void LoadClockTarget();
-    void SaveTarget();
-    LocalTime Now() const;
+    // What the countdown form shows in the tray (ICountdownHost).
+    void ShowCountdownStatus(const std::wstring& status) override;
+    void ShowStartStopLabel(const std::wstring& label) override;
+    void ShowBalloon(const std::string& text) override;
+    void ShowEndAction(EndAction action) override;
 
     // Power actions (ShutdownPower.cpp).
     void OnPowerCommand(std::uint32_t flags);
@@ -126,38 +110,26 @@ private:
     // Channel hotkeys and the settings window (ShutdownHotkeys.cpp).
     void RegisterHotkeys();
     void OnHotKey(LPARAM lParam);
-    void OnChannelCommand(UINT id);
     void ShowHotkeysInMenu();
     void OnSettingsCommand();
-    bool Register(HotkeySlot slot, std::uint32_t modifiers, std::uint32_t key) override;
-    void Unregister(HotkeySlot slot) override;
-    SettingsChoice CurrentChoice(HotkeyOutcomes& outcomes) override;
+    void OnAutoRunCommand();
+    SettingsChoice CurrentChoice(HotkeyOutcomes& outcomes) override { return m_settings.CurrentChoice(outcomes); }
     HotkeyOutcomes ApplyChoice(const SettingsChoice& choice) override;
 
     MainWindowServices m_services;
     win::WinClock m_clock;
-    Autorun m_autorun;
-    SettingsStore m_store;
-    Settings m_settings;  // as loaded, and as changed since
-    HotkeyBindings m_hotkeys;
-    // Per row, the combination last asked for and refused (0: none).
-    HotkeyValues m_refusedHotkeys{};
-    ATOM m_hotkeyIds[kHotkeySlotCount] = {};
+    WinHotkeyRegistrar m_registrar;
+    SettingsModel m_settings;
+    CountdownForm m_form;
     ChannelControl m_channels;  // holds the reference volume of the channel commands
 
     HyperLinkStatic m_link;
     std::unique_ptr<VolumePopup> m_volumePopup;
     std::unique_ptr<ReminderManagerDialog> m_reminderManager;
-    std::unique_ptr<Countdown> m_countdown;
     std::unique_ptr<SettingsDialog> m_settingsDialog;
-    BOOL m_bAutoRun = TRUE;
-    DWORD m_dwShowInfo = 0;
     win::MenuHandle m_trayMenu;
     win::IconHandle m_trayIcon;  // at the taskbar's DPI
     TrayIcon m_tray;
-    // Set while the program writes the minutes box itself, so only the
-    // user's own edits count as changes.
-    bool m_bSettingMinutes = false;
     // PrepareExit ran for WM_QUERYENDSESSION; its WM_ENDSESSION decides
     // whether the logon really ends.
     bool m_bEndingSession = false;

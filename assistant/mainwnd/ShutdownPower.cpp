@@ -1,7 +1,6 @@
 // Power commands of the tray menu and the end of the Windows logon.
 #include "assistant/mainwnd/ShutdownDialog.h"
 
-#include "assistant/mainwnd/Countdown.h"
 #include "assistant/reminders/ReminderManagerDialog.h"
 
 namespace vt {
@@ -40,10 +39,6 @@ void ShutdownDialog::OnLockCommand() { m_services.power.Lock(); }
 
 void ShutdownDialog::SaveReminders() { m_reminderManager->Manager().Save(); }
 
-void ShutdownDialog::RearmCountdown() {
-    m_countdown->Rearm();
-    if (m_settings.target.atClock) LoadClockTarget();
-    ShowStartStopLabel();
-}
+void ShutdownDialog::RearmCountdown() { m_form.Rearm(); }
 
 }  // namespace vt

@@ -30,17 +30,19 @@ struct ReminderManagerDialog::OwnedPlatform {
     win::WinClock clock;
 };
 
-ReminderManagerDialog::ReminderManagerDialog(IShell& shell)
+ReminderManagerDialog::ReminderManagerDialog(IShell& shell, ShowBalloonFn showBalloon)
     : Dialog(IDD_REMINDER_MANAGER),
       m_ownPlatform(std::make_unique<OwnedPlatform>()),
       m_shell(shell),
       m_clock(m_ownPlatform->clock),
+      m_showBalloon(std::move(showBalloon)),
       m_manager(m_ownPlatform->files, win::ToUtf8(win::AppDirectory()) + "Notify.dat", m_ownPlatform->clock) {}
 
 ReminderManagerDialog::ReminderManagerDialog(ReminderServices services)
     : Dialog(IDD_REMINDER_MANAGER),
       m_shell(services.shell),
       m_clock(services.clock),
+      m_showBalloon(std::move(services.showBalloon)),
       m_manager(services.files, std::move(services.notifyPath), services.clock) {}
 
 // The alerts go first (the last member), the list gives back its image list
@@ -180,10 +182,8 @@ void ReminderManagerDialog::CheckReminders() {
     if (!tick.changedRows.empty()) UpdateButtons();
     ForgetFinishedAlerts();
     for (const AlertRequest& request : tick.alerts) OpenAlert(request);
-    // The main window's balloon says why such reminders keep to Monday to Friday.
-    if (tick.uncoveredYear != 0)
-        if (HWND main = FindWindowW(nullptr, kMainWindowTitle))
-            SendMessageW(main, WM_SHOWBALLOON, kBalloonUncoveredYear, static_cast<LPARAM>(tick.uncoveredYear));
+    // The owner's balloon says why such reminders keep to Monday to Friday.
+    if (tick.uncoveredYear != 0 && m_showBalloon) m_showBalloon(UncoveredYearMessage(tick.uncoveredYear));
 }
 
 void ReminderManagerDialog::OpenAlert(const AlertRequest& request) {
@@ -258,9 +258,8 @@ void ReminderManagerDialog::OnEdit() {
     case EditDecision::Action::None:
         return;
     case EditDecision::Action::Refuse:
-        // The main window says so with a balloon at the tray icon.
-        if (HWND main = FindWindowW(nullptr, kMainWindowTitle))
-            SendMessageW(main, WM_SHOWBALLOON, kBalloonAlertRunning, 0);
+        // The owner says so with a balloon at the tray icon.
+        if (m_showBalloon) m_showBalloon(kAlertRunningBalloon);
         return;
     case EditDecision::Action::Edit:
         break;

@@ -3,6 +3,7 @@
 // the main window, it owns every reminder and every alert window it opens;
 // its own one-second timer fires the reminders whether it is shown or not.
 // Closing it only hides it (and saves the reminders).
+#include <functional>
 #include <memory>
 #include <string>
 #include <vector>
@@ -20,19 +21,24 @@ namespace vt {
 
 class ReminderAlertDialog;
 
+// The owner's balloon at the tray icon, with a UTF-8 text: how the manager
+// tells the user something without a window of its own.
+using ShowBalloonFn = std::function<void(const std::string& text)>;
+
 // What the manager works through; tests pass stand-ins.
 struct ReminderServices {
     IFileSystem& files;
     const IClock& clock;
     IShell& shell;           // starts a firing reminder's program and music
     std::string notifyPath;  // UTF-8
+    ShowBalloonFn showBalloon = nullptr;
 };
 
 class ReminderManagerDialog : public win::Dialog {
 public:
     // The program's manager: Notify.dat beside the program, the real clock
     // and files.
-    explicit ReminderManagerDialog(IShell& shell);
+    ReminderManagerDialog(IShell& shell, ShowBalloonFn showBalloon);
     explicit ReminderManagerDialog(ReminderServices services);
     ~ReminderManagerDialog() override;
 
@@ -81,6 +87,7 @@ private:
     std::unique_ptr<OwnedPlatform> m_ownPlatform;  // only for the program's manager
     IShell& m_shell;
     const IClock& m_clock;
+    ShowBalloonFn m_showBalloon;
     ReminderManager m_manager;
     ReminderLoadReport m_loadReport;
     ReminderListView m_list;

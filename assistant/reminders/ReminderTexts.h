@@ -50,6 +50,9 @@ inline constexpr char kProvisionalWorkdaysSuffix[] = "（暂按周一至周五�
 // The balloon that says so, once per year and run:
 // "2027年的法定节假日安排尚未获取，暂按周一至周五提醒。"
 std::string UncoveredYearMessage(int year);
+// The balloon when the user tries to edit a reminder that is alerting or
+// snoozed (also what WM_SHOWBALLOON's kBalloonAlertRunning shows).
+inline constexpr char kAlertRunningBalloon[] = "提醒正在运行中是不可以编辑的哦～";
 
 // The folder of the reminder file (the path up to its last separator, which
 // is left off; "." for a bare name).

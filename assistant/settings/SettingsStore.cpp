@@ -3,7 +3,6 @@
 namespace vt {
 namespace {
 
-constexpr std::uint32_t kMaxTargetMinutes = 65535;  // the minutes box's range
 constexpr std::uint32_t kMinutesPerDay = 24 * 60;
 
 }  // namespace
@@ -20,14 +19,7 @@ Settings SettingsStore::Load() {
         settings.hotkeys[SlotIndex(slot)] = HotkeyFromStored(slot, Read(SlotInfo(slot).valueName));
     if (auto stored = Read(kEndActionValue))
         settings.endAction = EndActionFromValue(*stored).value_or(settings.endAction);
-    CountdownTarget& target = settings.target;
-    if (auto minutes = Read(kMinutesValue); minutes && *minutes >= 1 && *minutes <= kMaxTargetMinutes)
-        target.minutes = *minutes;
-    auto clock = Read(kClockValue);
-    if (clock && *clock < kMinutesPerDay) target.clockMinute = *clock;
-    // A time of day is the target only when one was kept with it.
-    auto atClock = Read(kAtClockValue);
-    target.atClock = atClock && *atClock == 1 && clock && *clock < kMinutesPerDay;
+    if (auto clock = Read(kClockValue); clock && *clock < kMinutesPerDay) settings.clockMinute = *clock;
     return settings;
 }
 
@@ -35,11 +27,7 @@ void SettingsStore::SaveHotkey(HotkeySlot slot, std::uint32_t value) { Write(Slo
 
 void SettingsStore::SaveEndAction(EndAction action) { Write(kEndActionValue, static_cast<std::uint32_t>(action)); }
 
-void SettingsStore::SaveTarget(const CountdownTarget& target) {
-    Write(kMinutesValue, target.minutes);
-    Write(kClockValue, target.clockMinute);
-    Write(kAtClockValue, target.atClock ? 1 : 0);
-}
+void SettingsStore::SaveClockMinute(std::uint32_t minute) { Write(kClockValue, minute); }
 
 std::optional<std::uint32_t> SettingsStore::Read(const char* name) {
     std::uint32_t value = 0;

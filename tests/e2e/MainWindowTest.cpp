@@ -1,5 +1,5 @@
 // The running assistant's main window from outside: Windows ending the logon,
-// and the volume popup at the tray icon.
+// the volume popup at the tray icon, and the public balloon message.
 #include <gtest/gtest.h>
 
 #include "assistant/res/resource.h"
@@ -108,6 +108,22 @@ TEST_F(AssistantMainWindow, AMinuteBeforeTheEndABalloonSaysHowToStopTheShutdown)
     PostCommand(m_main, ID_TRAY_STARTSTOP);  // 暂停计时, long before the end
     EXPECT_TRUE(seen) << "balloons seen: " << BalloonTexts().size();
     EXPECT_TRUE(WaitFor([&] { return ItemText(m_main, IDC_STATUS).find(L"[已暂停]") == 0; }));
+}
+
+// WM_SHOWBALLOON is public: whoever sends it, only the two documented
+// requests show anything (2 once showed a holiday balloon for "0年").
+TEST_F(AssistantMainWindow, TheBalloonMessageShowsOnlyWhatItDocuments) {
+    ASSERT_TRUE(WaitFor([&] { return HasTrayIcon(m_main); }));
+    for (WPARAM which : {WPARAM{2}, WPARAM{7}}) {
+        DWORD_PTR answer = 1;
+        ASSERT_TRUE(SendMessageTimeoutW(m_main, WM_SHOWBALLOON, which, 0, SMTO_ABORTIFHUNG, 5000, &answer));
+        EXPECT_EQ(answer, 0u);
+    }
+    Sleep(500);
+    for (const std::wstring& text : BalloonTexts())
+        EXPECT_EQ(text.find(L"法定节假日"), std::wstring::npos) << "balloons seen: " << BalloonTexts().size();
+    PostMessageW(m_main, WM_SHOWBALLOON, kBalloonAlertRunning, 0);
+    EXPECT_TRUE(BalloonShown(L"提醒正在运行中是不可以编辑的哦～")) << "balloons seen: " << BalloonTexts().size();
 }
 
 }  // namespace

@@ -1,6 +1,7 @@
 // The assistant's settings from outside: the combinations it registers come
 // from the per-user settings, one that another program holds is named in a
-// balloon at start-up, and the countdown starts with the kept end action.
+// balloon at start-up, and the countdown starts with the kept end action but
+// with one minute, whatever minutes an earlier version kept.
 #include <windows.h>
 
 #include <commctrl.h>
@@ -64,8 +65,9 @@ TEST_F(AssistantSettings, ACombinationHeldBeforeTheStartIsNamedInOneBalloon) {
 }
 
 TEST_F(AssistantSettings, TheKeptEndActionNamesItselfInStatusAndWarning) {
-    PutSetting(L"EndAction", 1);  // 重启
-    PutSetting(L"CountdownMinutes", 1);
+    PutSetting(L"EndAction", 1);         // 重启
+    PutSetting(L"CountdownMinutes", 5);  // what an earlier version kept: not used
+    PutSetting(L"CountdownAtClock", 1);
     StartAssistant();
     EXPECT_TRUE(WaitFor([&] { return ItemText(m_main, IDC_STATUS) == L"[已暂停]定时重启的时间为1分0秒"; }, 3000))
         << ItemText(m_main, IDC_STATUS).c_str();

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include "FakeVolumeDevice.h"
+#include "tests/support/CoreFakes.h"
 
 namespace vt {
 
@@ -105,19 +106,42 @@ TEST(ChannelControl, WithoutADeviceNothingIsTakenForAVolume) {
     EXPECT_EQ(dev.sets, (std::vector<std::uint32_t>{0, 0, 0, 0}));
 }
 
-TEST(ChannelHotkey, CtrlArrowsMapToTheFourActions) {
-    EXPECT_EQ(ActionFromHotkey(Hotkey(kModControl, 0x25)), ChannelAction::LeftOnly);
-    EXPECT_EQ(ActionFromHotkey(Hotkey(kModControl, 0x27)), ChannelAction::RightOnly);
-    EXPECT_EQ(ActionFromHotkey(Hotkey(kModControl, 0x28)), ChannelAction::Both);
-    EXPECT_EQ(ActionFromHotkey(Hotkey(kModControl, 0x26)), ChannelAction::Mute);
+// WM_HOTKEY's lParam as Windows delivers it, decoded against the combinations
+// in force: the defaults, or whatever the settings put in their place.
+class ChannelHotkey : public ::testing::Test {
+protected:
+    void SetUp() override { m_bindings.Apply(DefaultHotkeys()); }
+    test::FakeHotkeyRegistrar m_windows;
+    HotkeyBindings m_bindings{m_windows};
+};
+
+TEST_F(ChannelHotkey, CtrlArrowsMapToTheFourActions) {
+    EXPECT_EQ(ActionFromHotkey(m_bindings, Hotkey(kModCtrl, 0x25)), ChannelAction::LeftOnly);
+    EXPECT_EQ(ActionFromHotkey(m_bindings, Hotkey(kModCtrl, 0x27)), ChannelAction::RightOnly);
+    EXPECT_EQ(ActionFromHotkey(m_bindings, Hotkey(kModCtrl, 0x28)), ChannelAction::Both);
+    EXPECT_EQ(ActionFromHotkey(m_bindings, Hotkey(kModCtrl, 0x26)), ChannelAction::Mute);
+    for (HotkeySlot slot : kHotkeySlots)
+        EXPECT_EQ(ActionOfSlot(slot), ActionFromHotkey(m_bindings, HotkeyLParam(DefaultHotkeys()[SlotIndex(slot)])));
 }
 
-TEST(ChannelHotkey, AnythingElseIsIgnored) {
+TEST_F(ChannelHotkey, AnythingElseIsIgnored) {
     // MOD_ALT 1, MOD_SHIFT 4, MOD_WIN 8; Ctrl with another modifier does not count.
     for (std::uint32_t mods : {0u, 1u, 3u, 4u, 6u, 8u, 0x4002u})
-        EXPECT_FALSE(ActionFromHotkey(Hotkey(mods, 0x25)).has_value()) << mods;
+        EXPECT_FALSE(ActionFromHotkey(m_bindings, Hotkey(mods, 0x25)).has_value()) << mods;
     for (std::uint32_t key : {0x00u, 0x24u, 0x29u, 0x125u, 0xFFFFu})
-        EXPECT_FALSE(ActionFromHotkey(Hotkey(kModControl, key)).has_value()) << key;
+        EXPECT_FALSE(ActionFromHotkey(m_bindings, Hotkey(kModCtrl, key)).has_value()) << key;
+}
+
+TEST_F(ChannelHotkey, ARemappedRowAnswersItsNewCombinationOnly) {
+    HotkeyValues asked = DefaultHotkeys();
+    asked[SlotIndex(HotkeySlot::Mute)] = 0x0674;  // Ctrl+Alt+F5
+    asked[SlotIndex(HotkeySlot::Left)] = 0;       // none
+    m_bindings.Apply(asked);
+    EXPECT_EQ(ActionFromHotkey(m_bindings, Hotkey(kModCtrl | kModAlt, 0x74)), ChannelAction::Mute);
+    EXPECT_FALSE(ActionFromHotkey(m_bindings, Hotkey(kModCtrl, 0x26)).has_value()) << "Ctrl+Up is nobody's now";
+    EXPECT_FALSE(ActionFromHotkey(m_bindings, Hotkey(kModCtrl, 0x25)).has_value());
+    EXPECT_FALSE(ActionFromHotkey(m_bindings, 0).has_value()) << "a row without a hotkey matches nothing";
+    EXPECT_EQ(ActionFromHotkey(m_bindings, Hotkey(kModCtrl, 0x27)), ChannelAction::RightOnly);
 }
 
 }  // namespace vt

@@ -5,26 +5,22 @@
 #include <string>
 #include <vector>
 
+#include "tests/support/CoreFakes.h"
+
 namespace vt {
 
 namespace {
 
-// Both sides write into one log, so the order across them shows.
-struct Recorder : IPowerActions, IExitHost {
+// The window's side, writing into the power calls' log, so the order across
+// them shows.
+struct Recorder : IExitHost {
     std::vector<std::string> log;
-    void EnableShutdownPrivilege() override { log.push_back("privilege"); }
-    void ExitSession(std::uint32_t flags) override { log.push_back("exit " + std::to_string(flags)); }
+    test::RecordingPower power{log};
     void PrepareExit() override { log.push_back("prepare"); }
     void StopTimer() override { log.push_back("stop timer"); }
     void Quit() override { log.push_back("quit"); }
-    void Suspend(bool hibernate) override { log.push_back(hibernate ? "hibernate" : "sleep"); }
-    bool CanHibernate() override { return true; }
-    void Lock() override { log.push_back("lock"); }
     void SaveReminders() override { log.push_back("save reminders"); }
     void RearmCountdown() override { log.push_back("rearm"); }
-    // Apart from the log: where in the sequence it comes is of no concern.
-    void SetExecutionState(std::uint32_t flags) override { executionStates.push_back(flags); }
-    std::vector<std::uint32_t> executionStates;
 };
 
 using Log = std::vector<std::string>;
@@ -34,7 +30,7 @@ using Log = std::vector<std::string>;
 TEST(PowerCommands, SaveEverythingBeforeAskingWindowsThenQuit) {
     for (std::uint32_t flags : {kExitShutDown, kExitRestart, kExitLogOff}) {
         Recorder r;
-        RunPowerCommand(r, r, flags);
+        RunPowerCommand(r.power, r, flags);
         EXPECT_EQ(r.log, (Log{"privilege", "prepare", "exit " + std::to_string(flags), "quit"}));
         EXPECT_TRUE(flags & 4) << "forced: " << flags;
     }
@@ -42,42 +38,42 @@ TEST(PowerCommands, SaveEverythingBeforeAskingWindowsThenQuit) {
 
 TEST(CountdownEnd, ShutsDownAndPowersOffThenStopsTheTimerAndQuits) {
     Recorder r;
-    EndCountdown(r, r);
+    EndCountdown(r.power, r);
     EXPECT_EQ(r.log, (Log{"privilege", "prepare", "exit 13", "stop timer", "quit"}));
 }
 
 TEST(CountdownEnd, ClearsTheRequestToStayAwake) {
     Recorder r;
-    EndCountdown(r, r);
-    EXPECT_EQ(r.executionStates, (std::vector<std::uint32_t>{kMaySleep}));
+    EndCountdown(r.power, r);
+    EXPECT_EQ(r.power.executionStates, (std::vector<std::uint32_t>{kMaySleep}));
     EXPECT_EQ(ExecutionStateFor(true), 0x80000001u) << "ES_CONTINUOUS | ES_SYSTEM_REQUIRED, display free";
     EXPECT_EQ(ExecutionStateFor(false), 0x80000000u) << "ES_CONTINUOUS alone";
 }
 
 TEST(CountdownEnd, RestartAndLogOffEndTheProgramLikeTheirMenuCommands) {
     Recorder restart;
-    EndCountdown(restart, restart, EndAction::Restart);
+    EndCountdown(restart.power, restart, EndAction::Restart);
     EXPECT_EQ(restart.log, (Log{"privilege", "prepare", "exit 6", "stop timer", "quit"}));
     Recorder logoff;
-    EndCountdown(logoff, logoff, EndAction::LogOff);
+    EndCountdown(logoff.power, logoff, EndAction::LogOff);
     EXPECT_EQ(logoff.log, (Log{"privilege", "prepare", "exit 4", "stop timer", "quit"}));
-    EXPECT_EQ(logoff.executionStates, (std::vector<std::uint32_t>{kMaySleep}));
+    EXPECT_EQ(logoff.power.executionStates, (std::vector<std::uint32_t>{kMaySleep}));
 }
 
 TEST(CountdownEnd, SleepAndHibernateSaveTheRemindersAndLeaveTheProgramRunning) {
     Recorder sleep;
-    EndCountdown(sleep, sleep, EndAction::Sleep);
+    EndCountdown(sleep.power, sleep, EndAction::Sleep);
     EXPECT_EQ(sleep.log, (Log{"rearm", "privilege", "save reminders", "sleep"}));
-    EXPECT_EQ(sleep.executionStates, (std::vector<std::uint32_t>{kMaySleep})) << "no request to stay awake left";
+    EXPECT_EQ(sleep.power.executionStates, (std::vector<std::uint32_t>{kMaySleep})) << "no request to stay awake left";
     Recorder hibernate;
-    EndCountdown(hibernate, hibernate, EndAction::Hibernate);
+    EndCountdown(hibernate.power, hibernate, EndAction::Hibernate);
     EXPECT_EQ(hibernate.log, (Log{"rearm", "privilege", "save reminders", "hibernate"}));
 }
 
 TEST(SuspendCommands, PrivilegeAndRemindersFirstNoWayOut) {
     Recorder r;
-    RunSuspend(r, r, false);
-    RunSuspend(r, r, true);
+    RunSuspend(r.power, r, false);
+    RunSuspend(r.power, r, true);
     EXPECT_EQ(r.log, (Log{"privilege", "save reminders", "sleep", "privilege", "save reminders", "hibernate"}));
 }
 

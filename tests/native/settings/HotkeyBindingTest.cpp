@@ -7,6 +7,8 @@
 #include <string>
 #include <vector>
 
+#include "tests/support/CoreFakes.h"
+
 namespace vt {
 namespace {
 
@@ -14,26 +16,7 @@ namespace {
 constexpr std::uint32_t kCtrlLeft = 0x0A25, kCtrlRight = 0x0A27, kCtrlDown = 0x0A28, kCtrlUp = 0x0A26;
 constexpr std::uint32_t kCtrlAltLeft = 0x0625;
 
-// Windows' side: combinations held by other programs, and ours per slot.
-struct FakeRegistrar : IHotkeyRegistrar {
-    std::set<std::uint32_t> heldElsewhere;  // lParam form: modifiers | key << 16
-    std::map<HotkeySlot, std::uint32_t> ours;
-    std::vector<std::string> calls;
-
-    bool Register(HotkeySlot slot, std::uint32_t modifiers, std::uint32_t key) override {
-        const std::uint32_t combination = modifiers | key << 16;
-        calls.push_back("register " + std::to_string(SlotIndex(slot)));
-        if (heldElsewhere.count(combination) || ours.count(slot)) return false;
-        for (auto& [other, held] : ours)
-            if (held == combination) return false;
-        ours[slot] = combination;
-        return true;
-    }
-    void Unregister(HotkeySlot slot) override {
-        calls.push_back("unregister " + std::to_string(SlotIndex(slot)));
-        ours.erase(slot);
-    }
-};
+using FakeRegistrar = test::FakeHotkeyRegistrar;
 
 }  // namespace
 

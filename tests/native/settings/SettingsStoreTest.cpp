@@ -2,103 +2,84 @@
 
 #include <gtest/gtest.h>
 
-#include <map>
-#include <string>
-#include <tuple>
+#include "tests/support/CoreFakes.h"
 
 namespace vt {
 namespace {
 
-constexpr char kKey[] = "Software\\Orvane\\Vantrel";
+constexpr RegistryHive HKCU = RegistryHive::CurrentUser;
 
-// DWORDs only; a value of another type is put in as missing from ReadDword.
-struct DwordRegistry : IRegistry {
-    std::map<std::tuple<RegistryHive, std::string, std::string>, std::uint32_t> dwords;
-    std::map<std::tuple<RegistryHive, std::string, std::string>, std::string> strings;
-
-    bool HasValue(RegistryHive hive, const std::string& key, const std::string& name) override {
-        return dwords.count({hive, key, name}) || strings.count({hive, key, name});
-    }
-    bool ReadDword(RegistryHive hive, const std::string& key, const std::string& name, std::uint32_t& value) override {
-        auto it = dwords.find({hive, key, name});
-        if (it == dwords.end()) return false;
-        value = it->second;
-        return true;
-    }
-    bool WriteString(RegistryHive hive, const std::string& key, const std::string& name,
-                     const std::string& value) override {
-        strings[{hive, key, name}] = value;
-        return true;
-    }
-    bool WriteDword(RegistryHive hive, const std::string& key, const std::string& name, std::uint32_t value) override {
-        dwords[{hive, key, name}] = value;
-        return true;
-    }
-    bool DeleteValue(RegistryHive hive, const std::string& key, const std::string& name) override {
-        dwords.erase({hive, key, name});
-        strings.erase({hive, key, name});
-        return true;
-    }
-    void Put(const std::string& name, std::uint32_t value) { dwords[{RegistryHive::CurrentUser, kKey, name}] = value; }
-    const std::uint32_t* Get(const std::string& name) const {
-        auto it = dwords.find({RegistryHive::CurrentUser, kKey, name});
-        return it == dwords.end() ? nullptr : &it->second;
+// The settings key in memory, DWORDs put in and read back by name.
+struct SettingsKey : test::FakeRegistry {
+    void Put(const std::string& name, std::uint32_t value) { PutDword(HKCU, SettingsStore::kKey, name, value); }
+    std::optional<std::uint32_t> Get(const std::string& name) {
+        std::uint32_t value = 0;
+        if (!ReadDword(HKCU, SettingsStore::kKey, name, value)) return std::nullopt;
+        return value;
     }
 };
 
 }  // namespace
 
 TEST(SettingsStore, AnEmptyKeyGivesTheDefaults) {
-    DwordRegistry reg;
+    SettingsKey reg;
     Settings settings = SettingsStore(reg).Load();
     EXPECT_EQ(settings.hotkeys, DefaultHotkeys());
     EXPECT_EQ(settings.endAction, EndAction::ShutDown);
-    EXPECT_FALSE(settings.target.atClock);
-    EXPECT_EQ(settings.target.minutes, 1u);
+    EXPECT_EQ(settings.clockMinute, 0u);
 }
 
 TEST(SettingsStore, WhatIsSavedIsLoadedPerUser) {
-    DwordRegistry reg;
+    SettingsKey reg;
     SettingsStore store(reg);
     store.SaveHotkey(HotkeySlot::Left, 0x0625);
     store.SaveHotkey(HotkeySlot::Mute, 0);
     store.SaveEndAction(EndAction::Hibernate);
-    store.SaveTarget({true, 45, 23 * 60 + 30});
-    ASSERT_NE(reg.Get("HotkeyLeft"), nullptr);
-    EXPECT_EQ(*reg.Get("HotkeyLeft"), 0x0625u);
-    EXPECT_EQ(*reg.Get("EndAction"), 4u);
-    for (const auto& [where, value] : reg.dwords) EXPECT_EQ(std::get<0>(where), RegistryHive::CurrentUser);
+    store.SaveClockMinute(23 * 60 + 30);
+    EXPECT_EQ(reg.Get("HotkeyLeft"), 0x0625u);
+    EXPECT_EQ(reg.Get("EndAction"), 4u);
+    EXPECT_EQ(reg.Get("CountdownClock"), 23u * 60 + 30);
+    for (const auto& [where, value] : reg.values) {
+        EXPECT_EQ(std::get<0>(where), HKCU);
+        EXPECT_TRUE(value.isDword);
+    }
 
     Settings settings = SettingsStore(reg).Load();
     EXPECT_EQ(settings.hotkeys, (HotkeyValues{0x0625, 0x0A27, 0x0A28, 0}));
     EXPECT_EQ(settings.endAction, EndAction::Hibernate);
-    EXPECT_TRUE(settings.target.atClock);
-    EXPECT_EQ(settings.target.minutes, 45u);
-    EXPECT_EQ(settings.target.clockMinute, 23u * 60 + 30);
+    EXPECT_EQ(settings.clockMinute, 23u * 60 + 30);
+}
+
+// Every start begins with one minute: what earlier versions kept of the
+// countdown is neither read nor touched.
+TEST(SettingsStore, TheLastMinutesAreNotKept) {
+    SettingsKey reg;
+    reg.Put("CountdownMinutes", 45);
+    reg.Put("CountdownAtClock", 1);
+    reg.Put("CountdownClock", 8 * 60 + 30);
+    SettingsStore store(reg);
+    EXPECT_EQ(store.Load().clockMinute, 8u * 60 + 30) << "the time of day is kept";
+    store.SaveClockMinute(9 * 60);
+    store.SaveEndAction(EndAction::Restart);
+    EXPECT_EQ(reg.Get("CountdownMinutes"), 45u) << "left alone";
+    EXPECT_EQ(reg.Get("CountdownAtClock"), 1u) << "left alone";
+    EXPECT_EQ(reg.values.size(), 4u) << "nothing else written";
 }
 
 TEST(SettingsStore, ValuesThatMakeNoSenseReadAsTheirDefaults) {
-    DwordRegistry reg;
+    SettingsKey reg;
     reg.Put("HotkeyRight", 0x0200);   // no key
     reg.Put("HotkeyStereo", 0x4028);  // unknown modifier
     reg.Put("EndAction", 5);
-    reg.Put("CountdownMinutes", 0);
     reg.Put("CountdownClock", 24 * 60);
-    reg.Put("CountdownAtClock", 1);
-    reg.strings[{RegistryHive::CurrentUser, kKey, "HotkeyLeft"}] = "Ctrl+Left";  // not a DWORD
+    reg.PutString(HKCU, SettingsStore::kKey, "HotkeyLeft", "Ctrl+Left");  // not a DWORD
     Settings settings = SettingsStore(reg).Load();
     EXPECT_EQ(settings.hotkeys, DefaultHotkeys());
     EXPECT_EQ(settings.endAction, EndAction::ShutDown);
-    EXPECT_EQ(settings.target.minutes, 1u);
-    EXPECT_FALSE(settings.target.atClock) << "no time of day to go with it";
-    EXPECT_EQ(settings.target.clockMinute, 0u);
+    EXPECT_EQ(settings.clockMinute, 0u) << "no such minute of the day";
 
-    reg.Put("CountdownMinutes", 65536);
-    reg.Put("CountdownClock", 0);
-    reg.Put("CountdownAtClock", 7);
-    settings = SettingsStore(reg).Load();
-    EXPECT_EQ(settings.target.minutes, 1u);
-    EXPECT_FALSE(settings.target.atClock);
+    reg.Put("CountdownClock", 24 * 60 - 1);
+    EXPECT_EQ(SettingsStore(reg).Load().clockMinute, 23u * 60 + 59);
 }
 
 TEST(EndAction, NamesAndStoredNumbers) {

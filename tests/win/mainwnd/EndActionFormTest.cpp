@@ -7,8 +7,6 @@
 namespace vt::test {
 namespace {
 
-constexpr char kSettingsKey[] = "Software\\Orvane\\Vantrel";
-
 class EndActionForm : public MainWindowTest {
 protected:
     void ChooseAction(int index) {
@@ -33,11 +31,10 @@ protected:
         m_now.now.second = second;
     }
     void Store(const char* name, std::uint32_t value) {
-        m_registry.values[{RegistryHive::CurrentUser, kSettingsKey, name}] = std::to_string(value);
+        m_registry.PutDword(RegistryHive::CurrentUser, SettingsStore::kKey, name, value);
     }
-    std::string Stored(const char* name) {
-        auto it = m_registry.values.find({RegistryHive::CurrentUser, kSettingsKey, name});
-        return it == m_registry.values.end() ? "" : it->second;
+    std::string Stored(const char* name) const {
+        return m_registry.Text(RegistryHive::CurrentUser, SettingsStore::kKey, name).value_or("");
     }
     bool Logged(const std::string& entry) const { return std::find(m_log.begin(), m_log.end(), entry) != m_log.end(); }
 };
@@ -67,7 +64,6 @@ TEST_F(EndActionForm, ATimeOfDayLoadsTheSecondsUntilItsNextMoment) {
     PickTime(23, 30);
     Click(IDC_SETTIME);
     EXPECT_EQ(Status(), L"[已暂停]定时关机的时间为15小时30分0秒");
-    EXPECT_EQ(Stored("CountdownAtClock"), "1");
     EXPECT_EQ(Stored("CountdownClock"), "1410");
 
     At(23, 45, 30);
@@ -85,32 +81,40 @@ TEST_F(EndActionForm, ATimeOfDayLoadsTheSecondsUntilItsNextMoment) {
     TypeMinutes(L"5");
     Click(IDC_SETTIME);
     EXPECT_EQ(Status(), L"[已暂停]定时关机的时间为5分0秒");
-    EXPECT_EQ(Stored("CountdownAtClock"), "0");
-    EXPECT_EQ(Stored("CountdownMinutes"), "5");
+    EXPECT_EQ(Stored("CountdownClock"), "1410") << "the picker's time stays kept";
+    EXPECT_EQ(Stored("CountdownMinutes"), "") << "the minutes are not kept";
+    EXPECT_EQ(Stored("CountdownAtClock"), "");
 }
 
-TEST_F(EndActionForm, TheNextStartHasTheActionAndTheLastTarget) {
+// Every start begins stopped with one minute, whatever an earlier version
+// kept; the end action and the picker's time of day come back.
+TEST_F(EndActionForm, TheNextStartHasTheActionAndTheTimeOfDayButOneMinute) {
     Store("EndAction", 4);
     Store("CountdownMinutes", 45);
     CreateMainWindow();
-    EXPECT_EQ(MinutesBox(), L"45");
+    EXPECT_EQ(MinutesBox(), L"1");
+    EXPECT_EQ(SendDlgItemMessageW(Main(), IDC_SPIN, UDM_GETPOS, 0, 0) & 0xFFFF, 1);
     EXPECT_EQ(SendDlgItemMessageW(Main(), IDC_END_ACTION, CB_GETCURSEL, 0, 0), 4);
     EXPECT_EQ(m_dialog->MenuItemText(ID_TRAY_STATUS), L"倒计时休眠未执行");
     Tick();
-    EXPECT_EQ(Status(), L"[已暂停]定时休眠的时间为45分0秒");
+    EXPECT_EQ(Status(), L"[已暂停]定时休眠的时间为1分0秒");
 
     Store("EndAction", 99);  // nonsense: the default
     Store("CountdownAtClock", 1);
     Store("CountdownClock", 8 * 60 + 30);
     At(8, 0);
     CreateMainWindow();
-    EXPECT_EQ(SendDlgItemMessageW(Main(), IDC_AT_CLOCK, BM_GETCHECK, 0, 0), BST_CHECKED);
+    EXPECT_EQ(SendDlgItemMessageW(Main(), IDC_AT_CLOCK, BM_GETCHECK, 0, 0), BST_UNCHECKED) << "the minutes first";
+    EXPECT_TRUE(IsWindowEnabled(Item(IDC_MINUTES)));
     SYSTEMTIME shown = {};
     SendDlgItemMessageW(Main(), IDC_CLOCK, DTM_GETSYSTEMTIME, 0, reinterpret_cast<LPARAM>(&shown));
     EXPECT_EQ(shown.wHour, 8);
     EXPECT_EQ(shown.wMinute, 30);
     Tick();
-    EXPECT_EQ(Status(), L"[已暂停]定时关机的时间为30分0秒");
+    EXPECT_EQ(Status(), L"[已暂停]定时关机的时间为1分0秒");
+    UseClock(true);
+    Click(IDC_SETTIME);
+    EXPECT_EQ(Status(), L"[已暂停]定时关机的时间为30分0秒") << "the kept time of day";
 }
 
 TEST_F(EndActionForm, SleepAtTheEndKeepsTheProgramAndIsReadyAgain) {

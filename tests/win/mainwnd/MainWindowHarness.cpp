@@ -5,59 +5,6 @@
 namespace vt::test {
 namespace {
 
-const char* HiveName(RegistryHive hive) {
-    switch (hive) {
-    case RegistryHive::LocalMachine:
-        return "HKLM";
-    case RegistryHive::LocalMachine32:
-        return "HKLM32";
-    case RegistryHive::CurrentUser:
-        break;
-    }
-    return "HKCU";
-}
-
-std::string Where(RegistryHive hive, const std::string& key, const std::string& name) {
-    return std::string(HiveName(hive)) + "\\" + key + "\\" + name;
-}
-
-}  // namespace
-
-bool RecordingRegistry::HasValue(RegistryHive hive, const std::string& key, const std::string& name) {
-    return values.count({hive, key, name}) != 0;
-}
-
-bool RecordingRegistry::ReadDword(RegistryHive hive, const std::string& key, const std::string& name,
-                                  std::uint32_t& value) {
-    auto it = values.find({hive, key, name});
-    if (it == values.end() || it->second.empty() || it->second.find_first_not_of("0123456789") != std::string::npos)
-        return false;
-    value = static_cast<std::uint32_t>(std::stoul(it->second));
-    return true;
-}
-
-bool RecordingRegistry::WriteString(RegistryHive hive, const std::string& key, const std::string& name,
-                                    const std::string& value) {
-    log.push_back("write " + Where(hive, key, name) + " = " + value);
-    values[{hive, key, name}] = value;
-    return true;
-}
-
-bool RecordingRegistry::WriteDword(RegistryHive hive, const std::string& key, const std::string& name,
-                                   std::uint32_t value) {
-    log.push_back("write " + Where(hive, key, name) + " = " + std::to_string(value));
-    values[{hive, key, name}] = std::to_string(value);
-    return true;
-}
-
-bool RecordingRegistry::DeleteValue(RegistryHive hive, const std::string& key, const std::string& name) {
-    log.push_back("delete " + Where(hive, key, name));
-    values.erase({hive, key, name});
-    return true;
-}
-
-namespace {
-
 class MemoryWriter : public IFileWriter {
 public:
     explicit MemoryWriter(std::vector<unsigned char>& file) : m_file(file) {}

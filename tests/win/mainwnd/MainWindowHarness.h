@@ -1,7 +1,9 @@
 #pragma once
 // The real main window, created in the test process with recording stand-ins
 // for the registry, the power calls, the sound device and the shell, and
-// driven with the messages Windows and its controls would send it.
+// driven with the messages Windows and its controls would send it. The
+// registry and power stand-ins note their calls in one log, so the order
+// across them shows.
 #include <windows.h>
 
 #include <gtest/gtest.h>
@@ -10,7 +12,6 @@
 #include <map>
 #include <memory>
 #include <string>
-#include <tuple>
 #include <vector>
 
 #include "assistant/AssistantNames.h"
@@ -27,35 +28,6 @@ namespace vt::test {
 
 // One log for registry and power calls, so the order across them shows.
 using EventLog = std::vector<std::string>;
-
-struct RecordingRegistry : IRegistry {
-    explicit RecordingRegistry(EventLog& log) : log(log) {}
-    // Every write and delete is logged; reads are answered from values.
-    bool WriteString(RegistryHive hive, const std::string& key, const std::string& name,
-                     const std::string& value) override;
-    bool WriteDword(RegistryHive hive, const std::string& key, const std::string& name, std::uint32_t value) override;
-    bool DeleteValue(RegistryHive hive, const std::string& key, const std::string& name) override;
-    bool HasValue(RegistryHive hive, const std::string& key, const std::string& name) override;
-    // The DWORDs the program wrote (kept as decimal text) and those a test put in.
-    bool ReadDword(RegistryHive hive, const std::string& key, const std::string& name, std::uint32_t& value) override;
-
-    EventLog& log;
-    std::map<std::tuple<RegistryHive, std::string, std::string>, std::string> values;
-};
-
-struct RecordingPower : IPowerActions {
-    explicit RecordingPower(EventLog& log) : log(log) {}
-    void EnableShutdownPrivilege() override { log.push_back("privilege"); }
-    void ExitSession(std::uint32_t flags) override { log.push_back("exit " + std::to_string(flags)); }
-    // Apart from the log, so the exit sequences read as before.
-    void SetExecutionState(std::uint32_t flags) override { executionStates.push_back(flags); }
-    void Suspend(bool hibernate) override { log.push_back(hibernate ? "hibernate" : "sleep"); }
-    bool CanHibernate() override { return hibernateAllowed; }
-    void Lock() override { log.push_back("lock"); }
-    EventLog& log;
-    std::vector<std::uint32_t> executionStates;
-    bool hibernateAllowed = true;
-};
 
 // Files in memory; every file written shows in the log as "save reminders"
 // (the only files written), so their place among the exit steps shows.
@@ -105,7 +77,7 @@ protected:
     void ShowForm();
 
     EventLog m_log;
-    RecordingRegistry m_registry{m_log};
+    FakeRegistry m_registry{m_log};
     RecordingPower m_power{m_log};
     FakeVolumeDevice m_volume;
     RecordingShell m_shell;

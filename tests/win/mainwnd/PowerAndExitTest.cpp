@@ -9,6 +9,7 @@ namespace {
 
 class PowerAndExit : public MainWindowTest {
 protected:
+    static std::string ShowInfoWrite() { return std::string("write HKLM\\") + SettingsStore::kKey + "\\ShowInfo = 0"; }
     // What PrepareExit leaves in the log when the machine-wide key is writable:
     // settings first (a Run value an x86 copy left in the 32-bit view goes
     // before all), then the reminders.
@@ -16,8 +17,8 @@ protected:
         return {"delete HKLM32\\SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Run\\Vantrel",
                 std::string("write HKLM\\SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Run\\Vantrel = \"") + kExePath +
                     "\"",
-                "delete HKCU\\SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Run\\Vantrel",
-                "write HKLM\\SOFTWARE\\Orvane\\Vantrel\\ShowInfo = 0", "save reminders"};
+                "delete HKCU\\SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Run\\Vantrel", ShowInfoWrite(),
+                "save reminders"};
     }
     EventLog PowerSequence(std::uint32_t flags) const {
         EventLog log{"privilege"};
@@ -84,7 +85,7 @@ TEST_F(PowerAndExit, UntickedAutorunIsDeletedFromBothHivesAtExit) {
     EXPECT_EQ(m_log, (EventLog{"delete HKLM32\\SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Run\\Vantrel",
                                "delete HKLM\\SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Run\\Vantrel",
                                "delete HKCU\\SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Run\\Vantrel",
-                               "write HKLM\\SOFTWARE\\Orvane\\Vantrel\\ShowInfo = 0", "save reminders"}));
+                               ShowInfoWrite(), "save reminders"}));
     EXPECT_TRUE(TakeQuitMessage());
 }
 

@@ -39,9 +39,8 @@ protected:
         HWND window = m_dialog->SettingsWindow()->Hwnd();
         SendMessageW(window, WM_COMMAND, MAKEWPARAM(id, BN_CLICKED), reinterpret_cast<LPARAM>(GetDlgItem(window, id)));
     }
-    std::string Stored(const char* name) {
-        auto it = m_registry.values.find({RegistryHive::CurrentUser, "Software\\Orvane\\Vantrel", name});
-        return it == m_registry.values.end() ? "" : it->second;
+    std::string Stored(const char* name) const {
+        return m_registry.Text(RegistryHive::CurrentUser, SettingsStore::kKey, name).value_or("");
     }
 };
 
@@ -136,8 +135,8 @@ TEST_F(SettingsWindow, ClearAndRestoreDefaultsAndTheSameComboTwice) {
 }
 
 TEST_F(SettingsWindow, StoredHotkeysAreInForceAtTheNextStart) {
-    m_registry.values[{RegistryHive::CurrentUser, "Software\\Orvane\\Vantrel", "HotkeyLeft"}] = std::to_string(kF21);
-    m_registry.values[{RegistryHive::CurrentUser, "Software\\Orvane\\Vantrel", "HotkeyRight"}] = "512";  // no key
+    m_registry.PutDword(RegistryHive::CurrentUser, SettingsStore::kKey, "HotkeyLeft", kF21);
+    m_registry.PutDword(RegistryHive::CurrentUser, SettingsStore::kKey, "HotkeyRight", 512);  // no key
     CreateMainWindow();
     EXPECT_EQ(m_dialog->HotkeysInForce()[0], kF21);
     EXPECT_EQ(m_dialog->HotkeysInForce()[1], 0x0A00u | VK_RIGHT) << "nonsense means the default";

@@ -325,7 +325,8 @@ TEST_F(ReminderWindowTest, EscCloseBoxAndMenuPutTheAlertOffUntilItComesBackByIts
     EXPECT_EQ(Cell(0, 5), L"稍后再次提醒");
 }
 
-// A stand-in for the main window, which the manager finds by its title.
+// A window titled as the main window: the manager must not go looking for
+// it, it reaches its owner through the balloon it was given.
 std::vector<WPARAM> g_balloons;
 LRESULT CALLBACK FakeMainProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
     if (msg == WM_SHOWBALLOON) {
@@ -335,7 +336,7 @@ LRESULT CALLBACK FakeMainProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
     return DefWindowProcW(hwnd, msg, wp, lp);
 }
 
-TEST_F(ReminderWindowTest, AReminderInAlertIsNotEditedButTheMainWindowShowsItsBalloon) {
+TEST_F(ReminderWindowTest, AReminderInAlertIsNotEditedButTheOwnerShowsItsBalloon) {
     WNDCLASSW wc = {};
     wc.lpfnWndProc = FakeMainProc;
     wc.hInstance = GetModuleHandleW(nullptr);
@@ -369,7 +370,8 @@ TEST_F(ReminderWindowTest, AReminderInAlertIsNotEditedButTheMainWindowShowsItsBa
         RunAnswering([&] { SendMessageW(Manager(), WM_NOTIFY, IDC_REMINDER_LIST, reinterpret_cast<LPARAM>(&dbl)); },
                      {WithDialog(L"编辑提醒", [](HWND ed) { PostMessageW(ed, WM_COMMAND, IDCANCEL, 0); })});
     EXPECT_EQ(editors, 0u) << "no editor for a reminder in alert";
-    EXPECT_EQ(g_balloons, std::vector<WPARAM>{1});
+    EXPECT_EQ(m_balloons, std::vector<std::string>{"提醒正在运行中是不可以编辑的哦～"});
+    EXPECT_TRUE(g_balloons.empty()) << "no public message to a window found by title";
 
     // Once answered, the row may be edited again.
     Tick();  // its alert opens
@@ -381,6 +383,17 @@ TEST_F(ReminderWindowTest, AReminderInAlertIsNotEditedButTheMainWindowShowsItsBa
     EXPECT_FALSE(Enabled(Manager(), IDC_EDIT_REMINDER));
     EXPECT_FALSE(Enabled(Manager(), IDC_DELETE_REMINDER));
     DestroyWindow(main);
+}
+
+// No holiday schedule beside the file: the statutory-workday reminder keeps
+// to Monday to Friday in 2027, and the owner is told so once.
+TEST_F(ReminderWindowTest, AYearWithoutScheduleIsToldThroughTheOwnersBalloon) {
+    m_clock.Set(2026, 12, 31, 12, 0);
+    WriteFile(FileOf({Reminder(RepeatKind::StatutoryWorkdays, 2026, 9, 1, 8, 30, L"w", ReminderState::Expired)}));
+    CreateManager();
+    Tick();
+    TickAt(12, 1, 0);
+    EXPECT_EQ(m_balloons, std::vector<std::string>{"2027年的法定节假日安排尚未获取，暂按周一至周五提醒。"});
 }
 
 void TypeAndAccept(HWND editor, const std::wstring& title, const std::wstring& content, int stateIndex) {

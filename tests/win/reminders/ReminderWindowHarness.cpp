@@ -43,8 +43,9 @@ void ReminderWindowTest::WriteFile(const std::vector<unsigned char>& bytes) {
 }
 
 void ReminderWindowTest::CreateManager() {
-    m_dialog =
-        std::make_unique<ReminderManagerDialog>(ReminderServices{m_files, m_clock, m_shell, win::ToUtf8(m_path)});
+    m_dialog = std::make_unique<ReminderManagerDialog>(
+        ReminderServices{m_files, m_clock, m_shell, win::ToUtf8(m_path),
+                         [this](const std::string& text) { m_balloons.push_back(text); }});
     ASSERT_TRUE(m_dialog->Create(nullptr));
     m_dialog->Show(SW_HIDE);
     KillTimer(Manager(), kReminderTimerId);

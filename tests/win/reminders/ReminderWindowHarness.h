@@ -66,6 +66,7 @@ protected:
     mutable win::WinFileSystem m_files;
     FakeClock m_clock;
     RecordingShell m_shell;
+    std::vector<std::string> m_balloons;  // what the manager asked its owner to show
     std::unique_ptr<ReminderManagerDialog> m_dialog;
 };
 

@@ -1,11 +1,13 @@
 #pragma once
 // Where the assistant records that it starts with Windows (the Run value)
-// and its ShowInfo value. The machine-wide key comes first; a user without
-// the right to write there gets the per-user key instead, so the ticked menu
-// item never claims an autorun that will not happen.
+// and its ShowInfo value (under the settings key, SettingsStore::kKey). The
+// machine-wide key comes first; a user without the right to write there gets
+// the per-user key instead, so the ticked menu item never claims an autorun
+// that will not happen.
 #include <cstdint>
 #include <string>
 
+#include "assistant/settings/SettingsStore.h"
 #include "shared/core/Registry.h"
 
 namespace vt {
@@ -14,7 +16,6 @@ class Autorun {
 public:
     static constexpr const char* kRunKey = "SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Run";
     static constexpr const char* kRunValue = "Vantrel";
-    static constexpr const char* kProductKey = "SOFTWARE\\Orvane\\Vantrel";
     static constexpr const char* kShowInfoValue = "ShowInfo";
 
     explicit Autorun(IRegistry& registry) : m_registry(registry) {}

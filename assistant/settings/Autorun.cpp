@@ -1,4 +1,4 @@
-#include "assistant/mainwnd/Autorun.h"
+#include "assistant/settings/Autorun.h"
 
 namespace vt {
 
@@ -25,8 +25,8 @@ void Autorun::Save(bool autoRun, const std::string& exePath) {
 }
 
 void Autorun::SaveShowInfo(std::uint32_t showInfo) {
-    if (!m_registry.WriteDword(RegistryHive::LocalMachine, kProductKey, kShowInfoValue, showInfo))
-        m_registry.WriteDword(RegistryHive::CurrentUser, kProductKey, kShowInfoValue, showInfo);
+    if (!m_registry.WriteDword(RegistryHive::LocalMachine, SettingsStore::kKey, kShowInfoValue, showInfo))
+        m_registry.WriteDword(RegistryHive::CurrentUser, SettingsStore::kKey, kShowInfoValue, showInfo);
 }
 
 }  // namespace vt
