@@ -1,7 +1,8 @@
 // Download throughput of the updater's own path against WinINet's own loop,
 // side by side in one process:
 //   - "wininet-file": InternetReadFile in 64 KiB reads, each written to the file
-//     with WriteFile, nothing else (the floor for a download to disk);
+//     with WriteFile, flushed at the end as the updater flushes every
+//     download, nothing else (the floor for a download to disk);
 //   - "wininet-read": the same loop without the file (what the network gives);
 //   - "updater": the core's DownloadFile behind WinInetClient, with the
 //     wizard's message pump and the progress rule, streamed to the file;
@@ -65,7 +66,8 @@ struct Target {
     std::wstring file;
 };
 
-// WinINet's own loop: 64 KiB reads, optionally each written to the file.
+// WinINet's own loop: 64 KiB reads, optionally each written to the file and
+// the file flushed at the end.
 // False when anything failed.
 bool PlainLoop(const Target& t, bool toFile) {
     using vt::win::InternetHandle;
@@ -86,7 +88,8 @@ bool PlainLoop(const Target& t, bool toFile) {
     for (;;) {
         DWORD got = 0;
         if (!InternetReadFile(request.Get(), buffer.data(), static_cast<DWORD>(buffer.size()), &got)) return false;
-        if (got == 0) return true;
+        // The updater flushes every download before it counts as done.
+        if (got == 0) return !toFile || FlushFileBuffers(file.Get());
         DWORD written = 0;
         if (toFile && (!WriteFile(file.Get(), buffer.data(), got, &written, nullptr) || written != got)) return false;
     }
