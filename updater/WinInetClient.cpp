@@ -260,8 +260,10 @@ public:
             const std::size_t n = std::min<std::size_t>(
                 {capacity, static_cast<std::size_t>(s.produced - s.consumed), s.ring.size() - pos});
             std::memcpy(buffer, s.ring.data() + pos, n);
+            const bool wasFull = s.produced - s.consumed > s.ring.size() / 2;
             s.consumed += n;
-            s.wake.notify_all();  // room for the thread
+            // The thread waits for half the ring (ReadBody): woken once then.
+            if (wasFull && s.produced - s.consumed <= s.ring.size() / 2) s.wake.notify_all();
             return static_cast<long>(n);
         }
         if (s.ended) return 0;
