@@ -181,7 +181,7 @@ InstallOutcome DownloadAndReplace(UpdateContext& ctx) {
                     RemoveKeptCopies(ctx, replaced);
                     return InstallOutcome::Refused;
                 }
-                EndProgram(ctx.services.processes, pid, [&view] { view.PumpMessages(kPumpAttemptsPerBlock); });
+                EndProgram(ctx.services.processes, pid, [&view] { view.PumpMessages(kPumpAttempts); });
             }
         }
 

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <limits>
 #include <memory>
+#include <vector>
 
 #include "updater/ProgramKind.h"
 #include "updater/Redirect.h"
@@ -12,6 +13,8 @@ namespace vt {
 namespace {
 
 constexpr std::uint64_t kMaxU64 = std::numeric_limits<std::uint64_t>::max();
+// How many of the body's first bytes the error page test looks at.
+constexpr std::size_t kErrorPageTestBytes = 5;
 
 // A sent request whose answer is not a redirect, and the connection it went
 // out on when that is not the wizard's own (declared first: it must outlive
@@ -22,11 +25,15 @@ struct OpenedRequest {
     HttpResponseHead head;
 };
 
+void PumpIfDue(UpdateContext& ctx) {
+    if (ctx.pacer.Due()) ctx.services.view.PumpMessages(kPumpAttempts);
+}
+
 // Pumps the window's messages while a request waits, and gives the wait up
 // once the user has cancelled.
 HttpWaitHandler PumpingWait(UpdateContext& ctx) {
     return [&ctx] {
-        ctx.services.view.PumpMessages(kPumpAttemptsPerBlock);
+        PumpIfDue(ctx);
         return !ctx.cancelRequested;
     };
 }
@@ -101,6 +108,7 @@ bool LooksLikeErrorPage(const char* data, std::size_t size) {
 FetchResult FetchToFile(UpdateContext& ctx, const std::string& object, const std::string& path,
                         const FetchOptions& options) {
     ctx.transferError.clear();
+    ctx.pacer.Restart();
     OpenedRequest opened;
     const FetchResult sent = OpenFollowingRedirects(ctx, object, opened);
     if (sent != FetchResult::Ok) return sent;
@@ -121,11 +129,23 @@ FetchResult FetchToFile(UpdateContext& ctx, const std::string& object, const std
     if (options.keepBytes) options.keepBytes->clear();
     // The headers that tell a program's kind are in its first bytes.
     std::string programHead;
-    char buffer[kTransferBlockSize];
+    auto store = [&](const char* data, std::size_t size) {
+        if (!file->Write(data, size)) return false;
+        if (digest) digest->Update(data, size);
+        if (options.keepBytes) options.keepBytes->append(data, size);
+        if (options.programMachine && programHead.size() < kProgramHeadBytes)
+            programHead.append(data, std::min(size, kProgramHeadBytes - programHead.size()));
+        return true;
+    };
+    // The body's first bytes, held back until the error page test has seen
+    // enough of them; tested: they were, and went on to the file.
+    std::string firstBytes;
+    bool tested = false;
+    std::vector<char> buffer(kTransferBlockSize);
     std::uint64_t received = 0;
-    bool first = true;
+    int shown = -1;
     for (;;) {
-        const long n = request.Read(buffer, sizeof buffer);
+        const long n = request.Read(buffer.data(), buffer.size());
         if (ctx.cancelRequested) return FetchResult::Cancelled;
         if (n < 0) {
             ctx.transferError = request.ErrorText();
@@ -133,21 +153,28 @@ FetchResult FetchToFile(UpdateContext& ctx, const std::string& object, const std
         }
         if (n == 0) break;
         const std::size_t size = static_cast<std::size_t>(n);
-        if (first && LooksLikeErrorPage(buffer, size)) return FetchResult::ErrorPage;
-        first = false;
 
         received += size;
         // An endless body is cut off here, before it fills the disk.
         if (options.maxBytes && received > options.maxBytes) return FetchResult::TooLarge;
-        if (options.interactive && expected > 0) ctx.services.view.SetProgress(ProgressPercent(received, expected));
-        ctx.services.view.PumpMessages(kPumpAttemptsPerBlock);
+        if (options.interactive && expected > 0) {
+            const int percent = ProgressPercent(received, expected);
+            if (percent != shown) ctx.services.view.SetProgress(shown = percent);
+        }
+        PumpIfDue(ctx);
         if (ctx.cancelRequested) return FetchResult::Cancelled;
-        if (!file->Write(buffer, size)) return FetchResult::WriteFailed;
-        if (digest) digest->Update(buffer, size);
-        if (options.keepBytes) options.keepBytes->append(buffer, size);
-        if (options.programMachine && programHead.size() < kProgramHeadBytes)
-            programHead.append(buffer, std::min(size, kProgramHeadBytes - programHead.size()));
+        if (tested) {
+            if (!store(buffer.data(), size)) return FetchResult::WriteFailed;
+            continue;
+        }
+        firstBytes.append(buffer.data(), size);
+        if (firstBytes.size() < kErrorPageTestBytes) continue;
+        if (LooksLikeErrorPage(firstBytes.data(), firstBytes.size())) return FetchResult::ErrorPage;
+        tested = true;
+        if (!store(firstBytes.data(), firstBytes.size())) return FetchResult::WriteFailed;
     }
+    // A body shorter than the test: too short to be an error page.
+    if (!tested && !firstBytes.empty() && !store(firstBytes.data(), firstBytes.size())) return FetchResult::WriteFailed;
 
     // A connection that drops mid-body ends the body early without an error:
     // only the announced length tells a cut file from a whole one.

@@ -8,8 +8,9 @@
 
 namespace vt {
 
-constexpr std::size_t kTransferBlockSize = 2048;
-constexpr int kPumpAttemptsPerBlock = 10;
+// The most a transfer takes from the network in one read; a read returns
+// what has arrived, so a slow server gives shorter blocks.
+constexpr std::size_t kTransferBlockSize = 64 * 1024;
 // The longest server description (and signature file) the check takes.
 constexpr std::uint64_t kMaxDescriptionBytes = 1024 * 1024;
 
@@ -38,9 +39,10 @@ inline bool BrokeOff(FetchResult result) {
 }
 
 struct FetchOptions {
-    // Download: set the progress bar after every block. Every transfer pumps
-    // the window's messages after each block and while it waits for the
-    // network, so that the window stays live and "取消" is heard.
+    // Download: set the progress bar as the blocks arrive. Every transfer
+    // pumps the window's messages as ctx.pacer says, between blocks and
+    // while it waits for the network, so that the window stays live and
+    // "取消" is heard.
     bool interactive = false;
     // Longer bodies fail; 0: no limit.
     std::uint64_t maxBytes = 0;
@@ -53,8 +55,10 @@ struct FetchOptions {
     std::string* keepBytes = nullptr;
 };
 
-// Streams the body of object to path in kTransferBlockSize blocks, following
-// the redirects that Redirect.h allows. Nothing but Ok leaves a complete
+// Streams the body of object to path in blocks of what has arrived, up to
+// kTransferBlockSize, following the redirects that Redirect.h allows. The
+// body's first five bytes are tested ("<html") before anything is written,
+// however few each block brings. Nothing but Ok leaves a complete
 // file: the writer is closed only on success. Sets
 // ctx.transferError to the platform's description of a read error (empty
 // for every other result).

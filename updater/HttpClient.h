@@ -34,11 +34,11 @@ class IHttpRequest {
 public:
     virtual ~IHttpRequest() = default;  // closes the request
     virtual HttpResponseHead Send() = 0;
-    // Reads the next body bytes into buffer. Fills the whole buffer unless the
-    // body ends first (as InternetReadFile does). Returns the count read,
-    // 0 at the end of the body, or -1 when the transfer failed, also when the
-    // body ended before its encoding said it would (a chunked body without
-    // its last chunk).
+    // Reads the body bytes that have arrived into buffer, up to capacity;
+    // waits only while none have. Returns the count read (a slow server gives
+    // short counts), 0 at the end of the body, or -1 when the transfer
+    // failed, also when the body ended before its encoding said it would (a
+    // chunked body without its last chunk).
     virtual long Read(void* buffer, std::size_t capacity) = 0;
     // Why the last Read failed, UTF-8, for the user; empty when the platform
     // has no description.

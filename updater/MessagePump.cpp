@@ -7,8 +7,7 @@ void PumpWaitingMessages(HWND dialog, int attempts) {
         MSG msg;
         // Nothing waiting now means nothing waiting a moment later either:
         // PeekMessageW has already delivered any sent messages, and under
-        // Wine every further look is a round trip to its server, paid once
-        // per 2048-byte block.
+        // Wine every further look is a round trip to its server.
         if (!PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) return;
         if (msg.message == WM_QUIT) {
             // Not ours to take: the loop that owns it must still see it.

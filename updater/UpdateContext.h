@@ -12,6 +12,7 @@
 #include "updater/HttpClient.h"
 #include "updater/Processes.h"
 #include "updater/ProgramKind.h"
+#include "updater/PumpPacer.h"
 #include "updater/UpdateModes.h"
 #include "updater/UpdateView.h"
 #include "updater/UrlParts.h"
@@ -70,6 +71,8 @@ struct UpdateContext {
     // own, so that an installation never changes kind through an update.
     std::uint16_t programMachine = kOwnMachine;
     bool cancelRequested = false;  // set by a cancel that arrived during a download
+    // When the transfers let the window's messages through.
+    PumpPacer pacer;
     // Why the last transfer broke off (see BrokeOff), UTF-8; empty when unknown.
     std::string transferError;
     // Signed mode: the description bytes whose signature was verified, set by

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <chrono>
 #include <condition_variable>
+#include <cstdint>
 #include <cstring>
 #include <functional>
 #include <mutex>
@@ -18,68 +19,94 @@ namespace {
 // Context value of every handle; nothing uses status callbacks.
 constexpr DWORD_PTR kContext = 1;
 
+// What the network thread and its caller share. It lives as long as either
+// needs it: a call abandoned by the caller still finds it when it returns.
+struct NetworkState {
+    std::mutex mutex;
+    // wake: a new call, room in the ring, or the end; done: a call ended or
+    // bytes were read.
+    std::condition_variable wake, done;
+    std::function<void()> call;
+    bool busy = false;
+    bool quit = false;
+    // The body as the reading call passes it on: a ring of the bytes read
+    // and not yet taken (produced - consumed of them, from consumed on).
+    std::vector<char> ring;
+    std::uint64_t produced = 0, consumed = 0;
+    bool ended = false;
+    DWORD error = 0;  // why the reading stopped early
+};
+
 // WinINet's synchronous calls block until the network answers, for as long
 // as the server likes. Each request therefore makes its calls on a thread of
 // its own, while the caller's thread waits in short slices and runs the
 // request's wait handler between them (the wizard pumps its window's
-// messages there). A call that the handler gives up, or that has waited a
-// whole receive timeout without an answer, is abandoned: the request fails
-// at once, and its thread ends when the call returns (the handle is closed
-// under it, which ends a blocked WinINet call). Everything that thread
-// touches lives in the shared state below, never in the caller's frames.
+// messages there). A wait that the handler gives up, or that has lasted a
+// whole receive timeout, is abandoned: the request fails at once, and the
+// thread ends when its call returns (the handle is closed under it, which
+// ends a blocked WinINet call). Everything that thread touches lives in
+// NetworkState, never in the caller's frames.
 class NetworkThread {
 public:
-    NetworkThread() : m_shared(std::make_shared<Shared>()) {
-        std::shared_ptr<Shared> shared = m_shared;
-        std::thread([shared] { Run(*shared); }).detach();
+    NetworkThread() : m_state(std::make_shared<NetworkState>()) {
+        std::shared_ptr<NetworkState> state = m_state;
+        std::thread([state] { Run(*state); }).detach();
     }
     ~NetworkThread() {
-        std::lock_guard<std::mutex> lock(m_shared->mutex);
-        m_shared->quit = true;
-        m_shared->wake.notify_all();
+        std::lock_guard<std::mutex> lock(m_state->mutex);
+        m_state->quit = true;
+        m_state->wake.notify_all();
     }
     NetworkThread(const NetworkThread&) = delete;
     NetworkThread& operator=(const NetworkThread&) = delete;
 
-    // Runs call on the thread. ERROR_SUCCESS when it ran to its end (then
-    // its result is in the state it wrote), otherwise why it was abandoned.
+    // Runs call on the thread and waits for its end. ERROR_SUCCESS when it
+    // ran to its end (then its result is in the state it wrote), otherwise
+    // why it was abandoned.
     DWORD Call(std::function<void()> call, const HttpWaitHandler& keepWaiting, DWORD timeoutMs) {
-        Shared& s = *m_shared;
-        std::unique_lock<std::mutex> lock(s.mutex);
-        if (s.busy) return ERROR_INTERNET_INCORRECT_HANDLE_STATE;  // an abandoned call still runs
+        if (!Start(std::move(call))) return ERROR_INTERNET_INCORRECT_HANDLE_STATE;
+        return Wait([](const NetworkState& s) { return !s.busy; }, keepWaiting, timeoutMs);
+    }
+
+    // Starts call on the thread; false while an earlier one still runs.
+    bool Start(std::function<void()> call) {
+        NetworkState& s = *m_state;
+        std::lock_guard<std::mutex> lock(s.mutex);
+        if (s.busy) return false;
         s.call = std::move(call);
         s.busy = true;
         s.wake.notify_all();
+        return true;
+    }
+
+    // Waits until ready holds (asked under the lock, whenever the thread
+    // reports). ERROR_SUCCESS, or why the wait was given up.
+    DWORD Wait(const std::function<bool(const NetworkState&)>& ready, const HttpWaitHandler& keepWaiting,
+               DWORD timeoutMs) {
+        NetworkState& s = *m_state;
+        std::unique_lock<std::mutex> lock(s.mutex);
         const DWORD start = GetTickCount();
         for (;;) {
-            if (s.done.wait_for(lock, std::chrono::milliseconds(kSliceMs), [&s] { return !s.busy; }))
+            if (s.done.wait_for(lock, std::chrono::milliseconds(kSliceMs), [&] { return ready(s); }))
                 return ERROR_SUCCESS;
             // Not under the lock: the handler dispatches window messages.
             lock.unlock();
             const bool wait = !keepWaiting || keepWaiting();
             lock.lock();
-            if (!s.busy) return ERROR_SUCCESS;
+            if (ready(s)) return ERROR_SUCCESS;
             if (!wait) return ERROR_INTERNET_OPERATION_CANCELLED;
             if (timeoutMs && GetTickCount() - start >= timeoutMs) return ERROR_INTERNET_TIMEOUT;
         }
     }
 
-    // Where the thread's calls put what they read.
-    std::vector<char>& Buffer() { return m_shared->buffer; }
+    const std::shared_ptr<NetworkState>& State() const { return m_state; }
 
 private:
-    static constexpr unsigned kSliceMs = 50;
+    // How often a waiting caller runs its wait handler: well within the
+    // schedule the handler keeps by itself (the wizard's PumpPacer).
+    static constexpr unsigned kSliceMs = 10;
 
-    struct Shared {
-        std::mutex mutex;
-        std::condition_variable wake, done;
-        std::function<void()> call;
-        bool busy = false;
-        bool quit = false;
-        std::vector<char> buffer;
-    };
-
-    static void Run(Shared& s) {
+    static void Run(NetworkState& s) {
         std::unique_lock<std::mutex> lock(s.mutex);
         for (;;) {
             s.wake.wait(lock, [&s] { return s.quit || (s.busy && s.call); });
@@ -94,8 +121,65 @@ private:
         }
     }
 
-    std::shared_ptr<Shared> m_shared;
+    std::shared_ptr<NetworkState> m_state;
 };
+
+// The most one read asks of WinINet, and the ring the reading call fills
+// ahead of the caller: bounded, so a body is never held whole.
+constexpr DWORD kReadBytes = 64 * 1024;
+constexpr std::size_t kRingBytes = 16 * kReadBytes;
+// What InternetQueryDataAvailable reports at most when the data flows, and
+// how quickly a whole block must come for the data to count as flowing.
+constexpr DWORD kFlowingBytes = 8 * 1024;
+constexpr ULONGLONG kFlowingMs = 20;
+
+// Reads the body of request into the ring until its end, an error, or the
+// caller's quit, passing on every read at once: a read that waits for the
+// network never holds back what came before it. Runs on the network thread.
+void ReadBody(NetworkState& s, HINTERNET request) {
+    // The last read asked for a whole block and had it at once: the data
+    // flows, and the next read need not ask what has arrived first.
+    bool flowing = false;
+    for (;;) {
+        char* at = nullptr;
+        DWORD room = 0;
+        {
+            std::unique_lock<std::mutex> lock(s.mutex);
+            // A full ring waits until half of it is free again, so that the
+            // two threads do not take turns for every block.
+            auto hasRoom = [&s] { return s.produced - s.consumed <= s.ring.size() / 2; };
+            if (s.produced - s.consumed == s.ring.size()) s.wake.wait(lock, [&] { return s.quit || hasRoom(); });
+            if (s.quit) return;
+            const std::size_t pos = static_cast<std::size_t>(s.produced % s.ring.size());
+            const std::size_t free = s.ring.size() - static_cast<std::size_t>(s.produced - s.consumed);
+            room = static_cast<DWORD>(std::min<std::size_t>({free, s.ring.size() - pos, kReadBytes}));
+            at = s.ring.data() + pos;
+        }
+        DWORD got = 0, error = 0, want = room;
+        // Otherwise waits for the first byte or the end. WinINet reports at
+        // most what its own buffer holds (8 KiB): a full report means the
+        // data flows, and a whole read returns at the network's speed; less
+        // is all there is, read alone, so that a slow server's bytes show as
+        // they come.
+        DWORD available = 0;
+        if (!flowing && !InternetQueryDataAvailable(request, &available, 0, 0)) {
+            error = GetLastError();
+        } else {
+            if (available && available < kFlowingBytes) want = std::min(available, room);
+            const ULONGLONG start = GetTickCount64();
+            if (!InternetReadFile(request, at, want, &got)) error = GetLastError();
+            flowing = got == want && want >= kFlowingBytes && GetTickCount64() - start < kFlowingMs;
+        }
+        // A read that returns nothing is the end of the body.
+        const bool ended = !error && got == 0;
+        std::lock_guard<std::mutex> lock(s.mutex);
+        s.produced += got;
+        if (error) s.error = error;
+        s.ended = ended;
+        s.done.notify_all();
+        if (error || ended) return;
+    }
+}
 
 bool ContainsNoCase(std::string text, const char* word) {
     for (char& c : text) {
@@ -145,71 +229,51 @@ public:
     }
 
     long Read(void* buffer, std::size_t capacity) override {
-        // The thread reads what has arrived, up to a chunk; blocks are cut
-        // from it here. Short reads never show as short blocks: the caller
-        // counts on whole ones.
+        // The network thread reads the body into the ring from the first
+        // Read on; each Read takes what is there, and waits only while
+        // nothing is.
         if (m_bChunked) m_nError = ERROR_HTTP_INVALID_SERVER_RESPONSE;
         if (m_nError) return -1;
-        char* out = static_cast<char*>(buffer);
-        std::size_t filled = 0;
-        std::vector<char>& chunk = m_thread.Buffer();
-        while (filled < capacity) {
-            if (m_nChunkPos == m_nChunkSize) {
-                if (m_bEnded || !ReadChunk()) break;
-                if (m_nError) return -1;
-                if (m_bEnded) break;
+        NetworkState& s = *m_thread.State();
+        if (!m_bReading) {
+            std::shared_ptr<NetworkState> state = m_thread.State();
+            state->ring.resize(kRingBytes);
+            HINTERNET request = m_request.Get();
+            if (m_bAbandoned || !m_thread.Start([state, request] { ReadBody(*state, request); })) {
+                m_nError = ERROR_INTERNET_INCORRECT_HANDLE_STATE;
+                return -1;
             }
-            const std::size_t n = std::min(capacity - filled, m_nChunkSize - m_nChunkPos);
-            std::memcpy(out + filled, chunk.data() + m_nChunkPos, n);
-            m_nChunkPos += n;
-            filled += n;
+            m_bReading = true;
         }
-        if (m_nError) return -1;
-        return static_cast<long>(filled);
+        const DWORD why = m_thread.Wait(
+            [](const NetworkState& st) { return st.produced > st.consumed || st.ended || st.error || !st.busy; },
+            m_keepWaiting, m_nTimeoutMs);
+        if (why != ERROR_SUCCESS) {
+            m_bAbandoned = true;
+            m_nError = why;
+            return -1;
+        }
+        std::lock_guard<std::mutex> lock(s.mutex);
+        if (s.produced > s.consumed) {
+            // Bytes read before an error or the end are taken first.
+            const std::size_t pos = static_cast<std::size_t>(s.consumed % s.ring.size());
+            const std::size_t n = std::min<std::size_t>(
+                {capacity, static_cast<std::size_t>(s.produced - s.consumed), s.ring.size() - pos});
+            std::memcpy(buffer, s.ring.data() + pos, n);
+            const bool wasFull = s.produced - s.consumed > s.ring.size() / 2;
+            s.consumed += n;
+            // The thread waits for half the ring (ReadBody): woken once then.
+            if (wasFull && s.produced - s.consumed <= s.ring.size() / 2) s.wake.notify_all();
+            return static_cast<long>(n);
+        }
+        if (s.ended) return 0;
+        m_nError = s.error ? s.error : ERROR_INTERNET_CONNECTION_ABORTED;
+        return -1;
     }
 
     std::string ErrorText() const override { return m_nError ? InternetErrorText(m_nError) : std::string(); }
 
 private:
-    static constexpr DWORD kChunkBytes = 64 * 1024;
-
-    // The next bytes the server has sent, waiting for at least one. False
-    // with m_nError set when the read failed or was abandoned; m_bEnded at
-    // the end of the body.
-    bool ReadChunk() {
-        struct Result {
-            BOOL ok = FALSE;
-            DWORD got = 0, error = 0;
-        };
-        auto result = std::make_shared<Result>();
-        HINTERNET request = m_request.Get();
-        std::vector<char>* chunk = &m_thread.Buffer();
-        if (chunk->size() < kChunkBytes) chunk->resize(kChunkBytes);
-        // The chunk lives in the thread's state, so an abandoned read still
-        // has somewhere to write.
-        if (!Call([request, result, chunk] {
-                DWORD available = 0;
-                // Waits for the first byte; then only what is there is read.
-                if (!InternetQueryDataAvailable(request, &available, 0, 0)) {
-                    result->error = GetLastError();
-                    return;
-                }
-                DWORD want = available == 0 || available > kChunkBytes ? kChunkBytes : available;
-                result->ok = InternetReadFile(request, chunk->data(), want, &result->got);
-                if (!result->ok) result->error = GetLastError();
-            })) {
-            return false;
-        }
-        if (!result->ok) {
-            m_nError = result->error ? result->error : ERROR_INTERNET_CONNECTION_ABORTED;
-            return false;
-        }
-        m_nChunkPos = 0;
-        m_nChunkSize = result->got;
-        if (result->got == 0) m_bEnded = true;
-        return true;
-    }
-
     // False when the call was abandoned (m_nError says why) or an earlier
     // one was.
     bool Call(std::function<void()> call) {
@@ -240,8 +304,7 @@ private:
     DWORD m_nTimeoutMs;  // 0: wait as long as WinINet does
     HttpWaitHandler m_keepWaiting;
     NetworkThread m_thread;
-    std::size_t m_nChunkPos = 0, m_nChunkSize = 0;
-    bool m_bEnded = false;
+    bool m_bReading = false;  // the thread reads the body
     bool m_bAbandoned = false;
     bool m_bChunked = false;
     DWORD m_nError = 0;

@@ -61,6 +61,19 @@ protected:
         EXPECT_EQ(code, 0u);
         return GetTickCount() - start;
     }
+    // Clicks "取消" as a user's click arrives (a posted BM_CLICK: the button
+    // takes the mouse, is pushed and let go, then tells the dialog) and
+    // returns how long until the wizard's window is gone.
+    static DWORD ClickCancelAndTime(Process& p, HWND wizard) {
+        HWND button = GetDlgItem(wizard, IDCANCEL);
+        EXPECT_TRUE(IsWindowEnabled(button));
+        const DWORD start = GetTickCount();
+        PostMessageW(button, BM_CLICK, 0, 0);
+        EXPECT_TRUE(WaitFor([&] { return !IsWindow(wizard); }, 10000));
+        const DWORD took = GetTickCount() - start;
+        EXPECT_EQ(p.WaitExit(10000), 0u);
+        return took;
+    }
 
     std::string m_local;
 };
@@ -94,6 +107,21 @@ TEST_F(UpdaterHostile, CancelAnywhereBetweenTwoBytesEndsWithinASecond) {
         EXPECT_EQ(ReadFileBytes(m_dir + L"Data.dat"), "old data");
         EXPECT_EQ(ReadFileBytes(m_dir + L"Update.ini"), m_local);
     }
+}
+
+// A user's click on "取消" during the wait for the next byte: the wizard
+// is gone within a second, as with the command alone, and nothing is
+// replaced.
+TEST_F(UpdaterHostile, AUsersClickOnCancelEndsATricklingDownloadWithinASecond) {
+    PublishTricklingData(1000);
+
+    Process p;
+    HWND wizard = StartDownloading(p);
+    ASSERT_NE(wizard, nullptr);
+    Sleep(1500);  // a byte has come, the next one is awaited
+    EXPECT_LT(ClickCancelAndTime(p, wizard), 1000u);
+    EXPECT_EQ(ReadFileBytes(m_dir + L"Data.dat"), "old data");
+    EXPECT_EQ(ReadFileBytes(m_dir + L"Update.ini"), m_local);
 }
 
 TEST_F(UpdaterHostile, ASilentServerLeavesTheWizardAnsweringAndCancelable) {

@@ -46,6 +46,7 @@ protected:
     void SetUp() override {
         UpdaterTest::SetUp();
         ctx = MakeContext();
+        ctx->pacer = PumpPacer([this] { return nowMs; });
         target = paths.tempDir + "a.dll";
     }
     void Serve(const test::FakeResponse& r) { http.responses["/a.dll"] = r; }
@@ -59,16 +60,89 @@ protected:
 
     std::unique_ptr<UpdateContext> ctx;
     std::string target;
+    std::uint64_t nowMs = 1000;  // the pacer's clock
 };
 
-TEST_F(DownloadFileTest, StoresTheBodyInBlocksWithProgressAndPumping) {
+TEST_F(DownloadFileTest, StoresTheBodyAsItArrivesWithProgress) {
     test::FakeResponse r;
     r.body = std::string(5000, 'x');
+    r.maxPerRead = 2048;
     Serve(r);
     EXPECT_TRUE(DownloadFile(*ctx, "/a.dll", target));
     EXPECT_EQ(test::ReadText(target), r.body);
     EXPECT_EQ(view.progresses, (std::vector<int>{40, 81, 100}));
-    EXPECT_EQ(view.pumpAttempts, (std::vector<int>{10, 10, 10}));
+    EXPECT_EQ(view.pumpAttempts, (std::vector<int>{kPumpAttempts}));  // the clock stood still
+
+    // A byte at a time: every share shows once, and the bar is full only
+    // with the last byte.
+    r.body = std::string(1000, 'y');
+    r.maxPerRead = 1;
+    Serve(r);
+    view.progresses.clear();
+    EXPECT_TRUE(DownloadFile(*ctx, "/a.dll", target));
+    EXPECT_EQ(test::ReadText(target), r.body);
+    ASSERT_EQ(view.progresses.size(), 101u);
+    for (int i = 0; i <= 100; ++i) EXPECT_EQ(view.progresses[i], i);
+
+    // What has arrived is taken in blocks of up to 64 KiB, never more.
+    int reads = 0;
+    http.onRead = [&] { ++reads; };
+    r.body = std::string(3 * 65536 + 10, 'z');
+    r.maxPerRead = 0;
+    Serve(r);
+    EXPECT_TRUE(DownloadFile(*ctx, "/a.dll", target));
+    EXPECT_EQ(test::ReadText(target), r.body);
+    EXPECT_EQ(reads, 5);  // three whole blocks, the rest, the end
+}
+
+// The window's messages are taken by the clock: however many blocks come
+// in between, never longer apart than the interval and one read, and not
+// after every block.
+TEST_F(DownloadFileTest, PumpsByTimeNotPerBlock) {
+    test::FakeResponse r;
+    r.body = std::string(100 * 100, 'p');
+    r.maxPerRead = 100;
+    Serve(r);
+    constexpr std::uint64_t kReadMs = 10;
+    http.onRead = [&] { nowMs += kReadMs; };
+    std::vector<std::uint64_t> pumpedAt;
+    view.onPump = [&] { pumpedAt.push_back(nowMs); };
+    EXPECT_TRUE(DownloadFile(*ctx, "/a.dll", target));
+    ASSERT_FALSE(pumpedAt.empty());
+    EXPECT_EQ(pumpedAt.front(), 1000 + kReadMs);  // the first block
+    for (std::size_t i = 1; i < pumpedAt.size(); ++i) {
+        EXPECT_GE(pumpedAt[i] - pumpedAt[i - 1], kPumpIntervalMs);
+        EXPECT_LE(pumpedAt[i] - pumpedAt[i - 1], kPumpIntervalMs + kReadMs);
+    }
+    EXPECT_EQ(pumpedAt.size(), 34u);  // of 100 blocks
+}
+
+// The error page test sees the body's first five bytes however the server
+// parcels them out; the bytes held back for it reach the file in order.
+TEST_F(DownloadFileTest, ErrorPageTestWaitsForFiveBytes) {
+    struct Case {
+        const char* body;
+        std::size_t perRead;
+        FetchResult expected;
+    };
+    const Case cases[] = {
+        {"<HtMl><body>gone</body>", 1, FetchResult::ErrorPage},
+        {"<html", 2, FetchResult::ErrorPage},
+        {"<htm", 1, FetchResult::Ok},  // shorter than the test: data
+        {"<htmX and on", 3, FetchResult::Ok},
+    };
+    for (const Case& c : cases) {
+        std::filesystem::remove(target);
+        test::FakeResponse r;
+        r.body = c.body;
+        r.maxPerRead = c.perRead;
+        Serve(r);
+        EXPECT_EQ(Fetch(), c.expected) << c.body;
+        EXPECT_EQ(TargetExists(), c.expected == FetchResult::Ok) << c.body;
+        if (c.expected == FetchResult::Ok) {
+            EXPECT_EQ(test::ReadText(target), c.body);
+        }
+    }
 }
 
 TEST_F(DownloadFileTest, MissingOrZeroLengthCompletesWithoutTouchingTheBar) {

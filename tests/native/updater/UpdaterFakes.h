@@ -46,6 +46,8 @@ struct FakeResponse {
     std::optional<std::string> contentLength;
     // The transfer fails once this many bytes have been delivered.
     long failAfter = -1;
+    // The most one read delivers, as a slow server's do; 0: all it can.
+    std::size_t maxPerRead = 0;
     std::string errorText;  // what the failed transfer says about itself
     std::string location;   // the Location header
 };
@@ -59,6 +61,9 @@ public:
     }
 
     std::map<std::string, FakeResponse> responses;  // by object
+    // Called at every read of a body, before it delivers (a test's clock
+    // moves on here, as the network takes its time).
+    std::function<void()> onRead;
     std::vector<std::string> connects;
     std::vector<std::string> requested;
     bool refuseConnect = false;
@@ -66,7 +71,7 @@ public:
 private:
     class Request : public IHttpRequest {
     public:
-        explicit Request(FakeResponse r) : m_response(std::move(r)) {}
+        Request(FakeResponse r, const FakeHttp& http) : m_response(std::move(r)), m_http(http) {}
         HttpResponseHead Send() override {
             HttpResponseHead head;
             head.sent = m_response.sent;
@@ -76,7 +81,9 @@ private:
             return head;
         }
         long Read(void* buffer, std::size_t capacity) override {
+            if (m_http.onRead) m_http.onRead();
             if (m_response.failAfter >= 0 && static_cast<long>(m_nPos) >= m_response.failAfter) return -1;
+            if (m_response.maxPerRead) capacity = std::min(capacity, m_response.maxPerRead);
             std::size_t n = std::min(capacity, m_response.body.size() - m_nPos);
             std::copy_n(m_response.body.data() + m_nPos, n, static_cast<char*>(buffer));
             m_nPos += n;
@@ -86,6 +93,7 @@ private:
 
     private:
         FakeResponse m_response;
+        const FakeHttp& m_http;
         std::size_t m_nPos = 0;
     };
 
@@ -102,7 +110,7 @@ private:
                 r.status = 404;
                 r.body = "missing";
             }
-            return std::make_unique<Request>(r);
+            return std::make_unique<Request>(r, m_http);
         }
 
     private:

@@ -182,7 +182,8 @@ TEST_F(UpdaterHostileServer, EndlessDescriptionFailsTheCheckAtOneMebibyte) {
     EXPECT_LE(saved.size(), kMaxDescriptionBytes);
 }
 
-// A byte a second: the window answers all the while, and the file arrives.
+// A byte a second: the window answers all the while, each byte shows on
+// the bar as it comes, and the file arrives.
 TEST_F(UpdaterHostileServer, SlowServerKeepsTheWindowAnswering) {
     CannedResponse slow = Misbehaving(Misbehave::Trickle, "abc");
     slow.trickleMs = 1000;
@@ -195,6 +196,7 @@ TEST_F(UpdaterHostileServer, SlowServerKeepsTheWindowAnswering) {
     EXPECT_EQ(probe.Unanswered(), 0);
     EXPECT_LT(probe.LongestMs(), 500u);
     EXPECT_GT(pumping.PumpedAttempts(), 100);  // pumped while waiting, not only per block
+    EXPECT_EQ(pumping.progresses, (std::vector<int>{33, 66, 100}));
 }
 
 // The wizard's timeout here is short; the program's is a minute.

@@ -1,4 +1,6 @@
 // Component downloads over real WinINet, and a download that breaks off.
+#include <algorithm>
+
 #include "tests/support/ProgramImage.h"
 #include "tests/win/updater/UpdaterWinSupport.h"
 #include "updater/Downloader.h"
@@ -27,15 +29,19 @@ protected:
     std::unique_ptr<UpdateContext> ctx;
 };
 
-TEST_F(UpdaterWinInetDownload, WholeBodyArrivesInFullBlocks) {
-    const std::string body = Binary(10000);
+// Blocks of what has arrived, however WinINet parcels the body out: the
+// file is whole, the bar rises and is full only at the end, and the window's
+// messages were looked at.
+TEST_F(UpdaterWinInetDownload, WholeBodyArrivesWithTheBarFullAtTheEnd) {
+    const std::string body = Binary(300000);
     server.Serve("/files/comp.dat", body);
     EXPECT_TRUE(DownloadFile(*ctx, "/files/comp.dat", Target()));
     EXPECT_EQ(ReadBytes(win::FromUtf8(Target())), body);
-    // 2048-byte blocks, each followed by ten message attempts: WinINet's
-    // short reads never show as extra blocks.
-    EXPECT_EQ(view.progresses, (std::vector<int>{20, 40, 61, 81, 100}));
-    EXPECT_EQ(view.PumpedAttempts(), 50);
+    ASSERT_FALSE(view.progresses.empty());
+    EXPECT_EQ(view.progresses.back(), 100);
+    EXPECT_TRUE(std::is_sorted(view.progresses.begin(), view.progresses.end()));
+    EXPECT_EQ(std::count(view.progresses.begin(), view.progresses.end(), 100), 1);
+    EXPECT_GE(view.PumpedAttempts(), kPumpAttempts);
 }
 
 TEST_F(UpdaterWinInetDownload, BodyWithoutLengthRunsToItsEnd) {
