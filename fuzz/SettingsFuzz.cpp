@@ -17,8 +17,9 @@ using namespace vt;
 
 // The two countdown values earlier versions kept are in the input too: they
 // must change nothing.
-const char* const kNames[] = {"HotkeyLeft", "HotkeyRight",      "HotkeyStereo",   "HotkeyMute",
-                              "EndAction",  "CountdownMinutes", "CountdownClock", "CountdownAtClock"};
+const char* const kNames[] = {"HotkeyLeft",   "HotkeyRight",      "HotkeyStereo",    "HotkeyMute",
+                              "EndAction",    "CountdownMinutes", "CountdownClock",  "CountdownAtClock",
+                              "JobCondition", "JobMinutes",       "NetworkIdleKBps", "CpuIdlePercent"};
 
 // Per value: one byte says present, missing or another type; four bytes the DWORD.
 struct InputRegistry : IRegistry {
@@ -33,6 +34,7 @@ struct InputRegistry : IRegistry {
         value = it->second;
         return true;
     }
+    bool ReadString(RegistryHive, const std::string&, const std::string&, std::string&) override { return false; }
     bool WriteString(RegistryHive, const std::string&, const std::string&, const std::string&) override { return true; }
     bool WriteDword(RegistryHive, const std::string&, const std::string& name, std::uint32_t value) override {
         dwords[name] = value;
@@ -79,6 +81,9 @@ void CheckSensible(const Settings& s) {
     }
     VT_FUZZ_CHECK(EndActionFromValue(static_cast<std::uint32_t>(s.endAction)).has_value());
     VT_FUZZ_CHECK(s.clockMinute < 24 * 60);
+    VT_FUZZ_CHECK(JobConditionKindFromValue(static_cast<std::uint32_t>(s.jobCondition.kind)).has_value());
+    VT_FUZZ_CHECK(s.jobCondition.minutes >= kMinJobMinutes && s.jobCondition.minutes <= kMaxJobMinutes);
+    VT_FUZZ_CHECK(ValidNetworkKBps(s.thresholds.networkKBps) && ValidCpuPercent(s.thresholds.cpuPercent));
 }
 
 }  // namespace

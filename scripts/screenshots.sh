@@ -48,6 +48,12 @@ sleep 0.5
 $drive command "$main" "$(vt_id ID_TRAY_SHOW)"
 sleep 1.5
 shot_window main-window "$main"
+# The same form waiting for a program, as the command line sets it (handed
+# over to the running copy): "当" with "程序退出后".
+(cd "$app" && wine Vantrel.exe /when-exit Thunder.exe </dev/null >/dev/null 2>&1) || true
+sleep 1.5
+shot_window main-window-condition "$main"
+(cd "$app" && wine Vantrel.exe /cancel </dev/null >/dev/null 2>&1) || true
 $drive post "$main" 0x0112 0xF060 0   # SC_CLOSE hides it again
 
 $drive command "$main" "$(vt_id ID_TRAY_SETTINGS)"

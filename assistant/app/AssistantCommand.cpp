@@ -2,6 +2,8 @@
 // the hand-off to a copy that runs already, and the command carried out.
 #include "assistant/AssistantNames.h"
 #include "assistant/app/AssistantApp.h"
+#include "assistant/app/CommandRequest.h"
+#include "assistant/mainwnd/ShutdownDialog.h"
 #include "shared/win/Encoding.h"
 
 namespace vt {
@@ -30,8 +32,10 @@ int AssistantApp::HandOff() {
     return running ? HandCommandOver(running, m_args) : kExitNoRunningWindow;
 }
 
-// The main window carries commands out once it knows how; until then a
-// command is taken as given.
-bool AssistantApp::CarryOut(const LaunchCommand&) { return true; }
+// The main window's countdown form carries the command out.
+bool AssistantApp::CarryOut(const LaunchCommand& command) {
+    const std::optional<CountdownRequest> request = CountdownRequestFor(command);
+    return request && m_pMainDialog && m_pMainDialog->Hwnd() && m_pMainDialog->CarryOut(*request);
+}
 
 }  // namespace vt

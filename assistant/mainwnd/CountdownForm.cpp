@@ -27,7 +27,8 @@ void CountdownForm::Init() {
     SetMinutesBoxText(m_countdown.Minutes());
     SendDlgItemMessageW(window, IDC_SPIN, UDM_SETRANGE, 0, MAKELPARAM(kSpinMax, kSpinMin));
     SendDlgItemMessageW(window, IDC_SPIN, UDM_SETPOS, 0, MAKELPARAM(m_countdown.SpinPosition(), 0));
-    OnAtClockClicked();
+    m_conditionRow.Init(m_settings.GetJobCondition());
+    SelectWay(CountdownWay::Minutes);
 }
 
 bool CountdownForm::OnCommand(WORD id, WORD code) {
@@ -41,11 +42,13 @@ bool CountdownForm::OnCommand(WORD id, WORD code) {
     case IDC_END_ACTION:
         if (code == CBN_SELCHANGE) OnEndActionChosen();
         return true;
+    case IDC_BY_MINUTES:
     case IDC_AT_CLOCK:
-        if (code == BN_CLICKED) OnAtClockClicked();
+    case IDC_WHEN:
+        if (code == BN_CLICKED) OnWayClicked(id);
         return true;
     }
-    return false;
+    return m_conditionRow.OnCommand(id, code);
 }
 
 bool CountdownForm::OnNotify(NMHDR* header, LRESULT& result) {
@@ -59,7 +62,8 @@ void CountdownForm::OnTimer() {
     if (m_countdown.Tick())
         EndCountdown(m_power, m_host, m_countdown.Action());
     else if (m_countdown.OneMinuteWarningDue())
-        m_host.ShowBalloon(OneMinuteWarning(m_countdown.Action()));
+        m_host.ShowBalloon(m_wait.WarningText(m_countdown.Action()));
+    TickCondition();
     UpdateStatus();
 }
 
@@ -96,10 +100,15 @@ void CountdownForm::OnSetTime() {
     if (SendDlgItemMessageW(m_window.Hwnd(), IDC_CLOCK, DTM_GETSYSTEMTIME, 0, reinterpret_cast<LPARAM>(&picked)) ==
         GDT_VALID)
         m_settings.SetClockMinute(picked.wHour * 60u + picked.wMinute);
-    if (m_window.IsChecked(IDC_AT_CLOCK)) {
+    if (Way() == CountdownWay::Condition) {
+        LoadCondition(m_conditionRow.Read());
+        return;
+    }
+    const bool wasWaiting = m_wait.Armed();
+    if (Way() == CountdownWay::Clock) {
         m_bAtClock = true;
         LoadClockTarget();
-        UpdateStatus();
+        LeaveCondition(wasWaiting);
         return;
     }
     ReadMinutesBox();  // a failed read still leaves the minutes to use
@@ -108,22 +117,13 @@ void CountdownForm::OnSetTime() {
         return;
     }
     m_bAtClock = false;
-    UpdateStatus();
+    LeaveCondition(wasWaiting);
 }
 
 void CountdownForm::LoadClockTarget() {
     const std::uint32_t minute = m_settings.ClockMinute();
     m_countdown.LoadSeconds(
         SecondsUntilNext(m_clock.Now(), static_cast<int>(minute / 60), static_cast<int>(minute % 60)));
-}
-
-// The box and its spin, or the time picker: only the one "设置时间" reads
-// takes input.
-void CountdownForm::OnAtClockClicked() {
-    const bool atClock = m_window.IsChecked(IDC_AT_CLOCK);
-    EnableWindow(m_window.Item(IDC_MINUTES), !atClock);
-    EnableWindow(m_window.Item(IDC_SPIN), !atClock);
-    EnableWindow(m_window.Item(IDC_CLOCK), atClock);
 }
 
 void CountdownForm::OnEndActionChosen() {
@@ -143,12 +143,14 @@ void CountdownForm::ShowEndAction() {
 }
 
 void CountdownForm::ShowStartStopLabel() {
-    std::wstring label = win::FromUtf8(m_countdown.StartStopLabel());
+    std::wstring label = win::FromUtf8(m_wait.Armed() ? kStopLabel : m_countdown.StartStopLabel());
     m_host.ShowStartStopLabel(label);
     m_window.SetItemText(IDOK, label);
 }
 
 void CountdownForm::OnStartStop() {
+    // A loaded condition is waited for; its last minute stops as any countdown.
+    if (m_wait.Loaded() && m_countdown.Paused()) return OnStartStopWait();
     // A time of day is counted to from the moment of starting.
     if (m_countdown.Paused() && m_bAtClock) LoadClockTarget();
     if (m_countdown.NeedsShortTimeQuestion()) {
@@ -171,7 +173,7 @@ void CountdownForm::Rearm() {
 }
 
 void CountdownForm::UpdateStatus() {
-    std::wstring text = win::FromUtf8(m_countdown.NextStatusText());
+    std::wstring text = win::FromUtf8(StatusText());
     m_window.SetItemText(IDC_STATUS, text);
     m_host.ShowCountdownStatus(text);
 }

@@ -1,16 +1,22 @@
 #pragma once
 // The countdown form on the main window's template: the minutes box and its
-// spin, "在" with the time picker, the end action list, the start/stop button
-// and the status line, with the Countdown behind them. The main window hands
+// spin, "在" with the time picker, "当" with a condition (ConditionRow, the
+// JobWait behind it), the end action list, the start/stop button and the
+// status line, with the Countdown behind them. The main window hands
 // it the form's messages and the timer's second; the form moves texts
 // between its controls and the Countdown and shows the messages it asks for.
 #include <windows.h>
 
 #include <commctrl.h>
 
+#include <cstdint>
+#include <functional>
 #include <string>
 
+#include "assistant/mainwnd/ConditionRow.h"
 #include "assistant/mainwnd/Countdown.h"
+#include "assistant/mainwnd/CountdownRequest.h"
+#include "assistant/mainwnd/JobWait.h"
 #include "assistant/mainwnd/PowerActions.h"
 #include "assistant/settings/SettingsModel.h"
 #include "shared/core/Clock.h"
@@ -28,11 +34,24 @@ public:
     virtual void ShowEndAction(EndAction action) = 0;                  // the settings window, when open
 };
 
+// What the conditions are watched with: the system's reports and a clock
+// of seconds that goes on through sleep.
+struct JobServices {
+    IJobSampler& sampler;
+    std::function<std::uint64_t()> seconds;
+};
+
 class CountdownForm {
 public:
     CountdownForm(win::Dialog& window, ICountdownHost& host, SettingsModel& settings, IPowerActions& power,
-                  const IClock& clock)
-        : m_window(window), m_host(host), m_settings(settings), m_power(power), m_clock(clock) {}
+                  const IClock& clock, JobServices jobs)
+        : m_window(window),
+          m_host(host),
+          m_settings(settings),
+          m_power(power),
+          m_clock(clock),
+          m_jobs(std::move(jobs)),
+          m_conditionRow(window, m_jobs.sampler) {}
 
     // Every start begins stopped with one minute in the box (60 seconds);
     // the end action and the picker's time of day are the kept ones.
@@ -48,11 +67,16 @@ public:
     void Rearm();
     EndAction Action() const { return m_countdown.Action(); }
 
+    // The command line's request (CountdownCommand.cpp): the form set that
+    // way and started, or everything stopped. False when it cannot be done.
+    bool CarryOut(const CountdownRequest& request);
+    // The computer woke: a condition's idle and quiet measures start again.
+    void ResumeConditionWatch();
+
 private:
     void OnSetTime();
     void OnSpinDelta(NMUPDOWN* change);
     void OnMinutesChanged();
-    void OnAtClockClicked();
     void OnEndActionChosen();
     bool ReadMinutesBox();
     void SetMinutesBoxText(unsigned minutes);
@@ -61,11 +85,32 @@ private:
     void ShowStartStopLabel();
     void UpdateStatus();
 
+    // The three ways and the condition (CountdownCommand.cpp).
+    CountdownWay Way() const;
+    void SelectWay(CountdownWay way);
+    void OnWayClicked(WORD id);
+    // "设置时间" with "当": false, after a message, when the condition is incomplete.
+    bool LoadCondition(const JobCondition& condition);
+    // Another way loaded: a wait under way goes on as that way's countdown.
+    void LeaveCondition(bool wasWaiting);
+    // Waiting or not, as "开始计时" / "暂停计时" asks.
+    void OnStartStopWait();
+    void SetWaiting(bool on);
+    // Once a second while armed: when the condition holds, the last minute begins.
+    void TickCondition();
+    void StartCountdown();
+    void LoadMinutes(std::uint32_t minutes);
+    void LoadClock(std::uint32_t clockMinute);
+    std::string StatusText();
+
     win::Dialog& m_window;
     ICountdownHost& m_host;
     SettingsModel& m_settings;
     IPowerActions& m_power;
     const IClock& m_clock;
+    JobServices m_jobs;
+    ConditionRow m_conditionRow;
+    JobWait m_wait;
     Countdown m_countdown;
     // Set while the form writes the minutes box itself, so only the user's
     // own edits count as changes.

@@ -40,13 +40,19 @@ std::unique_ptr<ReminderManagerDialog> MakeReminderManager(const MainWindowServi
     return std::make_unique<ReminderManagerDialog>(std::move(given));
 }
 
+JobServices JobServicesOf(const MainWindowServices& services, IJobSampler& windows) {
+    return {services.jobSampler ? *services.jobSampler : windows,
+            services.monotonicSeconds ? services.monotonicSeconds : win::MonotonicSeconds};
+}
+
 }  // namespace
 
 ShutdownDialog::ShutdownDialog(MainWindowServices services)
     : Dialog(IDD_SHUTDOWN),
       m_services(std::move(services)),
       m_settings(m_services.registry, m_registrar),
-      m_form(*this, *this, m_settings, m_services.power, m_services.clock ? *m_services.clock : m_clock),
+      m_form(*this, *this, m_settings, m_services.power, m_services.clock ? *m_services.clock : m_clock,
+             JobServicesOf(m_services, m_jobSampler)),
       m_channels(m_services.volume),
       m_volumePopup(std::make_unique<VolumePopup>(m_services.volume)),
       m_reminderManager(MakeReminderManager(m_services, [this](const std::string& text) { ShowBalloon(text); })),
@@ -107,6 +113,10 @@ bool ShutdownDialog::OnMessage(UINT msg, WPARAM wParam, LPARAM lParam, LRESULT& 
     case WM_ENDSESSION:
         OnEndSession(wParam != FALSE);
         result = 0;
+        return true;
+    case WM_POWERBROADCAST:
+        OnPowerBroadcast(wParam);
+        result = TRUE;
         return true;
     case kMsgTakeReferenceVolume:
         m_channels.Init();
@@ -180,6 +190,13 @@ void ShutdownDialog::ShowStartStopLabel(const std::wstring& label) { SetMenuItem
 void ShutdownDialog::ShowEndAction(EndAction action) {
     if (m_settingsDialog) m_settingsDialog->ShowEndAction(action);
 }
+
+void ShutdownDialog::OnPowerBroadcast(WPARAM event) {
+    if (event == PBT_APMRESUMEAUTOMATIC || event == PBT_APMRESUMESUSPEND) OnResumeFromSleep();
+}
+
+// Both wake messages may come for one wake: starting the measures again twice does no harm.
+void ShutdownDialog::OnResumeFromSleep() { m_form.ResumeConditionWatch(); }
 
 void ShutdownDialog::OnTrayNotify(UINT mouseMessage) {
     POINT cursor = {};

@@ -12,6 +12,7 @@
 #include "assistant/mainwnd/CountdownForm.h"
 #include "assistant/mainwnd/PowerActions.h"
 #include "assistant/mainwnd/TrayIcon.h"
+#include "assistant/mainwnd/WinJobSampler.h"
 #include "assistant/settings/SettingsHost.h"
 #include "assistant/settings/SettingsModel.h"
 #include "assistant/settings/WinHotkeyRegistrar.h"
@@ -40,6 +41,10 @@ struct MainWindowServices {
     const ReminderServices* reminders = nullptr;
     // Null: the computer's clock (for the countdown's time-of-day target).
     const IClock* clock = nullptr;
+    // Null: what Windows reports to the countdown's conditions.
+    IJobSampler* jobSampler = nullptr;
+    // Empty: win::MonotonicSeconds, the conditions' clock.
+    std::function<std::uint64_t()> monotonicSeconds;
 };
 
 class ShutdownDialog : public win::Dialog, private ICountdownHost, private ISettingsHost {
@@ -50,6 +55,9 @@ public:
     // Runs before every way out: Run value, ShowInfo, reminders saved and
     // their windows closed, tray icon removed, window hidden.
     void PrepareExit() override;
+
+    // A countdown the command line asks for; false when it cannot be done.
+    bool CarryOut(const CountdownRequest& request) { return m_form.CarryOut(request); }
 
     void SetMenuItemText(UINT id, const std::wstring& text);
     void SetMenuItemCheck(UINT id, bool on);
@@ -77,6 +85,9 @@ protected:
 private:
     // Shell of the window (ShutdownDialog.cpp).
     void OnTrayNotify(UINT mouseMessage);
+    // WM_POWERBROADCAST: what has to start again after the computer woke.
+    void OnPowerBroadcast(WPARAM event);
+    void OnResumeFromSleep();
     void OnTaskbarCreated();
     // WM_DPICHANGED: the base reloads the window's icons; the tray icon
     // follows the taskbar's scale.
@@ -118,6 +129,7 @@ private:
 
     MainWindowServices m_services;
     win::WinClock m_clock;
+    win::WinJobSampler m_jobSampler;
     WinHotkeyRegistrar m_registrar;
     SettingsModel m_settings;
     CountdownForm m_form;

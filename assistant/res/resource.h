@@ -26,14 +26,20 @@
 #define IDR_SNOOZEMENU  149
 
 // Controls of the main window (countdown form)
-#define IDC_MINUTES    1000
-#define IDC_STATUS     1001
-#define IDC_SPIN       1004
-#define IDC_SETTIME    1007
-#define IDC_LINK       1010  // also the link of the about box
-#define IDC_END_ACTION 3001  // what the countdown does at its end
-#define IDC_AT_CLOCK   3002  // "在": a time of day instead of minutes
-#define IDC_CLOCK      3003  // the time of day
+#define IDC_MINUTES     1000
+#define IDC_STATUS      1001
+#define IDC_SPIN        1004
+#define IDC_SETTIME     1007
+#define IDC_LINK        1010  // also the link of the about box
+#define IDC_END_ACTION  3001  // what the countdown does at its end
+#define IDC_AT_CLOCK    3002  // "在": a time of day instead of minutes
+#define IDC_CLOCK       3003  // the time of day
+#define IDC_BY_MINUTES  3004  // "新关机时间：": the minutes (one choice with 在 and 当)
+#define IDC_WHEN        3005  // "当": a condition
+#define IDC_JOB_KIND    3006  // the conditions
+#define IDC_JOB_PROGRAM 3007  // "程序退出后": the program, typed or chosen
+#define IDC_JOB_MINUTES 3008  // the other conditions: how many minutes
+#define IDC_JOB_UNIT    3009  // "分钟" after them
 
 // Settings window. The four hotkey rows (left, right, stereo, mute) have
 // consecutive ids in each column: the hotkey, its "清除", its note.
@@ -53,6 +59,8 @@
 #define IDC_SETTINGS_AUTORUN    3041
 #define IDC_SETTINGS_END_ACTION 3042
 #define IDC_APPLY               3043
+#define IDC_NETWORK_KBPS        3044  // "网络空闲：低于 N KB/s"
+#define IDC_CPU_PERCENT         3045  // "CPU 空闲：低于 N %"
 
 // Volume popup
 #define IDC_SLIDER 1012

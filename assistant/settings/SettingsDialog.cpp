@@ -2,7 +2,11 @@
 
 #include <commctrl.h>
 
+#include <optional>
+
+#include "assistant/AssistantNames.h"
 #include "resource.h"
+#include "shared/core/Text.h"
 #include "shared/win/Encoding.h"
 
 namespace vt {
@@ -24,6 +28,14 @@ const wchar_t* NoteFor(HotkeyOutcome outcome) {
         break;
     }
     return L"";
+}
+
+// A threshold's box: nothing when it holds no number within range.
+std::optional<std::uint32_t> ReadThreshold(const win::Dialog& window, int id, bool (*valid)(std::uint32_t)) {
+    BOOL read = FALSE;
+    const UINT value = GetDlgItemInt(window.Hwnd(), id, &read, FALSE);
+    if (!read || !valid(value)) return std::nullopt;
+    return value;
 }
 
 }  // namespace
@@ -59,6 +71,8 @@ void SettingsDialog::Fill() {
     ShowOutcomes(outcomes);
     ShowAutoRun(choice.autoRun);
     ShowEndAction(choice.endAction);
+    SetDlgItemInt(Hwnd(), IDC_NETWORK_KBPS, choice.thresholds.networkKBps, FALSE);
+    SetDlgItemInt(Hwnd(), IDC_CPU_PERCENT, choice.thresholds.cpuPercent, FALSE);
 }
 
 void SettingsDialog::ShowAutoRun(bool on) {
@@ -90,8 +104,28 @@ void SettingsDialog::ShowOutcomes(const HotkeyOutcomes& outcomes) {
     for (int row = 0; row < kHotkeySlotCount; ++row) SetItemText(IDC_NOTE_LEFT + row, NoteFor(outcomes[row]));
 }
 
+// Thresholds out of range are refused with a message, and nothing is applied.
+bool SettingsDialog::ReadThresholds(IdleThresholds& thresholds) {
+    const auto network = ReadThreshold(*this, IDC_NETWORK_KBPS, ValidNetworkKBps);
+    const auto cpu = ReadThreshold(*this, IDC_CPU_PERCENT, ValidCpuPercent);
+    if (network && cpu) {
+        thresholds = {*network, *cpu};
+        return true;
+    }
+    const std::string text =
+        network ? Format("CPU 空闲的界限请填入%u到%u之间的百分数。", kMinCpuPercent, kMaxCpuPercent)
+                : Format("网络空闲的界限请填入%u到%u之间的 KB/s 数。", kMinNetworkKBps, kMaxNetworkKBps);
+    ShowMessage(win::FromUtf8(text), kProductName, MB_OK | MB_ICONEXCLAMATION);
+    HWND box = Item(network ? IDC_CPU_PERCENT : IDC_NETWORK_KBPS);
+    SetFocus(box);
+    SendMessageW(box, EM_SETSEL, 0, -1);
+    return false;
+}
+
 bool SettingsDialog::OnApply() {
-    HotkeyOutcomes outcomes = m_host.ApplyChoice(ReadChoice());
+    SettingsChoice choice = ReadChoice();
+    if (!ReadThresholds(choice.thresholds)) return false;
+    HotkeyOutcomes outcomes = m_host.ApplyChoice(choice);
     ShowOutcomes(outcomes);
     for (HotkeyOutcome outcome : outcomes)
         if (outcome != HotkeyOutcome::InForce) return false;

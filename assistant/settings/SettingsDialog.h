@@ -1,6 +1,6 @@
 #pragma once
-// "Vantrel 设置": the four channel hotkeys, starting with Windows and the
-// countdown's end action. Modeless, one window at a time; closing hides it
+// "Vantrel 设置": the four channel hotkeys, starting with Windows, the
+// countdown's end action and the thresholds of the quiet conditions. Modeless, one window at a time; closing hides it
 // and the next opening fills it afresh.
 #include "assistant/settings/SettingsHost.h"
 #include "shared/win/Dialog.h"
@@ -29,6 +29,8 @@ protected:
 private:
     void Fill();
     SettingsChoice ReadChoice() const;
+    // False, after a message, when a threshold's box is wrong.
+    bool ReadThresholds(IdleThresholds& thresholds);
     // True when every row is in force.
     bool OnApply();
     void OnClear(int row);

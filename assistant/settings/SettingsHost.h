@@ -3,6 +3,7 @@
 // never touches the store, the hotkeys or the main window itself.
 #include "assistant/settings/EndAction.h"
 #include "assistant/settings/HotkeyBinding.h"
+#include "assistant/settings/JobConditionSetting.h"
 
 namespace vt {
 
@@ -10,6 +11,7 @@ struct SettingsChoice {
     HotkeyValues hotkeys{};
     bool autoRun = true;
     EndAction endAction = EndAction::ShutDown;
+    IdleThresholds thresholds{};  // "网络空闲：低于 N KB/s", "CPU 空闲：低于 N %"
 };
 
 // The main window's side.

@@ -39,6 +39,13 @@ void SettingsModel::SetClockMinute(std::uint32_t minute) {
     m_store.SaveClockMinute(minute);
 }
 
+void SettingsModel::SetJobCondition(const JobCondition& condition) {
+    const JobCondition& kept = m_settings.jobCondition;
+    if (condition.kind == kept.kind && condition.program == kept.program && condition.minutes == kept.minutes) return;
+    m_settings.jobCondition = condition;
+    m_store.SaveJobCondition(condition);
+}
+
 SettingsChoice SettingsModel::CurrentChoice(HotkeyOutcomes& outcomes) const {
     SettingsChoice choice;
     choice.hotkeys = m_hotkeys.InForce();
@@ -48,6 +55,7 @@ SettingsChoice SettingsModel::CurrentChoice(HotkeyOutcomes& outcomes) const {
     }
     choice.autoRun = m_autoRun;
     choice.endAction = m_settings.endAction;
+    choice.thresholds = m_settings.thresholds;
     return choice;
 }
 
@@ -62,6 +70,14 @@ HotkeyOutcomes SettingsModel::ApplyChoice(const SettingsChoice& choice) {
     }
     m_autoRun = choice.autoRun;
     SetEndAction(choice.endAction);
+    // The window refuses thresholds out of range; whatever else comes is the default.
+    const IdleThresholds thresholds =
+        IdleThresholdsFromStored(choice.thresholds.networkKBps, choice.thresholds.cpuPercent);
+    if (thresholds.networkKBps != m_settings.thresholds.networkKBps ||
+        thresholds.cpuPercent != m_settings.thresholds.cpuPercent) {
+        m_settings.thresholds = thresholds;
+        m_store.SaveThresholds(thresholds);
+    }
     return outcomes;
 }
 

@@ -37,6 +37,11 @@ public:
     // The countdown's time of day, minutes after midnight; kept when it changes.
     std::uint32_t ClockMinute() const { return m_settings.clockMinute; }
     void SetClockMinute(std::uint32_t minute);
+    // "当": the condition last chosen; kept when it changes.
+    const JobCondition& GetJobCondition() const { return m_settings.jobCondition; }
+    void SetJobCondition(const JobCondition& condition);
+    // The quiet conditions' thresholds, set in the settings window.
+    const IdleThresholds& Thresholds() const { return m_settings.thresholds; }
 
     // The settings as they are: the hotkeys in force, except on rows whose
     // last asked combination was refused, which show that one and are marked

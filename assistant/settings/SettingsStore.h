@@ -1,7 +1,8 @@
 #pragma once
 // The assistant's settings, per user, under one registry key: the four
-// hotkeys, what the countdown does at its end and the time of day it was
-// last set to. Every default is in DefaultSettings; whatever is missing or
+// hotkeys, what the countdown does at its end, the time of day it was last
+// set to, the condition it last waited for and the thresholds of the quiet
+// conditions. Every default is in DefaultSettings; whatever is missing or
 // makes no sense in the registry reads as its default, without a word to the
 // user. The countdown's minutes are not among them: every start begins with
 // one minute (values "CountdownMinutes" and "CountdownAtClock" that earlier
@@ -10,6 +11,7 @@
 
 #include "assistant/settings/EndAction.h"
 #include "assistant/settings/HotkeyBinding.h"
+#include "assistant/settings/JobConditionSetting.h"
 #include "shared/core/Registry.h"
 
 namespace vt {
@@ -18,6 +20,8 @@ struct Settings {
     HotkeyValues hotkeys{};
     EndAction endAction = EndAction::ShutDown;
     std::uint32_t clockMinute = 0;  // the time picker, minutes after midnight (0 to 1439)
+    JobCondition jobCondition{};    // "当": the kind chosen, its program and minutes
+    IdleThresholds thresholds{};
 };
 
 Settings DefaultSettings();
@@ -28,6 +32,11 @@ public:
     static constexpr const char* kKey = "Software\\Orvane\\Vantrel";
     static constexpr const char* kEndActionValue = "EndAction";
     static constexpr const char* kClockValue = "CountdownClock";
+    static constexpr const char* kJobKindValue = "JobCondition";
+    static constexpr const char* kJobProgramValue = "JobProgram";  // a string
+    static constexpr const char* kJobMinutesValue = "JobMinutes";
+    static constexpr const char* kNetworkKBpsValue = "NetworkIdleKBps";
+    static constexpr const char* kCpuPercentValue = "CpuIdlePercent";
 
     explicit SettingsStore(IRegistry& registry) : m_registry(registry) {}
 
@@ -37,6 +46,8 @@ public:
     void SaveHotkey(HotkeySlot slot, std::uint32_t value);
     void SaveEndAction(EndAction action);
     void SaveClockMinute(std::uint32_t minute);
+    void SaveJobCondition(const JobCondition& condition);
+    void SaveThresholds(const IdleThresholds& thresholds);
 
 private:
     std::optional<std::uint32_t> Read(const char* name);

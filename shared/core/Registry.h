@@ -20,6 +20,8 @@ public:
     // False when the value is missing or is no REG_DWORD; value is then untouched.
     virtual bool ReadDword(RegistryHive hive, const std::string& key, const std::string& name,
                            std::uint32_t& value) = 0;
+    // False when the value is missing or is no REG_SZ; value is then untouched.
+    virtual bool ReadString(RegistryHive hive, const std::string& key, const std::string& name, std::string& value) = 0;
     virtual bool WriteString(RegistryHive hive, const std::string& key, const std::string& name,
                              const std::string& value) = 0;
     virtual bool WriteDword(RegistryHive hive, const std::string& key, const std::string& name,

@@ -60,6 +60,22 @@ bool WinRegistry::ReadDword(RegistryHive hive, const std::string& key, const std
     return true;
 }
 
+bool WinRegistry::ReadString(RegistryHive hive, const std::string& key, const std::string& name, std::string& value) {
+    if (Absent(hive)) return false;
+    LONG rc = 0;
+    RegKeyHandle h = Open(hive, key, KEY_QUERY_VALUE, rc);
+    if (!h) return false;
+    // The strings the program keeps are short; a longer one is as good as missing.
+    wchar_t data[1024] = {};
+    DWORD type = 0;
+    DWORD size = sizeof data - sizeof(wchar_t);  // room for a zero the data may lack
+    rc = RegQueryValueExW(h.Get(), FromUtf8(name).c_str(), nullptr, &type, reinterpret_cast<BYTE*>(data), &size);
+    if (rc != ERROR_SUCCESS || type != REG_SZ) return false;
+    data[size / sizeof(wchar_t)] = L'\0';
+    value = ToUtf8(data);
+    return true;
+}
+
 bool WinRegistry::WriteString(RegistryHive hive, const std::string& key, const std::string& name,
                               const std::string& value) {
     RegKeyHandle h = OpenForWrite(hive, key);

@@ -91,6 +91,12 @@ public:
         value = it->second.dword;
         return true;
     }
+    bool ReadString(RegistryHive hive, const std::string& key, const std::string& name, std::string& value) override {
+        auto it = values.find({hive, key, name});
+        if (it == values.end() || it->second.isDword) return false;
+        value = it->second.text;
+        return true;
+    }
     bool WriteString(RegistryHive hive, const std::string& key, const std::string& name,
                      const std::string& value) override {
         if (Refused(hive)) return false;

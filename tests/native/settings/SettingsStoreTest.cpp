@@ -82,6 +82,39 @@ TEST(SettingsStore, ValuesThatMakeNoSenseReadAsTheirDefaults) {
     EXPECT_EQ(SettingsStore(reg).Load().clockMinute, 23u * 60 + 59);
 }
 
+TEST(SettingsStore, TheConditionAndThresholdsGoRoundAndBadOnesReadAsDefaults) {
+    SettingsKey reg;
+    Settings fresh = SettingsStore(reg).Load();
+    EXPECT_EQ(fresh.jobCondition.kind, JobConditionKind::ProgramExit);
+    EXPECT_EQ(fresh.jobCondition.program, "");
+    EXPECT_EQ(fresh.thresholds.networkKBps, 20u);
+    EXPECT_EQ(fresh.thresholds.cpuPercent, 10u);
+
+    SettingsStore store(reg);
+    store.SaveJobCondition({JobConditionKind::ProgramExit, "迅雷 Thunder.exe", 7});
+    store.SaveThresholds({64, 25});
+    Settings loaded = SettingsStore(reg).Load();
+    EXPECT_EQ(loaded.jobCondition.program, "迅雷 Thunder.exe");
+    EXPECT_EQ(loaded.jobCondition.minutes, 7u);
+    EXPECT_EQ(loaded.thresholds.networkKBps, 64u);
+    EXPECT_EQ(loaded.thresholds.cpuPercent, 25u);
+    store.SaveJobCondition({JobConditionKind::CpuIdle, "", 90});
+    EXPECT_EQ(SettingsStore(reg).Load().jobCondition.kind, JobConditionKind::CpuIdle);
+
+    reg.Put("JobCondition", 4);  // no such kind
+    reg.Put("JobMinutes", 0);
+    reg.Put("NetworkIdleKBps", 0);
+    reg.Put("CpuIdlePercent", 100);
+    reg.Put("JobProgram", 12);  // not a string
+    loaded = SettingsStore(reg).Load();
+    EXPECT_EQ(loaded.jobCondition.kind, JobConditionKind::ProgramExit);
+    EXPECT_EQ(loaded.jobCondition.program, "");
+    EXPECT_EQ(loaded.thresholds.networkKBps, 20u);
+    EXPECT_EQ(loaded.thresholds.cpuPercent, 10u);
+    reg.Put("JobCondition", 1);
+    EXPECT_EQ(SettingsStore(reg).Load().jobCondition.minutes, 30u) << "无人使用电脑's default";
+}
+
 TEST(EndAction, NamesAndStoredNumbers) {
     const char* names[] = {"关机", "重启", "注销", "睡眠", "休眠"};
     std::uint32_t number = 0;

@@ -63,7 +63,7 @@ void MainWindowTest::SetUp() {
 void MainWindowTest::CreateMainWindow() {
     m_dialog.reset();
     MainWindowServices services{m_registry, m_power,      m_volume, m_shell, [this] { ++m_updateRequests; },
-                                kExePath,   &m_reminders, &m_now};
+                                kExePath,   &m_reminders, &m_now,   &m_jobs, [this] { return m_seconds; }};
     m_dialog = std::make_unique<ShutdownDialog>(std::move(services));
     ASSERT_TRUE(m_dialog->Create(nullptr));
     m_log.clear();

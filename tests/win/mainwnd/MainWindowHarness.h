@@ -22,6 +22,7 @@
 #include "shared/win/Platform.h"
 #include "tests/native/mainwnd/FakeVolumeDevice.h"
 #include "tests/support/CoreFakes.h"
+#include "tests/support/FakeJobSampler.h"
 #include "tests/support/TestWindows.h"
 
 namespace vt::test {
@@ -83,7 +84,9 @@ protected:
     RecordingShell m_shell;
     RecordingFiles m_files{m_log};
     win::WinClock m_clock;
-    FakeClock m_now;  // the main window's clock (the time-of-day target); 08:00:00
+    FakeClock m_now;                 // the main window's clock (the time-of-day target); 08:00:00
+    FakeJobSampler m_jobs;           // what the conditions see
+    std::uint64_t m_seconds = 1000;  // and their clock
     ReminderServices m_reminders{m_files, m_clock, m_shell, kNotifyPath};
     int m_updateRequests = 0;
     std::unique_ptr<ShutdownDialog> m_dialog;

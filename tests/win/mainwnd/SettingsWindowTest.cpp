@@ -172,5 +172,29 @@ TEST_F(SettingsWindow, AutorunAndTheEndActionStayInStepWithMenuAndForm) {
     EXPECT_TRUE(TakeQuitMessage());
 }
 
+TEST_F(SettingsWindow, TheQuietThresholdsAreKeptAndWrongOnesRefusedWithAMessage) {
+    m_registry.PutDword(RegistryHive::CurrentUser, SettingsStore::kKey, "CpuIdlePercent", 30);
+    CreateMainWindow();
+    HWND window = Open();
+    EXPECT_EQ(Text(GetDlgItem(window, IDC_NETWORK_KBPS)), L"20");
+    EXPECT_EQ(Text(GetDlgItem(window, IDC_CPU_PERCENT)), L"30");
+
+    SetDlgItemTextW(window, IDC_CPU_PERCENT, L"100");
+    auto boxes = Answering([&] { Press(IDOK); });
+    ASSERT_EQ(boxes.size(), 1u);
+    EXPECT_NE(boxes[0].text.find(L"CPU 空闲"), std::wstring::npos);
+    EXPECT_EQ(boxes[0].caption, L"Vantrel");
+    EXPECT_TRUE(IsWindowVisible(window)) << "stays open";
+    EXPECT_EQ(GetFocus(), GetDlgItem(window, IDC_CPU_PERCENT));
+    EXPECT_EQ(Stored("CpuIdlePercent"), "30");
+
+    SetDlgItemTextW(window, IDC_NETWORK_KBPS, L"64");
+    SetDlgItemTextW(window, IDC_CPU_PERCENT, L"5");
+    EXPECT_TRUE(Answering([&] { Press(IDOK); }).empty());
+    EXPECT_FALSE(IsWindowVisible(window));
+    EXPECT_EQ(Stored("NetworkIdleKBps"), "64");
+    EXPECT_EQ(Stored("CpuIdlePercent"), "5");
+}
+
 }  // namespace
 }  // namespace vt::test
