@@ -61,12 +61,21 @@ bool ReminderBook::Replace(int row, const ReminderItem& item) {
 }
 
 bool ReminderBook::ReplaceFromEditor(int row, const ReminderItem& item, const LocalTime& now) {
-    if (!Replace(row, item)) return false;
+    if (!IsRow(row)) return false;
     std::size_t r = static_cast<std::size_t>(row);
+    const ReminderItem& before = m_items[r];
+    // Only 已过期 turned into 准备中, or another rule, counts anew; an edit
+    // of anything else keeps what is done, even where that lies after now
+    // (the clock was set back since).
+    const bool countAnew =
+        !SameRule(before, item) || (HasState(before, ReminderState::Expired) && HasState(item, ReminderState::Ready));
+    const LocalMinute kept = m_info[r].progress.doneThrough;
+    Replace(row, item);
     ReminderProgress& p = m_info[r].progress;
     p.dueAtOnce = false;
     p.countFrom = kNothingDone;
-    SetDoneThrough(r, DoneThroughFromEditor(item, now));
+    const LocalMinute fromEditor = DoneThroughFromEditor(item, now);
+    SetDoneThrough(r, countAnew ? fromEditor : std::max(kept, fromEditor));
     return true;
 }
 

@@ -74,6 +74,8 @@ public:
     // progress stays; its next occurrence follows a changed rule.
     bool Replace(int row, const ReminderItem& item);
     // Replaces the record of a row with the editor's, as saved at `now`.
+    // Its occurrences count anew (DoneThroughFromEditor) when the rule
+    // changed or 已过期 became 准备中; otherwise nothing done comes undone.
     bool ReplaceFromEditor(int row, const ReminderItem& item, const LocalTime& now);
     // Removes a row; the rows below move up by one.
     bool Remove(int row);

@@ -83,8 +83,8 @@ public:
     // fired, or its alert was answered, while the editor was open: then the
     // live state and alertTicks stay, so an open alert keeps its reminder and
     // a firing is neither repeated nor lost. A mere re-arm by the clock
-    // meanwhile does not overrule the state the user chose, and with it the
-    // occurrences count anew from the save (DoneThroughFromEditor). Returns
+    // meanwhile does not overrule the state the user chose; what is done
+    // follows it as ReminderBook::ReplaceFromEditor says. Returns
     // the row, or -1 when the reminder was deleted meanwhile.
     int ApplyEdit(const EditDecision& opened, const ReminderItem& edited);
 

@@ -216,7 +216,7 @@ TEST_F(ReminderEndToEnd, AFolderWhereNoReminderCanBeKeptIsNamedOnceAtStart) {
 
 // Runs of the program on chosen days: each run's local clock is the real one
 // moved by a whole number of minutes through TZ, which Wine takes from the
-// Unix environment the program starts with.
+// Unix environment the program starts with, or a chosen moment (libfaketime).
 class ReminderDays : public AssistantTest {
 protected:
     // The local moment of a run whose clock is `offset` minutes from UTC.
@@ -241,6 +241,16 @@ protected:
         char tz[40];
         snprintf(tz, sizeof tz, "TZ=VTZ%c%d:%02d", west < 0 ? '-' : '+', magnitude / 60, magnitude % 60);
         if (!p.StartFromUnix(m_dir + L"Vantrel.exe", {tz})) return nullptr;
+        return WaitMainWindow(p);
+    }
+    // Starts the program with its local clock running from `moment`
+    // ("2026-12-07 09:00:00"), set by libfaketime for this run alone.
+    HWND StartOn(Process& p, const char* moment) {
+        char lib[MAX_PATH] = "";
+        if (!GetEnvironmentVariableA("VT_FAKETIME_LIB", lib, MAX_PATH)) return nullptr;
+        if (!p.StartFromUnix(m_dir + L"Vantrel.exe",
+                             {std::string("LD_PRELOAD=") + lib, std::string("FAKETIME=@") + moment, "NO_FAKE_STAT=1"}))
+            return nullptr;
         return WaitMainWindow(p);
     }
     // Yes to "嗯，我知道了" and to its confirmation.
@@ -342,6 +352,42 @@ TEST_F(ReminderDays, AnOldFileOfExpiredRemindersGivesNoAlertAtStart) {
         EXPECT_TRUE(rec.compare(0, kDoneBlockOffset, file, r * kRecordSize, kDoneBlockOffset) == 0) << r;
         EXPECT_TRUE(HasDoneBlock(rec)) << r;
     }
+}
+
+// Monday 2026-12-07 9:00: a daily reminder at 0:00 rings late and is
+// acknowledged; the next start finds the clock set back to Sunday 9:00, and
+// the one after that runs from Sunday 23:59:50 into Monday, where a reminder
+// of that minute shows that midnight came and rang.
+TEST_F(ReminderDays, AnOccurrenceAcknowledgedComesNeverBackWhenTheClockIsSetBack) {
+    const SYSTEMTIME weekAgo = {2026, 11, 1, 30, 0, 0, 0, 0}, monday = {2026, 12, 1, 7, 0, 0, 0, 0};
+    WriteFileBytes(m_dir + L"Notify.dat", Reminder(RepeatKind::Daily, weekAgo, L"零点", L"日结"));
+    const std::wstring caption = AlertCaption(L"零点", 0, 0);
+    {
+        Process p;
+        HWND main = StartOn(p, "2026-12-07 09:00:00");
+        ASSERT_NE(main, nullptr) << "libfaketime (VT_FAKETIME_LIB) is needed";
+        HWND alert = p.WaitWindow(caption);
+        ASSERT_NE(alert, nullptr);
+        EXPECT_EQ(ItemText(alert, IDC_ALERT_CONTENT), L"错过的提醒：12月7日 0:00\r\n日结");
+        Acknowledge(p, alert);
+        Exit(p, main);
+    }
+    ASSERT_TRUE(HasDoneBlock(ReadFileBytes(m_dir + L"Notify.dat")));
+    {
+        Process p;
+        HWND main = StartOn(p, "2026-12-06 09:00:00");
+        ASSERT_NE(main, nullptr);
+        EXPECT_TRUE(NoAlertFor(p, 3500)) << "Sunday 9:00";
+        Exit(p, main);
+    }
+    WriteFileBytes(m_dir + L"Notify.dat",
+                   ReadFileBytes(m_dir + L"Notify.dat") + Reminder(RepeatKind::Once, monday, L"对照", L""));
+    Process p;
+    HWND main = StartOn(p, "2026-12-06 23:59:50");
+    ASSERT_NE(main, nullptr);
+    ASSERT_NE(p.WaitWindow(AlertCaption(L"对照", 0, 0), 30000), nullptr) << "Monday 0:00 came";
+    EXPECT_FALSE(WaitFor([&] { return p.FindWindowTitled(caption) != nullptr; }, 3000)) << "Monday 0:00 was done";
+    Exit(p, main);
 }
 
 }  // namespace

@@ -129,6 +129,38 @@ TEST_F(Runs, ClockSetBackBeforeTheNextStartRepeatsNothingAtMidnightOrAMinuteBefo
     }
 }
 
+// The same Monday, then a start at Sunday 9:00 where the user renames both
+// reminders in the editor, leaving their rule and state (the midnight one
+// 已过期, the other re-armed 准备中): the edit undoes nothing done.
+TEST_F(Runs, AnEditAfterTheClockWasSetBackUndoesNothingDoneAtMidnightOrAMinuteBefore) {
+    Start(2026, 12, 6, 8, 0);
+    manager->Add(MakeReminder(RepeatKind::Daily, 2026, 12, 6, 0, 0, "midnight", ReminderState::Expired));
+    manager->Add(MakeReminder(RepeatKind::Daily, 2026, 12, 6, 23, 59, "late"));
+    Exit();
+    Start(2026, 12, 7, 9, 0);
+    std::vector<AlertRequest> rang = TickAt(2026, 12, 7, 9, 0);
+    ASSERT_EQ(rang.size(), 2u) << "Sunday 23:59 and Monday 0:00, late";
+    Acknowledge(rang);
+    Exit();
+
+    Start(2026, 12, 6, 9, 0);
+    ASSERT_TRUE(TickAt(2026, 12, 6, 9, 0).empty());
+    ASSERT_EQ(StateAt(0), 3);
+    ASSERT_EQ(StateAt(1), 0);
+    for (int row = 0; row < 2; ++row) {
+        EditDecision opened = manager->DecideEdit({row});
+        ASSERT_EQ(opened.action, EditDecision::Action::Edit);
+        ReminderItem renamed = opened.item;
+        SetText(renamed.title, Gbk("renamed"));
+        ASSERT_EQ(manager->ApplyEdit(opened, renamed), row);
+    }
+    for (const LocalTime& t : {test::At(2026, 12, 6, 9, 1), test::At(2026, 12, 6, 23, 59), test::At(2026, 12, 7, 0, 0),
+                               test::At(2026, 12, 7, 9, 0)})
+        ASSERT_TRUE(TickAt(t.year, t.month, t.day, t.hour, t.minute).empty()) << t.day << " " << t.hour;
+    EXPECT_EQ(TickAt(2026, 12, 7, 23, 59).size(), 1u) << "Monday 23:59 is new";
+    EXPECT_EQ(TickAt(2026, 12, 8, 0, 0).size(), 1u) << "so is Tuesday 0:00";
+}
+
 TEST_F(Runs, ClockSetForwardOrAResumeFiresOnceNotOncePerOccurrence) {
     Start(2026, 12, 7, 7, 0);
     manager->Add(MakeReminder(RepeatKind::Workdays, 2026, 12, 7, 8, 30, "w"));
