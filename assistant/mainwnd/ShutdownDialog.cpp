@@ -32,11 +32,15 @@ constexpr UINT kMsgTakeReferenceVolume = WM_APP + 1;
 
 HICON LoadTrayIcon() { return win::LoadIconOfSize(IDI_MAIN, win::TrayIconSize()); }
 
-// The manager tells the user things through this window's balloon.
-std::unique_ptr<ReminderManagerDialog> MakeReminderManager(const MainWindowServices& services, ShowBalloonFn balloon) {
-    if (!services.reminders) return std::make_unique<ReminderManagerDialog>(services.shell, std::move(balloon));
+// The manager tells the user things through this window's balloon, and
+// hands it the power actions that come due.
+std::unique_ptr<ReminderManagerDialog> MakeReminderManager(const MainWindowServices& services, ShowBalloonFn balloon,
+                                                           PowerDueFn powerDue) {
+    if (!services.reminders)
+        return std::make_unique<ReminderManagerDialog>(services.shell, std::move(balloon), std::move(powerDue));
     ReminderServices given = *services.reminders;
     given.showBalloon = std::move(balloon);
+    given.powerDue = std::move(powerDue);
     return std::make_unique<ReminderManagerDialog>(std::move(given));
 }
 
@@ -49,7 +53,9 @@ ShutdownDialog::ShutdownDialog(MainWindowServices services)
       m_form(*this, *this, m_settings, m_services.power, m_services.clock ? *m_services.clock : m_clock),
       m_channels(m_services.volume),
       m_volumePopup(std::make_unique<VolumePopup>(m_services.volume)),
-      m_reminderManager(MakeReminderManager(m_services, [this](const std::string& text) { ShowBalloon(text); })),
+      m_reminderManager(MakeReminderManager(
+          m_services, [this](const std::string& text) { ShowBalloon(text); },
+          [this](const PowerRequest& request) { OnReminderPower(request); })),
       m_trayMenu(LoadMenuW(win::ResourceModule(), MAKEINTRESOURCEW(IDR_TRAYMENU))) {}
 
 // The reminder manager and the volume popup go with their members, this
@@ -108,6 +114,10 @@ bool ShutdownDialog::OnMessage(UINT msg, WPARAM wParam, LPARAM lParam, LRESULT& 
         OnEndSession(wParam != FALSE);
         result = 0;
         return true;
+    case WM_POWERBROADCAST:
+        if (wParam == PBT_APMRESUMEAUTOMATIC || wParam == PBT_APMRESUMESUSPEND) OnResume();
+        result = TRUE;
+        return true;
     case kMsgTakeReferenceVolume:
         m_channels.Init();
         result = 0;
@@ -130,6 +140,7 @@ bool ShutdownDialog::OnNotify(NMHDR* header, LRESULT& result) { return m_form.On
 void ShutdownDialog::OnTimer(UINT_PTR id) {
     if (id != kCountdownTimerId) return;
     m_form.OnTimer();
+    TickEnds();
     m_channels.Sample();
 }
 
@@ -173,6 +184,7 @@ void ShutdownDialog::ShowBalloon(const std::string& text) { m_tray.ShowBalloon(w
 void ShutdownDialog::ShowCountdownStatus(const std::wstring& status) {
     SetMenuItemText(ID_TRAY_STATUS, status);
     m_tray.SetTip(status);
+    ShowLastMinute();
 }
 
 void ShutdownDialog::ShowStartStopLabel(const std::wstring& label) { SetMenuItemText(ID_TRAY_STARTSTOP, label); }

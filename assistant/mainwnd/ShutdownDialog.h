@@ -10,6 +10,8 @@
 #include "assistant/about/HyperLinkStatic.h"
 #include "assistant/mainwnd/ChannelControl.h"
 #include "assistant/mainwnd/CountdownForm.h"
+#include "assistant/mainwnd/EndSchedule.h"
+#include "assistant/mainwnd/LastMinuteDialog.h"
 #include "assistant/mainwnd/PowerActions.h"
 #include "assistant/mainwnd/TrayIcon.h"
 #include "assistant/settings/SettingsHost.h"
@@ -42,7 +44,7 @@ struct MainWindowServices {
     const IClock* clock = nullptr;
 };
 
-class ShutdownDialog : public win::Dialog, private ICountdownHost, private ISettingsHost {
+class ShutdownDialog : public win::Dialog, private ICountdownHost, private ISettingsHost, private ILastMinuteHost {
 public:
     explicit ShutdownDialog(MainWindowServices services);
     ~ShutdownDialog() override;
@@ -61,6 +63,7 @@ public:
     SettingsDialog* SettingsWindow() { return m_settingsDialog.get(); }
     const HotkeyValues& HotkeysInForce() const { return m_settings.Hotkeys().InForce(); }
     std::wstring MenuItemText(UINT id) const;
+    LastMinuteDialog& LastMinute() { return m_lastMinute; }
     bool MenuItemGrayed(UINT id) const { return (GetMenuState(TrayPopup(), id, MF_BYCOMMAND) & MF_GRAYED) != 0; }
 
 protected:
@@ -116,6 +119,19 @@ private:
     SettingsChoice CurrentChoice(HotkeyOutcomes& outcomes) override { return m_settings.CurrentChoice(outcomes); }
     HotkeyOutcomes ApplyChoice(const SettingsChoice& choice) override;
 
+    // The ends: the countdown's, a power reminder's, one at a time with one
+    // last-minute window; the wake from sleep (ShutdownEnds.cpp).
+    void OnCountdownEnd(EndAction action) override;
+    void OnReminderPower(const PowerRequest& request);
+    void TickEnds();
+    void OnResume();
+    void ShowLastMinute();
+    void Carry(const EndOrder& order);
+    void MarkCarriedOut(const std::vector<CarriedOccurrence>& carried);
+    void OnPostpone() override;
+    void OnCancelCountdown() override;
+    void OnActNow() override;
+
     MainWindowServices m_services;
     win::WinClock m_clock;
     WinHotkeyRegistrar m_registrar;
@@ -133,6 +149,9 @@ private:
     // PrepareExit ran for WM_QUERYENDSESSION; its WM_ENDSESSION decides
     // whether the logon really ends.
     bool m_bEndingSession = false;
+    EndSchedule m_ends;
+    LastMinuteDialog m_lastMinute{*this};
+    bool m_bLeaving = false;  // an end that leaves the logon has run
 };
 
 }  // namespace vt
