@@ -26,6 +26,7 @@ namespace vt {
 class ReminderManagerDialog;
 class SettingsDialog;
 struct ReminderServices;
+struct PowerRequest;
 class VolumePopup;
 class IShell;
 
