@@ -1,8 +1,7 @@
-# Sourced by power-e2e.sh when its second argument is "calendar": a reminder
-# "每个法定工作日 18:30 关机" on the real program, whose clock libfaketime starts
-# at 18:29:50. On a working day its alert shows, its last minute opens, and at
-# the minute's end the shutdown is asked for, the occurrence saved as answered
-# first; a 关机 reminder due at 18:29, before the start, is only named. On a
+# Sourced by power-e2e.sh (second argument "calendar"): "每个法定工作日 18:30 关机"
+# on the real program, its clock started at 18:29:50 by libfaketime. On a
+# working day: alert, last minute, the shutdown asked for with the occurrence
+# saved as answered; one due at 18:29, before the start, is only named. On a
 # holiday nothing happens.
 
 notify=$scratch/Notify.dat
@@ -17,7 +16,6 @@ shown() { w "$vtdrive" wait "$1" "${2:-100}"; }  # a window with that title (a t
 
 case="每个法定工作日 18:30 关机 on a working day: alert, last minute, then the shutdown, answered first"
 case_ok=1
-forget_saved_values
 reminders --title early --date 2026-9-1 --time 18:29 --repeat daily --power shutdown
 if at "2026-10-09 18:29:50" start_assistant workday; then
   shown 'early*' 5000 || fail "the reminder due before the start did not show"
@@ -25,7 +23,6 @@ if at "2026-10-09 18:29:50" start_assistant workday; then
   WT=40 shown 即将关机 30000 || fail "no last minute at 18:30"
   shown 'official*' 5000 || fail "its alert did not show"
   wait_assistant_end 80
-  check_saved_values
   check_prepare_exit_order 'wineboot\.exe --kill --shutdown"$'
   python3 - "$notify" <<'EOF' || fail "the occurrence of 18:30 is not saved as answered"
 import datetime, struct, sys
