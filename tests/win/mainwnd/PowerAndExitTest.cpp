@@ -210,7 +210,9 @@ TEST_F(PowerAndExit, TheLastMinuteOpensWithoutTheKeyboardAndItsButtonsPutOffStop
     EXPECT_TRUE(IsWindowVisible(last));
     Click(IDC_SETTIME);
     EXPECT_FALSE(IsWindowVisible(last));
-    Tick(60);
+    Tick(70);
+    Send(WM_POWERBROADCAST, PBT_APMRESUMEAUTOMATIC, 0);
+    EXPECT_EQ(Text(GetDlgItem(last, IDC_LM_SECONDS)), L"60") << "woken: the whole minute again";
     m_log.clear();  // the picker's time kept by 设置时间
     vt::test::Click(last, IDC_LM_ACT_NOW);
     EXPECT_EQ(m_log, PowerSequence(0x0D));
