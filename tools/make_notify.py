@@ -8,11 +8,14 @@ adds one to an existing file, or shows what a file holds.
   make_notify.py PATH --fragment 100             add a damaged tail of 100 bytes
   make_notify.py PATH --count 10000 --date 2099-1-1   many reminders (numbered titles)
   make_notify.py PATH --dump                     list the records
+  make_notify.py PATH --repeat statutory-workdays --time 18:30 --power shutdown
 
 The file is whole 8276-byte records one after another: six little-endian
 int32 (year, month, day, repeat, hour, minute), four 1024-byte text fields in
 code page 936 (title, content, command, music), 12 reserved bytes, int32
-state, int32 alertTicks, 4136 reserved bytes.
+state, int32 alertTicks, 4136 reserved bytes. A power action lies in the
+power block at 4156: "VtPw", int32 action, 4 zero bytes, FNV-1a of the 12
+bytes before.
 """
 
 import argparse
@@ -30,6 +33,15 @@ STATE_OFFSET = 4132
 REPEATS = ['once', 'daily', 'workdays', 'weekends', 'weekly', 'monthly', 'yearly',
            'statutory-workdays', 'lunar-yearly']
 STATES = ['ready', 'alerting', 'snoozed', 'expired']
+POWERS = ['none', 'shutdown', 'restart', 'logoff', 'sleep', 'hibernate', 'lock']
+POWER_OFFSET = 4156
+
+
+def fnv1a(data):
+    h = 2166136261
+    for b in data:
+        h = ((h ^ b) * 16777619) & 0xFFFFFFFF
+    return h
 
 
 def encode_text(text):
@@ -47,13 +59,16 @@ def decode_text(field):
     return field.split(b'\0', 1)[0].decode('gbk', errors='replace')
 
 
-def record(year, month, day, repeat, hour, minute, title, content, command, music, state):
+def record(year, month, day, repeat, hour, minute, title, content, command, music, state, power=0):
     data = bytearray(RECORD_SIZE)
     HEAD.pack_into(data, 0, year, month, day, repeat, hour, minute)
     for i, text in enumerate((title, content, command, music)):
         start = TEXT_OFFSET + i * TEXT_SIZE
         data[start:start + TEXT_SIZE] = encode_text(text)
     TAIL.pack_into(data, STATE_OFFSET, state, 0)
+    if power:
+        block = b'VtPw' + struct.pack('<ii', power, 0)
+        data[POWER_OFFSET:POWER_OFFSET + 16] = block + struct.pack('<I', fnv1a(block))
     return bytes(data)
 
 
@@ -95,6 +110,7 @@ def main(argv=None):
     p.add_argument('--time', help='H:MM (default now)')
     p.add_argument('--repeat', default='once', type=lambda v: choice(v, REPEATS))
     p.add_argument('--state', default='ready', type=lambda v: choice(v, STATES))
+    p.add_argument('--power', default='none', type=lambda v: choice(v, POWERS), help='到时执行 (default none)')
     p.add_argument('--append', action='store_true', help='add to the file instead of replacing it')
     p.add_argument('--fragment', type=int, default=0, metavar='N',
                    help='only append N bytes that are no whole record')
@@ -128,7 +144,8 @@ def main(argv=None):
         content = a.content if a.content is not None else '提醒内容'
 
     if a.count == 1:
-        data = record(year, month, day, a.repeat, hour, minute, title, content, a.command, a.music, a.state)
+        data = record(year, month, day, a.repeat, hour, minute, title, content, a.command, a.music, a.state,
+                      a.power)
     else:
         data = b''.join(record(year, month, day, a.repeat, hour, minute, '%s %d' % (title, n), content,
                                a.command, a.music, a.state) for n in range(1, a.count + 1))

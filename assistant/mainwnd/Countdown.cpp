@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cstdint>
 
+#include "assistant/mainwnd/LastMinute.h"
 #include "shared/core/Text.h"
 
 namespace vt {
@@ -61,6 +62,15 @@ void Countdown::LoadSeconds(std::int32_t seconds) {
 void Countdown::Rearm() {
     m_bPaused = true;
     LoadSeconds(m_nLoadedSeconds);
+}
+
+void Countdown::Postpone() {
+    m_nSeconds = SecondsAfterPostpone(m_nSeconds);
+    m_bWarned = false;
+}
+
+void Countdown::OnResume() {
+    if (!m_bPaused && m_nSeconds >= 0 && m_nSeconds <= kLastMinuteSeconds) m_nSeconds = kLastMinuteSeconds;
 }
 
 bool Countdown::Tick() {

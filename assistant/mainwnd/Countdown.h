@@ -67,6 +67,12 @@ public:
     // Stopped again, with the count last loaded: after an end that leaves
     // the program running (sleep, hibernate), ready to be started again.
     void Rearm();
+    // "推迟10分钟" in the last minute: ten minutes more, still running; its
+    // next last minute warns again.
+    void Postpone();
+    // Woken from sleep: a running countdown in its last minute has the whole
+    // minute again, so the user who just came back can still stop it.
+    void OnResume();
 
     EndAction Action() const { return m_action; }
     void SetAction(EndAction action) { m_action = action; }

@@ -60,7 +60,7 @@ bool CountdownForm::OnNotify(NMHDR* header, LRESULT& result) {
 
 void CountdownForm::OnTimer() {
     if (m_countdown.Tick())
-        EndCountdown(m_power, m_host, m_countdown.Action());
+        m_host.OnCountdownEnd(m_countdown.Action());
     else if (m_countdown.OneMinuteWarningDue())
         m_host.ShowBalloon(m_wait.WarningText(m_countdown.Action()));
     TickCondition();
@@ -170,6 +170,21 @@ void CountdownForm::Rearm() {
     m_countdown.Rearm();
     if (m_bAtClock) LoadClockTarget();
     ShowStartStopLabel();
+}
+
+void CountdownForm::Postpone() {
+    m_countdown.Postpone();
+    UpdateStatus();
+}
+
+void CountdownForm::Stop() {
+    if (m_countdown.Running()) OnStartStop();
+}
+
+void CountdownForm::OnResume() {
+    m_countdown.OnResume();
+    ResumeConditionWatch();
+    UpdateStatus();
 }
 
 void CountdownForm::UpdateStatus() {

@@ -32,6 +32,9 @@ public:
     virtual void ShowStartStopLabel(const std::wstring& label) = 0;    // tray menu item
     virtual void ShowBalloon(const std::string& text) = 0;             // UTF-8
     virtual void ShowEndAction(EndAction action) = 0;                  // the settings window, when open
+    // The countdown has run out: its end is the main window's to run
+    // (EndCountdown, with what rides on it).
+    virtual void OnCountdownEnd(EndAction action) = 0;
 };
 
 // What the conditions are watched with: the system's reports and a clock
@@ -66,6 +69,12 @@ public:
     // After an end that leaves the program running: stopped, ready again.
     void Rearm();
     EndAction Action() const { return m_countdown.Action(); }
+    bool Running() const { return m_countdown.Running(); }
+    int SecondsLeft() const { return m_countdown.Seconds(); }
+    // The last-minute window's ways out and the wake from sleep.
+    void Postpone();
+    void Stop();  // as "暂停计时" leaves it; nothing when stopped already
+    void OnResume();
 
     // The command line's request (CountdownCommand.cpp): the form set that
     // way and started, or everything stopped. False when it cannot be done.

@@ -14,10 +14,10 @@ enum class CountdownWay { Minutes, Clock, Condition };
 struct CountdownRequest {
     bool cancel = false;
     CountdownWay way = CountdownWay::Minutes;
-    std::uint32_t minutes = 1;        // Minutes
-    std::uint32_t clockMinute = 0;    // Clock: minutes after midnight
-    JobCondition condition{};         // Condition
-    std::optional<EndAction> action;  // none: the form's choice
+    std::uint32_t minutes = 1;             // Minutes
+    std::uint32_t clockMinute = 0;         // Clock: minutes after midnight
+    JobCondition condition{};              // Condition
+    std::optional<EndAction> action = {};  // none: the form's choice
 };
 
 }  // namespace vt

@@ -21,10 +21,14 @@ void RunSuspend(IPowerActions& power, IExitHost& host, bool hibernate) {
 
 void EndCountdown(IPowerActions& power, IExitHost& host, EndAction action) {
     power.SetExecutionState(kMaySleep);
+    // Stopped before the computer goes: it wakes to a countdown that is not
+    // already over.
+    if (!EndsLogon(action)) host.RearmCountdown();
+    RunEndAction(power, host, action);
+}
+
+void RunEndAction(IPowerActions& power, IExitHost& host, EndAction action) {
     if (!EndsLogon(action)) {
-        // Stopped before the computer goes: it wakes to a countdown that is
-        // not already over.
-        host.RearmCountdown();
         RunSuspend(power, host, action == EndAction::Hibernate);
         return;
     }

@@ -64,4 +64,9 @@ void RunSuspend(IPowerActions& power, IExitHost& host, bool hibernate);
 // and hibernate the countdown is stopped and ready again.
 void EndCountdown(IPowerActions& power, IExitHost& host, EndAction action = EndAction::ShutDown);
 
+// A power reminder's last minute has run out: the action as the countdown's
+// end runs it, the countdown itself left as it is (it may run on to an end of
+// its own after sleep or hibernate).
+void RunEndAction(IPowerActions& power, IExitHost& host, EndAction action);
+
 }  // namespace vt

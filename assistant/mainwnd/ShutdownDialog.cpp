@@ -32,11 +32,15 @@ constexpr UINT kMsgTakeReferenceVolume = WM_APP + 1;
 
 HICON LoadTrayIcon() { return win::LoadIconOfSize(IDI_MAIN, win::TrayIconSize()); }
 
-// The manager tells the user things through this window's balloon.
-std::unique_ptr<ReminderManagerDialog> MakeReminderManager(const MainWindowServices& services, ShowBalloonFn balloon) {
-    if (!services.reminders) return std::make_unique<ReminderManagerDialog>(services.shell, std::move(balloon));
+// The manager tells the user things through this window's balloon, and
+// hands it the power actions that come due.
+std::unique_ptr<ReminderManagerDialog> MakeReminderManager(const MainWindowServices& services, ShowBalloonFn balloon,
+                                                           PowerDueFn powerDue) {
+    if (!services.reminders)
+        return std::make_unique<ReminderManagerDialog>(services.shell, std::move(balloon), std::move(powerDue));
     ReminderServices given = *services.reminders;
     given.showBalloon = std::move(balloon);
+    given.powerDue = std::move(powerDue);
     return std::make_unique<ReminderManagerDialog>(std::move(given));
 }
 
@@ -55,7 +59,9 @@ ShutdownDialog::ShutdownDialog(MainWindowServices services)
              JobServicesOf(m_services, m_jobSampler)),
       m_channels(m_services.volume),
       m_volumePopup(std::make_unique<VolumePopup>(m_services.volume)),
-      m_reminderManager(MakeReminderManager(m_services, [this](const std::string& text) { ShowBalloon(text); })),
+      m_reminderManager(MakeReminderManager(
+          m_services, [this](const std::string& text) { ShowBalloon(text); },
+          [this](const PowerRequest& request) { OnReminderPower(request); })),
       m_trayMenu(LoadMenuW(win::ResourceModule(), MAKEINTRESOURCEW(IDR_TRAYMENU))) {}
 
 // The reminder manager and the volume popup go with their members, this
@@ -140,6 +146,7 @@ bool ShutdownDialog::OnNotify(NMHDR* header, LRESULT& result) { return m_form.On
 void ShutdownDialog::OnTimer(UINT_PTR id) {
     if (id != kCountdownTimerId) return;
     m_form.OnTimer();
+    TickEnds();
     m_channels.Sample();
 }
 
@@ -183,6 +190,7 @@ void ShutdownDialog::ShowBalloon(const std::string& text) { m_tray.ShowBalloon(w
 void ShutdownDialog::ShowCountdownStatus(const std::wstring& status) {
     SetMenuItemText(ID_TRAY_STATUS, status);
     m_tray.SetTip(status);
+    ShowLastMinute();
 }
 
 void ShutdownDialog::ShowStartStopLabel(const std::wstring& label) { SetMenuItemText(ID_TRAY_STARTSTOP, label); }
@@ -192,11 +200,10 @@ void ShutdownDialog::ShowEndAction(EndAction action) {
 }
 
 void ShutdownDialog::OnPowerBroadcast(WPARAM event) {
-    if (event == PBT_APMRESUMEAUTOMATIC || event == PBT_APMRESUMESUSPEND) OnResumeFromSleep();
+    // Both wake messages may come for one wake: starting the measures and
+    // the last minute again twice does no harm.
+    if (event == PBT_APMRESUMEAUTOMATIC || event == PBT_APMRESUMESUSPEND) OnResume();
 }
-
-// Both wake messages may come for one wake: starting the measures again twice does no harm.
-void ShutdownDialog::OnResumeFromSleep() { m_form.ResumeConditionWatch(); }
 
 void ShutdownDialog::OnTrayNotify(UINT mouseMessage) {
     POINT cursor = {};

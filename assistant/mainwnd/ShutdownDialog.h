@@ -10,6 +10,8 @@
 #include "assistant/about/HyperLinkStatic.h"
 #include "assistant/mainwnd/ChannelControl.h"
 #include "assistant/mainwnd/CountdownForm.h"
+#include "assistant/mainwnd/EndSchedule.h"
+#include "assistant/mainwnd/LastMinuteDialog.h"
 #include "assistant/mainwnd/PowerActions.h"
 #include "assistant/mainwnd/TrayIcon.h"
 #include "assistant/mainwnd/WinJobSampler.h"
@@ -25,6 +27,7 @@ namespace vt {
 class ReminderManagerDialog;
 class SettingsDialog;
 struct ReminderServices;
+struct PowerRequest;
 class VolumePopup;
 class IShell;
 
@@ -44,10 +47,10 @@ struct MainWindowServices {
     // Null: what Windows reports to the countdown's conditions.
     IJobSampler* jobSampler = nullptr;
     // Empty: win::MonotonicSeconds, the conditions' clock.
-    std::function<std::uint64_t()> monotonicSeconds;
+    std::function<std::uint64_t()> monotonicSeconds = {};
 };
 
-class ShutdownDialog : public win::Dialog, private ICountdownHost, private ISettingsHost {
+class ShutdownDialog : public win::Dialog, private ICountdownHost, private ISettingsHost, private ILastMinuteHost {
 public:
     explicit ShutdownDialog(MainWindowServices services);
     ~ShutdownDialog() override;
@@ -69,6 +72,7 @@ public:
     SettingsDialog* SettingsWindow() { return m_settingsDialog.get(); }
     const HotkeyValues& HotkeysInForce() const { return m_settings.Hotkeys().InForce(); }
     std::wstring MenuItemText(UINT id) const;
+    LastMinuteDialog& LastMinute() { return m_lastMinute; }
     bool MenuItemGrayed(UINT id) const { return (GetMenuState(TrayPopup(), id, MF_BYCOMMAND) & MF_GRAYED) != 0; }
 
 protected:
@@ -87,7 +91,6 @@ private:
     void OnTrayNotify(UINT mouseMessage);
     // WM_POWERBROADCAST: what has to start again after the computer woke.
     void OnPowerBroadcast(WPARAM event);
-    void OnResumeFromSleep();
     void OnTaskbarCreated();
     // WM_DPICHANGED: the base reloads the window's icons; the tray icon
     // follows the taskbar's scale.
@@ -127,6 +130,19 @@ private:
     SettingsChoice CurrentChoice(HotkeyOutcomes& outcomes) override { return m_settings.CurrentChoice(outcomes); }
     HotkeyOutcomes ApplyChoice(const SettingsChoice& choice) override;
 
+    // The ends: the countdown's, a power reminder's, one at a time with one
+    // last-minute window; the wake from sleep (ShutdownEnds.cpp).
+    void OnCountdownEnd(EndAction action) override;
+    void OnReminderPower(const PowerRequest& request);
+    void TickEnds();
+    void OnResume();
+    void ShowLastMinute();
+    void Carry(const EndOrder& order);
+    void MarkCarriedOut(const std::vector<CarriedOccurrence>& carried);
+    void OnPostpone() override;
+    void OnCancelCountdown() override;
+    void OnActNow() override;
+
     MainWindowServices m_services;
     win::WinClock m_clock;
     win::WinJobSampler m_jobSampler;
@@ -145,6 +161,9 @@ private:
     // PrepareExit ran for WM_QUERYENDSESSION; its WM_ENDSESSION decides
     // whether the logon really ends.
     bool m_bEndingSession = false;
+    EndSchedule m_ends;
+    LastMinuteDialog m_lastMinute{*this};
+    bool m_bLeaving = false;  // an end that leaves the logon has run
 };
 
 }  // namespace vt

@@ -30,12 +30,13 @@ struct ReminderManagerDialog::OwnedPlatform {
     win::WinClock clock;
 };
 
-ReminderManagerDialog::ReminderManagerDialog(IShell& shell, ShowBalloonFn showBalloon)
+ReminderManagerDialog::ReminderManagerDialog(IShell& shell, ShowBalloonFn showBalloon, PowerDueFn powerDue)
     : Dialog(IDD_REMINDER_MANAGER),
       m_ownPlatform(std::make_unique<OwnedPlatform>()),
       m_shell(shell),
       m_clock(m_ownPlatform->clock),
       m_showBalloon(std::move(showBalloon)),
+      m_powerDue(std::move(powerDue)),
       m_manager(m_ownPlatform->files, win::ToUtf8(win::AppDirectory()) + "Notify.dat", m_ownPlatform->clock) {}
 
 ReminderManagerDialog::ReminderManagerDialog(ReminderServices services)
@@ -43,6 +44,7 @@ ReminderManagerDialog::ReminderManagerDialog(ReminderServices services)
       m_shell(services.shell),
       m_clock(services.clock),
       m_showBalloon(std::move(services.showBalloon)),
+      m_powerDue(std::move(services.powerDue)),
       m_manager(services.files, std::move(services.notifyPath), services.clock) {}
 
 // The alerts go first (the last member), the list gives back its image list
@@ -184,6 +186,8 @@ void ReminderManagerDialog::CheckReminders() {
     for (const AlertRequest& request : tick.alerts) OpenAlert(request);
     // The owner's balloon says why such reminders keep to Monday to Friday.
     if (tick.uncoveredYear != 0 && m_showBalloon) m_showBalloon(UncoveredYearMessage(tick.uncoveredYear));
+    if (m_powerDue)
+        for (const PowerRequest& request : tick.power) m_powerDue(request);
 }
 
 void ReminderManagerDialog::OpenAlert(const AlertRequest& request) {

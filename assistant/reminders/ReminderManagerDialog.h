@@ -24,6 +24,9 @@ class ReminderAlertDialog;
 // The owner's balloon at the tray icon, with a UTF-8 text: how the manager
 // tells the user something without a window of its own.
 using ShowBalloonFn = std::function<void(const std::string& text)>;
+// The owner's last minute for a reminder whose power action came due: the
+// manager only says so, the owner runs the end (and MarkCarriedOut).
+using PowerDueFn = std::function<void(const PowerRequest& request)>;
 
 // What the manager works through; tests pass stand-ins.
 struct ReminderServices {
@@ -32,13 +35,14 @@ struct ReminderServices {
     IShell& shell;           // starts a firing reminder's program and music
     std::string notifyPath;  // UTF-8
     ShowBalloonFn showBalloon = nullptr;
+    PowerDueFn powerDue = nullptr;
 };
 
 class ReminderManagerDialog : public win::Dialog {
 public:
     // The program's manager: Notify.dat beside the program, the real clock
     // and files.
-    ReminderManagerDialog(IShell& shell, ShowBalloonFn showBalloon);
+    ReminderManagerDialog(IShell& shell, ShowBalloonFn showBalloon, PowerDueFn powerDue = nullptr);
     explicit ReminderManagerDialog(ReminderServices services);
     ~ReminderManagerDialog() override;
 
@@ -88,6 +92,7 @@ private:
     IShell& m_shell;
     const IClock& m_clock;
     ShowBalloonFn m_showBalloon;
+    PowerDueFn m_powerDue;
     ReminderManager m_manager;
     ReminderLoadReport m_loadReport;
     ReminderListView m_list;

@@ -15,7 +15,8 @@
 # writes (reg), Shell_NotifyIcon calls (systray) and process creation
 # (process) come out in the order the program made them.
 #
-# Usage: power-e2e.sh <Windows build dir>   (inside xvfb-run, like the suite)
+# Usage: power-e2e.sh <Windows build dir> [calendar]   (inside xvfb-run, like
+# the suite); "calendar": only the power reminders' cases (calendar-cases.sh).
 set -uo pipefail
 
 build=$(cd "${1:?usage: power-e2e.sh <build dir>}" && pwd)
@@ -183,6 +184,13 @@ power_command() {  # id, name, expected wineboot arguments
   fi
   report
 }
+
+if [ "${2:-}" = calendar ]; then
+  source "$root/tests/power/calendar-cases.sh"
+  [ "$failures" = 0 ] && echo "PASS: all calendar power cases" && exit 0
+  echo "FAIL: $failures calendar power case(s)"
+  exit 1
+fi
 
 power_command "$(vt_id ID_TRAY_SHUTDOWN)" 关机 "--kill --shutdown"
 power_command "$(vt_id ID_TRAY_REBOOT)" 重新启动 "--kill"

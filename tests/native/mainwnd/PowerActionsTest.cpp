@@ -68,6 +68,13 @@ TEST(CountdownEnd, SleepAndHibernateSaveTheRemindersAndLeaveTheProgramRunning) {
     Recorder hibernate;
     EndCountdown(hibernate.power, hibernate, EndAction::Hibernate);
     EXPECT_EQ(hibernate.log, (Log{"rearm", "privilege", "save reminders", "hibernate"}));
+    // A reminder's end leaves the countdown and its request to stay awake alone.
+    Recorder reminder;
+    RunEndAction(reminder.power, reminder, EndAction::Sleep);
+    RunEndAction(reminder.power, reminder, EndAction::ShutDown);
+    EXPECT_EQ(reminder.log,
+              (Log{"privilege", "save reminders", "sleep", "privilege", "prepare", "exit 13", "stop timer", "quit"}));
+    EXPECT_TRUE(reminder.power.executionStates.empty());
 }
 
 TEST(SuspendCommands, PrivilegeAndRemindersFirstNoWayOut) {

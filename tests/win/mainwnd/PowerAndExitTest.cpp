@@ -183,5 +183,42 @@ TEST_F(PowerAndExit, RunningCountdownAsksToStayAwakeUntilStoppedOrEnded) {
     EXPECT_TRUE(TakeQuitMessage());
 }
 
+TEST_F(PowerAndExit, TheLastMinuteOpensWithoutTheKeyboardAndItsButtonsPutOffStopAndEnd) {
+    ShowForm();
+    TypeMinutes(L"2");
+    Click(IDC_SETTIME);
+    Click(1);
+    Tick(59);
+    EXPECT_EQ(m_dialog->LastMinute().Hwnd(), nullptr) << "61 s left";
+    Tick();
+    HWND last = m_dialog->LastMinute().Hwnd();
+    ASSERT_TRUE(last && IsWindowVisible(last));
+    EXPECT_EQ(GetForegroundWindow(), Main()) << "shown without taking the keyboard";
+    EXPECT_EQ(Text(last), L"即将关机");
+
+    vt::test::Click(last, IDC_LM_POSTPONE);
+    EXPECT_FALSE(IsWindowVisible(last));
+    EXPECT_NE(Status().find(L"[运行中"), std::wstring::npos);
+    Tick(600);
+    ASSERT_TRUE(IsWindowVisible(last)) << "its next last minute";
+    vt::test::Click(last, IDC_LM_CANCEL);
+    EXPECT_FALSE(IsWindowVisible(last));
+    EXPECT_EQ(m_dialog->MenuItemText(ID_TRAY_STARTSTOP), L"开始计时");
+    EXPECT_EQ(m_power.executionStates.back(), kMaySleep);
+
+    Click(1);  // 60 s left: at once in the last minute; reloading leaves it
+    EXPECT_TRUE(IsWindowVisible(last));
+    Click(IDC_SETTIME);
+    EXPECT_FALSE(IsWindowVisible(last));
+    Tick(70);
+    Send(WM_POWERBROADCAST, PBT_APMRESUMEAUTOMATIC, 0);
+    EXPECT_EQ(Text(GetDlgItem(last, IDC_LM_SECONDS)), L"60") << "woken: the whole minute again";
+    m_log.clear();  // the picker's time kept by 设置时间
+    vt::test::Click(last, IDC_LM_ACT_NOW);
+    EXPECT_EQ(m_log, PowerSequence(0x0D));
+    EXPECT_FALSE(IsWindowVisible(last));
+    EXPECT_TRUE(TakeQuitMessage());
+}
+
 }  // namespace
 }  // namespace vt::test
