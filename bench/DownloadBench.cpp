@@ -6,11 +6,11 @@
 //   - "wininet-read": the same loop without the file (what the network gives);
 //   - "updater": the core's DownloadFile behind WinInetClient, with the
 //     wizard's message pump and the progress rule, streamed to the file;
-//   - "checked": the same with the body's sha256 checked on the way (CNG), as
-//     a component that names its digest is;
-//   - "sha256": CNG hashing as many bytes from memory, as the check does
-//     (the floor of the checked download where hashing is slower than the
-//     network).
+//   - "checked": the same with the body's sha256 checked on the way, as a
+//     component that names its digest is;
+//   - "sha256": the updater's hash (WinCrypto's, on a thread of its own)
+//     taking as many bytes from memory, as the check does (the floor of the
+//     checked download where hashing is slower than the network).
 // The variants take turns (one run of each, then the next round), so a burst
 // of load on a shared machine slows all of them alike. Prints every run, and
 // the best and the median of each variant.

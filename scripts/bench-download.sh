@@ -66,7 +66,7 @@ row "WinINet 64 KiB reads only" "$read_only" "$(best wininet-read)"
 row "WinINet 64 KiB reads to file, flushed" "$wininet" "$(best wininet-file)"
 row "updater path" "$ours" "$(best updater)"
 row "updater path, sha256 checked" "$checked" "$(best checked)"
-row "sha256 alone (CNG, from memory)" "$hash" "$(best sha256)"
+row "sha256 alone (from memory)" "$hash" "$(best sha256)"
 printf 'updater / WinINet loop to file: %s (target <= 1.25); / reads only: %s\n' \
   "$(ratio "$ours" "$wininet")" "$(ratio "$ours" "$read_only")"
 printf 'checked / unchecked: %s (target <= 1.1); checked / the slower of unchecked and sha256 alone: %s\n' \

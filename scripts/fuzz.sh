@@ -2,7 +2,7 @@
 # Builds a libFuzzer target with clang (sanitizers on) and runs it.
 # Usage: scripts/fuzz.sh NAME SECONDS [libFuzzer options...]
 #   NAME: reminder_load, profile_read, description, version_rule, url_parts, redirect,
-#         file_name, program_header, minutes, settings, holidays, command_line; or "list" to print the names.
+#         file_name, program_header, minutes, settings, holidays, command_line, sha256; or "list" to print the names.
 # New inputs collect in build/fuzz/fuzz/corpus/NAME; a crash is written to
 # build/fuzz/fuzz/ as crash-<hash> and can be replayed by passing that file
 # to the target binary (build/fuzz/fuzz/NAME_fuzz).
@@ -16,10 +16,10 @@ build=${VT_FUZZ_BUILD_DIR:-$root/build/fuzz}
 declare -A max_len=([reminder_load]=4096 [profile_read]=4096 [description]=4096
                     [version_rule]=512 [url_parts]=512 [redirect]=512 [file_name]=256
                     [program_header]=1024 [minutes]=64 [settings]=256 [holidays]=4096
-                    [command_line]=4200)
+                    [command_line]=4200 [sha256]=1024)
 if [ "$target" = list ]; then
   printf '%s\n' reminder_load profile_read description version_rule url_parts redirect file_name program_header \
-    minutes settings holidays command_line
+    minutes settings holidays command_line sha256
   exit 0
 fi
 secs=${2:?$usage}

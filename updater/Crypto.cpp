@@ -1,10 +1,12 @@
 #include "updater/Crypto.h"
 
+#include <algorithm>
 #include <condition_variable>
 #include <deque>
 #include <mutex>
 #include <string>
 #include <thread>
+#include <vector>
 
 namespace vt {
 
@@ -18,11 +20,15 @@ public:
     BackgroundSha256& operator=(const BackgroundSha256&) = delete;
 
     void Update(const void* data, std::size_t size) override {
-        // Filled to its full size at once: growing it block by block would
-        // copy every byte again on each of its reallocations.
-        if (m_batch.capacity() < kBatch) m_batch.reserve(kBatch);
-        m_batch.append(static_cast<const char*>(data), size);
-        if (m_batch.size() >= kBatch) Push();
+        const char* p = static_cast<const char*>(data);
+        while (size > 0) {
+            if (m_batch.capacity() < kBatch) NewBatch();
+            const std::size_t n = std::min(size, kBatch - m_batch.size());
+            m_batch.append(p, n);
+            p += n;
+            size -= n;
+            if (m_batch.size() == kBatch) Push();
+        }
     }
 
     bool Finish(Sha256Digest& out) override {
@@ -32,10 +38,27 @@ public:
     }
 
 private:
-    // Bytes are handed over in batches, so that the thread is woken once per
-    // 64 KiB rather than once per transfer block.
-    static constexpr std::size_t kBatch = 64 * 1024;
-    static constexpr std::size_t kMaxQueued = 4 * 1024 * 1024;
+    // Bytes are handed over in batches of 1 MiB: every hand-over costs a
+    // few waits and wakes, and under Wine each of those is a round trip to
+    // its server, which at 64 KiB a batch cost as much as the hash itself.
+    static constexpr std::size_t kBatch = 1024 * 1024;
+    static constexpr std::size_t kMaxQueued = 4 * kBatch;
+
+    // A batch's buffer, a hashed one again where there is one: allocating
+    // and freeing a buffer this large maps and unmaps memory every time.
+    void NewBatch() {
+        {
+            std::lock_guard<std::mutex> lock(m_mutex);
+            if (!m_spare.empty()) {
+                m_batch = std::move(m_spare.back());
+                m_spare.pop_back();
+            }
+        }
+        m_batch.clear();
+        // At its full size at once: growing it would copy every byte again
+        // on each reallocation.
+        m_batch.reserve(kBatch);
+    }
 
     void Push() {
         std::unique_lock<std::mutex> lock(m_mutex);
@@ -60,6 +83,8 @@ private:
             }
             m_room.notify_one();
             m_inner->Update(batch.data(), batch.size());
+            std::lock_guard<std::mutex> lock(m_mutex);
+            m_spare.push_back(std::move(batch));
         }
     }
 
@@ -77,6 +102,7 @@ private:
     std::mutex m_mutex;
     std::condition_variable m_work, m_room;
     std::deque<std::string> m_queue;
+    std::vector<std::string> m_spare;  // hashed batches, for reuse
     std::size_t m_nQueued = 0;
     bool m_bDone = false;
     std::thread m_worker;

@@ -1,7 +1,8 @@
 #pragma once
 // The hash and the signature check the updater relies on, behind interfaces:
-// the Windows program implements them on CNG (bcrypt.dll), the native tests
-// on OpenSSL's libcrypto. Nothing here computes anything itself.
+// the Windows program hashes with its own SHA-256 (Sha256.h) and checks
+// signatures on CNG (bcrypt.dll), the native tests do both on OpenSSL's
+// libcrypto.
 #include <array>
 #include <cstddef>
 #include <cstdint>

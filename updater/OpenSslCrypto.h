@@ -1,6 +1,6 @@
 #pragma once
 // The updater's hash and signature check on OpenSSL's libcrypto, for the
-// native build (the Windows program uses CNG, see WinCrypto.h).
+// native build (the Windows program: WinCrypto.h).
 #include "updater/Crypto.h"
 
 namespace vt {

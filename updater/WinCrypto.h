@@ -1,8 +1,8 @@
 #pragma once
-// The updater's hash and signature check on CNG (bcrypt.dll, part of
-// Windows since Vista): BCryptCreateHash/BCryptHashData for SHA-256, and
-// BCryptImportKeyPair with a BCRYPT_ECCPUBLIC_BLOB plus
-// BCryptVerifySignature for ECDSA P-256.
+// The updater's hash and signature check on Windows: SHA-256 is the
+// updater's own (Sha256.h); ECDSA P-256 is CNG's (bcrypt.dll, part of
+// Windows since Vista), BCryptImportKeyPair with a BCRYPT_ECCPUBLIC_BLOB
+// plus BCryptVerifySignature.
 #include <windows.h>
 
 #include <bcrypt.h>
@@ -24,7 +24,6 @@ public:
 
 private:
     // Opened once: opening a provider is the expensive part of CNG.
-    BCRYPT_ALG_HANDLE m_hSha256 = nullptr;
     BCRYPT_ALG_HANDLE m_hEcdsa = nullptr;
 };
 
