@@ -69,6 +69,8 @@ public:
     // After an end that leaves the program running: stopped, ready again.
     void Rearm();
     EndAction Action() const { return m_countdown.Action(); }
+    // Why the last minute under way began, when a condition began it (UTF-8).
+    std::string LastMinuteReason() const { return m_wait.LastMinuteReason(); }
     bool Running() const { return m_countdown.Running(); }
     int SecondsLeft() const { return m_countdown.Seconds(); }
     // The last-minute window's ways out and the wake from sleep.

@@ -4,8 +4,9 @@
 
 namespace vt {
 
-void EndSchedule::SetCountdown(bool running, int seconds, EndAction action) {
+void EndSchedule::SetCountdown(bool running, int seconds, EndAction action, const std::string& reason) {
     m_countdownRunning = running;
+    m_countdownReason = reason;
     m_countdownSeconds = seconds;
     m_countdownAction = action;
     if (!running) m_countdownRiders.clear();
@@ -108,6 +109,7 @@ EndView EndSchedule::Next() {
     if (source == Source::Countdown) {
         view.action = m_countdownAction;
         view.seconds = m_countdownSeconds;
+        view.reason = m_countdownReason;
     } else if (source == Source::Reminder) {
         view.action = m_reminder->action;
         view.seconds = m_reminder->seconds;

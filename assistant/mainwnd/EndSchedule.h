@@ -52,7 +52,7 @@ class EndSchedule {
 public:
     // The countdown as it stands after any change. A stopped countdown
     // lets go of the reminders that rode on its end.
-    void SetCountdown(bool running, int seconds, EndAction action);
+    void SetCountdown(bool running, int seconds, EndAction action, const std::string& reason = std::string());
     // A reminder's action came due while the program watched. reason names
     // the reminder in the window.
     EndOrder OnReminderDue(ReminderPowerAction action, const CarriedOccurrence& due, const std::string& reason);
@@ -91,6 +91,7 @@ private:
     bool m_countdownRunning = false;
     int m_countdownSeconds = 0;
     EndAction m_countdownAction = EndAction::ShutDown;
+    std::string m_countdownReason;
     std::vector<CarriedOccurrence> m_countdownRiders;
     std::optional<ReminderEnd> m_reminder;
     LastMinuteWatch m_watch;

@@ -231,24 +231,21 @@ std::string JobWatch::StatusText(EndAction action) const {
     return text;
 }
 
-std::string JobWatch::WarningText(EndAction action) const {
+std::string JobWatch::Reason() const {
     const std::string minutes = std::to_string(m_condition.minutes) + "分钟";
-    std::string reason;
     switch (m_condition.kind) {
     case JobConditionKind::ProgramExit:
-        reason = m_programShown + " 已退出，";
-        break;
+        return m_programShown + " 已退出";
     case JobConditionKind::UserIdle:
-        reason = "电脑已无人使用" + minutes + "，";
-        break;
+        return "电脑已无人使用" + minutes;
     case JobConditionKind::NetworkIdle:
-        reason = "网络已空闲" + minutes + "，";
-        break;
+        return "网络已空闲" + minutes;
     case JobConditionKind::CpuIdle:
-        reason = "CPU 已空闲" + minutes + "，";
-        break;
+        return "CPU 已空闲" + minutes;
     }
-    return reason + OneMinuteWarning(action);
+    return std::string();
 }
+
+std::string JobWatch::WarningText(EndAction action) const { return Reason() + "，" + OneMinuteWarning(action); }
 
 }  // namespace vt

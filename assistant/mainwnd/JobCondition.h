@@ -79,6 +79,8 @@ public:
     std::string StatusText(EndAction action) const;
     // The one-minute warning once the condition held, the reason first:
     // "Thunder.exe 已退出，还有1分钟电脑就要关机啦～…".
+    // Why the last minute began: "Thunder.exe 已退出", "网络已空闲5分钟".
+    std::string Reason() const;
     std::string WarningText(EndAction action) const;
 
     // The program's name as the texts show it: as the system lists it once

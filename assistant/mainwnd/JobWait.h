@@ -38,6 +38,8 @@ public:
     // The one-minute warning: with the reason while the last minute is the
     // one the condition began, the countdown's plain one otherwise.
     std::string WarningText(EndAction action) const;
+    // The same reason for the last-minute window; empty for a plain countdown.
+    std::string LastMinuteReason() const { return m_bHeld ? m_watch.Reason() : std::string(); }
 
 private:
     JobCondition m_condition;

@@ -15,7 +15,7 @@ void ShutdownDialog::ShowLastMinute() {
         m_lastMinute.Hide();
         return;
     }
-    m_ends.SetCountdown(m_form.Running(), m_form.SecondsLeft(), m_form.Action());
+    m_ends.SetCountdown(m_form.Running(), m_form.SecondsLeft(), m_form.Action(), m_form.LastMinuteReason());
     const EndView view = m_ends.Next();
     switch (view.step) {
     case LastMinuteStep::Show:

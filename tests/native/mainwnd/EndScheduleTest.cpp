@@ -26,9 +26,12 @@ TEST(EndSchedule, TheEarlierEndIsInForceAndAReminderDueWithinItsMinuteRidesOnIt)
     EXPECT_EQ(end.action, EndAction::Restart);
     EXPECT_EQ(end.carried, (Carried{kA, kB}));
 
-    ends.SetCountdown(true, 20, EndAction::Sleep);  // the countdown first: it takes the reminder
+    // the countdown first: it takes the reminder, and says why its last minute began
+    ends.SetCountdown(true, 20, EndAction::Sleep, "Thunder.exe 已退出");
     ends.OnReminderDue(ReminderPowerAction::ShutDown, kA, "");
-    EXPECT_EQ(ends.Next().action, EndAction::Sleep);
+    view = ends.Next();
+    EXPECT_EQ(view.action, EndAction::Sleep);
+    EXPECT_EQ(view.reason, "Thunder.exe 已退出");
     EXPECT_EQ(ends.ActNow().step, EndStep::EndCountdown);
     EXPECT_EQ(ends.TakeCountdownRiders(), Carried{kA});
     EXPECT_EQ(ends.OnReminderDue(ReminderPowerAction::Lock, kB, "").carried, Carried{kB}) << "locked at once";
