@@ -15,22 +15,32 @@
 // and each program gets a line of its own, in the order given: on a machine
 // shared with other work, a burst of load then slows all of them alike and
 // their ratios stay fair.
+//
+// Where one start's time goes:
+//   startup_bench --steps <exe> <title> <show command> <stamps file>
+// starts the program once with VT_STARTUP_STAMPS naming the stamps file, in
+// which the program notes the moment of each of its start-up steps; prints
+// each step as milliseconds since CreateProcess, then the moment the window
+// turned visible.
 #include <windows.h>
 
 #include <algorithm>
 #include <cstdio>
+#include <cstdlib>
 #include <cwchar>
 #include <vector>
 
 namespace {
 
 // One start; a negative time when the window never came.
-double TimeOneStart(const wchar_t* exe, const wchar_t* title, WPARAM showCommand, LARGE_INTEGER freq) {
+double TimeOneStart(const wchar_t* exe, const wchar_t* title, WPARAM showCommand, LARGE_INTEGER freq,
+                    LARGE_INTEGER* started = nullptr) {
     STARTUPINFOW si = {};
     si.cb = sizeof si;
     PROCESS_INFORMATION pi = {};
     LARGE_INTEGER t0, t1;
     QueryPerformanceCounter(&t0);
+    if (started) *started = t0;
     if (!CreateProcessW(exe, nullptr, nullptr, nullptr, FALSE, 0, nullptr, nullptr, &si, &pi)) return -1;
     HWND found = nullptr;
     for (int spin = 0; spin < 200000 && !found; ++spin) {
@@ -62,9 +72,36 @@ bool PrintFigures(std::vector<double> times) {
     return true;
 }
 
+// The stamps file: the counter's frequency on the first line, then one line
+// per step, "<counter> <step>".
+int PrintSteps(const wchar_t* exe, const wchar_t* title, WPARAM showCommand, const wchar_t* stampsFile) {
+    DeleteFileW(stampsFile);
+    SetEnvironmentVariableW(L"VT_STARTUP_STAMPS", stampsFile);
+    LARGE_INTEGER freq, t0;
+    QueryPerformanceFrequency(&freq);
+    const double visible = TimeOneStart(exe, title, showCommand, freq, &t0);
+    SetEnvironmentVariableW(L"VT_STARTUP_STAMPS", nullptr);
+    if (visible < 0) return 1;
+    FILE* f = _wfopen(stampsFile, L"r");
+    if (!f) return 1;
+    long long theirFreq = 0, stamp = 0;
+    char step[128];
+    if (std::fscanf(f, "%lld", &theirFreq) != 1 || theirFreq != freq.QuadPart) {
+        std::fclose(f);
+        return 1;
+    }
+    while (std::fscanf(f, "%lld %127s", &stamp, step) == 2)
+        std::printf("%8.1f  %s\n", 1000.0 * static_cast<double>(stamp - t0.QuadPart) / freq.QuadPart, step);
+    std::fclose(f);
+    std::printf("%8.1f  visible\n", visible);
+    return 0;
+}
+
 }  // namespace
 
 int wmain(int argc, wchar_t** argv) {
+    if (argc == 6 && std::wcscmp(argv[1], L"--steps") == 0)
+        return PrintSteps(argv[2], argv[3], static_cast<WPARAM>(_wtoi(argv[4])), argv[5]);
     if (argc < 3) return 2;
     int runs = argc > 3 ? _wtoi(argv[3]) : 7;
     WPARAM showCommand = argc > 4 ? static_cast<WPARAM>(_wtoi(argv[4])) : 0;

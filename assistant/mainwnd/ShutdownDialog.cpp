@@ -15,6 +15,7 @@
 #include "shared/win/DpiIcons.h"
 #include "shared/win/Encoding.h"
 #include "shared/win/Ignored.h"
+#include "shared/win/StartupStamps.h"
 
 namespace vt {
 namespace {
@@ -57,14 +58,18 @@ ShutdownDialog::ShutdownDialog(MainWindowServices services)
 ShutdownDialog::~ShutdownDialog() = default;
 
 BOOL ShutdownDialog::OnInitDialog() {
+    win::StartupStamp("main-template");
     SetProgramIcon(IDI_MAIN);
     m_trayIcon.Reset(LoadTrayIcon());
     m_tray.Init(Hwnd(), WM_TRAYNOTIFY, m_trayIcon.Get());
     m_tray.Add(kProductName);
+    win::StartupStamp("tray-icon");
     if (m_settings.FirstRun()) ShowBalloon(kFirstRunBalloon);
+    win::StartupStamp("first-run-balloon");
 
     m_link.Attach(Hwnd(), IDC_LINK);
     m_form.Init();
+    win::StartupStamp("countdown-form");
     SetText(kMainWindowTitle);
     // A second add right after the first: harmless when the first worked,
     // and it covers a shell that was still starting.
@@ -75,8 +80,11 @@ BOOL ShutdownDialog::OnInitDialog() {
     PostMessageW(Hwnd(), kMsgTakeReferenceVolume, 0, 0);
     m_registrar.SetWindow(Hwnd());
     RegisterHotkeys();
+    win::StartupStamp("hotkeys");
     if (m_reminderManager->Create(nullptr)) m_reminderManager->Show(SW_HIDE);
+    win::StartupStamp("reminder-manager");
     m_volumePopup->Create(nullptr);
+    win::StartupStamp("volume-popup");
     return TRUE;
 }
 
@@ -109,7 +117,10 @@ bool ShutdownDialog::OnMessage(UINT msg, WPARAM wParam, LPARAM lParam, LRESULT& 
         result = 0;
         return true;
     case kMsgTakeReferenceVolume:
+        win::StartupStamp("message-loop");
         m_channels.Init();
+        win::StartupStamp("reference-volume");
+        win::WriteStartupStamps();
         result = 0;
         return true;
     }

@@ -8,6 +8,7 @@
 #include "shared/win/Encoding.h"
 #include "shared/win/Ignored.h"
 #include "shared/win/Platform.h"
+#include "shared/win/StartupStamps.h"
 
 namespace vt {
 namespace {
@@ -77,7 +78,9 @@ BOOL ReminderManagerDialog::OnInitDialog() {
 
     m_lastTick = m_clock.Now();
     m_loadReport = m_manager.Load();
+    win::StartupStamp("reminders-loaded");
     m_list.Fill(m_manager.Book());
+    win::StartupStamp("reminder-list");
     switch (DecideStartupNotice(m_loadReport, m_manager.CanSave())) {
     case StartupNotice::LoadProblem:
         PostMessageW(Hwnd(), kMsgTellLoadProblem, 0, 0);
