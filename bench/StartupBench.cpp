@@ -17,24 +17,26 @@
 // their ratios stay fair.
 //
 // Where one start's time goes:
-//   startup_bench --steps <exe> <title> <show command> <stamps file>
-// starts the program once with VT_STARTUP_STAMPS naming the stamps file, in
-// which the program notes the moment of each of its start-up steps; prints
-// each step as milliseconds since CreateProcess, then the moment the window
-// turned visible.
+//   startup_bench --steps <exe> <title> <runs> <show command> <stamps file>
+// starts the program with VT_STARTUP_STAMPS naming the stamps file, in which
+// the program notes the moment of each of its start-up steps; prints for
+// each step the medians of its moment (ms since CreateProcess) and of its
+// own time, then those of the window turning visible.
 #include <windows.h>
 
 #include <algorithm>
 #include <cstdio>
 #include <cstdlib>
 #include <cwchar>
+#include <string>
+#include <utility>
 #include <vector>
 
 namespace {
 
 // One start; a negative time when the window never came.
 double TimeOneStart(const wchar_t* exe, const wchar_t* title, WPARAM showCommand, LARGE_INTEGER freq,
-                    LARGE_INTEGER* started = nullptr) {
+                    LARGE_INTEGER* started = nullptr, const wchar_t* awaitFile = nullptr) {
     STARTUPINFOW si = {};
     si.cb = sizeof si;
     PROCESS_INFORMATION pi = {};
@@ -57,6 +59,12 @@ double TimeOneStart(const wchar_t* exe, const wchar_t* title, WPARAM showCommand
         }
     }
     QueryPerformanceCounter(&t1);
+    // The program writes its stamps once its start is complete, which may
+    // be after its window shows.
+    for (int spin = 0; ready && awaitFile && spin < 500 && GetFileAttributesW(awaitFile) == INVALID_FILE_ATTRIBUTES;
+         ++spin)
+        Sleep(10);
+    if (awaitFile) Sleep(50);
     TerminateProcess(pi.hProcess, 0);
     WaitForSingleObject(pi.hProcess, 5000);
     CloseHandle(pi.hProcess);
@@ -73,35 +81,63 @@ bool PrintFigures(std::vector<double> times) {
 }
 
 // The stamps file: the counter's frequency on the first line, then one line
-// per step, "<counter> <step>".
-int PrintSteps(const wchar_t* exe, const wchar_t* title, WPARAM showCommand, const wchar_t* stampsFile) {
+// per step, "<counter> <step>". One run: appends each step's moment (ms since
+// CreateProcess) to steps, in order, and the moment the window showed last.
+bool StepsOfOneStart(const wchar_t* exe, const wchar_t* title, WPARAM showCommand, const wchar_t* stampsFile,
+                     std::vector<std::pair<std::string, double>>& steps) {
     DeleteFileW(stampsFile);
     SetEnvironmentVariableW(L"VT_STARTUP_STAMPS", stampsFile);
     LARGE_INTEGER freq, t0;
     QueryPerformanceFrequency(&freq);
-    const double visible = TimeOneStart(exe, title, showCommand, freq, &t0);
+    const double visible = TimeOneStart(exe, title, showCommand, freq, &t0, stampsFile);
     SetEnvironmentVariableW(L"VT_STARTUP_STAMPS", nullptr);
-    if (visible < 0) return 1;
-    FILE* f = _wfopen(stampsFile, L"r");
-    if (!f) return 1;
+    FILE* f = visible < 0 ? nullptr : _wfopen(stampsFile, L"r");
+    if (!f) return false;
     long long theirFreq = 0, stamp = 0;
     char step[128];
-    if (std::fscanf(f, "%lld", &theirFreq) != 1 || theirFreq != freq.QuadPart) {
-        std::fclose(f);
-        return 1;
-    }
-    while (std::fscanf(f, "%lld %127s", &stamp, step) == 2)
-        std::printf("%8.1f  %s\n", 1000.0 * static_cast<double>(stamp - t0.QuadPart) / freq.QuadPart, step);
+    bool ok = std::fscanf(f, "%lld", &theirFreq) == 1 && theirFreq == freq.QuadPart;
+    while (ok && std::fscanf(f, "%lld %127s", &stamp, step) == 2)
+        steps.emplace_back(step, 1000.0 * static_cast<double>(stamp - t0.QuadPart) / freq.QuadPart);
     std::fclose(f);
-    std::printf("%8.1f  visible\n", visible);
+    steps.emplace_back("visible", visible);
+    return ok;
+}
+
+double Median(std::vector<double> v) {
+    std::sort(v.begin(), v.end());
+    return v[v.size() / 2];
+}
+
+// Per step, over the runs: the median of its moment and of its own time
+// (since the step before it).
+int PrintSteps(const wchar_t* exe, const wchar_t* title, int runs, WPARAM showCommand, const wchar_t* stampsFile) {
+    std::vector<std::string> names;
+    std::vector<std::vector<double>> at, own;
+    for (int i = 0; i < runs; ++i) {
+        std::vector<std::pair<std::string, double>> steps;
+        if (!StepsOfOneStart(exe, title, showCommand, stampsFile, steps)) return 1;
+        for (std::size_t k = 0; k < steps.size(); ++k) {
+            if (k == names.size()) {
+                names.push_back(steps[k].first);
+                at.emplace_back();
+                own.emplace_back();
+            }
+            if (names[k] != steps[k].first) return 1;  // the steps came in another order
+            at[k].push_back(steps[k].second);
+            own[k].push_back(steps[k].second - (k ? steps[k - 1].second : 0));
+        }
+    }
+    std::printf("%8s %8s  step (medians of %d runs, ms: since CreateProcess, own time)\n", "at", "own", runs);
+    for (std::size_t k = 0; k < names.size(); ++k)
+        std::printf("%8.1f %8.1f  %s\n", Median(at[k]), Median(own[k]), names[k].c_str());
     return 0;
 }
 
 }  // namespace
 
 int wmain(int argc, wchar_t** argv) {
-    if (argc == 6 && std::wcscmp(argv[1], L"--steps") == 0)
-        return PrintSteps(argv[2], argv[3], static_cast<WPARAM>(_wtoi(argv[4])), argv[5]);
+    if (argc == 7 && std::wcscmp(argv[1], L"--steps") == 0)
+        return PrintSteps(argv[2], argv[3], _wtoi(argv[4]), static_cast<WPARAM>(_wtoi(argv[5])), argv[6]);
     if (argc < 3) return 2;
     int runs = argc > 3 ? _wtoi(argv[3]) : 7;
     WPARAM showCommand = argc > 4 ? static_cast<WPARAM>(_wtoi(argv[4])) : 0;

@@ -88,11 +88,11 @@ for count in $counts; do
     "$count" "$runs" "$t" "$t_min" "$t_max" "$(ratio "$t" "$empty")" "$rss" "$(( count * 8276 / 1024 ))"
 done
 
-# Where the time goes: one start each, empty and with 10,000 reminders, with
-# the program noting its steps (milliseconds since CreateProcess).
+# Where the time goes: empty and with 10,000 reminders, with the program
+# noting its steps.
 for count in 0 10000; do
-  echo "start-up steps with $count reminders (ms since CreateProcess):"
-  $bench --steps "$(winepath -w "$app/n$count/Vantrel.exe")" "$vt_main_title" "$show" \
+  echo "start-up steps with $count reminders:"
+  $bench --steps "$(winepath -w "$app/n$count/Vantrel.exe")" "$vt_main_title" "$runs" "$show" \
          "$(winepath -w "$app/stamps.txt")" | tr -d '\r' | sed 's/^/  /' || echo "  not measured: no stamps"
 done
 

@@ -64,8 +64,8 @@ BOOL ShutdownDialog::OnInitDialog() {
     m_tray.Init(Hwnd(), WM_TRAYNOTIFY, m_trayIcon.Get());
     m_tray.Add(kProductName);
     win::StartupStamp("tray-icon");
+    // Here, not later: a balloon about a held hotkey comes after it.
     if (m_settings.FirstRun()) ShowBalloon(kFirstRunBalloon);
-    win::StartupStamp("first-run-balloon");
 
     m_link.Attach(Hwnd(), IDC_LINK);
     m_form.Init();
@@ -81,11 +81,19 @@ BOOL ShutdownDialog::OnInitDialog() {
     m_registrar.SetWindow(Hwnd());
     RegisterHotkeys();
     win::StartupStamp("hotkeys");
-    if (m_reminderManager->Create(nullptr)) m_reminderManager->Show(SW_HIDE);
-    win::StartupStamp("reminder-manager");
-    m_volumePopup->Create(nullptr);
-    win::StartupStamp("volume-popup");
+    // A timer's message comes only when no other is waiting: the user's
+    // first command goes ahead of this work.
+    SetTimer(Hwnd(), kStartTimerId, 0, nullptr);
     return TRUE;
+}
+
+void ShutdownDialog::OnStarted() {
+    KillTimer(Hwnd(), kStartTimerId);
+    win::StartupStamp("idle-loop");
+    m_reminderManager->Start();
+    if (m_services.afterStart) m_services.afterStart();
+    win::StartupStamp("update-schedule");
+    win::WriteStartupStamps();
 }
 
 bool ShutdownDialog::OnMessage(UINT msg, WPARAM wParam, LPARAM lParam, LRESULT& result) {
@@ -120,8 +128,16 @@ bool ShutdownDialog::OnMessage(UINT msg, WPARAM wParam, LPARAM lParam, LRESULT& 
         win::StartupStamp("message-loop");
         m_channels.Init();
         win::StartupStamp("reference-volume");
-        win::WriteStartupStamps();
         result = 0;
+        return true;
+    // Top-level windows get these; the reminders' window may not exist yet.
+    case WM_TIMECHANGE:
+        m_reminderManager->OnClockJump();
+        result = 0;
+        return true;
+    case WM_POWERBROADCAST:
+        if (wParam == PBT_APMRESUMEAUTOMATIC || wParam == PBT_APMRESUMESUSPEND) m_reminderManager->OnClockJump();
+        result = TRUE;
         return true;
     }
     return Dialog::OnMessage(msg, wParam, lParam, result);
@@ -139,9 +155,11 @@ bool ShutdownDialog::OnCommand(WORD id, WORD code, HWND control) {
 bool ShutdownDialog::OnNotify(NMHDR* header, LRESULT& result) { return m_form.OnNotify(header, result); }
 
 void ShutdownDialog::OnTimer(UINT_PTR id) {
+    if (id == kStartTimerId) OnStarted();
     if (id != kCountdownTimerId) return;
     m_form.OnTimer();
     m_channels.Sample();
+    m_reminderManager->Tick();
 }
 
 // Button 1 ("开始计时") is the dialog's OK: it starts or stops the countdown.
@@ -203,7 +221,7 @@ void ShutdownDialog::OnTrayNotify(UINT mouseMessage) {
             break;
         case TrayClick::Show:
             SetForegroundWindow(Hwnd());
-            m_volumePopup->Show(SW_SHOW);
+            ShowVolumePopup();
             break;
         case TrayClick::Ignore:  // the press that just took the popup away
             break;
@@ -227,6 +245,11 @@ void ShutdownDialog::OnTrayNotify(UINT mouseMessage) {
     }
 }
 
+void ShutdownDialog::ShowVolumePopup() {
+    if (!m_volumePopup->Hwnd() && !m_volumePopup->Create(nullptr)) return;
+    m_volumePopup->Show(SW_SHOW);
+}
+
 // A new tray command needs only its menu line in Vantrel.rc, its id in
 // resource.h and its case here.
 bool ShutdownDialog::OnTrayCommand(UINT id) {
@@ -241,7 +264,7 @@ bool ShutdownDialog::OnTrayCommand(UINT id) {
         m_form.OnStartStop();
         break;
     case ID_TRAY_REMINDERS:
-        m_reminderManager->Show(SW_SHOW);
+        m_reminderManager->Open();
         break;
     case ID_TRAY_MONITOROFF:
         OnMonitorOff();

@@ -40,6 +40,9 @@ struct MainWindowServices {
     const ReminderServices* reminders = nullptr;
     // Null: the computer's clock (for the countdown's time-of-day target).
     const IClock* clock = nullptr;
+    // Once the message loop is idle after the start: the start's update
+    // schedule. May be empty.
+    std::function<void()> afterStart = nullptr;
 };
 
 class ShutdownDialog : public win::Dialog, private ICountdownHost, private ISettingsHost {
@@ -54,7 +57,7 @@ public:
     void SetMenuItemText(UINT id, const std::wstring& text);
     void SetMenuItemCheck(UINT id, bool on);
 
-    // For tests.
+    // For tests. The volume popup's window is made at its first showing.
     ReminderManagerDialog& Reminders() { return *m_reminderManager; }
     VolumePopup& Popup() { return *m_volumePopup; }
     // Null until "设置..." was first chosen.
@@ -72,11 +75,17 @@ protected:
     void OnCancel() override;  // Esc: hidden, not ended
     bool OnCommand(WORD id, WORD code, HWND control) override;
     bool OnNotify(NMHDR* header, LRESULT& result) override;
-    void OnTimer(UINT_PTR id) override;  // the countdown's second and the volume's sample
+    // The countdown's second, the volume's sample and the reminders' tick;
+    // once, the start's deferred work.
+    void OnTimer(UINT_PTR id) override;
 
 private:
     // Shell of the window (ShutdownDialog.cpp).
+    // What the first second does not need, once the message loop is idle:
+    // the reminders and the holiday schedule, the update schedule.
+    void OnStarted();
     void OnTrayNotify(UINT mouseMessage);
+    void ShowVolumePopup();
     void OnTaskbarCreated();
     // WM_DPICHANGED: the base reloads the window's icons; the tray icon
     // follows the taskbar's scale.
