@@ -21,9 +21,10 @@ inline constexpr unsigned WM_REMINDER_ANSWER = kWmUser + 100;
 inline constexpr long kAnswerAcknowledged = 0;  // reminder becomes Expired
 inline constexpr long kAnswerPutOff = 1;        // reminder becomes Snoozed
 
-// Timer ids, each of its own window; every timer fires once a second.
-inline constexpr std::uintptr_t kCountdownTimerId = 1000;  // main window
-inline constexpr std::uintptr_t kReminderTimerId = 1000;   // reminder manager
-inline constexpr std::uintptr_t kAlertTimerId = 1010;      // reminder alert
+// Timer ids, each of its own window. The main window's second also ticks the
+// reminders; its start timer fires once, when the message loop is idle.
+inline constexpr std::uintptr_t kCountdownTimerId = 1000;  // main window, every second
+inline constexpr std::uintptr_t kStartTimerId = 1001;      // main window, once
+inline constexpr std::uintptr_t kAlertTimerId = 1010;      // reminder alert, every second
 
 }  // namespace vt

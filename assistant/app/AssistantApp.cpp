@@ -8,6 +8,7 @@
 #include "shared/win/AppDirectory.h"
 #include "shared/win/Encoding.h"
 #include "shared/win/Ignored.h"
+#include "shared/win/StartupStamps.h"
 #include "shared/win/WinProfile.h"
 
 namespace vt {
@@ -22,14 +23,15 @@ void AssistantApp::ScheduleUpdate(bool atStartup) {
 }
 
 bool AssistantApp::InitInstance() {
-    // A second copy that is about to quit still performs the schedule.
-    ScheduleUpdate(true);
-
     INITCOMMONCONTROLSEX icc = {sizeof icc, ICC_WIN95_CLASSES | ICC_DATE_CLASSES | ICC_STANDARD_CLASSES};
     InitCommonControlsEx(&icc);
+    win::StartupStamp("common-controls");
 
     m_mutex.Reset(CreateMutexW(nullptr, FALSE, kInstanceMutexName));
     if (GetLastError() == ERROR_ALREADY_EXISTS) {
+        // A second copy that is about to quit still performs the schedule;
+        // the first one does once its message loop runs.
+        ScheduleUpdate(true);
         if (m_command.kind != LaunchCommand::Kind::None) {
             m_startExitCode = HandOff();  // and no balloon
             return false;
@@ -43,8 +45,11 @@ bool AssistantApp::InitInstance() {
     m_volume = std::make_unique<win::WinVolumeDevice>();
     MainWindowServices services{
         m_registry, m_power, *m_volume, m_shell, [this] { ScheduleUpdate(false); }, win::ToUtf8(win::ModulePath())};
+    services.afterStart = [this] { ScheduleUpdate(true); };
     m_pMainDialog = std::make_unique<ShutdownDialog>(std::move(services));
+    win::StartupStamp("main-window-object");
     if (m_pMainDialog->Create(nullptr)) m_pMainDialog->Show(SW_HIDE);
+    win::StartupStamp("main-window");
     if (!m_pMainDialog->Hwnd()) return false;
     if (!m_receiver.Attach(m_pMainDialog->Hwnd(), [this](const LaunchCommand& c) { return CarryOut(c); }))
         win::NoteIgnored(L"SetWindowSubclass");

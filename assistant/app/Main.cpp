@@ -3,8 +3,10 @@
 
 #include "assistant/app/AssistantApp.h"
 #include "assistant/app/CommandHandOff.h"
+#include "shared/win/StartupStamps.h"
 
 int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int) {
+    vt::win::StartupStamp("entry");
     vt::AssistantApp app;
     return app.Run(vt::ProgramArguments());
 }

@@ -15,6 +15,7 @@
 #include "shared/win/DpiIcons.h"
 #include "shared/win/Encoding.h"
 #include "shared/win/Ignored.h"
+#include "shared/win/StartupStamps.h"
 
 namespace vt {
 namespace {
@@ -69,14 +70,18 @@ ShutdownDialog::ShutdownDialog(MainWindowServices services)
 ShutdownDialog::~ShutdownDialog() = default;
 
 BOOL ShutdownDialog::OnInitDialog() {
+    win::StartupStamp("main-template");
     SetProgramIcon(IDI_MAIN);
     m_trayIcon.Reset(LoadTrayIcon());
     m_tray.Init(Hwnd(), WM_TRAYNOTIFY, m_trayIcon.Get());
     m_tray.Add(kProductName);
+    win::StartupStamp("tray-icon");
+    // Here, not later: a balloon about a held hotkey comes after it.
     if (m_settings.FirstRun()) ShowBalloon(kFirstRunBalloon);
 
     m_link.Attach(Hwnd(), IDC_LINK);
     m_form.Init();
+    win::StartupStamp("countdown-form");
     SetText(kMainWindowTitle);
     // A second add right after the first: harmless when the first worked,
     // and it covers a shell that was still starting.
@@ -87,9 +92,20 @@ BOOL ShutdownDialog::OnInitDialog() {
     PostMessageW(Hwnd(), kMsgTakeReferenceVolume, 0, 0);
     m_registrar.SetWindow(Hwnd());
     RegisterHotkeys();
-    if (m_reminderManager->Create(nullptr)) m_reminderManager->Show(SW_HIDE);
-    m_volumePopup->Create(nullptr);
+    win::StartupStamp("hotkeys");
+    // A timer's message comes only when no other is waiting: the user's
+    // first command goes ahead of this work.
+    SetTimer(Hwnd(), kStartTimerId, 0, nullptr);
     return TRUE;
+}
+
+void ShutdownDialog::OnStarted() {
+    KillTimer(Hwnd(), kStartTimerId);
+    win::StartupStamp("idle-loop");
+    m_reminderManager->Start();
+    if (m_services.afterStart) m_services.afterStart();
+    win::StartupStamp("update-schedule");
+    win::WriteStartupStamps();
 }
 
 bool ShutdownDialog::OnMessage(UINT msg, WPARAM wParam, LPARAM lParam, LRESULT& result) {
@@ -125,7 +141,14 @@ bool ShutdownDialog::OnMessage(UINT msg, WPARAM wParam, LPARAM lParam, LRESULT& 
         result = TRUE;
         return true;
     case kMsgTakeReferenceVolume:
+        win::StartupStamp("message-loop");
         m_channels.Init();
+        win::StartupStamp("reference-volume");
+        result = 0;
+        return true;
+    // Top-level windows get these; the reminders' window may not exist yet.
+    case WM_TIMECHANGE:
+        m_reminderManager->OnClockJump();
         result = 0;
         return true;
     }
@@ -144,10 +167,12 @@ bool ShutdownDialog::OnCommand(WORD id, WORD code, HWND control) {
 bool ShutdownDialog::OnNotify(NMHDR* header, LRESULT& result) { return m_form.OnNotify(header, result); }
 
 void ShutdownDialog::OnTimer(UINT_PTR id) {
+    if (id == kStartTimerId) OnStarted();
     if (id != kCountdownTimerId) return;
     m_form.OnTimer();
     TickEnds();
     m_channels.Sample();
+    m_reminderManager->Tick();
 }
 
 // Button 1 ("开始计时") is the dialog's OK: it starts or stops the countdown.
@@ -202,7 +227,11 @@ void ShutdownDialog::ShowEndAction(EndAction action) {
 void ShutdownDialog::OnPowerBroadcast(WPARAM event) {
     // Both wake messages may come for one wake: starting the measures and
     // the last minute again twice does no harm.
-    if (event == PBT_APMRESUMEAUTOMATIC || event == PBT_APMRESUMESUSPEND) OnResume();
+    if (event != PBT_APMRESUMEAUTOMATIC && event != PBT_APMRESUMESUSPEND) return;
+    OnResume();
+    // The reminders that came due while the computer slept: named, never
+    // carried out (the manager may have no window of its own to hear this).
+    m_reminderManager->OnClockJump();
 }
 
 void ShutdownDialog::OnTrayNotify(UINT mouseMessage) {
@@ -216,7 +245,7 @@ void ShutdownDialog::OnTrayNotify(UINT mouseMessage) {
             break;
         case TrayClick::Show:
             SetForegroundWindow(Hwnd());
-            m_volumePopup->Show(SW_SHOW);
+            ShowVolumePopup();
             break;
         case TrayClick::Ignore:  // the press that just took the popup away
             break;
@@ -240,6 +269,11 @@ void ShutdownDialog::OnTrayNotify(UINT mouseMessage) {
     }
 }
 
+void ShutdownDialog::ShowVolumePopup() {
+    if (!m_volumePopup->Hwnd() && !m_volumePopup->Create(nullptr)) return;
+    m_volumePopup->Show(SW_SHOW);
+}
+
 // A new tray command needs only its menu line in Vantrel.rc, its id in
 // resource.h and its case here.
 bool ShutdownDialog::OnTrayCommand(UINT id) {
@@ -254,7 +288,7 @@ bool ShutdownDialog::OnTrayCommand(UINT id) {
         m_form.OnStartStop();
         break;
     case ID_TRAY_REMINDERS:
-        m_reminderManager->Show(SW_SHOW);
+        m_reminderManager->Open();
         break;
     case ID_TRAY_MONITOROFF:
         OnMonitorOff();

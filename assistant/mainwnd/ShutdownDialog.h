@@ -48,6 +48,9 @@ struct MainWindowServices {
     IJobSampler* jobSampler = nullptr;
     // Empty: win::MonotonicSeconds, the conditions' clock.
     std::function<std::uint64_t()> monotonicSeconds = {};
+    // Once the message loop is idle after the start: the start's update
+    // schedule. May be empty.
+    std::function<void()> afterStart = nullptr;
 };
 
 class ShutdownDialog : public win::Dialog, private ICountdownHost, private ISettingsHost, private ILastMinuteHost {
@@ -65,7 +68,7 @@ public:
     void SetMenuItemText(UINT id, const std::wstring& text);
     void SetMenuItemCheck(UINT id, bool on);
 
-    // For tests.
+    // For tests. The volume popup's window is made at its first showing.
     ReminderManagerDialog& Reminders() { return *m_reminderManager; }
     VolumePopup& Popup() { return *m_volumePopup; }
     // Null until "设置..." was first chosen.
@@ -84,13 +87,19 @@ protected:
     void OnCancel() override;  // Esc: hidden, not ended
     bool OnCommand(WORD id, WORD code, HWND control) override;
     bool OnNotify(NMHDR* header, LRESULT& result) override;
-    void OnTimer(UINT_PTR id) override;  // the countdown's second and the volume's sample
+    // The countdown's second, the volume's sample and the reminders' tick;
+    // once, the start's deferred work.
+    void OnTimer(UINT_PTR id) override;
 
 private:
     // Shell of the window (ShutdownDialog.cpp).
+    // What the first second does not need, once the message loop is idle:
+    // the reminders and the holiday schedule, the update schedule.
+    void OnStarted();
     void OnTrayNotify(UINT mouseMessage);
     // WM_POWERBROADCAST: what has to start again after the computer woke.
     void OnPowerBroadcast(WPARAM event);
+    void ShowVolumePopup();
     void OnTaskbarCreated();
     // WM_DPICHANGED: the base reloads the window's icons; the tray icon
     // follows the taskbar's scale.

@@ -3,8 +3,9 @@
 // tick, the alerts' answers and the rules of the New, Edit and Delete
 // commands. The manager dialog translates its messages into these calls and
 // carries out what they return:
-//   WM_INITDIALOG          -> Load, then fill the list from Book()
-//   WM_TIMER               -> OnTimer: set the caption, redraw changedRows,
+//   Start (once)           -> Load; WM_INITDIALOG fills the list from Book()
+//   the main window's second, a clock change or a resume
+//                          -> OnTimer: set the caption, redraw changedRows,
 //                             open each alert, then start its launches; a
 //                             year without holiday schedule: the balloon
 //

@@ -8,6 +8,7 @@
 #include "shared/win/Encoding.h"
 #include "shared/win/Ignored.h"
 #include "shared/win/Platform.h"
+#include "shared/win/StartupStamps.h"
 
 namespace vt {
 namespace {
@@ -77,21 +78,49 @@ BOOL ReminderManagerDialog::OnInitDialog() {
         SendMessageW(m_hTip, TTM_ADDTOOLW, 0, reinterpret_cast<LPARAM>(&tool));
     }
 
+    Start();
+    if (!m_caption.empty()) SetText(m_caption);
+    m_list.Fill(m_manager.Book());
+    return TRUE;
+}
+
+void ReminderManagerDialog::Start() {
+    if (m_bStarted) return;
+    m_bStarted = true;
     m_lastTick = m_clock.Now();
     m_loadReport = m_manager.Load();
-    m_list.Fill(m_manager.Book());
+    win::StartupStamp("reminders-loaded");
+    UINT notice = 0;
     switch (DecideStartupNotice(m_loadReport, m_manager.CanSave())) {
     case StartupNotice::LoadProblem:
-        PostMessageW(Hwnd(), kMsgTellLoadProblem, 0, 0);
+        notice = kMsgTellLoadProblem;
         break;
     case StartupNotice::CannotSave:
-        PostMessageW(Hwnd(), kMsgTellCannotSave, 0, 0);
+        notice = kMsgTellCannotSave;
         break;
     case StartupNotice::None:
         break;
     }
-    SetTimer(Hwnd(), kReminderTimerId, 1000, nullptr);
-    return TRUE;
+    // The question comes from the manager's window, hidden as ever.
+    if (notice && MakeWindow()) PostMessageW(Hwnd(), notice, 0, 0);
+    win::StartupStamp("reminders-checked");
+}
+
+bool ReminderManagerDialog::MakeWindow() {
+    if (Hwnd()) return true;
+    if (!Create(nullptr)) return false;
+    Show(SW_HIDE);
+    return true;
+}
+
+void ReminderManagerDialog::Open() {
+    Start();
+    if (MakeWindow()) Show(SW_SHOW);
+}
+
+void ReminderManagerDialog::Tick() {
+    Start();
+    if (!m_bClosed) CheckReminders();
 }
 
 void ReminderManagerDialog::OnDpiChanged(UINT dpi) { m_list.SetDpi(dpi); }
@@ -104,14 +133,6 @@ bool ReminderManagerDialog::OnMessage(UINT msg, WPARAM wParam, LPARAM lParam, LR
         return true;
     case kMsgTellLoadProblem:
         TellLoadProblem();
-        return true;
-    case WM_TIMECHANGE:
-        OnClockJump();
-        result = 0;
-        return true;
-    case WM_POWERBROADCAST:
-        if (wParam == PBT_APMRESUMEAUTOMATIC || wParam == PBT_APMRESUMESUSPEND) OnClockJump();
-        result = TRUE;
         return true;
     case kMsgTellCannotSave:
         ShowMessage(win::FromUtf8(UnsavableFolderMessage(m_manager.Book().Path())), kProductName,
@@ -159,29 +180,31 @@ bool ReminderManagerDialog::OnNotify(NMHDR* header, LRESULT& result) {
     return false;
 }
 
-void ReminderManagerDialog::OnTimer(UINT_PTR id) {
-    if (id == kReminderTimerId && !m_bClosed) CheckReminders();
-}
-
 void ReminderManagerDialog::OnClockJump() {
+    Start();
     if (!m_bClosed) CheckReminders();
 }
 
 void ReminderManagerDialog::CheckReminders() {
     TickResult tick = m_manager.OnTimer();
-    SetText(win::FromUtf8(tick.caption));
+    m_caption = win::FromUtf8(tick.caption);
     const LocalTime now = tick.now;
     const bool newDay = now.year != m_lastTick.year || now.month != m_lastTick.month || now.day != m_lastTick.day;
     m_lastTick = now;
-    const ReminderBook& book = m_manager.Book();
-    if (m_list.Count() != book.Count()) {
-        m_list.Fill(book);  // a row the list failed to take: show the book again
-    } else if (newDay) {
-        m_list.RedrawAll();  // yesterday's "今天" is a date now
-    } else {
-        for (int row : tick.changedRows) m_list.SetStateCell(row, *book.At(row));
+    // Without a window yet there is no list to keep up: it is filled from
+    // the book when the window is made.
+    if (Hwnd()) {
+        SetText(m_caption);
+        const ReminderBook& book = m_manager.Book();
+        if (m_list.Count() != book.Count()) {
+            m_list.Fill(book);  // a row the list failed to take: show the book again
+        } else if (newDay) {
+            m_list.RedrawAll();  // yesterday's "今天" is a date now
+        } else {
+            for (int row : tick.changedRows) m_list.SetStateCell(row, *book.At(row));
+        }
+        if (!tick.changedRows.empty()) UpdateButtons();
     }
-    if (!tick.changedRows.empty()) UpdateButtons();
     ForgetFinishedAlerts();
     for (const AlertRequest& request : tick.alerts) OpenAlert(request);
     // The owner's balloon says why such reminders keep to Monday to Friday.
@@ -191,8 +214,10 @@ void ReminderManagerDialog::CheckReminders() {
 }
 
 void ReminderManagerDialog::OpenAlert(const AlertRequest& request) {
+    // The manager's window owns the alerts (and keeps them above other
+    // windows), shown or not.
     auto alert = std::make_unique<ReminderAlertDialog>();
-    if (alert->Create(Hwnd())) {
+    if (MakeWindow() && alert->Create(Hwnd())) {
         alert->SetAlertInfo(request.id, win::FromGbk(request.title),
                             AlertContent(win::FromUtf8(request.missedNote), win::FromGbk(request.content)),
                             request.hour, request.minute);
@@ -312,22 +337,24 @@ void ReminderManagerDialog::OnCancel() {
 
 void ReminderManagerDialog::SaveAndClose() {
     if (m_bClosed) return;
-    m_bClosed = true;
+    // A book never read must not overwrite the file with nothing.
+    Start();
     // Nothing fires once the way out has begun: an alert opened now would
     // only be torn down again, and its state would not reach the file.
-    KillTimer(Hwnd(), kReminderTimerId);
+    m_bClosed = true;
     m_manager.SaveAtExit();
     // The list keeps its images: the window may come back (Resume), and
     // the list takes them with itself when the window is destroyed.
     // The windows go now; the objects with this one, because an alert's
     // confirmation question may still be on the stack below this call.
     for (auto& alert : m_alerts) alert->DestroyWindow();
-    EndDialog(IDCANCEL);
+    if (Hwnd()) EndDialog(IDCANCEL);
 }
 
 void ReminderManagerDialog::Resume() {
-    if (!m_bClosed || !Hwnd()) return;
+    if (!m_bClosed) return;
     m_bClosed = false;
+    if (!Hwnd()) return;
     // The alerts closed at the way out are Ready again in the book.
     const ReminderBook& book = m_manager.Book();
     if (m_list.Count() != book.Count())
@@ -335,7 +362,6 @@ void ReminderManagerDialog::Resume() {
     else
         for (int row = 0; row < book.Count(); ++row) m_list.SetStateCell(row, *book.At(row));
     UpdateButtons();
-    SetTimer(Hwnd(), kReminderTimerId, 1000, nullptr);
 }
 
 void ReminderManagerDialog::TellLoadProblem() {

@@ -1,8 +1,10 @@
 #pragma once
-// The reminder manager window (template 135). Created hidden at start-up by
-// the main window, it owns every reminder and every alert window it opens;
-// its own one-second timer fires the reminders whether it is shown or not.
-// Closing it only hides it (and saves the reminders).
+// The reminder manager (template 135). It owns every reminder and every alert
+// window it opens. The main window's one-second timer ticks it (Tick) and
+// hands it the clock's jumps; the reminders are read at Start, or at the
+// first thing that needs them. Its window is made when first needed: shown
+// from the tray, or as the owner of an alert. Closing it only hides it (and
+// saves the reminders).
 #include <functional>
 #include <memory>
 #include <string>
@@ -46,6 +48,17 @@ public:
     explicit ReminderManagerDialog(ReminderServices services);
     ~ReminderManagerDialog() override;
 
+    // Reads the reminders and the holiday schedule, once; every call below
+    // does it first when it has not happened yet.
+    void Start();
+    // One second of the reminders (the main window's timer).
+    void Tick();
+    // Woken from sleep or the clock changed: the check runs now, not at the
+    // next tick.
+    void OnClockJump();
+    // "提醒管理器...": the window, made now if it has not been.
+    void Open();
+
     // At every way out: reminders written (an open alert's as Ready), alerts
     // closed, no more firing, window ended.
     void SaveAndClose();
@@ -54,8 +67,11 @@ public:
     // ones whose alerts were closed among them. The window stays hidden.
     void Resume();
 
-    // For tests and the screenshot tool.
-    ReminderManager& Manager() { return m_manager; }
+    // For tests and the screenshot tool; the reminders read.
+    ReminderManager& Manager() {
+        Start();
+        return m_manager;
+    }
     const std::vector<std::unique_ptr<ReminderAlertDialog>>& Alerts() const { return m_alerts; }
     HWND List() const { return m_list.Hwnd(); }
 
@@ -66,7 +82,6 @@ protected:
     void OnCancel() override;
     bool OnCommand(WORD id, WORD code, HWND control) override;
     bool OnNotify(NMHDR* header, LRESULT& result) override;
-    void OnTimer(UINT_PTR id) override;
     // The list's row height at the new scale.
     void OnDpiChanged(UINT dpi) override;
 
@@ -74,9 +89,8 @@ private:
     struct OwnedPlatform;
 
     void CheckReminders();
-    // Woken from sleep or the clock changed: the check runs now, not at the
-    // next tick.
-    void OnClockJump();
+    // The window exists (hidden when new); false when it could not be made.
+    bool MakeWindow();
     void OpenAlert(const AlertRequest& request);
     void PlaceAlert(HWND alert) const;
     void ForgetFinishedAlerts();
@@ -98,8 +112,10 @@ private:
     ReminderListView m_list;
     HWND m_hTip = nullptr;
     std::vector<std::unique_ptr<ReminderAlertDialog>> m_alerts;
-    bool m_bClosed = false;  // SaveAndClose has run
-    LocalTime m_lastTick;    // its date decides when "今天" moves on
+    bool m_bStarted = false;  // the reminders are read
+    bool m_bClosed = false;   // SaveAndClose has run
+    std::wstring m_caption;   // the last tick's, for a window made later
+    LocalTime m_lastTick;     // its date decides when "今天" moves on
 };
 
 }  // namespace vt

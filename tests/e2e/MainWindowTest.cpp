@@ -20,10 +20,11 @@ protected:
     // The volume popup once a click on the tray icon, the pointer at
     // (400, 300), has shown it; null when it does not show.
     HWND ClickTrayAt400x300() {
-        HWND popup = m_process.WaitAnyWindow(L"音量控制");
-        if (!popup) return nullptr;
         SetCursorPos(400, 300);
         PostMessageW(m_main, WM_TRAYNOTIFY, 0, WM_LBUTTONDOWN);
+        // The popup's window is made at its first showing.
+        HWND popup = m_process.WaitAnyWindow(L"音量控制");
+        if (!popup) return nullptr;
         return WaitFor([&] { return IsVisible(popup); }) ? popup : nullptr;
     }
     void TearDown() override {

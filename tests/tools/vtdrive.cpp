@@ -8,6 +8,7 @@
 //   vtdrive click <title> <id>             click button id of that window
 //   vtdrive senditem <title> <id> <msg> <wp> <lp>  send a message to control id
 //   vtdrive rect <title>                   print "x y w h" of the window
+//   vtdrive text <title> <id>              print the text of control id (UTF-8)
 //   vtdrive cursor <x> <y>                 move the mouse pointer
 //   vtdrive foreground <title>             bring the window to the front
 #include <windows.h>
@@ -91,6 +92,14 @@ int wmain(int argc, wchar_t** argv) {
         RECT rc;
         GetWindowRect(hwnd, &rc);
         wprintf(L"%ld %ld %ld %ld\n", rc.left, rc.top, rc.right - rc.left, rc.bottom - rc.top);
+        return 0;
+    }
+    if (verb == L"text" && argc >= 4) {
+        wchar_t text[512] = {};
+        GetWindowTextW(GetDlgItem(hwnd, static_cast<int>(Num(argv[3]))), text, 512);
+        char utf8[1536] = {};
+        WideCharToMultiByte(CP_UTF8, 0, text, -1, utf8, sizeof utf8, nullptr, nullptr);
+        std::printf("%s\n", utf8);
         return 0;
     }
     if (verb == L"foreground") return SetForegroundWindow(hwnd) ? 0 : 1;

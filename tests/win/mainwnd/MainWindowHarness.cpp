@@ -66,6 +66,8 @@ void MainWindowTest::CreateMainWindow() {
                                 kExePath,   &m_reminders, &m_now,   &m_jobs, [this] { return m_seconds; }};
     m_dialog = std::make_unique<ShutdownDialog>(std::move(services));
     ASSERT_TRUE(m_dialog->Create(nullptr));
+    // The start's deferred work, as when the loop first idles.
+    Send(WM_TIMER, kStartTimerId, 0);
     m_log.clear();
 }
 

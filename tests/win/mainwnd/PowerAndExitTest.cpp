@@ -136,11 +136,15 @@ TEST_F(PowerAndExit, SystemCommandsPassOnButCloseAndEscOnlyHide) {
 
 TEST_F(PowerAndExit, CanceledLogoffBringsBackTheTrayIconAndTheReminderManager) {
     ASSERT_TRUE(HasTrayIcon(Main())) << "the shell did not take the icon to begin with";
+    Command(ID_TRAY_REMINDERS);  // its window, to watch its caption
     HWND manager = m_dialog->Reminders().Hwnd();
+    ASSERT_TRUE(manager);
+    ShowWindow(manager, SW_HIDE);
     auto managerTicks = [&] {
-        // The manager's tick writes its clock into its caption.
+        // The manager's tick, on the main window's second, writes its clock
+        // into its caption.
         SetWindowTextW(manager, L"-");
-        SendMessageW(manager, WM_TIMER, kReminderTimerId, 0);
+        Tick();
         return Text(manager) != L"-";
     };
     ASSERT_TRUE(managerTicks());
@@ -151,7 +155,6 @@ TEST_F(PowerAndExit, CanceledLogoffBringsBackTheTrayIconAndTheReminderManager) {
     Send(WM_ENDSESSION, FALSE, 0);
     EXPECT_TRUE(HasTrayIcon(Main()));
     EXPECT_TRUE(managerTicks()) << "the reminders fire again";
-    EXPECT_TRUE(KillTimer(manager, kReminderTimerId)) << "on the manager's own timer";
     EXPECT_FALSE(TakeQuitMessage());
 
     // A second logoff is prepared for as the first was, and a real end

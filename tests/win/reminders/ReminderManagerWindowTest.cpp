@@ -181,10 +181,11 @@ TEST_F(ReminderWindowTest, AClockChangeOrAResumeChecksAtOnceAndALateAlertSaysWha
     WriteFile(FileOf({daily}));
     CreateManager();  // Monday 8:00
     EXPECT_EQ(Cell(0, 6), L"12月5日 7:30") << "the first occurrence not done";
-    SendMessageW(Manager(), WM_TIMECHANGE, 0, 0);
+    // What the main window passes on of WM_TIMECHANGE and a resume.
+    m_dialog->OnClockJump();
     EXPECT_EQ(Cell(0, 5), L"提醒中") << "checked at once, no tick needed";
     EXPECT_TRUE(m_dialog->Alerts().empty());
-    EXPECT_EQ(SendMessageW(Manager(), WM_POWERBROADCAST, PBT_APMRESUMEAUTOMATIC, 0), TRUE);
+    m_dialog->OnClockJump();
     ASSERT_EQ(m_dialog->Alerts().size(), 1u) << "the resume checked at once as well";
     EXPECT_EQ(WindowText(Alert(0).Hwnd()), L"喝水 - 时间到了！(7:30)");
     EXPECT_EQ(ItemText(Alert(0).Hwnd(), IDC_ALERT_CONTENT), L"错过的提醒：12月7日 7:30，共3次\r\n起来走走");

@@ -48,7 +48,6 @@ void ReminderWindowTest::CreateManager() {
                          [this](const std::string& text) { m_balloons.push_back(text); }});
     ASSERT_TRUE(m_dialog->Create(nullptr));
     m_dialog->Show(SW_HIDE);
-    KillTimer(Manager(), kReminderTimerId);
 }
 
 std::wstring ReminderWindowTest::Cell(int row, int column) const {

@@ -37,15 +37,15 @@ protected:
     void SetUp() override;
     void TearDown() override;
 
-    // Writes Notify.dat (nothing: no file) and creates the manager, hidden,
-    // as the main window does; its own timer is stopped so only Tick moves it.
+    // Writes Notify.dat (nothing: no file) and creates the manager with its
+    // window, hidden, as showing it from the tray does; only Tick moves it.
     void WriteFile(const std::vector<unsigned char>& bytes);
     void CreateManager();
 
     HWND Manager() const { return m_dialog->Hwnd(); }
     HWND List() const { return m_dialog->List(); }
-    // One tick of the manager's timer at the clock's time.
-    void Tick() { SendMessageW(Manager(), WM_TIMER, kReminderTimerId, 0); }
+    // One tick of the main window's timer at the clock's time.
+    void Tick() { m_dialog->Tick(); }
     void TickAt(int hour, int minute, int second) {
         m_clock.Set(m_clock.now.year, m_clock.now.month, m_clock.now.day, hour, minute, second);
         Tick();
