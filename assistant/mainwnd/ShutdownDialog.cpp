@@ -62,8 +62,9 @@ ShutdownDialog::ShutdownDialog(MainWindowServices services)
       m_volumePopup(std::make_unique<VolumePopup>(m_services.volume)),
       m_reminderManager(MakeReminderManager(
           m_services, [this](const std::string& text) { ShowBalloon(text); },
-          [this](const PowerRequest& request) { OnReminderPower(request); })),
-      m_trayMenu(LoadMenuW(win::ResourceModule(), MAKEINTRESOURCEW(IDR_TRAYMENU))) {}
+          [this](const PowerRequest& request) { m_ends.OnReminderPower(request); })),
+      m_trayMenu(*this, *m_volumePopup, m_services.shell, m_settings, m_services.power),
+      m_ends(m_form, *m_reminderManager, m_services.power, *this) {}
 
 // The reminder manager and the volume popup go with their members, this
 // window with the base.
@@ -117,7 +118,7 @@ bool ShutdownDialog::OnMessage(UINT msg, WPARAM wParam, LPARAM lParam, LRESULT& 
     case WM_SYSCOMMAND:
         return OnSysCommand(wParam);
     case WM_TRAYNOTIFY:
-        OnTrayNotify(static_cast<UINT>(lParam));
+        m_trayMenu.OnTrayNotify(static_cast<UINT>(lParam));
         result = 0;
         return true;
     case WM_SHOWBALLOON:
@@ -170,7 +171,7 @@ void ShutdownDialog::OnTimer(UINT_PTR id) {
     if (id == kStartTimerId) OnStarted();
     if (id != kCountdownTimerId) return;
     m_form.OnTimer();
-    TickEnds();
+    m_ends.TickEnds();
     m_channels.Sample();
     m_reminderManager->Tick();
 }
@@ -215,7 +216,7 @@ void ShutdownDialog::ShowBalloon(const std::string& text) { m_tray.ShowBalloon(w
 void ShutdownDialog::ShowCountdownStatus(const std::wstring& status) {
     SetMenuItemText(ID_TRAY_STATUS, status);
     m_tray.SetTip(status);
-    ShowLastMinute();
+    m_ends.ShowLastMinute();
 }
 
 void ShutdownDialog::ShowStartStopLabel(const std::wstring& label) { SetMenuItemText(ID_TRAY_STARTSTOP, label); }
@@ -228,50 +229,12 @@ void ShutdownDialog::OnPowerBroadcast(WPARAM event) {
     // Both wake messages may come for one wake: starting the measures and
     // the last minute again twice does no harm.
     if (event != PBT_APMRESUMEAUTOMATIC && event != PBT_APMRESUMESUSPEND) return;
-    OnResume();
+    // Woken from sleep: an end in its last minute has the whole minute again.
+    m_form.OnResume();
+    m_ends.OnResume();
     // The reminders that came due while the computer slept: named, never
     // carried out (the manager may have no window of its own to hear this).
     m_reminderManager->OnClockJump();
-}
-
-void ShutdownDialog::OnTrayNotify(UINT mouseMessage) {
-    POINT cursor = {};
-    GetCursorPos(&cursor);
-    switch (mouseMessage) {
-    case WM_LBUTTONDOWN:
-        switch (DecideTrayClick(m_volumePopup->IsVisible(), m_volumePopup->LastHide(), GetTickCount())) {
-        case TrayClick::Hide:
-            m_volumePopup->Show(SW_HIDE);
-            break;
-        case TrayClick::Show:
-            SetForegroundWindow(Hwnd());
-            ShowVolumePopup();
-            break;
-        case TrayClick::Ignore:  // the press that just took the popup away
-            break;
-        }
-        break;
-    case WM_LBUTTONDBLCLK:
-        // The volume mixer of current Windows; the old sndvol32 where that is missing.
-        if (!m_services.shell.Open("sndvol.exe", "", "", ShowMode::Normal) &&
-            !m_services.shell.Open("sndvol32.exe", "", "", ShowMode::Normal))
-            win::NoteIgnored(L"ShellExecuteW(sndvol32.exe)");
-        break;
-    case WM_RBUTTONUP:
-        // The menu only closes on an outside click when its owner is in front.
-        SetForegroundWindow(Hwnd());
-        SetMenuItemCheck(ID_TRAY_AUTORUN, m_settings.AutoRun());
-        EnableMenuItem(TrayPopup(), ID_TRAY_HIBERNATE,
-                       MF_BYCOMMAND | (m_services.power.CanHibernate() ? MF_ENABLED : MF_GRAYED));
-        TrackPopupMenu(TrayPopup(), TPM_RIGHTBUTTON, cursor.x, cursor.y, 0, Hwnd(), nullptr);
-        PostMessageW(Hwnd(), WM_NULL, 0, 0);
-        break;
-    }
-}
-
-void ShutdownDialog::ShowVolumePopup() {
-    if (!m_volumePopup->Hwnd() && !m_volumePopup->Create(nullptr)) return;
-    m_volumePopup->Show(SW_SHOW);
 }
 
 // A new tray command needs only its menu line in Vantrel.rc, its id in
@@ -345,20 +308,6 @@ void ShutdownDialog::OnLinkClicked() {
     // Nothing is reported when the browser cannot be started.
     if (!m_services.shell.Open(kHomePageUrl, "", "", ShowMode::Maximized))
         win::NoteIgnored(L"ShellExecuteW(home page)");
-}
-
-void ShutdownDialog::SetMenuItemText(UINT id, const std::wstring& text) {
-    ModifyMenuW(TrayPopup(), id, MF_BYCOMMAND | MF_STRING, id, text.c_str());
-}
-
-std::wstring ShutdownDialog::MenuItemText(UINT id) const {
-    wchar_t text[256] = {};
-    GetMenuStringW(TrayPopup(), id, text, 256, MF_BYCOMMAND);
-    return text;
-}
-
-void ShutdownDialog::SetMenuItemCheck(UINT id, bool on) {
-    CheckMenuItem(TrayPopup(), id, MF_BYCOMMAND | (on ? MF_CHECKED : MF_UNCHECKED));
 }
 
 void ShutdownDialog::PrepareExit() {

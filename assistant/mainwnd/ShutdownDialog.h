@@ -10,10 +10,10 @@
 #include "assistant/about/HyperLinkStatic.h"
 #include "assistant/mainwnd/ChannelControl.h"
 #include "assistant/mainwnd/CountdownForm.h"
-#include "assistant/mainwnd/EndSchedule.h"
-#include "assistant/mainwnd/LastMinuteDialog.h"
+#include "assistant/mainwnd/EndKeeper.h"
 #include "assistant/mainwnd/PowerActions.h"
 #include "assistant/mainwnd/TrayIcon.h"
+#include "assistant/mainwnd/TrayMenu.h"
 #include "assistant/mainwnd/WinJobSampler.h"
 #include "assistant/settings/SettingsHost.h"
 #include "assistant/settings/SettingsModel.h"
@@ -53,7 +53,7 @@ struct MainWindowServices {
     std::function<void()> afterStart = nullptr;
 };
 
-class ShutdownDialog : public win::Dialog, private ICountdownHost, private ISettingsHost, private ILastMinuteHost {
+class ShutdownDialog : public win::Dialog, private ICountdownHost, private ISettingsHost {
 public:
     explicit ShutdownDialog(MainWindowServices services);
     ~ShutdownDialog() override;
@@ -65,8 +65,7 @@ public:
     // A countdown the command line asks for; false when it cannot be done.
     bool CarryOut(const CountdownRequest& request) { return m_form.CarryOut(request); }
 
-    void SetMenuItemText(UINT id, const std::wstring& text);
-    void SetMenuItemCheck(UINT id, bool on);
+    void SetMenuItemText(UINT id, const std::wstring& text) { m_trayMenu.SetItemText(id, text); }
 
     // For tests. The volume popup's window is made at its first showing.
     ReminderManagerDialog& Reminders() { return *m_reminderManager; }
@@ -74,9 +73,9 @@ public:
     // Null until "设置..." was first chosen.
     SettingsDialog* SettingsWindow() { return m_settingsDialog.get(); }
     const HotkeyValues& HotkeysInForce() const { return m_settings.Hotkeys().InForce(); }
-    std::wstring MenuItemText(UINT id) const;
-    LastMinuteDialog& LastMinute() { return m_lastMinute; }
-    bool MenuItemGrayed(UINT id) const { return (GetMenuState(TrayPopup(), id, MF_BYCOMMAND) & MF_GRAYED) != 0; }
+    std::wstring MenuItemText(UINT id) const { return m_trayMenu.ItemText(id); }
+    LastMinuteDialog& LastMinute() { return m_ends.Window(); }
+    bool MenuItemGrayed(UINT id) const { return m_trayMenu.ItemGrayed(id); }
 
 protected:
     // The tray callback, balloons, hotkeys, the end of the logon, power and
@@ -96,10 +95,8 @@ private:
     // What the first second does not need, once the message loop is idle:
     // the reminders and the holiday schedule, the update schedule.
     void OnStarted();
-    void OnTrayNotify(UINT mouseMessage);
     // WM_POWERBROADCAST: what has to start again after the computer woke.
     void OnPowerBroadcast(WPARAM event);
-    void ShowVolumePopup();
     void OnTaskbarCreated();
     // WM_DPICHANGED: the base reloads the window's icons; the tray icon
     // follows the taskbar's scale.
@@ -110,7 +107,6 @@ private:
     // The commands of the tray menu; false for any other id.
     bool OnTrayCommand(UINT id);
     void OnLinkClicked();
-    HMENU TrayPopup() const { return GetSubMenu(m_trayMenu.Get(), 0); }
 
     // What the countdown form shows in the tray (ICountdownHost).
     void ShowCountdownStatus(const std::wstring& status) override;
@@ -139,18 +135,8 @@ private:
     SettingsChoice CurrentChoice(HotkeyOutcomes& outcomes) override { return m_settings.CurrentChoice(outcomes); }
     HotkeyOutcomes ApplyChoice(const SettingsChoice& choice) override;
 
-    // The ends: the countdown's, a power reminder's, one at a time with one
-    // last-minute window; the wake from sleep (ShutdownEnds.cpp).
-    void OnCountdownEnd(EndAction action) override;
-    void OnReminderPower(const PowerRequest& request);
-    void TickEnds();
-    void OnResume();
-    void ShowLastMinute();
-    void Carry(const EndOrder& order);
-    void MarkCarriedOut(const std::vector<CarriedOccurrence>& carried);
-    void OnPostpone() override;
-    void OnCancelCountdown() override;
-    void OnActNow() override;
+    // The ends and their last minute are EndKeeper's.
+    void OnCountdownEnd(EndAction action) override { m_ends.OnCountdownEnd(action); }
 
     MainWindowServices m_services;
     win::WinClock m_clock;
@@ -164,15 +150,13 @@ private:
     std::unique_ptr<VolumePopup> m_volumePopup;
     std::unique_ptr<ReminderManagerDialog> m_reminderManager;
     std::unique_ptr<SettingsDialog> m_settingsDialog;
-    win::MenuHandle m_trayMenu;
+    TrayMenu m_trayMenu;         // the tray callback and the menu
     win::IconHandle m_trayIcon;  // at the taskbar's DPI
     TrayIcon m_tray;
     // PrepareExit ran for WM_QUERYENDSESSION; its WM_ENDSESSION decides
     // whether the logon really ends.
     bool m_bEndingSession = false;
-    EndSchedule m_ends;
-    LastMinuteDialog m_lastMinute{*this};
-    bool m_bLeaving = false;  // an end that leaves the logon has run
+    EndKeeper m_ends;  // after the form and the reminder manager it uses
 };
 
 }  // namespace vt

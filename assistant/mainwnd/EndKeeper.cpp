@@ -1,7 +1,5 @@
-// The ends of the main window: the countdown's and a power reminder's, one at
-// a time (EndSchedule decides), with one last-minute window for the end in
-// force; and the wake from sleep.
-#include "assistant/mainwnd/ShutdownDialog.h"
+#include "assistant/mainwnd/EndKeeper.h"
+
 #include "assistant/reminders/ReminderManagerDialog.h"
 #include "shared/win/Encoding.h"
 #include "shared/win/Ignored.h"
@@ -10,7 +8,7 @@ namespace vt {
 
 // After every change of either end: the countdown as it stands now, and the
 // window shown, brought up to date or hidden.
-void ShutdownDialog::ShowLastMinute() {
+void EndKeeper::ShowLastMinute() {
     if (m_bLeaving) {
         m_lastMinute.Hide();
         return;
@@ -34,20 +32,20 @@ void ShutdownDialog::ShowLastMinute() {
 
 // The reminder file is saved with the occurrences answered before the action
 // runs: a shutdown must not bring them back as missed at the next start.
-void ShutdownDialog::MarkCarriedOut(const std::vector<CarriedOccurrence>& carried) {
+void EndKeeper::MarkCarriedOut(const std::vector<CarriedOccurrence>& carried) {
     for (const CarriedOccurrence& done : carried)
-        if (!m_reminderManager->Manager().MarkCarriedOut(done.id, done.occurrence))
+        if (!m_reminders.Manager().MarkCarriedOut(done.id, done.occurrence))
             win::NoteIgnored(L"MarkCarriedOut");  // gone, or not saved: the action still runs
 }
 
-void ShutdownDialog::OnCountdownEnd(EndAction action) {
+void EndKeeper::OnCountdownEnd(EndAction action) {
     MarkCarriedOut(m_ends.TakeCountdownRiders());
     m_lastMinute.Hide();
     m_bLeaving = EndsLogon(action);
-    EndCountdown(m_services.power, *this, action);
+    EndCountdown(m_power, m_host, action);
 }
 
-void ShutdownDialog::Carry(const EndOrder& order) {
+void EndKeeper::Carry(const EndOrder& order) {
     switch (order.step) {
     case EndStep::None:
         break;
@@ -64,38 +62,36 @@ void ShutdownDialog::Carry(const EndOrder& order) {
         MarkCarriedOut(order.carried);
         m_lastMinute.Hide();
         m_bLeaving = EndsLogon(order.action);
-        RunEndAction(m_services.power, *this, order.action);
+        RunEndAction(m_power, m_host, order.action);
         break;
     case EndStep::Lock:
         MarkCarriedOut(order.carried);
-        m_services.power.Lock();
+        m_power.Lock();
         break;
     }
     ShowLastMinute();
 }
 
-void ShutdownDialog::OnReminderPower(const PowerRequest& request) {
+void EndKeeper::OnReminderPower(const PowerRequest& request) {
     if (m_bLeaving) return;
     std::string reason;
-    if (const ReminderItem* item = m_reminderManager->Manager().Book().At(request.row))
+    if (const ReminderItem* item = m_reminders.Manager().Book().At(request.row))
         reason = win::ToUtf8(win::FromGbk(GetText(item->title)));
     Carry(m_ends.OnReminderDue(request.action, {request.id, request.occurrence}, reason));
 }
 
-// Once a second, after the countdown's own second.
-void ShutdownDialog::TickEnds() {
+void EndKeeper::TickEnds() {
     if (!m_bLeaving) Carry(m_ends.Tick());
 }
 
-void ShutdownDialog::OnPostpone() { Carry(m_ends.Postpone()); }
+void EndKeeper::OnPostpone() { Carry(m_ends.Postpone()); }
 
-void ShutdownDialog::OnCancelCountdown() { Carry(m_ends.Cancel()); }
+void EndKeeper::OnCancelCountdown() { Carry(m_ends.Cancel()); }
 
-void ShutdownDialog::OnActNow() { Carry(m_ends.ActNow()); }
+void EndKeeper::OnActNow() { Carry(m_ends.ActNow()); }
 
 // Woken from sleep: an end in its last minute has the whole minute again.
-void ShutdownDialog::OnResume() {
-    m_form.OnResume();
+void EndKeeper::OnResume() {
     m_ends.OnResume();
     ShowLastMinute();
 }
