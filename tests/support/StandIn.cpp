@@ -19,4 +19,29 @@ const bool g_bStandIn = [] {
 }();
 
 }  // namespace
+
+StandInProcess::StandInProcess(const std::wstring& exe) {
+    STARTUPINFOW si = {};
+    si.cb = sizeof si;
+    std::wstring cmd = L"\"" + exe + L"\" " + kStandInArgument;
+    m_bStarted = CreateProcessW(exe.c_str(), &cmd[0], nullptr, nullptr, FALSE, 0, nullptr, nullptr, &si, &m_pi);
+}
+
+DWORD StandInProcess::WaitExit(DWORD ms) {
+    DWORD code = STILL_ACTIVE;
+    if (!m_bStarted) return code;
+    WaitForSingleObject(m_pi.hProcess, ms);
+    GetExitCodeProcess(m_pi.hProcess, &code);
+    return code;
+}
+
+void StandInProcess::End() {
+    if (!m_bStarted) return;
+    TerminateProcess(m_pi.hProcess, 1);
+    WaitForSingleObject(m_pi.hProcess, 10000);
+    CloseHandle(m_pi.hProcess);
+    CloseHandle(m_pi.hThread);
+    m_bStarted = false;
+}
+
 }  // namespace vt::test

@@ -18,32 +18,6 @@
 namespace vt::win {
 namespace {
 
-// This test program under another name, waiting to be ended.
-class StandInProgram {
-public:
-    explicit StandInProgram(const std::wstring& exe) {
-        STARTUPINFOW si = {};
-        si.cb = sizeof si;
-        std::wstring cmd = L"\"" + exe + L"\" " + test::kStandInArgument;
-        m_bStarted = CreateProcessW(exe.c_str(), &cmd[0], nullptr, nullptr, FALSE, 0, nullptr, nullptr, &si, &m_pi);
-    }
-    ~StandInProgram() { End(); }
-    bool Started() const { return m_bStarted; }
-    // Ends it and lets go of it, so that nothing keeps the process listed.
-    void End() {
-        if (!m_bStarted) return;
-        TerminateProcess(m_pi.hProcess, 1);
-        WaitForSingleObject(m_pi.hProcess, 10000);
-        CloseHandle(m_pi.hProcess);
-        CloseHandle(m_pi.hThread);
-        m_bStarted = false;
-    }
-
-private:
-    PROCESS_INFORMATION m_pi = {};
-    bool m_bStarted = false;
-};
-
 std::wstring FileNameOf(const std::wstring& path) { return path.substr(path.find_last_of(L'\\') + 1); }
 
 bool NotYetRunning(const JobWatch& watch) {
@@ -68,7 +42,7 @@ TEST(WinJobSampler, SeesItselfAndAProgramThatComesAndGoes) {
     watch.Arm({JobConditionKind::ProgramExit, "vtjob渲染", 30}, {}, system, now);
     EXPECT_TRUE(NotYetRunning(watch));
 
-    StandInProgram program(exe);
+    test::StandInProcess program(exe);
     ASSERT_TRUE(program.Started());
     for (int i = 0; i < 100 && NotYetRunning(watch); ++i) {
         Sleep(50);

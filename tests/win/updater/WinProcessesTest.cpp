@@ -8,35 +8,6 @@
 namespace vt::test {
 namespace {
 
-class RunningProgram {
-public:
-    explicit RunningProgram(const std::wstring& exe) {
-        STARTUPINFOW si = {};
-        si.cb = sizeof si;
-        std::wstring cmd = L"\"" + exe + L"\" " + kStandInArgument;
-        m_bStarted = CreateProcessW(exe.c_str(), &cmd[0], nullptr, nullptr, FALSE, 0, nullptr, nullptr, &si, &m_pi);
-    }
-    ~RunningProgram() {
-        if (!m_bStarted) return;
-        TerminateProcess(m_pi.hProcess, 1);
-        WaitForSingleObject(m_pi.hProcess, 5000);
-        CloseHandle(m_pi.hProcess);
-        CloseHandle(m_pi.hThread);
-    }
-    bool Started() const { return m_bStarted; }
-    DWORD Id() const { return m_pi.dwProcessId; }
-    DWORD WaitExit(DWORD ms) {
-        WaitForSingleObject(m_pi.hProcess, ms);
-        DWORD code = STILL_ACTIVE;
-        GetExitCodeProcess(m_pi.hProcess, &code);
-        return code;
-    }
-
-private:
-    PROCESS_INFORMATION m_pi = {};
-    bool m_bStarted = false;
-};
-
 TEST(UpdaterWinProcesses, FindsARunningProgramByItsNameInAnyLetterCaseAndEndsIt) {
     const ScratchDir scratch(L"upd-probe");
     const std::wstring& dir = scratch.Wide();
@@ -45,7 +16,7 @@ TEST(UpdaterWinProcesses, FindsARunningProgramByItsNameInAnyLetterCaseAndEndsIt)
     const std::wstring exe = dir + L"VtProbe升级.exe";
     ASSERT_TRUE(CopyFileW(win::ModulePath().c_str(), exe.c_str(), FALSE));
     {
-        RunningProgram program(exe);
+        StandInProcess program(exe);
         ASSERT_TRUE(program.Started());
         win::WinProcesses processes;
         std::uint32_t found = 0;
