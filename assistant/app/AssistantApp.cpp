@@ -12,6 +12,12 @@
 #include "shared/win/WinProfile.h"
 
 namespace vt {
+namespace {
+
+// How long a second copy waits for the first to take its greeting.
+constexpr UINT kSecondCopyWaitMs = 5000;
+
+}  // namespace
 
 AssistantApp::AssistantApp() = default;
 AssistantApp::~AssistantApp() = default;
@@ -37,8 +43,11 @@ bool AssistantApp::InitInstance() {
             return false;
         }
         // The first copy shows its balloon; no window of ours yet: just quit.
+        // A first copy that hangs or is ending must not hold this one up.
         if (HWND first = FindWindowW(nullptr, kMainWindowTitle))
-            SendMessageW(first, WM_SHOWBALLOON, kBalloonAlreadyRunning, 0);
+            if (!SendMessageTimeoutW(first, WM_SHOWBALLOON, kBalloonAlreadyRunning, 0, SMTO_ABORTIFHUNG,
+                                     kSecondCopyWaitMs, nullptr))
+                win::NoteIgnored(L"SendMessageTimeoutW(WM_SHOWBALLOON)");
         return false;
     }
 

@@ -90,15 +90,22 @@ forget_saved_values() {
 }
 
 # Starts the copy in the scratch folder with Wine's trace on, and waits for its
-# main window and tray icon.
+# main window and tray icon (a prefix that just ended every process may take
+# a while to start its services again on a loaded machine).
 start_assistant() {
   trace=$tmp/$1.trace
   rm -f "$boot_log_unix"
+  # The copy of the case before must be gone with its window, or this start
+  # would only be a second copy that greets it and quits.
+  for _ in $(seq 1 100); do
+    w "$vtdrive" wait "$title" 1 || break
+    sleep 0.1
+  done
   WINEDEBUG="-all,trace+reg,trace+systray,trace+process,warn+ntdll${extra_debug:-}" VT_POWER_LOG="$boot_log" \
     WINEDLLOVERRIDES="$WINEDLLOVERRIDES;wineboot.exe=${2:-n}" \
     wine "$winpath" </dev/null >/dev/null 2>"$trace" &
   app_pid=$!
-  WT=20 w "$vtdrive" wait "$title" 15000 || { fail "its main window did not appear"; return 1; }
+  WT=40 w "$vtdrive" wait "$title" 30000 || { fail "its main window did not appear"; return 1; }
   # The tray icon goes in during initialisation; give the first tick time.
   for _ in $(seq 1 50); do
     grep -q 'Shell_NotifyIconW dwMessage = 0' "$trace" && return 0
