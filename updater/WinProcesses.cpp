@@ -2,10 +2,9 @@
 
 #include <windows.h>
 
-#include <tlhelp32.h>
-
 #include "shared/win/Encoding.h"
 #include "shared/win/Handles.h"
+#include "shared/win/ProcessList.h"
 #include "updater/MessagePump.h"
 
 namespace vt::win {
@@ -47,17 +46,12 @@ std::wstring TitleOf(HWND hwnd) {
 
 std::vector<ProcessEntry> WinProcesses::List() {
     std::vector<ProcessEntry> entries;
-    const KernelHandle snapshot(CreateToolhelp32Snapshot(TH32CS_SNAPPROCESS, 0));
-    if (!snapshot) return entries;
-    PROCESSENTRY32W entry = {};
-    entry.dwSize = sizeof entry;
     // The updater itself is never a process to end before a replacement: a
     // description naming Update.exe in needclose would otherwise stop the
     // update half way. Its own file is moved aside instead.
     const DWORD self = GetCurrentProcessId();
-    for (BOOL more = Process32FirstW(snapshot.Get(), &entry); more; more = Process32NextW(snapshot.Get(), &entry)) {
-        if (entry.th32ProcessID != self) entries.push_back(ProcessEntry{entry.th32ProcessID, ToGbk(entry.szExeFile)});
-    }
+    for (const ListedProcess& process : ListProcesses().value_or(std::vector<ListedProcess>{}))
+        if (process.id != self) entries.push_back(ProcessEntry{process.id, ToGbk(process.exeName)});
     return entries;
 }
 

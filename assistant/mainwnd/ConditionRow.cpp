@@ -63,7 +63,10 @@ void ConditionRow::OnProgramDropDown() {
     const std::wstring typed = m_window.ItemText(IDC_JOB_PROGRAM);
     HWND box = m_window.Item(IDC_JOB_PROGRAM);
     SendMessageW(box, CB_RESETCONTENT, 0, 0);
-    for (const std::string& name : ProgramChoices(m_sampler.ProcessNames().value_or(std::vector<std::string>{})))
+    std::vector<std::string> names;
+    for (RunningProcess& process : m_sampler.Processes().value_or(std::vector<RunningProcess>{}))
+        names.push_back(std::move(process.name));
+    for (const std::string& name : ProgramChoices(std::move(names)))
         SendMessageW(box, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(win::FromUtf8(name).c_str()));
     m_window.SetItemText(IDC_JOB_PROGRAM, typed);
 }

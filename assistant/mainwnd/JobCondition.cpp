@@ -50,6 +50,7 @@ void JobWatch::Arm(const JobCondition& condition, const IdleThresholds& threshol
     m_condition = condition;
     m_condition.program = ProgramFileName(condition.program);
     m_thresholds = thresholds;
+    ReleaseHeld();
     m_bArmed = true;
     m_bProgramSeen = false;
     m_programShown = m_condition.program;
@@ -67,8 +68,13 @@ bool JobWatch::Tick(IJobSampler& sampler, std::uint64_t now) {
     m_nLastTick = now;
     TakeSample(sampler, now);
     if (!Holds(now)) return false;
-    m_bArmed = false;
+    Disarm();
     return true;
+}
+
+void JobWatch::Disarm() {
+    m_bArmed = false;
+    ReleaseHeld();
 }
 
 void JobWatch::OnResume(std::uint64_t now) {
@@ -81,6 +87,7 @@ void JobWatch::RestartMeasures(std::uint64_t now) {
     // The program may have run while nobody looked.
     m_nProgramLastRunning = now;
     m_bProgramKnown = false;
+    m_nNextLook = now;
     m_nMeasureStart = now;
     m_idleSeconds.reset();
     m_prevBytes.reset();
@@ -111,20 +118,49 @@ void JobWatch::TakeSample(IJobSampler& sampler, std::uint64_t now) {
 }
 
 void JobWatch::SampleProgram(IJobSampler& sampler, std::uint64_t now) {
-    const std::optional<std::vector<std::string>> names = sampler.ProcessNames();
-    m_bProgramKnown = names.has_value();
-    if (!names) {
-        // A failed snapshot says nothing: the program may still run.
+    if (m_pHolder) {
+        if (sampler.HeldRunning().value_or(false)) {
+            m_bProgramKnown = true;
+            m_nProgramLastRunning = now;
+            return;
+        }
+        // Every held process ended, or the system could not tell: another
+        // process of the program may have started meanwhile.
+        ReleaseHeld();
+    }
+    // Once seen, the program is looked for each tick until it counts as gone.
+    if (!m_bProgramSeen && now < m_nNextLook) return;
+    LookForProgram(sampler, now);
+}
+
+void JobWatch::LookForProgram(IJobSampler& sampler, std::uint64_t now) {
+    m_nNextLook = now + kProgramLookSeconds;
+    const std::optional<std::vector<RunningProcess>> processes = sampler.Processes();
+    m_bProgramKnown = processes.has_value();
+    if (!processes) {
+        // A failed look says nothing: the program may still run.
         m_nProgramLastRunning = now;
         return;
     }
     const std::string wanted = Folded(m_condition.program);
-    const auto found =
-        std::find_if(names->begin(), names->end(), [&](const std::string& name) { return SameProgram(wanted, name); });
-    if (found == names->end()) return;
+    std::vector<std::uint32_t> ids;
+    for (const RunningProcess& process : *processes) {
+        if (!SameProgram(wanted, process.name)) continue;
+        if (ids.empty()) m_programShown = process.name;
+        ids.push_back(process.id);
+    }
+    if (ids.empty()) return;
     m_bProgramSeen = true;
-    m_programShown = *found;
     m_nProgramLastRunning = now;
+    // Not held (a process the system does not let us wait for): looked for
+    // each tick instead.
+    if (sampler.Hold(ids)) m_pHolder = &sampler;
+}
+
+void JobWatch::ReleaseHeld() {
+    if (!m_pHolder) return;
+    m_pHolder->Release();
+    m_pHolder = nullptr;
 }
 
 void JobWatch::SampleInput(IJobSampler& sampler, std::uint64_t now) {

@@ -23,13 +23,27 @@ struct CpuTimes {
     std::uint64_t user = 0;
 };
 
+// A running process: its id and its executable file name.
+struct RunningProcess {
+    std::uint32_t id = 0;
+    std::string name;
+};
+
 // What the conditions are decided from. Each answer is nothing when the
 // system could not tell: an unknown is never taken for "exited" or "quiet".
 class IJobSampler {
 public:
     virtual ~IJobSampler() = default;
-    // The executable file names of the running processes.
-    virtual std::optional<std::vector<std::string>> ProcessNames() = 0;
+    // A look at every running process (the costly answer).
+    virtual std::optional<std::vector<RunningProcess>> Processes() = 0;
+    // Keeps hold of these processes, in place of any held before, so that
+    // HeldRunning can tell whether they run without another look at all of
+    // them. False, and nothing held, when one of them could not be held.
+    virtual bool Hold(const std::vector<std::uint32_t>& ids) = 0;
+    // Whether one of the held processes still runs; nothing when the system
+    // could not tell.
+    virtual std::optional<bool> HeldRunning() = 0;
+    virtual void Release() = 0;
     // Milliseconds since the last keyboard or mouse input.
     virtual std::optional<std::uint64_t> InputAgeMs() = 0;
     // Bytes received and sent over all network adapters but loopback, summed.
@@ -48,6 +62,10 @@ inline constexpr char kNotYetRunningNote[] = "（尚未运行）";
 // How long no process of the program's name must have run: a program that
 // restarts itself within this counts as running on.
 constexpr std::uint64_t kProgramGoneSeconds = 5;
+// How often a program not seen yet is looked for among all processes. Once
+// seen, its processes are held and checked each tick, which costs next to
+// nothing; all of them are looked at again only when those have ended.
+constexpr std::uint64_t kProgramLookSeconds = 5;
 // A pause between two ticks longer than this is taken as a sleep the wake
 // message did not report: the measures start again, as after OnResume.
 constexpr std::uint64_t kMaxWatchGapSeconds = 15;
@@ -59,8 +77,8 @@ public:
     // first samples, so the status tells at once whether the program runs.
     // The condition must be valid (IsValid).
     void Arm(const JobCondition& condition, const IdleThresholds& thresholds, IJobSampler& sampler, std::uint64_t now);
-    // Stops waiting; nothing is sampled any more.
-    void Disarm() { m_bArmed = false; }
+    // Stops waiting; nothing is sampled any more, and nothing held.
+    void Disarm();
     bool Armed() const { return m_bArmed; }
     const JobCondition& Condition() const { return m_condition; }
 
@@ -91,6 +109,8 @@ private:
     void RestartMeasures(std::uint64_t now);
     void TakeSample(IJobSampler& sampler, std::uint64_t now);
     void SampleProgram(IJobSampler& sampler, std::uint64_t now);
+    void LookForProgram(IJobSampler& sampler, std::uint64_t now);
+    void ReleaseHeld();
     void SampleInput(IJobSampler& sampler, std::uint64_t now);
     void SampleNetwork(IJobSampler& sampler, std::uint64_t now);
     void SampleCpu(IJobSampler& sampler, std::uint64_t now);
@@ -110,6 +130,8 @@ private:
     bool m_bProgramSeen = false;
     bool m_bProgramKnown = false;  // the last snapshot worked
     std::uint64_t m_nProgramLastRunning = 0;
+    std::uint64_t m_nNextLook = 0;     // while not seen: the next look at all processes
+    IJobSampler* m_pHolder = nullptr;  // holds the program's processes, while it does
 
     // Idle and quiet measures count from here at the earliest.
     std::uint64_t m_nMeasureStart = 0;

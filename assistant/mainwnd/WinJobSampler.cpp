@@ -7,10 +7,9 @@
 #include <ws2ipdef.h>
 
 #include <iphlpapi.h>
-#include <tlhelp32.h>
 
 #include "shared/win/Encoding.h"
-#include "shared/win/Handles.h"
+#include "shared/win/ProcessList.h"
 
 namespace vt::win {
 namespace {
@@ -21,18 +20,40 @@ std::uint64_t FromFileTime(const FILETIME& time) {
 
 }  // namespace
 
-std::optional<std::vector<std::string>> WinJobSampler::ProcessNames() {
-    const KernelHandle snapshot(CreateToolhelp32Snapshot(TH32CS_SNAPPROCESS, 0));
-    if (!snapshot) return std::nullopt;
-    PROCESSENTRY32W entry = {};
-    entry.dwSize = sizeof entry;
-    // The snapshot holds this very process at least: an empty one failed.
-    if (!Process32FirstW(snapshot.Get(), &entry)) return std::nullopt;
-    std::vector<std::string> names;
-    do {
-        names.push_back(ToUtf8(entry.szExeFile));
-    } while (Process32NextW(snapshot.Get(), &entry));
-    return names;
+std::optional<std::vector<RunningProcess>> WinJobSampler::Processes() {
+    std::optional<std::vector<ListedProcess>> listed = ListProcesses();
+    if (!listed) return std::nullopt;
+    std::vector<RunningProcess> processes;
+    processes.reserve(listed->size());
+    for (const ListedProcess& process : *listed) processes.push_back({process.id, ToUtf8(process.exeName)});
+    return processes;
+}
+
+bool WinJobSampler::Hold(const std::vector<std::uint32_t>& ids) {
+    m_held.clear();
+    for (std::uint32_t id : ids) {
+        // Opened right after the look that listed it: its id cannot have
+        // gone to another process in between unless it ended, and then the
+        // next look tells. One that cannot be opened (ended already, or
+        // another user's) is looked for instead, with the rest.
+        KernelHandle process(OpenProcess(SYNCHRONIZE, FALSE, id));
+        if (!process) {
+            m_held.clear();
+            return false;
+        }
+        m_held.push_back(std::move(process));
+    }
+    return !m_held.empty();
+}
+
+std::optional<bool> WinJobSampler::HeldRunning() {
+    bool running = false;
+    for (const KernelHandle& process : m_held) {
+        const DWORD result = WaitForSingleObject(process.Get(), 0);
+        if (result == WAIT_FAILED) return std::nullopt;
+        running = running || result == WAIT_TIMEOUT;
+    }
+    return running;
 }
 
 std::optional<std::uint64_t> WinJobSampler::InputAgeMs() {

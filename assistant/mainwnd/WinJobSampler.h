@@ -1,20 +1,30 @@
 #pragma once
 // What the countdown's conditions are decided from, read from Windows: the
-// toolhelp process snapshot, GetLastInputInfo, the interface table of the IP
-// helper (GetIfTable2; delay-loaded, so only a network condition loads it)
-// and GetSystemTimes. Each read is made only when asked for.
+// process table, the held processes' handles, GetLastInputInfo, the
+// interface table of the IP helper (GetIfTable2; delay-loaded, so only a
+// network condition loads it) and GetSystemTimes. Each read is made only
+// when asked for.
 #include <cstdint>
+#include <vector>
 
 #include "assistant/mainwnd/JobCondition.h"
+#include "shared/win/Handles.h"
 
 namespace vt::win {
 
 class WinJobSampler : public IJobSampler {
 public:
-    std::optional<std::vector<std::string>> ProcessNames() override;
+    std::optional<std::vector<RunningProcess>> Processes() override;
+    // Held by handles that may only be waited on.
+    bool Hold(const std::vector<std::uint32_t>& ids) override;
+    std::optional<bool> HeldRunning() override;
+    void Release() override { m_held.clear(); }
     std::optional<std::uint64_t> InputAgeMs() override;
     std::optional<std::uint64_t> NetworkBytes() override;
     std::optional<CpuTimes> SystemTimes() override;
+
+private:
+    std::vector<KernelHandle> m_held;
 };
 
 // Seconds since the system started, sleep included: the clock of JobWatch.

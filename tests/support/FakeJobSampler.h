@@ -1,11 +1,12 @@
 #pragma once
 // A stand-in for what the system reports to the countdown's conditions: the
 // test sets each answer before a tick (nothing for "could not tell") and
-// sees how often each was asked for.
+// sees how often each was asked for. Each Running() starts new processes
+// (new ids) in place of the ones before, which have ended.
+#include <algorithm>
 #include <cstdint>
 #include <optional>
 #include <string>
-#include <utility>
 #include <vector>
 
 #include "assistant/mainwnd/JobCondition.h"
@@ -14,10 +15,24 @@ namespace vt::test {
 
 class FakeJobSampler : public IJobSampler {
 public:
-    std::optional<std::vector<std::string>> ProcessNames() override {
+    std::optional<std::vector<RunningProcess>> Processes() override {
         ++asked;
+        ++looks;
         return processes;
     }
+    bool Hold(const std::vector<std::uint32_t>& ids) override {
+        held.clear();
+        if (!holdable) return false;
+        held = ids;
+        return true;
+    }
+    std::optional<bool> HeldRunning() override {
+        ++asked;
+        if (!heldAnswers) return std::nullopt;
+        return std::any_of(held.begin(), held.end(),
+                           [&](std::uint32_t id) { return std::find(live.begin(), live.end(), id) != live.end(); });
+    }
+    void Release() override { held.clear(); }
     std::optional<std::uint64_t> InputAgeMs() override {
         ++asked;
         return inputAgeMs;
@@ -31,13 +46,30 @@ public:
         return cpuTimes;
     }
 
-    void Running(std::vector<std::string> names) { processes = std::move(names); }
+    void Running(const std::vector<std::string>& names) {
+        processes.emplace();
+        live.clear();
+        for (const std::string& name : names) {
+            processes->push_back({++m_nLastId, name});
+            live.push_back(m_nLastId);
+        }
+    }
 
-    std::optional<std::vector<std::string>> processes = std::vector<std::string>{};
+    // What a look answers; the processes that run (and can be held) even
+    // while looks fail.
+    std::optional<std::vector<RunningProcess>> processes = std::vector<RunningProcess>{};
+    std::vector<std::uint32_t> live;
+    bool holdable = true;     // false: the system does not let the processes be held
+    bool heldAnswers = true;  // false: whether the held ones run cannot be told
+    std::vector<std::uint32_t> held;
     std::optional<std::uint64_t> inputAgeMs = 0;
     std::optional<std::uint64_t> networkBytes = 0;
     std::optional<CpuTimes> cpuTimes = CpuTimes{};
     int asked = 0;  // answers given, of any kind
+    int looks = 0;  // looks at all processes
+
+private:
+    std::uint32_t m_nLastId = 100;
 };
 
 }  // namespace vt::test

@@ -89,13 +89,16 @@ TEST(ProgramExitCondition, HoldsFiveSecondsAfterTheLastProcessOfThatNameWasSeen)
     wait.system.Running({"explorer.exe", "thunder.exe.bak", "thunde.exe"});
     EXPECT_EQ(wait.TickUntil(100), 15u);
     EXPECT_FALSE(wait.watch.Armed());
+    EXPECT_TRUE(wait.system.held.empty());
     EXPECT_EQ(wait.watch.WarningText(EndAction::ShutDown),
               "THUNDER.EXE 已退出，还有1分钟电脑就要关机啦～不想关机的话，请在菜单中点“暂停计时”。");
 }
 
 TEST(ProgramExitCondition, AProgramThatRestartsItselfCountsAsRunning) {
     Wait wait(Program("Render.exe"));
-    // Gone for four seconds at a time, back again each time.
+    wait.system.Running({"render.exe"});
+    EXPECT_EQ(wait.TickUntil(kProgramLookSeconds), 0u);
+    // A new process in place of the old one, at once or within four seconds.
     for (int round = 0; round < 5; ++round) {
         wait.system.Running({"render.exe"});
         EXPECT_EQ(wait.TickUntil(wait.now - kStart + 1), 0u);
@@ -103,27 +106,72 @@ TEST(ProgramExitCondition, AProgramThatRestartsItselfCountsAsRunning) {
         EXPECT_EQ(wait.TickUntil(wait.now - kStart + 4), 0u);
     }
     EXPECT_TRUE(wait.watch.Armed());
-    EXPECT_EQ(wait.TickUntil(wait.now - kStart + 1), 26u);
+    EXPECT_EQ(wait.TickUntil(wait.now - kStart + 1), 31u);
 }
 
 TEST(ProgramExitCondition, NotRunningAtArmingIsAcceptedAndWaitsForItToRunAndEnd) {
     Wait wait(Program("Thunder"));
     EXPECT_EQ(wait.watch.StatusText(EndAction::ShutDown), "[等待中]Thunder.exe 退出后关机（尚未运行）");
     EXPECT_EQ(wait.TickUntil(600), 0u);  // it never ran: it has not exited either
+    // Looked for at arming, then every five seconds.
+    EXPECT_EQ(wait.system.looks, 1 + 600 / static_cast<int>(kProgramLookSeconds));
     wait.system.Running({"Thunder.exe"});
-    EXPECT_EQ(wait.TickUntil(601), 0u);
+    EXPECT_EQ(wait.TickUntil(600 + kProgramLookSeconds - 1), 0u);
+    EXPECT_EQ(wait.watch.StatusText(EndAction::Restart), "[等待中]Thunder.exe 退出后重启（尚未运行）");
+    EXPECT_EQ(wait.TickUntil(600 + kProgramLookSeconds), 0u);
     EXPECT_EQ(wait.watch.StatusText(EndAction::Restart), "[等待中]Thunder.exe 退出后重启");
     wait.system.Running({});
-    EXPECT_EQ(wait.TickUntil(700), 606u);
+    EXPECT_EQ(wait.TickUntil(700), 610u);
+}
+
+TEST(ProgramExitCondition, ARunningProgramIsHeldNotLookedForEachTick) {
+    FakeJobSampler running;
+    running.Running({"explorer.exe", "job.exe", "job.exe"});
+    Wait wait(Program("job.exe"), {}, running);
+    EXPECT_EQ(wait.system.held.size(), 2u);
+    EXPECT_EQ(wait.TickUntil(600), 0u);
+    EXPECT_EQ(wait.system.looks, 1);
+    // Both processes end together and another starts: looked at afresh,
+    // the new one is held.
+    wait.system.Running({"JOB.EXE"});
+    EXPECT_EQ(wait.TickUntil(601), 0u);
+    EXPECT_EQ(wait.system.looks, 2);
+    EXPECT_EQ(wait.system.held, wait.system.live);
+    // Whether the held one runs cannot be told: each tick looks instead.
+    wait.system.heldAnswers = false;
+    EXPECT_EQ(wait.TickUntil(700), 0u);
+    EXPECT_EQ(wait.system.looks, 2 + 99);
+    wait.system.heldAnswers = true;
+    wait.system.Running({});
+    EXPECT_EQ(wait.TickUntil(800), 705u);
+    EXPECT_TRUE(wait.system.held.empty());
+
+    // Disarmed while holding: let go.
+    Wait disarmed(Program("job.exe"), {}, running);
+    EXPECT_FALSE(disarmed.system.held.empty());
+    disarmed.watch.Disarm();
+    EXPECT_TRUE(disarmed.system.held.empty());
+}
+
+TEST(ProgramExitCondition, AProgramThatCannotBeHeldIsLookedForEachTick) {
+    FakeJobSampler refusing;
+    refusing.holdable = false;
+    refusing.Running({"setup.exe"});
+    Wait wait(Program("setup.exe"), {}, refusing);
+    EXPECT_EQ(wait.TickUntil(60), 0u);
+    EXPECT_EQ(wait.system.looks, 61);
+    wait.system.Running({});
+    EXPECT_EQ(wait.TickUntil(100), 65u);
 }
 
 TEST(ProgramExitCondition, AFailedSnapshotIsNeverAnExit) {
     FakeJobSampler failing;
     failing.processes.reset();  // the very first look fails
+    failing.holdable = false;   // every tick looks
     Wait wait(Program("job.exe"), {}, failing);
     EXPECT_EQ(wait.watch.StatusText(EndAction::ShutDown), "[等待中]job.exe 退出后关机");
     wait.system.Running({"job.exe"});
-    EXPECT_EQ(wait.TickUntil(1), 0u);
+    EXPECT_EQ(wait.TickUntil(kProgramLookSeconds), 0u);
     wait.system.processes.reset();
     EXPECT_EQ(wait.TickUntil(60), 0u);
     // The program may have run until the last failed look.
@@ -136,21 +184,19 @@ TEST(ProgramExitCondition, AFailedSnapshotIsNeverAnExit) {
 }
 
 TEST(ProgramExitCondition, ASleepOrAStalledTimerGivesTheProgramItsFiveSecondsAgain) {
-    Wait wait(Program("job.exe"));
-    wait.system.Running({"job.exe"});
-    EXPECT_EQ(wait.TickUntil(1), 0u);
+    FakeJobSampler running;
+    running.Running({"job.exe"});
+    Wait wait(Program("job.exe"), {}, running);
     wait.system.Running({});
-    EXPECT_EQ(wait.TickUntil(3), 0u);
+    EXPECT_EQ(wait.TickUntil(2), 0u);
     wait.watch.OnResume(wait.now += 3600);
-    EXPECT_EQ(wait.TickUntil(3604), 0u);
-    EXPECT_EQ(wait.TickUntil(3700), 3608u);
+    EXPECT_EQ(wait.TickUntil(3606), 0u);
+    EXPECT_EQ(wait.TickUntil(3700), 3607u);
 
-    Wait stalled(Program("job.exe"));
-    stalled.system.Running({"job.exe"});
-    EXPECT_EQ(stalled.TickUntil(1), 0u);
+    Wait stalled(Program("job.exe"), {}, running);
     stalled.system.Running({});
     stalled.now += 100;  // no tick for 100 seconds
-    EXPECT_EQ(stalled.TickUntil(200), 107u);
+    EXPECT_EQ(stalled.TickUntil(200), 106u);
 }
 
 TEST(UserIdleCondition, CountsIdleTimeFromArmingAndRestartsOnInput) {

@@ -1,7 +1,7 @@
 // What the countdown's conditions read from the system, on the real one: a
-// program started and ended is seen to come and go (and the wait for its
-// exit ends), and the input age, byte counters and processor times read and
-// move only forward.
+// program started and ended is seen to come and go, held while it runs (and
+// the wait for its exit ends), and the input age, byte counters and processor
+// times read and move only forward.
 #include <windows.h>
 
 #include <gtest/gtest.h>
@@ -24,15 +24,24 @@ bool NotYetRunning(const JobWatch& watch) {
     return watch.StatusText(EndAction::ShutDown).find(kNotYetRunningNote) != std::string::npos;
 }
 
+std::vector<std::string> NamesOf(const std::vector<RunningProcess>& processes) {
+    std::vector<std::string> names;
+    for (const RunningProcess& process : processes) names.push_back(process.name);
+    return names;
+}
+
 TEST(WinJobSampler, SeesItselfAndAProgramThatComesAndGoes) {
     WinJobSampler system;
-    const std::optional<std::vector<std::string>> names = system.ProcessNames();
-    ASSERT_TRUE(names);
-    const std::vector<std::string> choices = ProgramChoices(*names);
+    const std::optional<std::vector<RunningProcess>> processes = system.Processes();
+    ASSERT_TRUE(processes);
+    const std::vector<std::string> choices = ProgramChoices(NamesOf(*processes));
     EXPECT_TRUE(std::is_sorted(choices.begin(), choices.end(), [](const std::string& a, const std::string& b) {
         return _stricmp(a.c_str(), b.c_str()) < 0;
     }));
     EXPECT_NE(std::find(choices.begin(), choices.end(), ToUtf8(FileNameOf(ModulePath()))), choices.end());
+    EXPECT_NE(std::find_if(processes->begin(), processes->end(),
+                           [](const RunningProcess& process) { return process.id == GetCurrentProcessId(); }),
+              processes->end());
 
     const test::ScratchDir scratch(L"job-exit");
     const std::wstring exe = scratch / L"VtJob渲染.exe";
@@ -44,21 +53,36 @@ TEST(WinJobSampler, SeesItselfAndAProgramThatComesAndGoes) {
 
     test::StandInProcess program(exe);
     ASSERT_TRUE(program.Started());
+    // A second of the watch's clock a tick; the real ones pass faster.
     for (int i = 0; i < 100 && NotYetRunning(watch); ++i) {
         Sleep(50);
-        EXPECT_FALSE(watch.Tick(system, now));
+        EXPECT_FALSE(watch.Tick(system, ++now));
     }
     EXPECT_EQ(watch.StatusText(EndAction::ShutDown), "[等待中]VtJob渲染.exe 退出后关机");
+    // Once seen, it is held: whether it runs is told without a look.
+    EXPECT_EQ(system.HeldRunning(), std::optional<bool>(true));
 
     program.End();
-    // A second of the watch's clock a tick; the real ones pass faster.
+    EXPECT_EQ(system.HeldRunning(), std::optional<bool>(false));
+    const std::uint64_t ended = now;
     std::uint64_t heldAfter = 0;
-    for (std::uint64_t second = 1; second <= 60 && !heldAfter; ++second) {
+    while (!heldAfter && now < ended + 60) {
         Sleep(50);
-        if (watch.Tick(system, now + second)) heldAfter = second;
+        if (watch.Tick(system, ++now)) heldAfter = now - ended;
     }
     EXPECT_GE(heldAfter, kProgramGoneSeconds);
     EXPECT_LE(heldAfter, kProgramGoneSeconds + 10);
+}
+
+TEST(WinJobSampler, HoldsOnlyWhatCanBeHeldAndLetsGo) {
+    WinJobSampler system;
+    EXPECT_TRUE(system.Hold({GetCurrentProcessId()}));
+    EXPECT_EQ(system.HeldRunning(), std::optional<bool>(true));
+    system.Release();
+    EXPECT_EQ(system.HeldRunning(), std::optional<bool>(false));
+    // An id no process has: nothing is held, not even the ones before it.
+    EXPECT_FALSE(system.Hold({GetCurrentProcessId(), 0xFFFFFFF0u}));
+    EXPECT_EQ(system.HeldRunning(), std::optional<bool>(false));
 }
 
 TEST(WinJobSampler, InputCountersAndTimesAreReadAndOnlyMoveForward) {
