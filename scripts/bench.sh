@@ -10,11 +10,12 @@
 #   the empty file (target: 10,000 at most 1.3) with the private memory
 #   (RssAnon) of each;
 # - where one start's time goes, step by step (the program's own stamps);
-# - idle CPU over 20 s of the plain program and of one with a condition
-#   armed (target: at most 1.2 times the plain program);
+# - idle CPU over 20 s of the plain program and of one with each condition
+#   armed (target: at most 1.2 times the plain program), with the
+#   wineserver's share;
 # - the size of the programs (target: at most 1 MiB) and their imports
 #   (system DLLs only).
-#   [VT_ARCH=x64|x86] bench.sh [runs]
+#   [VT_ARCH=x64|x86] bench.sh [runs]    (runs "idle": the idle CPU alone)
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
 source "$root/scripts/names.sh"
@@ -26,8 +27,11 @@ cp "$VT_BUILD/bin/Vantrel.exe" "$VT_BUILD/bench/bench_minimal_dialog.exe" "$VT_B
    "$VT_BUILD/bench/bench_minimal_template.exe" "$app/"
 bench="wine $VT_BUILD/bench/startup_bench.exe"
 runs=${1:-11}
+startups=true
+[ "$runs" != idle ] || startups=false
 show=$(vt_id ID_TRAY_SHOW)
-ratio() { python3 -c "print(round($1/$2, 2))"; }
+ratio() { python3 -c "print(round($1/$2, 2) if $2 else '-')"; }
+if $startups; then
 # The programs start in turns, so a burst of other load on the machine slows
 # all of them alike. Every one is shown by the same posted command: the bare
 # dialog, the same with common controls 6 (what those alone cost), and with
@@ -44,6 +48,7 @@ printf 'start-up until the main window shows (median of %s, fastest-slowest): Va
   "$runs" "$ours" "$ours_min" "$ours_max" "$tpl" "$tpl_min" "$tpl_max" "$(ratio "$ours" "$tpl")"
 printf '  in the same runs: bare dialog %s ms (%s-%s); with common controls 6 %s ms (%s-%s), ratio %s to it; the template dialog %s to it\n' \
   "$base" "$base_min" "$base_max" "$cc" "$cc_min" "$cc_max" "$(ratio "$cc" "$base")" "$(ratio "$tpl" "$base")"
+fi
 
 # The Linux process of the assistant running in this bench's prefix: the
 # Linux process of a Wine program has the program's file name as its command
@@ -59,6 +64,7 @@ vantrel_pid() {
 }
 drive() { wine "$VT_BUILD/tools/vtdrive.exe" "$@" 2>/dev/null | tr -d '\r'; }
 
+if $startups; then
 counts="0 1000 10000"
 targets=()
 for count in $counts; do
@@ -95,40 +101,63 @@ for count in 0 10000; do
   $bench --steps "$(winepath -w "$app/n$count/Vantrel.exe")" "$vt_main_title" "$runs" "$show" \
          "$(winepath -w "$app/stamps.txt")" | tr -d '\r' | sed 's/^/  /' || echo "  not measured: no stamps"
 done
+fi
 
 # Idle CPU: the program started (with its arguments), left alone 20 s after
-# settling; user and system time of its Linux process from /proc/PID/stat
-# (fields 14 and 15, clock ticks). Prints "<ticks> <status line>".
+# settling. The time on a processor of every thread of its Linux process, in
+# nanoseconds (/proc/PID/task/*/schedstat), and of the prefix's wineserver,
+# which does the system's side of the program's calls. Prints
+# "<program ns> <wineserver ns> <status line>".
+task_ns() {
+  local pid=$1
+  [ -n "$pid" ] || { echo 0; return; }
+  cat /proc/"$pid"/task/*/schedstat 2>/dev/null | awk '{ns += $1} END {printf "%d\n", ns}'
+}
+wineserver_pid() {
+  local pid
+  for pid in $(pgrep wineserver || true); do
+    if tr '\0' '\n' <"/proc/$pid/environ" 2>/dev/null | grep -qxF "WINEPREFIX=$WINEPREFIX"; then
+      echo "$pid"
+      return
+    fi
+  done
+}
 idle_cpu() {
   (cd "$app/n0" && wine Vantrel.exe "$@" </dev/null >/dev/null 2>&1 &)
   if ! drive wait "$vt_main_title" 20000 >/dev/null; then
-    echo "- none"
+    echo "- - none"
     return
   fi
   sleep 3
-  local pid a b status
+  local pid server a b sa sb status
   pid=$(vantrel_pid)
-  a=$(awk '{print $14 + $15}' "/proc/$pid/stat")
+  server=$(wineserver_pid)
+  a=$(task_ns "$pid"); sa=$(task_ns "$server")
   sleep 20
-  b=$(awk '{print $14 + $15}' "/proc/$pid/stat")
+  b=$(task_ns "$pid"); sb=$(task_ns "$server")
   status=$(drive text "$vt_main_title" "$(vt_id IDC_STATUS)")
   drive command "$vt_main_title" "$(vt_id ID_TRAY_EXIT)" >/dev/null || true
   sleep 2
-  echo "$((b - a)) $status"
+  echo "$((b - a)) $((sb - sa)) $status"
 }
-tick=$(getconf CLK_TCK)
-read -r plain plain_status < <(idle_cpu)
-printf 'idle CPU over 20 s: plain program %s ms\n' "$((plain * 1000 / tick))"
-for condition in "/when-exit notepad_nonexistent.exe" "/when-net-idle 5"; do
+ms() { python3 -c "print(round($1 / 1e6, 1))"; }
+read -r plain plain_server plain_status < <(idle_cpu)
+printf 'idle CPU over 20 s: plain program %s ms (wineserver %s ms)\n' "$(ms "$plain")" "$(ms "$plain_server")"
+# A program that never runs (looked for every few seconds), one that runs
+# all along (services.exe is in every prefix: held, not looked for), and the
+# three kinds of quiet.
+for condition in "/when-exit vt_absent.exe" "/when-exit services.exe" "/when-idle 30" "/when-net-idle 5" \
+                 "/when-cpu-idle 5"; do
   # shellcheck disable=SC2086 # the switch and its value are two arguments
-  read -r armed armed_status < <(idle_cpu $condition)
+  read -r armed armed_server armed_status < <(idle_cpu $condition)
   if [ "$armed" = "-" ]; then
     echo "  $condition: not measured: the program did not start with it (the argument is not accepted)"
   elif [ "$armed_status" = "$plain_status" ]; then
     echo "  $condition: not measured: it arms no condition in this build (status line as without it: $armed_status)"
   else
-    printf '  %s: %s ms, ratio %s (target <= 1.2)\n' "$condition" "$((armed * 1000 / tick))" \
-      "$(ratio "$((armed + 1))" "$((plain + 1))")"
+    printf '  %s: %s ms, ratio %s (target <= 1.2); wineserver %s ms, ratio %s; status "%s"\n' "$condition" \
+      "$(ms "$armed")" "$(ratio "$armed" "$plain")" "$(ms "$armed_server")" "$(ratio "$armed_server" "$plain_server")" \
+      "$armed_status"
   fi
 done
 wineserver -k >/dev/null 2>&1 || true
