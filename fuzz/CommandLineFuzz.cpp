@@ -11,9 +11,15 @@
 
 namespace {
 
+bool Same(const vt::CountdownRequest& a, const vt::CountdownRequest& b) {
+    return a.cancel == b.cancel && a.way == b.way && a.minutes == b.minutes && a.clockMinute == b.clockMinute &&
+           a.condition.kind == b.condition.kind && a.condition.program == b.condition.program &&
+           a.condition.minutes == b.condition.minutes && a.action == b.action;
+}
+
 bool Same(const vt::LaunchCommand& a, const vt::LaunchCommand& b) {
-    return a.kind == b.kind && a.way == b.way && a.minutes == b.minutes && a.hour == b.hour && a.minute == b.minute &&
-           a.program == b.program && a.action == b.action;
+    return a.kind == b.kind && a.request.has_value() == b.request.has_value() &&
+           (!a.request || Same(*a.request, *b.request));
 }
 
 std::vector<std::string> Split(const std::string& payload) {
@@ -38,16 +44,22 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     if (got) {
         VT_FUZZ_CHECK(size <= vt::kCommandPayloadLimit && payload.back() == '\0');
         VT_FUZZ_CHECK(got->kind == vt::LaunchCommand::Kind::Start || got->kind == vt::LaunchCommand::Kind::Cancel);
+        VT_FUZZ_CHECK(got->request && got->request->cancel == (got->kind == vt::LaunchCommand::Kind::Cancel));
         if (got->kind == vt::LaunchCommand::Kind::Start) {
-            switch (got->way) {
-            case vt::CommandWay::Clock:
-                VT_FUZZ_CHECK(got->hour >= 0 && got->hour <= 23 && got->minute >= 0 && got->minute <= 59);
+            const vt::CountdownRequest& request = *got->request;
+            switch (request.way) {
+            case vt::CountdownWay::Minutes:
+                VT_FUZZ_CHECK(request.minutes >= vt::kCommandMinMinutes && request.minutes <= vt::kCommandMaxMinutes);
                 break;
-            case vt::CommandWay::ProgramExit:
-                VT_FUZZ_CHECK(!got->program.empty() && got->program.find_first_of("\\/:") == std::string::npos);
+            case vt::CountdownWay::Clock:
+                VT_FUZZ_CHECK(request.clockMinute < 24 * 60);
                 break;
-            default:
-                VT_FUZZ_CHECK(got->minutes >= vt::kCommandMinMinutes && got->minutes <= vt::kCommandMaxMinutes);
+            case vt::CountdownWay::Condition:
+                // The form refuses a condition it cannot arm.
+                VT_FUZZ_CHECK(vt::IsValid(request.condition));
+                if (request.condition.kind == vt::JobConditionKind::ProgramExit)
+                    VT_FUZZ_CHECK(request.condition.program.find_first_of("\\/:") == std::string::npos);
+                break;
             }
         }
         const std::vector<std::string> args = Split(payload);

@@ -2,7 +2,6 @@
 // the hand-off to a copy that runs already, and the command carried out.
 #include "assistant/AssistantNames.h"
 #include "assistant/app/AssistantApp.h"
-#include "assistant/app/CommandRequest.h"
 #include "assistant/mainwnd/ShutdownDialog.h"
 #include "shared/win/Encoding.h"
 
@@ -34,8 +33,7 @@ int AssistantApp::HandOff() {
 
 // The main window's countdown form carries the command out.
 bool AssistantApp::CarryOut(const LaunchCommand& command) {
-    const std::optional<CountdownRequest> request = CountdownRequestFor(command);
-    return request && m_pMainDialog && m_pMainDialog->Hwnd() && m_pMainDialog->CarryOut(*request);
+    return command.request && m_pMainDialog && m_pMainDialog->Hwnd() && m_pMainDialog->CarryOut(*command.request);
 }
 
 }  // namespace vt

@@ -10,20 +10,21 @@ enum class SwitchKind { Way, Action, Cancel, Usage };
 struct Switch {
     const char* name;  // without its "/" or "-"
     SwitchKind kind;
-    CommandWay way;
-    const char* valueName;  // what must follow it, for the message
+    CountdownWay way;
+    JobConditionKind condition;  // the Condition way's
+    const char* valueName;       // what must follow it, for the message
 };
 
 const Switch kSwitches[] = {
-    {"in", SwitchKind::Way, CommandWay::Minutes, "分钟数"},
-    {"at", SwitchKind::Way, CommandWay::Clock, "时刻（HH:MM）"},
-    {"when-exit", SwitchKind::Way, CommandWay::ProgramExit, "程序名"},
-    {"when-idle", SwitchKind::Way, CommandWay::UserIdle, "分钟数"},
-    {"when-net-idle", SwitchKind::Way, CommandWay::NetworkIdle, "分钟数"},
-    {"when-cpu-idle", SwitchKind::Way, CommandWay::CpuIdle, "分钟数"},
-    {"action", SwitchKind::Action, CommandWay::Minutes, "动作"},
-    {"cancel", SwitchKind::Cancel, CommandWay::Minutes, ""},
-    {"?", SwitchKind::Usage, CommandWay::Minutes, ""},
+    {"in", SwitchKind::Way, CountdownWay::Minutes, {}, "分钟数"},
+    {"at", SwitchKind::Way, CountdownWay::Clock, {}, "时刻（HH:MM）"},
+    {"when-exit", SwitchKind::Way, CountdownWay::Condition, JobConditionKind::ProgramExit, "程序名"},
+    {"when-idle", SwitchKind::Way, CountdownWay::Condition, JobConditionKind::UserIdle, "分钟数"},
+    {"when-net-idle", SwitchKind::Way, CountdownWay::Condition, JobConditionKind::NetworkIdle, "分钟数"},
+    {"when-cpu-idle", SwitchKind::Way, CountdownWay::Condition, JobConditionKind::CpuIdle, "分钟数"},
+    {"action", SwitchKind::Action, {}, {}, "动作"},
+    {"cancel", SwitchKind::Cancel, {}, {}, ""},
+    {"?", SwitchKind::Usage, {}, {}, ""},
 };
 
 struct ActionName {
@@ -72,16 +73,17 @@ std::optional<std::uint32_t> ReadMinutes(const std::string& text) {
 
 bool IsDigit(char c) { return c >= '0' && c <= '9'; }
 
-// H:MM or HH:MM, 00:00 to 23:59.
-bool ReadClock(const std::string& text, int& hour, int& minute) {
+// H:MM or HH:MM, 00:00 to 23:59: the minutes after midnight.
+std::optional<std::uint32_t> ReadClock(const std::string& text) {
     const std::size_t colon = text.find(':');
-    if (colon != 1 && colon != 2) return false;
-    if (text.size() != colon + 3) return false;
+    if (colon != 1 && colon != 2) return std::nullopt;
+    if (text.size() != colon + 3) return std::nullopt;
     for (std::size_t i = 0; i < text.size(); ++i)
-        if (i != colon && !IsDigit(text[i])) return false;
-    hour = std::stoi(text.substr(0, colon));
-    minute = std::stoi(text.substr(colon + 1));
-    return hour <= 23 && minute <= 59;
+        if (i != colon && !IsDigit(text[i])) return std::nullopt;
+    const int hour = std::stoi(text.substr(0, colon));
+    const int minute = std::stoi(text.substr(colon + 1));
+    if (hour > 23 || minute > 59) return std::nullopt;
+    return static_cast<std::uint32_t>(hour * 60 + minute);
 }
 
 // A file name: no folder, none of the characters Windows refuses in names,
@@ -110,6 +112,8 @@ CommandParse Refused(std::string error) {
 std::string BadValue(const std::string& sw, const std::string& value, const char* rule) {
     return "参数“" + Shown(sw) + " " + Shown(value) + "”不对：" + rule;
 }
+
+constexpr char kMinutesRule[] = "分钟数应为 1 到 65535 之间的整数。";
 
 // Strict UTF-8: no overlong forms, no surrogates, nothing past U+10FFFF.
 bool IsUtf8(std::string_view text) {
@@ -160,6 +164,7 @@ CommandParse ParseCommandLine(const std::vector<std::string>& args) {
             return out;
         }
     }
+    CountdownRequest request;
     std::string waySwitch, actionSwitch, cancelSwitch;
     for (std::size_t i = 0; i < args.size(); ++i) {
         const std::string& arg = args[i];
@@ -175,29 +180,40 @@ CommandParse ParseCommandLine(const std::vector<std::string>& args) {
         if (s->kind == SwitchKind::Action) {
             if (!actionSwitch.empty()) return Refused("参数“" + Shown(arg) + "”只能给一次。");
             actionSwitch = arg;
-            cmd.action = ReadAction(value);
-            if (!cmd.action)
+            request.action = ReadAction(value);
+            if (!request.action)
                 return Refused(BadValue(arg, value, "动作应为 shutdown、restart、logoff、sleep 或 hibernate。"));
             continue;
         }
         if (!waySwitch.empty())
             return Refused("参数“" + Shown(waySwitch) + "”和“" + Shown(arg) + "”不能同时使用：一次只能设一种方式。");
         waySwitch = arg;
-        cmd.way = s->way;
+        request.way = s->way;
         switch (s->way) {
-        case CommandWay::Clock:
-            if (!ReadClock(value, cmd.hour, cmd.minute))
+        case CountdownWay::Minutes:
+            if (auto minutes = ReadMinutes(value))
+                request.minutes = *minutes;
+            else
+                return Refused(BadValue(arg, value, kMinutesRule));
+            break;
+        case CountdownWay::Clock:
+            if (auto minute = ReadClock(value))
+                request.clockMinute = *minute;
+            else
                 return Refused(BadValue(arg, value, "时刻应写成 HH:MM，在 00:00 到 23:59 之间。"));
             break;
-        case CommandWay::ProgramExit:
-            if (!IsProgramName(value)) return Refused(BadValue(arg, value, "程序名应是一个文件名，如 Thunder.exe。"));
-            cmd.program = value;
-            break;
-        default:
-            if (auto minutes = ReadMinutes(value))
-                cmd.minutes = *minutes;
-            else
-                return Refused(BadValue(arg, value, "分钟数应为 1 到 65535 之间的整数。"));
+        case CountdownWay::Condition:
+            request.condition.kind = s->condition;
+            if (s->condition == JobConditionKind::ProgramExit) {
+                if (!IsProgramName(value))
+                    return Refused(BadValue(arg, value, "程序名应是一个文件名，如 Thunder.exe。"));
+                request.condition.program = value;
+                request.condition.minutes = DefaultJobMinutes(s->condition);
+            } else if (auto minutes = ReadMinutes(value)) {
+                request.condition.minutes = *minutes;
+            } else {
+                return Refused(BadValue(arg, value, kMinutesRule));
+            }
             break;
         }
     }
@@ -205,11 +221,14 @@ CommandParse ParseCommandLine(const std::vector<std::string>& args) {
         const std::string& other = !waySwitch.empty() ? waySwitch : actionSwitch;
         if (!other.empty()) return Refused("参数“" + Shown(cancelSwitch) + "”和“" + Shown(other) + "”不能同时使用。");
         cmd.kind = LaunchCommand::Kind::Cancel;
+        cmd.request = CountdownRequest{};
+        cmd.request->cancel = true;
         out.ok = true;
         return out;
     }
     if (waySwitch.empty()) return Refused("参数“" + Shown(actionSwitch) + "”要与 /in、/at 或 /when-… 之一同时使用。");
     cmd.kind = LaunchCommand::Kind::Start;
+    cmd.request = request;
     out.ok = true;
     return out;
 }

@@ -10,26 +10,23 @@
 #include <string>
 #include <vector>
 
-#include "assistant/settings/EndAction.h"
+#include "assistant/mainwnd/CountdownRequest.h"
 
 namespace vt {
-
-// How the countdown is to end.
-enum class CommandWay { Minutes, Clock, ProgramExit, UserIdle, NetworkIdle, CpuIdle };
 
 struct LaunchCommand {
     enum class Kind {
         None,    // no arguments: start-up as always
-        Start,   // set the countdown as way says and start it
+        Start,   // set the countdown as the request says and start it
         Cancel,  // /cancel: stop whatever runs or waits
         Usage,   // /?: show the usage
     };
     Kind kind = Kind::None;
-    CommandWay way = CommandWay::Minutes;
-    std::uint32_t minutes = 0;        // Minutes and the three idle ways: 1 to 65535
-    int hour = 0, minute = 0;         // Clock
-    std::string program;              // ProgramExit, as given (UTF-8)
-    std::optional<EndAction> action;  // none: the form's choice
+    // What the countdown form carries out, for Start and Cancel only. Start:
+    // one way with its value (the minutes of /in and of the idle conditions
+    // 1 to 65535, the program of /when-exit as given, UTF-8) and the action
+    // of /action, if any.
+    std::optional<CountdownRequest> request;
 };
 
 inline constexpr std::uint32_t kCommandMinMinutes = 1;

@@ -17,6 +17,9 @@ LaunchCommand Parsed(const Args& args) {
     return parse.command;
 }
 
+// What the countdown form is asked to carry out.
+CountdownRequest RequestOf(const Args& args) { return Parsed(args).request.value_or(CountdownRequest{}); }
+
 // The message for a refused line; it must name the argument.
 std::string Refusal(const Args& args) {
     CommandParse parse = ParseCommandLine(args);
@@ -36,30 +39,45 @@ TEST(CommandLine, NoArgumentsIsAnOrdinaryStart) {
     EXPECT_EQ(parse.command.kind, Kind::None);
 }
 
-TEST(CommandLine, EachWaySetsItsValueAndStarts) {
+TEST(CommandLine, EachWayBecomesTheFormsRequestWithItsValueAndStarts) {
     LaunchCommand in = Parsed({"/in", "30"});
     EXPECT_EQ(in.kind, Kind::Start);
-    EXPECT_EQ(in.way, CommandWay::Minutes);
-    EXPECT_EQ(in.minutes, 30u);
-    EXPECT_FALSE(in.action) << "without /action the form's choice stays";
+    ASSERT_TRUE(in.request);
+    EXPECT_FALSE(in.request->cancel);
+    EXPECT_EQ(in.request->way, CountdownWay::Minutes);
+    EXPECT_EQ(in.request->minutes, 30u);
+    EXPECT_FALSE(in.request->action) << "without /action the form's choice stays";
+    CountdownRequest hibernate = RequestOf({"/in", "90", "/action", "hibernate"});
+    EXPECT_EQ(hibernate.minutes, 90u);
+    EXPECT_EQ(hibernate.action, EndAction::Hibernate);
 
-    LaunchCommand at = Parsed({"/at", "7:05"});
-    EXPECT_EQ(at.way, CommandWay::Clock);
-    EXPECT_EQ(at.hour, 7);
-    EXPECT_EQ(at.minute, 5);
-    EXPECT_EQ(Parsed({"/at", "23:59"}).hour, 23);
-    EXPECT_EQ(Parsed({"/at", "00:00"}).minute, 0);
+    CountdownRequest at = RequestOf({"/at", "7:05"});
+    EXPECT_EQ(at.way, CountdownWay::Clock);
+    EXPECT_EQ(at.clockMinute, 7u * 60 + 5);
+    EXPECT_EQ(RequestOf({"/at", "23:30"}).clockMinute, 23u * 60 + 30);
+    EXPECT_EQ(RequestOf({"/at", "23:59"}).clockMinute, 23u * 60 + 59);
+    EXPECT_EQ(RequestOf({"/at", "00:00"}).clockMinute, 0u);
+    EXPECT_FALSE(at.action) << "the form's choice";
 
-    LaunchCommand exit = Parsed({"/when-exit", "Thunder"});
-    EXPECT_EQ(exit.way, CommandWay::ProgramExit);
-    EXPECT_EQ(exit.program, "Thunder");
-    EXPECT_EQ(Parsed({"/when-exit", "迅雷 下载.exe"}).program, "迅雷 下载.exe");
+    CountdownRequest exit = RequestOf({"/when-exit", "Thunder"});
+    EXPECT_EQ(exit.way, CountdownWay::Condition);
+    EXPECT_EQ(exit.condition.kind, JobConditionKind::ProgramExit);
+    EXPECT_EQ(exit.condition.program, "Thunder");
+    // The form keeps the condition in the settings, minutes and all.
+    EXPECT_EQ(exit.condition.minutes, DefaultJobMinutes(JobConditionKind::ProgramExit));
+    EXPECT_EQ(RequestOf({"/when-exit", "迅雷 下载.exe"}).condition.program, "迅雷 下载.exe");
 
-    EXPECT_EQ(Parsed({"/when-idle", "30"}).way, CommandWay::UserIdle);
-    EXPECT_EQ(Parsed({"/when-net-idle", "5"}).way, CommandWay::NetworkIdle);
-    LaunchCommand cpu = Parsed({"/when-cpu-idle", "65535"});
-    EXPECT_EQ(cpu.way, CommandWay::CpuIdle);
-    EXPECT_EQ(cpu.minutes, 65535u);
+    const std::pair<const char*, JobConditionKind> idle[] = {{"/when-idle", JobConditionKind::UserIdle},
+                                                             {"/when-net-idle", JobConditionKind::NetworkIdle},
+                                                             {"/when-cpu-idle", JobConditionKind::CpuIdle}};
+    for (const auto& [flag, kind] : idle) {
+        CountdownRequest request = RequestOf({flag, "12"});
+        EXPECT_EQ(request.way, CountdownWay::Condition) << flag;
+        EXPECT_EQ(request.condition.kind, kind) << flag;
+        EXPECT_EQ(request.condition.minutes, 12u) << flag;
+        EXPECT_TRUE(IsValid(request.condition)) << flag;
+        EXPECT_EQ(RequestOf({flag, "65535"}).condition.minutes, 65535u) << flag;
+    }
 }
 
 TEST(CommandLine, ActionGoesWithAnyWayInEitherOrderAndSwitchesIgnoreCase) {
@@ -68,15 +86,21 @@ TEST(CommandLine, ActionGoesWithAnyWayInEitherOrderAndSwitchesIgnoreCase) {
                                                        {"logoff", EndAction::LogOff},
                                                        {"Sleep", EndAction::Sleep},
                                                        {"hibernate", EndAction::Hibernate}};
-    for (const auto& [name, action] : names) EXPECT_EQ(Parsed({"/in", "5", "/action", name}).action, action) << name;
-    LaunchCommand first = Parsed({"-ACTION", "sleep", "/When-Idle", "10"});
-    EXPECT_EQ(first.way, CommandWay::UserIdle);
+    for (const auto& [name, action] : names) EXPECT_EQ(RequestOf({"/in", "5", "/action", name}).action, action) << name;
+    CountdownRequest first = RequestOf({"-ACTION", "sleep", "/When-Idle", "10"});
+    EXPECT_EQ(first.way, CountdownWay::Condition);
+    EXPECT_EQ(first.condition.kind, JobConditionKind::UserIdle);
     EXPECT_EQ(first.action, EndAction::Sleep);
 }
 
 TEST(CommandLine, CancelAndUsage) {
-    EXPECT_EQ(Parsed({"/cancel"}).kind, Kind::Cancel);
+    LaunchCommand cancel = Parsed({"/cancel"});
+    EXPECT_EQ(cancel.kind, Kind::Cancel);
+    ASSERT_TRUE(cancel.request);
+    EXPECT_TRUE(cancel.request->cancel);
     EXPECT_EQ(Parsed({"/?"}).kind, Kind::Usage);
+    EXPECT_FALSE(Parsed({"/?"}).request) << "the form has no part in the usage";
+    EXPECT_FALSE(Parsed({}).request) << "nor in an ordinary start";
     EXPECT_EQ(Parsed({"/in", "0", "/?"}).kind, Kind::Usage) << "asking for help wins";
     const std::string& usage = CommandUsage();
     for (const char* sw : {"/in", "/at", "/when-exit", "/when-idle", "/when-net-idle", "/when-cpu-idle", "/action",
@@ -126,10 +150,12 @@ TEST(CommandPayload, RoundTripsTheCommandsTheRunningCopyCarriesOut) {
     std::optional<LaunchCommand> got = Decode(EncodeCommandPayload(start));
     ASSERT_TRUE(got);
     EXPECT_EQ(got->kind, Kind::Start);
-    EXPECT_EQ(got->program, "迅雷.exe");
-    EXPECT_EQ(got->action, EndAction::Hibernate);
+    ASSERT_TRUE(got->request);
+    EXPECT_EQ(got->request->condition.program, "迅雷.exe");
+    EXPECT_EQ(got->request->action, EndAction::Hibernate);
     ASSERT_TRUE(Decode(EncodeCommandPayload({"/cancel"})));
     EXPECT_EQ(Decode(EncodeCommandPayload({"/cancel"}))->kind, Kind::Cancel);
+    EXPECT_TRUE(Decode(EncodeCommandPayload({"/cancel"}))->request->cancel);
     EXPECT_EQ(EncodeCommandPayload({"/in", "5"}), std::string("/in\0"
                                                               "5\0",
                                                               6));

@@ -38,8 +38,9 @@ protected:
 TEST_F(CommandReceiverTest, TakesACommandLineOfOursAndAnswersWhatTheSinkSaid) {
     EXPECT_EQ(Send(kCommandCopyDataTag, EncodeCommandPayload({"/in", "5", "/action", "sleep"})), 1);
     ASSERT_EQ(m_taken.size(), 1u);
-    EXPECT_EQ(m_taken[0].minutes, 5u);
-    EXPECT_EQ(m_taken[0].action, EndAction::Sleep);
+    ASSERT_TRUE(m_taken[0].request);
+    EXPECT_EQ(m_taken[0].request->minutes, 5u);
+    EXPECT_EQ(m_taken[0].request->action, EndAction::Sleep);
     m_accept = false;
     EXPECT_EQ(Send(kCommandCopyDataTag, EncodeCommandPayload({"/cancel"})), 0) << "the sink could not";
     EXPECT_EQ(m_taken.size(), 2u);
