@@ -144,7 +144,15 @@ ReminderProgress ReminderBook::ProgressAtLoad(ReminderItem& item, const LocalTim
         p.inMemoryOnly = block.kind == DoneBlockKind::Foreign;
         if (!p.inMemoryOnly) WriteDoneBlock(item, p.doneThrough);
     }
-    p.next = NextOccurrenceAfter(RuleOf(item, m_workingDays), p.doneThrough);
+    const OccurrenceRule rule = RuleOf(item, m_workingDays);
+    p.next = NextOccurrenceAfter(rule, p.doneThrough);
+    // Every occurrence done and none to come: its action was carried out
+    // while its alert stood open (the exit writes an open alert as Ready),
+    // or its answer never reached the file. 准备中 would wait for ever; it
+    // reads 已过期, as it would had the alert been acknowledged.
+    if (block.kind == DoneBlockKind::Ours && HasState(item, ReminderState::Ready) && p.next == kNoOccurrence &&
+        LatestOccurrenceAtOrBefore(rule, p.doneThrough) != kNoOccurrence)
+        SetState(item, ReminderState::Expired);
     return p;
 }
 

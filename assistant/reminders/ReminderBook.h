@@ -110,6 +110,8 @@ public:
     // the report. A record without a block of its own counts as done up to
     // `now` when Expired; when Ready, it fires at once if the old comparison
     // says its moment has come, and otherwise waits for its next occurrence.
+    // A record whose block says every occurrence is done, none to come (a
+    // once reminder carried out while its alert stood open), loads Expired.
     ReminderLoadReport Load(const LocalTime& now = LocalTime());
     // Appends the records of bytes already read from the book's file, with
     // the rules of Load; what a trailing fragment needs, a copy of the

@@ -28,10 +28,13 @@ bool DueNow(const ReminderProgress& p, LocalMinute now) { return p.dueAtOnce || 
 
 // The old comparison's re-arm, and for the recurring kinds the first tick of
 // the day of the next occurrence that is not done, so that a reminder whose
-// every tick of the day comes after its time still comes back.
+// every tick of the day comes after its time still comes back. Nothing left
+// to ring (a done once reminder with the clock set back before its moment)
+// is never re-armed: it would wait as 准备中 for ever.
 bool ReArmNow(const ReminderItem& item, const ReminderProgress& p, const LocalTime& now, LocalMinute nowMinute) {
+    if (p.next == kNoOccurrence) return false;
     if (CompareDue(now, item) == -1) return true;
-    if (item.repeat == static_cast<std::int32_t>(RepeatKind::Once) || p.next == kNoOccurrence) return false;
+    if (item.repeat == static_cast<std::int32_t>(RepeatKind::Once)) return false;
     return StartOfDay(p.next) <= nowMinute;
 }
 

@@ -5,8 +5,9 @@
 //   Ready    + an occurrence not done at or before now
 //            (or an old record due at its load)  -> Alerting (alertTicks 0)
 //   Alerting                 -> alertTicks + 1; at 1 its alert opens
-//   Expired  + CompareDue -1, or (recurring kinds) the day of its next
-//            occurrence not done has come        -> Ready (re-armed)
+//   Expired  + an occurrence not done still to come, and CompareDue -1 or
+//            (recurring kinds) the day of that occurrence has come
+//                                                -> Ready (re-armed)
 //   Snoozed and anything else: unchanged (the alert counts down itself)
 // So a reminder turns Alerting in one tick and its alert opens in the next.
 // The book keeps each reminder's next occurrence, so a Ready reminder costs

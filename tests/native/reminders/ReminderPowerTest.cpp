@@ -5,8 +5,10 @@
 
 #include <gtest/gtest.h>
 
+#include <cstddef>
 #include <cstring>
 
+#include "assistant/reminders/ReminderAlert.h"
 #include "assistant/reminders/ReminderCodec.h"
 #include "assistant/reminders/ReminderEditing.h"
 #include "assistant/reminders/ReminderManager.h"
@@ -252,6 +254,106 @@ TEST_F(PowerManagerTest, AnOccurrenceEarlierTodayThatAnEditRingsAtOnceIsNotCarri
     TickResult tick = TickAt(9, 19, 0, 1);
     ASSERT_EQ(manager.Book().At(2)->state, static_cast<std::int32_t>(ReminderState::Alerting));
     EXPECT_TRUE(tick.power.empty());
+}
+
+// A once 关机 reminder at 18:30 carried out beside a daily one, neither alert
+// answered (or answered, but no save reached the file after the one before
+// the action). After the restart the once one has nothing left to ring: it
+// reads 已过期 as an acknowledged once reminder does, not 准备中 for ever.
+TEST(PowerOnce, CarriedOutComesBackExpiredAndTheFileKeepsEveryOtherByte) {
+    enum class After { ExitSaved, NoExitSave, AnsweredButUnsaved };
+    for (const After after : {After::ExitSaved, After::NoExitSave, After::AnsweredButUnsaved}) {
+        SCOPED_TRACE(static_cast<int>(after));
+        test::MemoryFileSystem fs;
+        test::FakeClock clock;
+        ReminderManager manager(fs, "Notify.dat", clock);
+        ReminderItem once = MakeReminder(RepeatKind::Once, 2026, 10, 9, 18, 30, "once");
+        SetPowerAction(once, ReminderPowerAction::ShutDown);
+        ReminderItem daily = MakeReminder(RepeatKind::Daily, 2026, 10, 1, 18, 30, "daily");
+        SetPowerAction(daily, ReminderPowerAction::ShutDown);
+        clock.Set(2026, 10, 9, 18, 29, 59);
+        manager.Add(once);
+        manager.Add(daily);
+        manager.OnTimer();
+        clock.Set(2026, 10, 9, 18, 30, 0);
+        const std::vector<PowerRequest> power = manager.OnTimer().power;
+        ASSERT_EQ(power.size(), 2u);
+        for (const PowerRequest& r : power) ASSERT_TRUE(manager.MarkCarriedOut(r.id, r.occurrence));
+        if (after == After::ExitSaved) {
+            ASSERT_TRUE(manager.SaveAtExit());
+        }
+        if (after == After::AnsweredButUnsaved) {
+            clock.Set(2026, 10, 9, 18, 30, 1);
+            for (const AlertRequest& a : manager.OnTimer().alerts) manager.OnAnswer(a.id, kAnswerAcknowledged);
+            fs.failCreate = fs.failInPlace = true;
+            EXPECT_FALSE(manager.SaveAtExit());
+            fs.failCreate = fs.failInPlace = false;
+        }
+        const Bytes left = fs.files["Notify.dat"];
+
+        clock.Set(2026, 10, 10, 9, 0);
+        ReminderManager restarted(fs, "Notify.dat", clock);
+        restarted.Load();
+        const ReminderBook& book = restarted.Book();
+        EXPECT_EQ(book.At(0)->state, static_cast<std::int32_t>(ReminderState::Expired));
+        EXPECT_EQ(book.ProgressAt(0)->next, kNoOccurrence);
+        EXPECT_EQ(book.At(1)->state, static_cast<std::int32_t>(ReminderState::Ready)) << "waits for tonight";
+        EXPECT_EQ(book.ProgressAt(1)->next, MinuteOf(test::At(2026, 10, 10, 18, 30)));
+        for (int second = 0; second < 3; ++second) {
+            clock.Set(2026, 10, 10, 9, 0, second);
+            const TickResult tick = restarted.OnTimer();
+            EXPECT_TRUE(tick.alerts.empty() && tick.power.empty() && tick.changedRows.empty()) << second;
+        }
+
+        // Written again, only the state field differs, and it holds the
+        // value every version reads as 已过期 (3).
+        ASSERT_TRUE(restarted.Save());
+        const Bytes saved = fs.files["Notify.dat"];
+        ASSERT_EQ(saved.size(), left.size());
+        const std::size_t state = offsetof(ReminderItem, state);
+        for (std::size_t i = 0; i < saved.size(); ++i) {
+            const std::size_t at = i % kReminderItemSize;
+            if (at >= state && at < state + 4) continue;
+            ASSERT_EQ(saved[i], left[i]) << "offset " << i;
+        }
+        EXPECT_EQ(saved[state], 3);
+        EXPECT_EQ(saved[kReminderItemSize + state], 0);
+        EXPECT_EQ(PowerActionOf(*book.At(0)), ReminderPowerAction::ShutDown);
+    }
+}
+
+// 锁定 (and 睡眠) leave the program running: the carried-out occurrence
+// never closes the alert, which is still answered or put off as always.
+TEST(PowerOnce, ALockedOnceKeepsItsAlertOpenUntilAnswered) {
+    test::MemoryFileSystem fs;
+    test::FakeClock clock;
+    ReminderManager manager(fs, "Notify.dat", clock);
+    ReminderItem once = MakeReminder(RepeatKind::Once, 2026, 10, 9, 18, 30, "lock");
+    SetPowerAction(once, ReminderPowerAction::Lock);
+    clock.Set(2026, 10, 9, 18, 29, 59);
+    manager.Add(once);
+    manager.OnTimer();
+    clock.Set(2026, 10, 9, 18, 30, 0);
+    const std::vector<PowerRequest> power = manager.OnTimer().power;
+    ASSERT_EQ(power.size(), 1u);
+    ASSERT_TRUE(manager.MarkCarriedOut(power[0].id, power[0].occurrence));
+    auto stateAt = [&](int minute) {
+        for (int second = 1; second < 4; ++second) {
+            clock.Set(2026, 10, 9, 18, minute, second);
+            manager.OnTimer();
+        }
+        return static_cast<ReminderState>(manager.Book().At(0)->state);
+    };
+    EXPECT_EQ(stateAt(30), ReminderState::Alerting);
+    EXPECT_EQ(stateAt(45), ReminderState::Alerting) << "unanswered, it stays open";
+    ASSERT_EQ(manager.OnAnswer(power[0].id, kAnswerPutOff), 0);
+    EXPECT_EQ(stateAt(50), ReminderState::Snoozed);
+
+    // Left put off at the exit: it was carried out, so it does not ring again.
+    ASSERT_TRUE(manager.SaveAtExit());
+    ReminderManager restarted(fs, "Notify.dat", clock);
+    restarted.Load();
+    EXPECT_EQ(restarted.Book().At(0)->state, static_cast<std::int32_t>(ReminderState::Expired));
 }
 
 TEST(ReminderEditor, PowerActionComesFromTheRecordAndGoesBackOnlyWhenChanged) {

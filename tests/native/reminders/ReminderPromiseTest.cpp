@@ -96,6 +96,29 @@ TEST_F(Runs, ClockSetBackADayNeverRepeatsWhatWasDone) {
     EXPECT_EQ(TickAt(2026, 12, 9, 8, 30).size(), 1u);
 }
 
+// A done once reminder with the clock set back before its moment is not
+// re-armed: 准备中 with nothing left to ring would stay so for ever. Edited
+// into the future, it is re-armed as always.
+TEST_F(Runs, ADoneOnceStaysExpiredWhenTheClockIsSetBackBeforeIt) {
+    Start(2026, 12, 7, 7, 0);
+    manager->Add(MakeReminder(RepeatKind::Once, 2026, 12, 7, 8, 30, "o"));
+    std::vector<AlertRequest> rang = TickAt(2026, 12, 7, 8, 30);
+    ASSERT_EQ(rang.size(), 1u);
+    Acknowledge(rang);
+    EXPECT_TRUE(TickAt(2026, 12, 7, 8, 0).empty());
+    EXPECT_EQ(StateAt(0), 3);
+    EXPECT_TRUE(TickAt(2026, 12, 7, 8, 30).empty());
+    EXPECT_EQ(StateAt(0), 3);
+
+    EditDecision opened = manager->DecideEdit({0});
+    ReminderItem later = opened.item;
+    later.day = 8;
+    ASSERT_EQ(manager->ApplyEdit(opened, later), 0);
+    EXPECT_TRUE(TickAt(2026, 12, 7, 9, 0).empty());
+    EXPECT_EQ(StateAt(0), 0) << "re-armed for its new date";
+    EXPECT_EQ(TickAt(2026, 12, 8, 8, 30).size(), 1u);
+}
+
 // Monday 2026-12-07: a daily reminder at midnight rings at 9:00 (the PC was
 // off at 0:00), one at 23:59 on time; each is acknowledged, and the next
 // start finds the clock set back to Sunday 9:00. Neither Sunday's nor
