@@ -122,8 +122,11 @@ wineserver_pid() {
     fi
   done
 }
+mkdir -p "$app/idle"
+cp "$app/Vantrel.exe" "$app/idle/"
+python3 "$root/tools/make_notify.py" "$app/idle/Notify.dat" --count 0 --date 2099-1-1 --time 9:00
 idle_cpu() {
-  (cd "$app/n0" && wine Vantrel.exe "$@" </dev/null >/dev/null 2>&1 &)
+  (cd "$app/idle" && wine Vantrel.exe "$@" </dev/null >/dev/null 2>&1 &)
   if ! drive wait "$vt_main_title" 20000 >/dev/null; then
     echo "- - none"
     return

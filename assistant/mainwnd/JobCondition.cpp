@@ -50,7 +50,7 @@ void JobWatch::Arm(const JobCondition& condition, const IdleThresholds& threshol
     m_condition = condition;
     m_condition.program = ProgramFileName(condition.program);
     m_thresholds = thresholds;
-    ReleaseHeld();
+    ReleaseKept();
     m_bArmed = true;
     m_bProgramSeen = false;
     m_programShown = m_condition.program;
@@ -74,7 +74,7 @@ bool JobWatch::Tick(IJobSampler& sampler, std::uint64_t now) {
 
 void JobWatch::Disarm() {
     m_bArmed = false;
-    ReleaseHeld();
+    ReleaseKept();
 }
 
 void JobWatch::OnResume(std::uint64_t now) {
@@ -118,7 +118,7 @@ void JobWatch::TakeSample(IJobSampler& sampler, std::uint64_t now) {
 }
 
 void JobWatch::SampleProgram(IJobSampler& sampler, std::uint64_t now) {
-    if (m_pHolder) {
+    if (m_bHolding) {
         if (sampler.HeldRunning().value_or(false)) {
             m_bProgramKnown = true;
             m_nProgramLastRunning = now;
@@ -126,10 +126,13 @@ void JobWatch::SampleProgram(IJobSampler& sampler, std::uint64_t now) {
         }
         // Every held process ended, or the system could not tell: another
         // process of the program may have started meanwhile.
-        ReleaseHeld();
+        ReleaseKept();
     }
     // Once seen, the program is looked for each tick until it counts as gone.
-    if (!m_bProgramSeen && now < m_nNextLook) return;
+    if (!m_bProgramSeen) {
+        m_pKeeper = &sampler;
+        if (!sampler.StartHinted() && now < m_nNextLook) return;
+    }
     LookForProgram(sampler, now);
 }
 
@@ -154,13 +157,14 @@ void JobWatch::LookForProgram(IJobSampler& sampler, std::uint64_t now) {
     m_nProgramLastRunning = now;
     // Not held (a process the system does not let us wait for): looked for
     // each tick instead.
-    if (sampler.Hold(ids)) m_pHolder = &sampler;
+    m_bHolding = sampler.Hold(ids);
+    m_pKeeper = m_bHolding ? &sampler : nullptr;
 }
 
-void JobWatch::ReleaseHeld() {
-    if (!m_pHolder) return;
-    m_pHolder->Release();
-    m_pHolder = nullptr;
+void JobWatch::ReleaseKept() {
+    if (m_pKeeper) m_pKeeper->Release();
+    m_pKeeper = nullptr;
+    m_bHolding = false;
 }
 
 void JobWatch::SampleInput(IJobSampler& sampler, std::uint64_t now) {

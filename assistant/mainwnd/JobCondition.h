@@ -36,13 +36,19 @@ public:
     virtual ~IJobSampler() = default;
     // A look at every running process (the costly answer).
     virtual std::optional<std::vector<RunningProcess>> Processes() = 0;
-    // Keeps hold of these processes, in place of any held before, so that
-    // HeldRunning can tell whether they run without another look at all of
-    // them. False, and nothing held, when one of them could not be held.
+    // Whether a program may have started since the last call: a new
+    // top-level window appeared somewhere. The first call (after Hold or
+    // Release) begins to watch for them and answers true.
+    virtual bool StartHinted() = 0;
+    // Keeps hold of these processes, in place of anything kept before (the
+    // start hints too), so that HeldRunning can tell whether they run
+    // without another look at all of them. False, and nothing held, when
+    // one of them could not be held.
     virtual bool Hold(const std::vector<std::uint32_t>& ids) = 0;
     // Whether one of the held processes still runs; nothing when the system
     // could not tell.
     virtual std::optional<bool> HeldRunning() = 0;
+    // Lets go of what Hold and StartHinted keep.
     virtual void Release() = 0;
     // Milliseconds since the last keyboard or mouse input.
     virtual std::optional<std::uint64_t> InputAgeMs() = 0;
@@ -62,10 +68,12 @@ inline constexpr char kNotYetRunningNote[] = "（尚未运行）";
 // How long no process of the program's name must have run: a program that
 // restarts itself within this counts as running on.
 constexpr std::uint64_t kProgramGoneSeconds = 5;
-// How often a program not seen yet is looked for among all processes. Once
-// seen, its processes are held and checked each tick, which costs next to
-// nothing; all of them are looked at again only when those have ended.
-constexpr std::uint64_t kProgramLookSeconds = 5;
+// A program not seen yet is looked for among all processes on the tick after
+// a new window appeared anywhere (most programs show one as they start), and
+// at least this often for one that starts without. Once seen, its processes
+// are held and checked each tick, which costs next to nothing; all of them
+// are looked at again only when those have ended.
+constexpr std::uint64_t kProgramLookSeconds = 30;
 // A pause between two ticks longer than this is taken as a sleep the wake
 // message did not report: the measures start again, as after OnResume.
 constexpr std::uint64_t kMaxWatchGapSeconds = 15;
@@ -110,7 +118,7 @@ private:
     void TakeSample(IJobSampler& sampler, std::uint64_t now);
     void SampleProgram(IJobSampler& sampler, std::uint64_t now);
     void LookForProgram(IJobSampler& sampler, std::uint64_t now);
-    void ReleaseHeld();
+    void ReleaseKept();
     void SampleInput(IJobSampler& sampler, std::uint64_t now);
     void SampleNetwork(IJobSampler& sampler, std::uint64_t now);
     void SampleCpu(IJobSampler& sampler, std::uint64_t now);
@@ -131,7 +139,8 @@ private:
     bool m_bProgramKnown = false;  // the last snapshot worked
     std::uint64_t m_nProgramLastRunning = 0;
     std::uint64_t m_nNextLook = 0;     // while not seen: the next look at all processes
-    IJobSampler* m_pHolder = nullptr;  // holds the program's processes, while it does
+    IJobSampler* m_pKeeper = nullptr;  // keeps the program's processes or the start hints
+    bool m_bHolding = false;           // the program's processes are held
 
     // Idle and quiet measures count from here at the earliest.
     std::uint64_t m_nMeasureStart = 0;

@@ -9,10 +9,24 @@
 #include <iphlpapi.h>
 
 #include "shared/win/Encoding.h"
+#include "shared/win/Ignored.h"
 #include "shared/win/ProcessList.h"
 
 namespace vt::win {
 namespace {
+
+// Top-level windows other programs made while a hook was in place. The hook
+// calls come on the thread that set it, as it takes its messages.
+unsigned g_nWindowsCreated = 0;
+
+void CALLBACK OnWindowCreated(HWINEVENTHOOK, DWORD, HWND hwnd, LONG object, LONG child, DWORD, DWORD) {
+    if (!hwnd || object != OBJID_WINDOW || child != CHILDID_SELF) return;
+    if (GetAncestor(hwnd, GA_PARENT) != GetDesktopWindow()) return;
+    // WINEVENT_SKIPOWNPROCESS is not honoured everywhere (Wine).
+    DWORD owner = 0;
+    GetWindowThreadProcessId(hwnd, &owner);
+    if (owner != GetCurrentProcessId()) ++g_nWindowsCreated;
+}
 
 std::uint64_t FromFileTime(const FILETIME& time) {
     return (std::uint64_t{time.dwHighDateTime} << 32) | time.dwLowDateTime;
@@ -29,8 +43,29 @@ std::optional<std::vector<RunningProcess>> WinJobSampler::Processes() {
     return processes;
 }
 
-bool WinJobSampler::Hold(const std::vector<std::uint32_t>& ids) {
+bool WinJobSampler::StartHinted() {
+    if (!m_bWatchingStarts) {
+        m_bWatchingStarts = true;
+        m_windowHook.Reset(SetWinEventHook(EVENT_OBJECT_CREATE, EVENT_OBJECT_CREATE, nullptr, OnWindowCreated, 0, 0,
+                                           WINEVENT_OUTOFCONTEXT | WINEVENT_SKIPOWNPROCESS));
+        // Without the hook a program is still found by the regular looks.
+        if (!m_windowHook) NoteIgnored(L"SetWinEventHook");
+        m_nWindowsSeen = g_nWindowsCreated;
+        return true;
+    }
+    const bool hinted = g_nWindowsCreated != m_nWindowsSeen;
+    m_nWindowsSeen = g_nWindowsCreated;
+    return hinted;
+}
+
+void WinJobSampler::Release() {
     m_held.clear();
+    m_windowHook.Reset();
+    m_bWatchingStarts = false;
+}
+
+bool WinJobSampler::Hold(const std::vector<std::uint32_t>& ids) {
+    Release();
     for (std::uint32_t id : ids) {
         // Opened right after the look that listed it: its id cannot have
         // gone to another process in between unless it ended, and then the

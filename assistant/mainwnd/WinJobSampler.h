@@ -1,6 +1,8 @@
 #pragma once
 // What the countdown's conditions are decided from, read from Windows: the
-// process table, the held processes' handles, GetLastInputInfo, the
+// process table, the held processes' handles, new top-level windows of other
+// programs (an out-of-context WinEvent hook, so the thread that asks must
+// take its messages), GetLastInputInfo, the
 // interface table of the IP helper (GetIfTable2; delay-loaded, so only a
 // network condition loads it) and GetSystemTimes. Each read is made only
 // when asked for.
@@ -15,16 +17,20 @@ namespace vt::win {
 class WinJobSampler : public IJobSampler {
 public:
     std::optional<std::vector<RunningProcess>> Processes() override;
+    bool StartHinted() override;
     // Held by handles that may only be waited on.
     bool Hold(const std::vector<std::uint32_t>& ids) override;
     std::optional<bool> HeldRunning() override;
-    void Release() override { m_held.clear(); }
+    void Release() override;
     std::optional<std::uint64_t> InputAgeMs() override;
     std::optional<std::uint64_t> NetworkBytes() override;
     std::optional<CpuTimes> SystemTimes() override;
 
 private:
     std::vector<KernelHandle> m_held;
+    WinEventHookHandle m_windowHook;
+    bool m_bWatchingStarts = false;
+    unsigned m_nWindowsSeen = 0;  // of the hook's count
 };
 
 // Seconds since the system started, sleep included: the clock of JobWatch.

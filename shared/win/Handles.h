@@ -73,6 +73,8 @@ using FontHandle = Owned<handle_traits::Freed<HFONT, DeleteObject>>;
 using KernelHandle = Owned<handle_traits::Kernel>;
 // A device context made with CreateCompatibleDC (or CreateDC).
 using MemoryDcHandle = Owned<handle_traits::Freed<HDC, DeleteDC>>;
+// A hook of SetWinEventHook.
+using WinEventHookHandle = Owned<handle_traits::Freed<HWINEVENTHOOK, UnhookWinEvent>>;
 // An opened or created registry key (never one of the predefined roots).
 using RegKeyHandle = Owned<handle_traits::Freed<HKEY, RegCloseKey>>;
 // Memory the system allocated for the caller with LocalAlloc, such as the

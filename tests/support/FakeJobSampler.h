@@ -7,6 +7,7 @@
 #include <cstdint>
 #include <optional>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "assistant/mainwnd/JobCondition.h"
@@ -20,8 +21,14 @@ public:
         ++looks;
         return processes;
     }
+    bool StartHinted() override {
+        const bool first = !watchingStarts;
+        watchingStarts = true;
+        return std::exchange(windowAppeared, false) || first;
+    }
     bool Hold(const std::vector<std::uint32_t>& ids) override {
         held.clear();
+        watchingStarts = false;
         if (!holdable) return false;
         held = ids;
         return true;
@@ -32,7 +39,10 @@ public:
         return std::any_of(held.begin(), held.end(),
                            [&](std::uint32_t id) { return std::find(live.begin(), live.end(), id) != live.end(); });
     }
-    void Release() override { held.clear(); }
+    void Release() override {
+        held.clear();
+        watchingStarts = false;
+    }
     std::optional<std::uint64_t> InputAgeMs() override {
         ++asked;
         return inputAgeMs;
@@ -62,6 +72,8 @@ public:
     bool holdable = true;     // false: the system does not let the processes be held
     bool heldAnswers = true;  // false: whether the held ones run cannot be told
     std::vector<std::uint32_t> held;
+    bool watchingStarts = false;  // start hints are gathered
+    bool windowAppeared = false;  // the hint the next StartHinted answers
     std::optional<std::uint64_t> inputAgeMs = 0;
     std::optional<std::uint64_t> networkBytes = 0;
     std::optional<CpuTimes> cpuTimes = CpuTimes{};

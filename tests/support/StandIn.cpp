@@ -7,11 +7,15 @@
 namespace vt::test {
 
 const wchar_t kStandInArgument[] = L"--vt-stand-in-running-program";
+const wchar_t kStandInWindowArgument[] = L"--vt-stand-in-window";
 
 namespace {
 
 const bool g_bStandIn = [] {
     if (wcsstr(GetCommandLineW(), kStandInArgument)) {
+        if (wcsstr(GetCommandLineW(), kStandInWindowArgument))
+            CreateWindowExW(0, L"STATIC", L"stand-in", WS_OVERLAPPEDWINDOW, 0, 0, 100, 100, nullptr, nullptr, nullptr,
+                            nullptr);
         Sleep(60000);
         ExitProcess(3);
     }
@@ -20,10 +24,11 @@ const bool g_bStandIn = [] {
 
 }  // namespace
 
-StandInProcess::StandInProcess(const std::wstring& exe) {
+StandInProcess::StandInProcess(const std::wstring& exe, Shows shows) {
     STARTUPINFOW si = {};
     si.cb = sizeof si;
     std::wstring cmd = L"\"" + exe + L"\" " + kStandInArgument;
+    if (shows == Shows::AWindow) cmd += std::wstring(L" ") + kStandInWindowArgument;
     m_bStarted = CreateProcessW(exe.c_str(), &cmd[0], nullptr, nullptr, FALSE, 0, nullptr, nullptr, &si, &m_pi);
 }
 

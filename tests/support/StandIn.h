@@ -11,12 +11,15 @@
 namespace vt::test {
 
 extern const wchar_t kStandInArgument[];
+// With this one too it first makes a top-level window, as most programs do.
+extern const wchar_t kStandInWindowArgument[];
 
 // This test program started again as exe (a copy under another name), as a
 // stand-in; ended when the object goes.
 class StandInProcess {
 public:
-    explicit StandInProcess(const std::wstring& exe);
+    enum class Shows { Nothing, AWindow };
+    explicit StandInProcess(const std::wstring& exe, Shows shows = Shows::Nothing);
     ~StandInProcess() { End(); }
     StandInProcess(const StandInProcess&) = delete;
     StandInProcess& operator=(const StandInProcess&) = delete;

@@ -85,6 +85,7 @@ TEST(JobConditionChoices, ProgramsSortedOnceEachWithoutLetterCaseAndOnlyExecutab
 TEST(ProgramExitCondition, HoldsFiveSecondsAfterTheLastProcessOfThatNameWasSeen) {
     Wait wait(Program("thunder"));  // ".exe" left out, another letter case
     wait.system.Running({"explorer.exe", "THUNDER.EXE"});
+    wait.system.windowAppeared = true;
     EXPECT_EQ(wait.TickUntil(10), 0u);
     wait.system.Running({"explorer.exe", "thunder.exe.bak", "thunde.exe"});
     EXPECT_EQ(wait.TickUntil(100), 15u);
@@ -98,6 +99,7 @@ TEST(ProgramExitCondition, AProgramThatRestartsItselfCountsAsRunning) {
     Wait wait(Program("Render.exe"));
     wait.system.Running({"render.exe"});
     EXPECT_EQ(wait.TickUntil(kProgramLookSeconds), 0u);
+    const std::uint64_t seen = wait.now - kStart;
     // A new process in place of the old one, at once or within four seconds.
     for (int round = 0; round < 5; ++round) {
         wait.system.Running({"render.exe"});
@@ -106,22 +108,40 @@ TEST(ProgramExitCondition, AProgramThatRestartsItselfCountsAsRunning) {
         EXPECT_EQ(wait.TickUntil(wait.now - kStart + 4), 0u);
     }
     EXPECT_TRUE(wait.watch.Armed());
-    EXPECT_EQ(wait.TickUntil(wait.now - kStart + 1), 31u);
+    EXPECT_EQ(wait.TickUntil(wait.now - kStart + 1), seen + 26);
 }
 
 TEST(ProgramExitCondition, NotRunningAtArmingIsAcceptedAndWaitsForItToRunAndEnd) {
     Wait wait(Program("Thunder"));
     EXPECT_EQ(wait.watch.StatusText(EndAction::ShutDown), "[等待中]Thunder.exe 退出后关机（尚未运行）");
     EXPECT_EQ(wait.TickUntil(600), 0u);  // it never ran: it has not exited either
-    // Looked for at arming, then every five seconds.
+    // Looked for at arming, then now and again.
     EXPECT_EQ(wait.system.looks, 1 + 600 / static_cast<int>(kProgramLookSeconds));
+    // Started with a window: seen on the next tick.
     wait.system.Running({"Thunder.exe"});
-    EXPECT_EQ(wait.TickUntil(600 + kProgramLookSeconds - 1), 0u);
-    EXPECT_EQ(wait.watch.StatusText(EndAction::Restart), "[等待中]Thunder.exe 退出后重启（尚未运行）");
-    EXPECT_EQ(wait.TickUntil(600 + kProgramLookSeconds), 0u);
+    wait.system.windowAppeared = true;
+    EXPECT_EQ(wait.TickUntil(601), 0u);
     EXPECT_EQ(wait.watch.StatusText(EndAction::Restart), "[等待中]Thunder.exe 退出后重启");
+    EXPECT_FALSE(wait.system.watchingStarts);
     wait.system.Running({});
-    EXPECT_EQ(wait.TickUntil(700), 610u);
+    EXPECT_EQ(wait.TickUntil(700), 606u);
+    EXPECT_EQ(wait.system.looks, 22 + 5);  // one a tick once seen, until gone
+}
+
+TEST(ProgramExitCondition, AProgramStartedWithoutAWindowIsSeenAtTheNextLook) {
+    Wait wait(Program("backup"));
+    EXPECT_EQ(wait.TickUntil(10), 0u);
+    wait.system.Running({"backup.exe"});
+    EXPECT_EQ(wait.TickUntil(kProgramLookSeconds - 1), 0u);
+    EXPECT_EQ(wait.watch.StatusText(EndAction::ShutDown), "[等待中]backup.exe 退出后关机（尚未运行）");
+    EXPECT_EQ(wait.TickUntil(kProgramLookSeconds), 0u);
+    EXPECT_EQ(wait.watch.StatusText(EndAction::ShutDown), "[等待中]backup.exe 退出后关机");
+    EXPECT_EQ(wait.system.looks, 2);
+    // Disarmed before it was seen: the hints are let go.
+    Wait disarmed(Program("backup"));
+    EXPECT_TRUE(disarmed.system.watchingStarts);
+    disarmed.watch.Disarm();
+    EXPECT_FALSE(disarmed.system.watchingStarts);
 }
 
 TEST(ProgramExitCondition, ARunningProgramIsHeldNotLookedForEachTick) {

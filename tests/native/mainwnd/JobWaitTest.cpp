@@ -23,10 +23,11 @@ TEST(JobWait, StoppedItNamesTheConditionArmedItWaitsAndOnlyItsLastMinuteGivesThe
     EXPECT_EQ(wait.WarningText(EndAction::ShutDown), OneMinuteWarning(EndAction::ShutDown));
 
     sampler.Running({"FFMPEG.EXE"});
-    EXPECT_FALSE(wait.Tick(sampler, kProgramLookSeconds));
+    sampler.windowAppeared = true;
+    EXPECT_FALSE(wait.Tick(sampler, 1));
     sampler.Running({});
-    EXPECT_FALSE(wait.Tick(sampler, kProgramLookSeconds + 4));
-    EXPECT_TRUE(wait.Tick(sampler, kProgramLookSeconds + 5));
+    EXPECT_FALSE(wait.Tick(sampler, 5));
+    EXPECT_TRUE(wait.Tick(sampler, 6));
     EXPECT_FALSE(wait.Armed());
     EXPECT_EQ(wait.WarningText(EndAction::ShutDown).rfind("FFMPEG.EXE 已退出，还有1分钟", 0), 0u);
 

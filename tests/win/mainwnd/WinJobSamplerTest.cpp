@@ -74,6 +74,41 @@ TEST(WinJobSampler, SeesItselfAndAProgramThatComesAndGoes) {
     EXPECT_LE(heldAfter, kProgramGoneSeconds + 10);
 }
 
+// The hook's calls come with the thread's messages.
+void TakeMessages(DWORD ms) {
+    const DWORD start = GetTickCount();
+    for (DWORD waited = 0; waited < ms; waited = GetTickCount() - start) {
+        MsgWaitForMultipleObjects(0, nullptr, FALSE, ms - waited, QS_ALLINPUT);
+        MSG msg;
+        while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) DispatchMessageW(&msg);
+    }
+}
+
+TEST(WinJobSampler, AWindowAnotherProgramMakesHintsAtItsStart) {
+    const test::ScratchDir scratch(L"job-hint");
+    const std::wstring exe = scratch / L"VtWindowed.exe";
+    ASSERT_TRUE(CopyFileW(ModulePath().c_str(), exe.c_str(), FALSE));
+    WinJobSampler system;
+    EXPECT_TRUE(system.StartHinted());  // nothing was watched before
+    TakeMessages(200);
+    EXPECT_FALSE(system.StartHinted());
+    // Not a window of this process's own.
+    const HWND own =
+        CreateWindowExW(0, L"STATIC", L"own", WS_OVERLAPPEDWINDOW, 0, 0, 50, 50, nullptr, nullptr, nullptr, nullptr);
+    TakeMessages(200);
+    EXPECT_FALSE(system.StartHinted());
+    DestroyWindow(own);
+
+    test::StandInProcess program(exe, test::StandInProcess::Shows::AWindow);
+    ASSERT_TRUE(program.Started());
+    bool hinted = false;
+    for (int i = 0; i < 50 && !hinted; ++i) {
+        TakeMessages(100);
+        hinted = system.StartHinted();
+    }
+    EXPECT_TRUE(hinted);
+}
+
 TEST(WinJobSampler, HoldsOnlyWhatCanBeHeldAndLetsGo) {
     WinJobSampler system;
     EXPECT_TRUE(system.Hold({GetCurrentProcessId()}));
