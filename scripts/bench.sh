@@ -10,7 +10,7 @@
 #   the empty file (target: 10,000 at most 1.3) with the private memory
 #   (RssAnon) of each;
 # - where one start's time goes, step by step (the program's own stamps);
-# - idle CPU over 20 s of the plain program and of one with each condition
+# - idle CPU over a minute of the plain program and of one with each condition
 #   armed (target: at most 1.2 times the plain program), with the
 #   wineserver's share;
 # - the size of the programs (target: at most 1 MiB) and their imports
@@ -103,8 +103,8 @@ for count in 0 10000; do
 done
 fi
 
-# Idle CPU: the program started (with its arguments), left alone 20 s after
-# settling. The time on a processor of every thread of its Linux process, in
+# Idle CPU: the program started (with its arguments), left alone
+# VT_IDLE_SECONDS (60) after settling. The time on a processor of every thread of its Linux process, in
 # nanoseconds (/proc/PID/task/*/schedstat), and of the prefix's wineserver,
 # which does the system's side of the program's calls. Prints
 # "<program ns> <wineserver ns> <status line>".
@@ -136,7 +136,7 @@ idle_cpu() {
   pid=$(vantrel_pid)
   server=$(wineserver_pid)
   a=$(task_ns "$pid"); sa=$(task_ns "$server")
-  sleep 20
+  sleep "$idle_seconds"
   b=$(task_ns "$pid"); sb=$(task_ns "$server")
   status=$(drive text "$vt_main_title" "$(vt_id IDC_STATUS)")
   drive command "$vt_main_title" "$(vt_id ID_TRAY_EXIT)" >/dev/null || true
@@ -144,8 +144,9 @@ idle_cpu() {
   echo "$((b - a)) $((sb - sa)) $status"
 }
 ms() { python3 -c "print(round($1 / 1e6, 1))"; }
+idle_seconds=${VT_IDLE_SECONDS:-60}
 read -r plain plain_server plain_status < <(idle_cpu)
-printf 'idle CPU over 20 s: plain program %s ms (wineserver %s ms)\n' "$(ms "$plain")" "$(ms "$plain_server")"
+printf 'idle CPU over %s s: plain program %s ms (wineserver %s ms)\n' "$idle_seconds" "$(ms "$plain")" "$(ms "$plain_server")"
 # A program that never runs (looked for every few seconds), one that runs
 # all along (services.exe is in every prefix: held, not looked for), and the
 # three kinds of quiet.

@@ -180,6 +180,7 @@ void JobWatch::SampleInput(IJobSampler& sampler, std::uint64_t now) {
 }
 
 void JobWatch::SampleNetwork(IJobSampler& sampler, std::uint64_t now) {
+    if (m_prevBytes && now - m_nPrevAt < kQuietSampleSeconds) return;
     const std::optional<std::uint64_t> bytes = sampler.NetworkBytes();
     // Unknown, or counters that went back (an adapter reset or gone, a
     // counter wrapped): the measure starts again from this sample.
@@ -198,6 +199,7 @@ void JobWatch::SampleNetwork(IJobSampler& sampler, std::uint64_t now) {
 }
 
 void JobWatch::SampleCpu(IJobSampler& sampler, std::uint64_t now) {
+    if (m_prevTimes && now - m_nPrevAt < kQuietSampleSeconds) return;
     const std::optional<CpuTimes> times = sampler.SystemTimes();
     const auto startOver = [&] {
         RestartQuiet();
@@ -241,7 +243,8 @@ bool JobWatch::Holds(std::uint64_t now) const {
         return m_idleSeconds && *m_idleSeconds >= NeededSeconds();
     case JobConditionKind::NetworkIdle:
     case JobConditionKind::CpuIdle:
-        return m_quietSince && now - *m_quietSince >= NeededSeconds();
+        // Up to the end of the last interval read: the time since is not known yet.
+        return m_quietSince && m_nPrevAt - *m_quietSince >= NeededSeconds();
     }
     return false;
 }

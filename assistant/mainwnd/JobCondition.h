@@ -74,6 +74,9 @@ constexpr std::uint64_t kProgramGoneSeconds = 5;
 // are held and checked each tick, which costs next to nothing; all of them
 // are looked at again only when those have ended.
 constexpr std::uint64_t kProgramLookSeconds = 30;
+// The network's and the processor's counters are read this often: each
+// interval's rate is the average over it (and "现在" shows the last one).
+constexpr std::uint64_t kQuietSampleSeconds = 5;
 // A pause between two ticks longer than this is taken as a sleep the wake
 // message did not report: the measures start again, as after OnResume.
 constexpr std::uint64_t kMaxWatchGapSeconds = 15;
