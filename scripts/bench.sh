@@ -10,9 +10,9 @@
 #   the empty file (target: 10,000 at most 1.3) with the private memory
 #   (RssAnon) of each;
 # - where one start's time goes, step by step (the program's own stamps);
-# - idle CPU over a minute of the plain program and of one with each condition
-#   armed (target: at most 1.2 times the plain program), with the
-#   wineserver's share;
+# - idle CPU over 20 s (medians of 3 rounds) of the plain program and of
+#   one with each condition armed (target: at most 1.2 times the plain
+#   program), with the wineserver's share;
 # - the size of the programs (target: at most 1 MiB) and their imports
 #   (system DLLs only).
 #   [VT_ARCH=x64|x86] bench.sh [runs]    (runs "idle": the idle CPU alone)
@@ -104,7 +104,7 @@ done
 fi
 
 # Idle CPU: the program started (with its arguments), left alone
-# VT_IDLE_SECONDS (60) after settling. The time on a processor of every thread of its Linux process, in
+# VT_IDLE_SECONDS (20) after settling. The time on a processor of every thread of its Linux process, in
 # nanoseconds (/proc/PID/task/*/schedstat), and of the prefix's wineserver,
 # which does the system's side of the program's calls. Prints
 # "<program ns> <wineserver ns> <status line>".
@@ -144,24 +144,41 @@ idle_cpu() {
   echo "$((b - a)) $((sb - sa)) $status"
 }
 ms() { python3 -c "print(round($1 / 1e6, 1))"; }
-idle_seconds=${VT_IDLE_SECONDS:-60}
-read -r plain plain_server plain_status < <(idle_cpu)
-printf 'idle CPU over %s s: plain program %s ms (wineserver %s ms)\n' "$idle_seconds" "$(ms "$plain")" "$(ms "$plain_server")"
-# A program that never runs (looked for every few seconds), one that runs
-# all along (services.exe is in every prefix: held, not looked for), and the
-# three kinds of quiet.
-for condition in "/when-exit vt_absent.exe" "/when-exit services.exe" "/when-idle 30" "/when-net-idle 5" \
-                 "/when-cpu-idle 5"; do
-  # shellcheck disable=SC2086 # the switch and its value are two arguments
-  read -r armed armed_server armed_status < <(idle_cpu $condition)
-  if [ "$armed" = "-" ]; then
+median() { python3 -c "import statistics, sys; print(int(statistics.median(int(v) for v in sys.argv[1:])))" "$@"; }
+idle_seconds=${VT_IDLE_SECONDS:-20}
+idle_rounds=${VT_IDLE_ROUNDS:-3}
+# The plain program, a program that never runs (looked for now and again),
+# one that runs all along (services.exe is in every prefix: held, not looked
+# for), and the three kinds of quiet; in rounds, each round all of them in
+# turn, so that a stretch of other load on the machine weighs on all alike.
+conditions=("" "/when-exit vt_absent.exe" "/when-exit services.exe" "/when-idle 30" "/when-net-idle 5" \
+            "/when-cpu-idle 5")
+declare -a own server status
+for ((round = 0; round < idle_rounds; round++)); do
+  for i in "${!conditions[@]}"; do
+    # shellcheck disable=SC2086 # the switch and its value are two arguments
+    read -r o s line < <(idle_cpu ${conditions[$i]})
+    own[i]="${own[i]:-} $o"
+    server[i]="${server[i]:-} $s"
+    status[i]=$line
+  done
+done
+# shellcheck disable=SC2086 # the figures are separate arguments
+plain=$(median ${own[0]}) plain_server=$(median ${server[0]})
+printf 'idle CPU over %s s (median of %s rounds): plain program %s ms (wineserver %s ms)\n' "$idle_seconds" \
+  "$idle_rounds" "$(ms "$plain")" "$(ms "$plain_server")"
+for ((i = 1; i < ${#conditions[@]}; i++)); do
+  condition=${conditions[$i]}
+  if [[ "${own[i]}" == *-* ]]; then
     echo "  $condition: not measured: the program did not start with it (the argument is not accepted)"
-  elif [ "$armed_status" = "$plain_status" ]; then
-    echo "  $condition: not measured: it arms no condition in this build (status line as without it: $armed_status)"
+  elif [ "${status[i]}" = "${status[0]}" ]; then
+    echo "  $condition: not measured: it arms no condition in this build (status line as without it: ${status[i]})"
   else
+    # shellcheck disable=SC2086
+    armed=$(median ${own[i]}) armed_server=$(median ${server[i]})
     printf '  %s: %s ms, ratio %s (target <= 1.2); wineserver %s ms, ratio %s; status "%s"\n' "$condition" \
       "$(ms "$armed")" "$(ratio "$armed" "$plain")" "$(ms "$armed_server")" "$(ratio "$armed_server" "$plain_server")" \
-      "$armed_status"
+      "${status[i]}"
   fi
 done
 wineserver -k >/dev/null 2>&1 || true
