@@ -12,7 +12,7 @@ export LC_ALL=C
 objdump=$1 exe=$2
 shift 2
 headers=$("$objdump" -p "$exe")
-allowed='^(advapi32|comctl32|comdlg32|gdi32|kernel32|msvcrt|ole32|oleaut32|shell32|user32|winmm|wininet|ws2_32|wsock32|version|shlwapi|uxtheme|crypt32|bcrypt)\.dll$'
+allowed='^(ntdll|advapi32|comctl32|comdlg32|gdi32|kernel32|msvcrt|ole32|oleaut32|shell32|user32|winmm|wininet|ws2_32|wsock32|version|shlwapi|uxtheme|crypt32|bcrypt)\.dll$'
 bad=0
 if [ -n "${VT_PE_KIND:-}" ]; then
   case $VT_PE_KIND in
