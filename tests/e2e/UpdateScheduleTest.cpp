@@ -167,7 +167,9 @@ TEST_F(UpdateHandOff, MissingBatchGoesUnreportedAndStillEndsThePeriod) {
     Process p;
     HWND main = StartAssistant(p);
     ASSERT_NE(main, nullptr);
-    EXPECT_EQ(Key("Updated"), "1");
+    // The start's schedule runs once its message loop idles: the tray
+    // command goes after it, or the schedule would write over its LocalMode.
+    EXPECT_TRUE(WaitFor([&] { return Key("Updated") == "1" && Key("LocalMode") == "1"; }));
     PostCommand(main, ID_TRAY_UPDATE);
     EXPECT_TRUE(WaitFor([&] { return Key("LocalMode") == "0"; }));
     Sleep(300);
