@@ -9,6 +9,9 @@ source "$(dirname "$0")/wine-env.sh"
 wineserver -p </dev/null >/dev/null 2>&1
 wine cmd /c exit </dev/null >/dev/null 2>&1 || true
 status=0
-ctest --test-dir "$VT_BUILD" --output-on-failure "$@" || status=$?
+# Two lanes: the tests of this prefix one at a time (they share its registry
+# and windows), and beside them the scripts with a prefix and a display of
+# their own (mostly waiting out real minutes), one at a time.
+ctest --test-dir "$VT_BUILD" --output-on-failure --parallel 2 "$@" || status=$?
 wineserver -k >/dev/null 2>&1 || true
 exit $status
