@@ -113,10 +113,13 @@ task_ns() {
   [ -n "$pid" ] || { echo 0; return; }
   cat /proc/"$pid"/task/*/schedstat 2>/dev/null | awk '{ns += $1} END {printf "%d\n", ns}'
 }
+# The prefix's server works in a folder named after the prefix's device and
+# inode (its environment need not name the prefix: a program may start it).
 wineserver_pid() {
-  local pid
+  local pid dir
+  dir=$(printf 'server-%x-%x' "0x$(stat -c %D "$WINEPREFIX")" "$(stat -c %i "$WINEPREFIX")")
   for pid in $(pgrep wineserver || true); do
-    if tr '\0' '\n' <"/proc/$pid/environ" 2>/dev/null | grep -qxF "WINEPREFIX=$WINEPREFIX"; then
+    if [[ "$(readlink "/proc/$pid/cwd" 2>/dev/null)" == */"$dir" ]]; then
       echo "$pid"
       return
     fi
