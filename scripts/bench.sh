@@ -111,7 +111,8 @@ fi
 task_ns() {
   local pid=$1
   [ -n "$pid" ] || { echo 0; return; }
-  cat /proc/"$pid"/task/*/schedstat 2>/dev/null | awk '{ns += $1} END {printf "%d\n", ns}'
+  # Printed as a float: mawk's %d stops at 2^31 ns (2.1 s), which a wineserver's total soon passes.
+  cat /proc/"$pid"/task/*/schedstat 2>/dev/null | awk '{ns += $1} END {printf "%.0f\n", ns}'
 }
 # The prefix's server works in a folder named after the prefix's device and
 # inode (its environment need not name the prefix: a program may start it).
