@@ -89,6 +89,17 @@ forget_saved_values() {
   w reg delete "$info_key" /v ShowInfo /f
 }
 
+# Waits for a line that matches the pattern in the file, up to the given
+# tenths of a second (5 s).
+wait_line() {  # file pattern [tenths]
+  local i
+  for ((i = 0; i < ${3:-50}; i++)); do
+    grep -q -- "$2" "$1" 2>/dev/null && return 0
+    sleep 0.1
+  done
+  return 1
+}
+
 # Starts the copy in the scratch folder with Wine's trace on, and waits for its
 # main window and tray icon (a prefix that just ended every process may take
 # a while to start its services again on a loaded machine).
@@ -107,11 +118,7 @@ start_assistant() {
   app_pid=$!
   WT=40 w "$vtdrive" wait "$title" 30000 || { fail "its main window did not appear"; return 1; }
   # The tray icon goes in during initialisation; give the first tick time.
-  for _ in $(seq 1 50); do
-    grep -q 'Shell_NotifyIconW dwMessage = 0' "$trace" && return 0
-    sleep 0.1
-  done
-  fail "no tray icon was added"
+  wait_line "$trace" 'Shell_NotifyIconW dwMessage = 0' || fail "no tray icon was added"
 }
 
 wait_assistant_end() {  # seconds
@@ -179,12 +186,7 @@ report() {
 # The stand-in wineboot is a process of its own: the assistant may have ended
 # before it has started and written its line, more so on a loaded machine.
 boot_logged() {  # expected wineboot arguments
-  local i
-  for i in $(seq 1 100); do
-    grep -q "wineboot.exe $1\$" "$boot_log_unix" 2>/dev/null && return 0
-    sleep 0.1
-  done
-  return 1
+  wait_line "$boot_log_unix" "wineboot.exe $1\$" 100
 }
 
 # One tray command that ends the logon, with wineboot replaced by the stand-in.
@@ -269,14 +271,7 @@ case="睡眠, 休眠 and 锁定 reach SetSuspendState and LockWorkStation and th
 case_ok=1
 notify=$scratch/Notify.dat
 rm -f "$notify"
-wait_trace() {  # pattern
-  local i
-  for i in $(seq 1 50); do
-    grep -q "$1" "$trace" && return 0
-    sleep 0.1
-  done
-  return 1
-}
+wait_trace() { wait_line "$trace" "$1"; }
 if extra_debug=",fixme+powrprof,warn+seh" start_assistant suspend; then
   w "$vtdrive" command "$title" "$(vt_id ID_TRAY_SLEEP)" || fail "could not send 睡眠"
   wait_trace 'SetSuspendState (0, ' || fail "睡眠 did not reach SetSuspendState(FALSE, ...)"
